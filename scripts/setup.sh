@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a fresh Debian 12 machine.
+# Idempotent: when every package is present it only checks and returns.
+set -euo pipefail
+
+need_root() {
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "setup.sh: run as root (or through sudo) to install: $*" >&2
+        exit 1
+    fi
+}
+
+native_pkgs=(cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev
+             g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool imagemagick locales file
+             clang libclang-rt-14-dev binutils-mingw-w64-i686)
+i386_pkgs=(wine32:i386)
+
+missing=()
+for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    need_root "${missing[@]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# A Polish Windows under Wine (code pages 1250 and 852) needs the glibc locale.
+if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
+    need_root "locale pl_PL.UTF-8"
+    sed -i 's/^# *pl_PL.UTF-8 UTF-8/pl_PL.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+fi
+echo "setup.sh: all build and test packages present"

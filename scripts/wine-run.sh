@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine: the emulator of the cross build's tests and of the demo.
+# The prefix belongs to this checkout (build/wineprefix) unless WINEPREFIX says otherwise, so a
+# test run never touches a user's own Wine set-up. Headless when there is no display.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialogs in a fresh prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# A Polish Windows: ANSI code page 1250, OEM code page 852.
+export LANG="${LW_WINE_LANG:-pl_PL.UTF-8}"
+export LC_ALL="$LANG"
+
+mkdir -p "$WINEPREFIX"
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
+) 9>"$WINEPREFIX/../.wineprefix.lock"
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"
+fi
+exec wine "$@"
