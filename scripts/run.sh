@@ -23,6 +23,7 @@ xvfb_pid=$!
 export DISPLAY=":$n"
 trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 sleep 1
+scripts/wine-run.sh --prepare
 scripts/wine-run.sh "$exe" &
 app_pid=$!
 sleep "${LW_DEMO_SECONDS:-8}"
