@@ -20,7 +20,8 @@ class IUserInterfaceThread {
 public:
     virtual ~IUserInterfaceThread() = default;
     // Called from a worker thread: runs fn on the user-interface thread and returns when it has
-    // run. Must not be called on the user-interface thread itself.
+    // run; an exception thrown by fn is thrown again in the worker. Called on the user-interface
+    // thread itself, it simply runs fn.
     virtual void Synchronize(const std::function<void()>& fn) = 0;
     // User-interface thread: runs everything that is pending (hand-overs, timer ticks, window
     // messages) and returns.
