@@ -1,6 +1,5 @@
 #include "settings/IniFile.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,16 +8,21 @@
 #include "common/StrUtils.h"
 #include "settings/IniText.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
+// Names are UTF-8 on every platform, also where the narrow file functions expect another code.
+fs::path FilePath(const std::string& file) { return fs::u8path(file); }
+
 // The file's bytes; empty when it does not exist. False when it exists but cannot be read.
-bool LoadText(const std::string& file, std::string& text)
+bool LoadText(const fs::path& file, std::string& text)
 {
     text.clear();
     std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found) return true;
-    if (error || status.type() != std::filesystem::file_type::regular) return false;
+    fs::file_status status = fs::status(file, error);
+    if (status.type() == fs::file_type::not_found) return true;
+    if (error || status.type() != fs::file_type::regular) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     std::ostringstream content;
@@ -30,22 +34,25 @@ bool LoadText(const std::string& file, std::string& text)
 
 // Writes the whole text beside the file and then puts it in the file's place, so that the
 // file holds either the old or the new text, never a part of either.
-bool StoreText(const std::string& file, const std::string& text)
+bool StoreText(const fs::path& file, const std::string& text)
 {
-    const std::string temporary = file + ".lwtmp";
+    fs::path temporary = file;
+    temporary += ".lwtmp";
+    std::error_code error;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) return false;
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
+        out.close();
         if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
+            fs::remove(temporary, error);
             return false;
         }
     }
-    if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    // Replaces an existing file in one step on every platform.
+    fs::rename(temporary, file, error);
+    if (error) {
+        fs::remove(temporary, error);
         return false;
     }
     return true;
@@ -57,7 +64,7 @@ std::string TIniFile::ReadString(const std::string& file, const std::string& sec
                                  const std::string& key, const std::string& def, size_t maxChars)
 {
     std::string text, value;
-    if (!LoadText(file, text) || !TIniText(text).Find(Trim(section), Trim(key), value))
+    if (!LoadText(FilePath(file), text) || !TIniText(text).Find(Trim(section), Trim(key), value))
         value = def;
     return LimitChars(value, maxChars);
 }
@@ -68,11 +75,12 @@ bool TIniFile::WriteString(const std::string& file, const std::string& section,
     const std::string name = Trim(section), ident = Trim(key);
     if (!IsStorableIniSection(name) || !IsStorableIniKey(ident) || !IsStorableIniValue(value))
         return false;
+    const fs::path path = FilePath(file);
     std::string text;
-    if (!LoadText(file, text)) return false;
+    if (!LoadText(path, text)) return false;
     TIniText ini(text);
     ini.Write(name, ident, value);
-    return StoreText(file, ini.Text());
+    return StoreText(path, ini.Text());
 }
 
 bool TIniFile::DeleteKey(const std::string& file, const std::string& section,
@@ -80,10 +88,11 @@ bool TIniFile::DeleteKey(const std::string& file, const std::string& section,
 {
     const std::string name = Trim(section), ident = Trim(key);
     if (name.empty() || ident.empty()) return false;
+    const fs::path path = FilePath(file);
     std::string text;
-    if (!LoadText(file, text)) return false;
+    if (!LoadText(path, text)) return false;
     TIniText ini(text);
     // A file without the entry is left untouched, and a missing one is not created.
     if (!ini.Delete(name, ident)) return true;
-    return StoreText(file, ini.Text());
+    return StoreText(path, ini.Text());
 }

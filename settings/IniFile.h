@@ -1,6 +1,7 @@
 #pragma once
 // The private-profile port over real files with nothing but standard C++: the ini
-// implementation of the native build, and one the uninstaller can use on any ini file.
+// implementation of the native build, and one the uninstaller can use on any ini file. File
+// names are UTF-8 on every platform.
 //
 // Every call reads the whole file and every change writes the whole file again: first to a
 // temporary file beside it, which then replaces the original, so that a failed write never

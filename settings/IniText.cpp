@@ -119,10 +119,6 @@ void TIniText::Write(const std::string& section, const std::string& key, const s
         Insert(sectionEnds.front(), key + "=" + value);
         return;
     }
-    // A new section is set off from what precedes it by a blank line, as the Win32 functions
-    // write it.
-    if (!FLines.empty() && Parse(FLines.size() - 1).kind != TKind::Blank)
-        Insert(FLines.size(), "");
     Insert(FLines.size(), "[" + section + "]");
     Insert(FLines.size(), key + "=" + value);
 }

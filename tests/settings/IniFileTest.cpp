@@ -74,7 +74,7 @@ TEST_F(IniFileTest, WritesCreateFileSectionAndKeyOrReplaceInPlace)
     ASSERT_TRUE(ini.WriteString(file, "Other", "C", "3"));
     ASSERT_TRUE(ini.WriteString(file, "main", "B", "2"));
     ASSERT_TRUE(ini.WriteString(file, "MAIN", "a", "one"));
-    EXPECT_EQ(TTempFolder::Read(file), "[Main]\r\nA=one\r\nB=2\r\n\r\n[Other]\r\nC=3\r\n");
+    EXPECT_EQ(TTempFolder::Read(file), "[Main]\r\nA=one\r\nB=2\r\n[Other]\r\nC=3\r\n");
 
     // A foreign file keeps its own line endings, comments and indentation; a key is added after
     // the last line of its section, and a last line without a line ending gets one.

@@ -21,18 +21,22 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(FPath, ignored);
     }
-    std::string Path(const std::string& name) const { return (FPath / name).string(); }
+    // Names are UTF-8, as everywhere in the program.
+    std::string Path(const std::string& name) const
+    {
+        return (FPath / std::filesystem::u8path(name)).u8string();
+    }
 
     static std::string Read(const std::string& file)
     {
-        std::ifstream in(file, std::ios::binary);
+        std::ifstream in(std::filesystem::u8path(file), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
     static void Write(const std::string& file, const std::string& text)
     {
-        std::ofstream(file, std::ios::binary) << text;
+        std::ofstream(std::filesystem::u8path(file), std::ios::binary) << text;
     }
 
 private:
