@@ -12,7 +12,8 @@ public:
                                    const std::string& key, const std::string& def,
                                    size_t maxChars) = 0;
     // Writes key=value in section, creating the file and the section as needed. False when the
-    // file could not be written.
+    // file could not be written, and when a line break in the section, key or value would
+    // turn into lines of their own.
     virtual bool WriteString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& value) = 0;
     // Removes the one entry, keeping every other line of the file as it was. True when the

@@ -1,0 +1,11 @@
+// Linux has no profile functions of its own: the portable ini implementation works on the
+// real files instead.
+#include "platform/Profile.h"
+
+#include "settings/IniFile.h"
+
+IProfile& SystemProfile()
+{
+    static TIniFile profile;
+    return profile;
+}

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+
+#include "common/Errors.h"
+#include "common/StrUtils.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "settings/TempFolder.h"
+
+namespace {
+
+// An in-memory profile of one section. It can refuse writes after a number of them and fail
+// a read, and it counts what it was asked.
+class TFakeProfile : public IProfile {
+public:
+    std::map<std::string, std::string> values;  // key in lower case -> value
+    std::vector<std::string> written;           // keys in the order they were written
+    int acceptedWrites = -1;                     // writes accepted before refusing; -1: all
+    std::string failingRead;                     // a read of this key throws
+    int reads = 0;
+
+    std::string ReadString(const std::string&, const std::string&, const std::string& key,
+                           const std::string& def, size_t) override
+    {
+        ++reads;
+        if (SameText(key, failingRead)) throw std::runtime_error("read failed");
+        auto it = values.find(LowerCase(key));
+        return it == values.end() ? def : it->second;
+    }
+    bool WriteString(const std::string&, const std::string&, const std::string& key,
+                     const std::string& value) override
+    {
+        if (acceptedWrites == 0) return false;
+        if (acceptedWrites > 0) --acceptedWrites;
+        written.push_back(key);
+        values[LowerCase(key)] = value;
+        return true;
+    }
+    bool DeleteKey(const std::string&, const std::string&, const std::string& key) override
+    {
+        values.erase(LowerCase(key));
+        return true;
+    }
+};
+
+std::vector<std::string> Items(const TNumberList& list) { return list.Strings(); }
+
+TEST(Settings, FirstSaveWritesEveryKeyInOrder)
+{
+    TTempFolder folder;
+    TIniFile ini;
+    TSettings settings(ini, folder.Path("MLinewarden.exe"));
+    EXPECT_EQ(settings.FileName(), folder.Path("MLinewarden.cfg"));
+    EXPECT_TRUE(settings.FirstRun());
+    EXPECT_FALSE(settings.AutoStart());
+    EXPECT_FALSE(settings.CheckAllowedNumbers());
+    EXPECT_FALSE(settings.AutoDeleteDialUp());
+    EXPECT_TRUE(settings.AutoDeleteDialers());
+    EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
+    EXPECT_EQ(settings.Numbers().Count(), 0);
+    EXPECT_EQ(settings.DialDuration(), "10");
+    // Modified from the start, so that the first Save creates the file with all keys.
+    EXPECT_TRUE(settings.Modified());
+
+    ASSERT_TRUE(settings.Save());
+    const std::string head =
+        "[Main]\r\nFirstRun=1\r\nAutoStart=0\r\nCheckAllowedNumbers=0\r\n"
+        "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp=1\r\n";
+    EXPECT_EQ(TTempFolder::Read(settings.FileName()),
+              head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\n");
+
+    TSettings withNumbers(ini, folder.Path("Second.exe"));
+    withNumbers.SetNumbers({"9", "10", "0221234567"});
+    ASSERT_TRUE(withNumbers.Save());
+    EXPECT_TRUE(withNumbers.Modified());
+    EXPECT_EQ(TTempFolder::Read(folder.Path("Second.cfg")),
+              head + "IdentNumberCount=3\r\nIdentNumberFmt_0=0221234567\r\n"
+                     "IdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\nIdentDialDuration=10\r\n");
+}
+
+TEST(Settings, RoundTripThroughTheFileAndDestruction)
+{
+    TTempFolder folder;
+    TIniFile ini;
+    const std::string program = folder.Path("MLinewarden.exe");
+    {
+        TSettings settings(ini, program);
+        settings.SetFirstRun(false);
+        settings.SetAutoStart(true);
+        settings.SetCheckAllowedNumbers(true);
+        settings.SetAutoDeleteDialUp(true);
+        settings.SetAutoDeleteDialers(false);
+        settings.SetAskBeforeDeleteDialUp(false);
+        settings.SetNumbers({"9", "10", "9", "0221234567"});
+    }  // destruction saves
+    ini.WriteString(folder.Path("MLinewarden.cfg"), "Main", "IdentDialDuration", "25");
+    TSettings loaded(ini, program);
+    EXPECT_FALSE(loaded.FirstRun());
+    EXPECT_TRUE(loaded.AutoStart());
+    EXPECT_TRUE(loaded.CheckAllowedNumbers());
+    EXPECT_TRUE(loaded.AutoDeleteDialUp());
+    EXPECT_FALSE(loaded.AutoDeleteDialers());
+    EXPECT_FALSE(loaded.AskBeforeDeleteDialUp());
+    EXPECT_EQ(Items(loaded.Numbers()), (std::vector<std::string>{"0221234567", "10", "9"}));
+    EXPECT_EQ(loaded.DialDuration(), "25");
+}
+
+TEST(Settings, LoadTakesOnlyValidNumbersUpToTheStoredCount)
+{
+    struct Row {
+        const char* count;
+        std::vector<const char*> stored;  // by index; nullptr: no key
+        std::vector<std::string> expected;
+    };
+    const Row rows[] = {
+        {"3", {"111", nullptr, "333"}, {"111", "333"}},
+        {"0x3", {"1", "2", "3"}, {"1", "2", "3"}},
+        {"0X2", {"1", "2", "3"}, {"1", "2"}},
+        {"5", {"12-34", "12 34", "", "+48", "0048"}, {"0048"}},
+        {"2", {"5", "5"}, {"5"}},
+        // Counts that do not parse read as 0.
+        {"", {"1"}, {}}, {"-1", {"1"}, {}}, {"0x", {"1"}, {}}, {"3a", {"1"}, {}},
+        {"x3", {"1"}, {}}, {"0x1G", {"1"}, {}}, {"99999999999", {"1"}, {}},
+        {"0x100000000", {"1"}, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.count);
+        TFakeProfile profile;
+        profile.values["identnumbercount"] = r.count;
+        for (size_t i = 0; i < r.stored.size(); ++i)
+            if (r.stored[i]) profile.values["identnumberfmt_" + std::to_string(i)] = r.stored[i];
+        TSettings settings(profile, "C:\\Linewarden\\MLinewarden.exe");
+        EXPECT_EQ(Items(settings.Numbers()), r.expected);
+    }
+}
+
+TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
+{
+    TFakeProfile profile;
+    profile.values = {{"firstrun", "yes"},
+                      {"autostart", "2"},
+                      {"checkallowednumbers", "on"},
+                      {"identautodeletedialup", "0x1"},
+                      {"identautodeletedialers", "0"},
+                      {"identaskbeforedeletedialup", "-1"}};
+    TSettings settings(profile, "C:\\MLinewarden.exe");
+    EXPECT_TRUE(settings.FirstRun());               // kept
+    EXPECT_TRUE(settings.AutoStart());
+    EXPECT_FALSE(settings.CheckAllowedNumbers());   // kept
+    EXPECT_TRUE(settings.AutoDeleteDialUp());
+    EXPECT_FALSE(settings.AutoDeleteDialers());
+    EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
+}
+
+TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
+{
+    TFakeProfile profile;
+    profile.values = {{"identnumbercount", "4"}, {"identnumberfmt_0", "5"},
+                      {"identnumberfmt_1", "5"}, {"identnumberfmt_2", "7"},
+                      {"identnumberfmt_3", "8"}};
+    TSettings settings(profile, "C:\\MLinewarden.exe");
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(profile.values["identnumbercount"], "3");
+    EXPECT_EQ(profile.values["identnumberfmt_2"], "8");
+    EXPECT_EQ(profile.values["identnumberfmt_3"], "8");  // stale, left alone
+
+    settings.SetNumbers({"1"});
+    ASSERT_TRUE(settings.Save());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_EQ(Items(settings.Numbers()), std::vector<std::string>{"1"});
+}
+
+TEST(Settings, FailuresAreReportedAsFalse)
+{
+    TFakeProfile profile;
+    TSettings settings(profile, "C:\\MLinewarden.exe");
+    profile.acceptedWrites = 2;
+    EXPECT_FALSE(settings.Save());
+    EXPECT_EQ(profile.written, (std::vector<std::string>{"FirstRun", "AutoStart"}));
+    EXPECT_TRUE(settings.Modified());
+
+    // A failing read stops Load; what was read before it stays.
+    profile.values = {{"autostart", "1"}, {"identdialduration", "30"}};
+    profile.failingRead = "IdentNumberCount";
+    EXPECT_FALSE(settings.Load());
+    EXPECT_TRUE(settings.AutoStart());
+    EXPECT_EQ(settings.DialDuration(), "10");
+    profile.failingRead.clear();
+    profile.acceptedWrites = 0;
+}
+
+TEST(Settings, AHugeStoredCountDoesNotKeepLoadBusy)
+{
+    TFakeProfile profile;
+    profile.values = {{"identnumbercount", "2000000000"}, {"identnumberfmt_0", "1"}};
+    TSettings settings(profile, "C:\\MLinewarden.exe");
+    EXPECT_EQ(settings.Numbers().Count(), 1);
+    EXPECT_LE(profile.reads, TSettings::kMaxNumbers + 10);
+}
+
+TEST(NumberList, StaysSortedWithoutDuplicates)
+{
+    TNumberList list;
+    EXPECT_EQ(list.Add("9"), 0);
+    EXPECT_EQ(list.Add("10"), 0);
+    EXPECT_EQ(list.Add("1"), 0);
+    EXPECT_EQ(list.Add("10"), 1);  // already present: its index, not added again
+    EXPECT_EQ(list.Add("a"), 3);
+    EXPECT_EQ(list.Add("A"), 3);
+    EXPECT_EQ(list.Text(), "1\r\n10\r\n9\r\na\r\n");
+    EXPECT_EQ(list.IndexOf("9"), 2);
+    EXPECT_EQ(list.IndexOf("2"), -1);
+    list.Delete(1);
+    EXPECT_EQ(list.Text(), "1\r\n9\r\na\r\n");
+    EXPECT_THROW(list.Delete(3), EAssertionFailed);
+    list.Assign({"3", "2", "3"});
+    EXPECT_EQ(list.Text(), "2\r\n3\r\n");
+}
+
+TEST(NumberList, FindAllowedNumberAddsOrDropsOneLeadingZero)
+{
+    TNumberList list;
+    list.Assign({"0", "0123", "10", "456", "9"});
+    struct Row {
+        const char* number;
+        int expected;
+    };
+    const Row rows[] = {
+        {"10", 2},  {"010", 2}, {"123", 1}, {"0456", 3}, {"09", 4}, {"7", -1},
+        {"00123", 1},   // one of the two zeros dropped...
+        {"00456", -1},  // ...never both
+        {"000123", -1},
+        {"", -1},       // no second look-up, though "0" is allowed
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.number);
+        EXPECT_EQ(FindAllowedNumber(list, r.number), r.expected);
+    }
+}
+
+}  // namespace
