@@ -1,0 +1,486 @@
+#include "dialup/RasSimulator.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/StrUtils.h"
+#include "platform/SyncEvent.h"
+
+namespace {
+
+const uint32_t kInvalidParameter = 87;
+const uint32_t kBufferTooSmall = 603;
+const uint32_t kCannotFindEntry = 623;
+const uint32_t kInvalidSize = 632;
+const uint32_t kFlagCreated = 1;
+const uint32_t kFlagEnded = 2;
+
+// Copies text into a record field; a text that does not fit fills the field without a NUL.
+template <size_t N>
+void Fill(char (&field)[N], const std::string& text)
+{
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), N));
+}
+
+}  // namespace
+
+TRasSimulator::TRasSimulator()
+    : FErrorTexts{{6, "The handle is invalid."},
+                  {87, "The parameter is incorrect."},
+                  {603, "The buffer is too small."},
+                  {623, "The system could not find the phone book entry for this connection."},
+                  {632, "The structure size is incorrect."},
+                  {680, "There is no dial tone."}},
+      FAsyncStates{0, 1, 2, 3, 4, 5, 14, kStateConnected}
+{
+}
+
+TRasSimulator::~TRasSimulator()
+{
+    ReleaseAsyncDials();
+    WaitForAsyncDials();
+}
+
+void TRasSimulator::AddEntry(const std::string& name, const std::string& number,
+                             const std::string& dialNumber)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FEntries.push_back(TEntry{name, number, dialNumber});
+}
+
+bool TRasSimulator::HasEntry(const std::string& name) const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FindEntryLocked(name) != nullptr;
+}
+
+std::vector<std::string> TRasSimulator::EntryNames() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    std::vector<std::string> names;
+    for (const TEntry& e : FEntries) names.push_back(e.Name);
+    return names;
+}
+
+THRasConn TRasSimulator::AddConnection(const std::string& entry, const std::string& number,
+                                       const std::string& deviceType,
+                                       const std::string& deviceName)
+{
+    std::vector<ISyncEvent*> events;
+    THRasConn handle;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        handle = FNextHandle++;
+        TConnection c;
+        c.Handle = handle;
+        c.Entry = entry;
+        c.Number = number;
+        c.DeviceType = deviceType;
+        c.DeviceName = deviceName;
+        FConnections.push_back(c);
+        events = ChangeLocked(handle, kFlagCreated);
+    }
+    Signal(events);
+    return handle;
+}
+
+bool TRasSimulator::DropConnection(THRasConn handle)
+{
+    std::vector<ISyncEvent*> events;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        auto it = std::find_if(FConnections.begin(), FConnections.end(),
+                               [&](const TConnection& c) { return c.Handle == handle; });
+        if (it == FConnections.end()) return false;
+        FConnections.erase(it);
+        events = ChangeLocked(handle, kFlagEnded);
+    }
+    Signal(events);
+    return true;
+}
+
+std::vector<TRasSimulator::TConnection> TRasSimulator::Connections() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FConnections;
+}
+
+void TRasSimulator::SetHangUpPolls(uint32_t polls)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FHangUpPolls = polls;
+}
+
+void TRasSimulator::FailStatus(THRasConn handle, uint32_t code, bool extendedOnly)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FStatusFailures[handle] = {code, extendedOnly};
+}
+
+void TRasSimulator::SetErrorText(uint32_t code, const std::string& text)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FErrorTexts[code] = text;
+}
+
+void TRasSimulator::SetDialResult(uint32_t code)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FDialResult = code;
+}
+
+void TRasSimulator::SetAsyncStates(const std::vector<uint32_t>& states)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FAsyncStates = states;
+}
+
+void TRasSimulator::HoldAsyncDials()
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FHold = true;
+}
+
+void TRasSimulator::ReleaseAsyncDials()
+{
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        FHold = false;
+    }
+    FHoldChanged.notify_all();
+}
+
+void TRasSimulator::WaitForAsyncDials()
+{
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        threads.swap(FDialThreads);
+    }
+    for (std::thread& t : threads) t.join();
+}
+
+void TRasSimulator::FailOperation(const std::string& operation, uint32_t code)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FFailures[operation] = code;
+}
+
+void TRasSimulator::OverstateCounts(uint32_t extra)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FOverstate = extra;
+}
+
+void TRasSimulator::ClearNotifications()
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FRegistrations.clear();
+}
+
+std::vector<std::string> TRasSimulator::Calls() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FCalls;
+}
+
+void TRasSimulator::ClearCalls()
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FCalls.clear();
+}
+
+uint32_t TRasSimulator::SignalCount() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FSignals;
+}
+
+std::vector<ISyncEvent*> TRasSimulator::ChangeLocked(THRasConn handle, uint32_t flag)
+{
+    std::vector<ISyncEvent*> events;
+    for (const TRegistration& r : FRegistrations)
+        if ((r.Flags & flag) && (r.Connection == kAllRasConnections || r.Connection == handle))
+            events.push_back(r.Event);
+    FSignals += static_cast<uint32_t>(events.size());
+    return events;
+}
+
+void TRasSimulator::Signal(const std::vector<ISyncEvent*>& events)
+{
+    for (ISyncEvent* e : events) e->Set();
+}
+
+bool TRasSimulator::FailingLocked(const std::string& operation, uint32_t& code)
+{
+    auto it = FFailures.find(operation);
+    if (it == FFailures.end()) return false;
+    code = it->second;
+    return true;
+}
+
+void TRasSimulator::RecordLocked(const std::string& call) { FCalls.push_back(call); }
+
+const TRasSimulator::TEntry* TRasSimulator::FindEntryLocked(const std::string& name) const
+{
+    for (const TEntry& e : FEntries)
+        if (SameText(e.Name, name)) return &e;
+    return nullptr;
+}
+
+uint32_t TRasSimulator::RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount,
+                                       uint32_t* count)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasEnumEntries");
+    uint32_t code;
+    if (FailingLocked("RasEnumEntries", code)) return code;
+    if (!entries || !byteCount || !count) return kInvalidParameter;
+    if (entries[0].dwSize != sizeof(TRasEntryNameA)) return kInvalidSize;
+    const uint32_t n = static_cast<uint32_t>(FEntries.size());
+    const uint32_t needed = n * sizeof(TRasEntryNameA);
+    const uint32_t given = *byteCount;
+    *byteCount = needed;
+    *count = n;
+    if (needed > given) return kBufferTooSmall;
+    for (uint32_t i = 0; i < n; ++i) {
+        entries[i].dwSize = sizeof(TRasEntryNameA);
+        Fill(entries[i].szEntryName, FEntries[i].Name);
+    }
+    *count = n + FOverstate;
+    return 0;
+}
+
+uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byteCount,
+                                           uint32_t* count)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasEnumConnections");
+    uint32_t code;
+    if (FailingLocked("RasEnumConnections", code)) return code;
+    if (!connections || !byteCount || !count) return kInvalidParameter;
+    if (connections[0].dwSize != sizeof(TRasConnA)) return kInvalidSize;
+    const uint32_t n = static_cast<uint32_t>(FConnections.size());
+    const uint32_t needed = n * sizeof(TRasConnA);
+    const uint32_t given = *byteCount;
+    *byteCount = needed;
+    *count = n;
+    if (needed > given) return kBufferTooSmall;
+    for (uint32_t i = 0; i < n; ++i) {
+        const TConnection& c = FConnections[i];
+        connections[i].dwSize = sizeof(TRasConnA);
+        connections[i].hrasconn = c.Handle;
+        Fill(connections[i].szEntryName, c.Entry);
+        Fill(connections[i].szDeviceType, c.DeviceType);
+        Fill(connections[i].szDeviceName, c.DeviceName);
+    }
+    *count = n + FOverstate;
+    return 0;
+}
+
+uint32_t TRasSimulator::RasGetConnectStatus(THRasConn connection, TRasConnStatusA* status)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasGetConnectStatus " + std::to_string(connection));
+    uint32_t code;
+    if (FailingLocked("RasGetConnectStatus", code)) return code;
+    if (!status) return kInvalidParameter;
+    const bool extended = status->dwSize == sizeof(TRasConnStatusExA);
+    if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kInvalidSize;
+
+    auto failure = FStatusFailures.find(connection);
+    if (failure != FStatusFailures.end() && (extended || !failure->second.second))
+        return failure->second.first;
+
+    auto live = std::find_if(FConnections.begin(), FConnections.end(),
+                             [&](const TConnection& c) { return c.Handle == connection; });
+    if (live != FConnections.end()) {
+        status->rasconnstate = live->State;
+        status->dwError = live->Error;
+        Fill(status->szDeviceType, live->DeviceType);
+        Fill(status->szDeviceName, live->DeviceName);
+        if (extended)
+            Fill(reinterpret_cast<TRasConnStatusExA*>(status)->szPhoneNumber, live->Number);
+        return 0;
+    }
+    auto going = std::find_if(FGoing.begin(), FGoing.end(),
+                              [&](const TGoing& g) { return g.Handle == connection; });
+    if (going == FGoing.end()) return kRasErrorInvalidHandle;
+    if (going->PollsLeft == 0) {
+        FGoing.erase(going);
+        return kRasErrorInvalidHandle;
+    }
+    if (going->PollsLeft != kNeverGoes) --going->PollsLeft;
+    status->rasconnstate = kStateDisconnected;
+    status->dwError = 0;
+    return 0;
+}
+
+uint32_t TRasSimulator::RasHangUp(THRasConn connection)
+{
+    std::vector<ISyncEvent*> events;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        RecordLocked("RasHangUp " + std::to_string(connection));
+        uint32_t code;
+        if (FailingLocked("RasHangUp", code)) return code;
+        auto live = std::find_if(FConnections.begin(), FConnections.end(),
+                                 [&](const TConnection& c) { return c.Handle == connection; });
+        if (live == FConnections.end()) {
+            bool going = std::any_of(FGoing.begin(), FGoing.end(),
+                                     [&](const TGoing& g) { return g.Handle == connection; });
+            return going ? 0 : kRasErrorInvalidHandle;
+        }
+        FConnections.erase(live);
+        FGoing.push_back(TGoing{connection, FHangUpPolls});
+        events = ChangeLocked(connection, kFlagEnded);
+    }
+    Signal(events);
+    return 0;
+}
+
+uint32_t TRasSimulator::RasGetErrorString(uint32_t error, char* text, uint32_t size)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasGetErrorString " + std::to_string(error));
+    if (!text || size == 0) return kInvalidParameter;
+    auto it = FErrorTexts.find(error);
+    std::string message = it != FErrorTexts.end() ? it->second
+                                                  : "RAS error " + std::to_string(error) + ".";
+    SetFieldText(text, size, message);
+    return 0;
+}
+
+uint32_t TRasSimulator::RasGetEntryDialParams(TRasDialParamsA* params, int32_t* passwordSaved)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasGetEntryDialParams");
+    uint32_t code;
+    if (FailingLocked("RasGetEntryDialParams", code)) return code;
+    if (!params) return kInvalidParameter;
+    if (params->dwSize != sizeof(TRasDialParamsA)) return kInvalidSize;
+    const TEntry* entry = FindEntryLocked(FieldText(params->szEntryName,
+                                                    sizeof params->szEntryName));
+    if (!entry) return kCannotFindEntry;
+    Fill(params->szPhoneNumber, entry->DialNumber);
+    Fill(params->szUserName, "user");
+    if (passwordSaved) *passwordSaved = 0;
+    return 0;
+}
+
+uint32_t TRasSimulator::RasGetEntryProperties(const char* entryName, TRasEntryA* entry,
+                                              uint32_t* entrySize)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked(std::string("RasGetEntryProperties ") + (entryName ? entryName : ""));
+    uint32_t code;
+    if (FailingLocked("RasGetEntryProperties", code)) return code;
+    if (!entryName || !entrySize) return kInvalidParameter;
+    if (!entry || *entrySize < sizeof(TRasEntryA)) {
+        *entrySize = sizeof(TRasEntryA);
+        return kBufferTooSmall;
+    }
+    if (entry->dwSize != sizeof(TRasEntryA)) return kInvalidSize;
+    const TEntry* found = FindEntryLocked(entryName);
+    if (!found) return kCannotFindEntry;
+    Fill(entry->szLocalPhoneNumber, found->Number);
+    Fill(entry->szDeviceType, "modem");
+    return 0;
+}
+
+uint32_t TRasSimulator::RasDeleteEntry(const char* entryName)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked(std::string("RasDeleteEntry ") + (entryName ? entryName : ""));
+    uint32_t code;
+    if (FailingLocked("RasDeleteEntry", code)) return code;
+    if (!entryName) return kInvalidParameter;
+    auto it = std::find_if(FEntries.begin(), FEntries.end(),
+                           [&](const TEntry& e) { return SameText(e.Name, entryName); });
+    if (it == FEntries.end()) return kCannotFindEntry;
+    FEntries.erase(it);
+    return 0;
+}
+
+uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
+                                THRasConn* connection)
+{
+    std::vector<ISyncEvent*> events;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        RecordLocked(notifier ? "RasDial async" : "RasDial sync");
+        if (!params || !connection) return kInvalidParameter;
+        if (params->dwSize != sizeof(TRasDialParamsA)) return kInvalidSize;
+        const THRasConn handle = FNextHandle++;
+        *connection = handle;
+        uint32_t code;
+        if (FailingLocked("RasDial", code)) {
+            FGoing.push_back(TGoing{handle, 0});
+            return code;
+        }
+        const TEntry* entry = FindEntryLocked(FieldText(params->szEntryName,
+                                                        sizeof params->szEntryName));
+        if (!entry) {
+            FGoing.push_back(TGoing{handle, 0});
+            return kCannotFindEntry;
+        }
+        TConnection c;
+        c.Handle = handle;
+        c.Entry = entry->Name;
+        c.Number = FieldText(params->szPhoneNumber, sizeof params->szPhoneNumber);
+        if (c.Number.empty()) c.Number = entry->Number;
+        c.DeviceType = "modem";
+        c.DeviceName = "Standard Modem";
+
+        if (notifier) {
+            FDialThreads.emplace_back(&TRasSimulator::RunAsyncDial, this, handle, c, FDialResult,
+                                      FAsyncStates, notifier);
+            return 0;
+        }
+        if (FDialResult != 0) {
+            FGoing.push_back(TGoing{handle, 0});
+            return FDialResult;
+        }
+        FConnections.push_back(c);
+        events = ChangeLocked(handle, kFlagCreated);
+    }
+    Signal(events);
+    return 0;
+}
+
+void TRasSimulator::RunAsyncDial(THRasConn handle, TConnection connection, uint32_t result,
+                                 std::vector<uint32_t> states, TRasDialFunc notifier)
+{
+    {
+        std::unique_lock<std::mutex> lock(FLock);
+        FHoldChanged.wait(lock, [this] { return !FHold; });
+    }
+    for (size_t i = 0; i < states.size(); ++i) {
+        const bool last = i + 1 == states.size();
+        notifier(kRasDialEventMessage, states[i], last ? result : 0);
+    }
+    std::vector<ISyncEvent*> events;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        if (result != 0) {
+            FGoing.push_back(TGoing{handle, 0});
+            return;
+        }
+        FConnections.push_back(connection);
+        events = ChangeLocked(handle, kFlagCreated);
+    }
+    Signal(events);
+}
+
+uint32_t TRasSimulator::RasConnectionNotification(THRasConn connection, ISyncEvent* event,
+                                                  uint32_t flags)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    RecordLocked("RasConnectionNotification " + std::to_string(flags));
+    uint32_t code;
+    if (FailingLocked("RasConnectionNotification", code)) return code;
+    if (!event) return kInvalidParameter;
+    FRegistrations.push_back(TRegistration{connection, event, flags});
+    return 0;
+}
