@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "dialup/RasLibraryApi.h"
 #include "dialup/RasThread.h"
 #include "platform/win32/UiThreadWin32.h"
 #include "rasthread/ThreadTestSupport.h"
@@ -168,3 +169,26 @@ TEST(Win32RasConnThread, DestructionDuringAPendingHandOverDoesNotDeadlock)
 }
 
 }  // namespace
+
+// The registration goes to the system's own RAS library. Where RAS accepts it, a signal of the
+// registered event (what RAS raises on a change of the connections) reaches the owner on the
+// user-interface thread. Wine's RAS refuses the registration (result 1): that is the owner's
+// "discard the thread" path, and a thread that never ran must then go at once.
+TEST(Win32RasConnThread, RegistersWithTheSystemRas)
+{
+    TWatchdog watchdog(20000, "system RAS");
+    TWin32UiThread ui;
+    auto thread = std::make_unique<TRasConnThread>(SystemRasApi(), ui, SystemClock());
+    if (thread->NotifyResult() != 0) {
+        auto started = std::chrono::steady_clock::now();
+        thread.reset();
+        EXPECT_LT(ElapsedMs(started), 100u);
+        return;
+    }
+    int delivered = 0;
+    thread->OnNotify = [&](TRasConnThread&) { ++delivered; };
+    thread->Resume();
+    SetEvent(thread->Event()->NativeHandle());
+    EXPECT_TRUE(PumpUntil(ui, [&] { return delivered == 1; }));
+    thread->OnNotify = nullptr;
+}
