@@ -15,11 +15,19 @@ export LC_ALL="$LANG"
 mkdir -p "$WINEPREFIX"
 (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # The stamp is written only after wineboot has finished: a prefix whose creation was
+    # interrupted is made anew rather than used half-built.
+    if [ ! -f "$WINEPREFIX/.lw-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
+        touch "$WINEPREFIX/.lw-ready"
     fi
 ) 9>"$WINEPREFIX/../.wineprefix.lock"
+
+# "--prepare" only makes sure the prefix exists, so that a caller can time what follows.
+[ "${1:-}" = "--prepare" ] && exit 0
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"
