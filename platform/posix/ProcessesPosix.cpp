@@ -83,9 +83,16 @@ public:
         for (std::string& a : args) argv.push_back(&a[0]);
         argv.push_back(nullptr);
 
+        // The child leads a process group of its own, so that a child that must be killed
+        // takes the programs it started with it.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
         pid_t pid;
-        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-            return kRunNotStarted;
+        int rc = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+        posix_spawnattr_destroy(&attributes);
+        if (rc != 0) return kRunNotStarted;
 
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -96,7 +103,7 @@ public:
             if (done == pid) break;
             if (done < 0 && errno != EINTR) return kRunNoExitCode;
             if (Clock::now() >= deadline) {
-                kill(pid, SIGKILL);
+                kill(-pid, SIGKILL);
                 while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
                 }
                 return kRunTimedOut;
