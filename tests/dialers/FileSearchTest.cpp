@@ -141,6 +141,13 @@ TEST(PosixFindFiles, LoopsAreNotFollowed)
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (Paths{root + "\\a\\b\\deep.exe", root + "\\a\\link.exe", root + "\\top.exe"}));
 
+    // The list compares as the locale does: Polish letters fold too, and stay distinct from
+    // their plain counterparts.
+    IFileSystem& files = SystemFileSystem();
+    EXPECT_TRUE(files.SameNameIgnoringCase("C:\\ŻÓŁW\\GĘŚ.EXE", "c:\\żółw\\gęś.exe"));
+    EXPECT_FALSE(files.SameNameIgnoringCase("C:\\zolw.exe", "C:\\żółw.exe"));
+    EXPECT_FALSE(files.SameNameIgnoringCase("a.exe", "a.exe "));
+
     std::ofstream(root + "/top.exe") << "..RasDialA..";
     EXPECT_TRUE(IsDialerFile(ports, root + "\\top"));
     EXPECT_EQ(FileSizeOf(SystemFileSystem(), root + "\\top.exe"), 12);

@@ -106,7 +106,12 @@ std::unique_ptr<IRegistryKey> TMemoryRegistry::CreateKey(TRegRoot root, const st
 
 bool TMemoryRegistry::DeleteKey(TRegRoot root, const std::string& path)
 {
-    FKeys.erase(Id(root, path));
+    TKeyId id = Id(root, path);
+    const std::string prefix = id.second + "\\";
+    for (auto& k : FKeys)
+        if (k.first.first == root && k.first.second.compare(0, prefix.size(), prefix) == 0)
+            return false;  // a key with subkeys stays, as the registry keeps it
+    FKeys.erase(id);
     return true;
 }
 

@@ -248,4 +248,11 @@ TEST_F(WineTools, FindFilesSkipsHiddenFolders)
     EXPECT_EQ(Sorted(list.Items()),
               Sorted({Folder / "a.exe", Folder / "sub\\c.EXE", Folder / "sub\\deeper\\e.exe"}));
     EXPECT_FALSE(list.FindFiles(false, Folder.Path, "*.EXE"));
+
+    // A path already listed in another case, Polish letters included, is not added again.
+    ASSERT_TRUE(Ports.Files.WriteFile(Folder / "Żółw.exe", "x"));
+    list.Clear();
+    list.Add(Folder.Path + "\\żÓŁW.EXE");
+    list.FindFiles(false, Folder.Path, "ż*.exe");
+    EXPECT_EQ(list.Count(), 1);
 }
