@@ -14,7 +14,8 @@ constexpr int kRunTimedOut = -3;     // it did not end in time and was killed
 class IProcesses {
 public:
     virtual ~IProcesses() = default;
-    // Full path of the running program's own file.
+    // Full path of the running program's own file. Linux gives it with "\" separators, the way
+    // the portable logic builds paths, so that the path operations find its folder.
     virtual std::string ProgramPath() = 0;
     // Starts a child with this command line (program path first, as CreateProcess takes it),
     // without handle inheritance, with the caller's environment and current folder, its main
