@@ -1,0 +1,41 @@
+#include "dialers/RegistryAccess.h"
+
+#include "common/Format.h"
+
+TRegistry::TRegistry(IRegistry& registry, TRegRoot root) : FRegistry(registry), FRoot(root) {}
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate)
+{
+    CloseKey();
+    std::string relative = path;
+    while (!relative.empty() && relative[0] == '\\') relative.erase(0, 1);
+    FKey = canCreate ? FRegistry.CreateKey(FRoot, relative)
+                     : FRegistry.OpenKey(FRoot, relative, TRegAccess::Full);
+    return FKey != nullptr;
+}
+
+std::vector<std::string> TRegistry::GetValueNames()
+{
+    return FKey ? FKey->ValueNames() : std::vector<std::string>();
+}
+
+bool TRegistry::ValueExists(const std::string& name) { return FKey && FKey->ValueExists(name); }
+
+std::string TRegistry::ReadString(const std::string& name)
+{
+    TRegValue value;
+    if (!FKey || !FKey->ReadValue(name, value) || value.Data.empty()) return std::string();
+    if (value.Type != rtString && value.Type != rtExpandString)
+        throw Exception(Format("Invalid data type for '%s'", name));
+    std::string text = value.Text();
+    size_t nul = text.find('\0');
+    return nul == std::string::npos ? text : text.substr(0, nul);
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value)
+{
+    if (!FKey || !FKey->WriteValue(name, TRegValue::String(value)))
+        throw Exception(Format("Failed to set data for '%s'", name));
+}
+
+bool TRegistry::DeleteValue(const std::string& name) { return FKey && FKey->DeleteValue(name); }

@@ -1,0 +1,39 @@
+#pragma once
+// The registry as the tools unit uses it: one root, at most one open key at a time, strings
+// read and written by value name. Keys open with full access; one that cannot be opened so is
+// treated as absent.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Errors.h"
+#include "platform/Registry.h"
+
+class TRegistry {
+public:
+    explicit TRegistry(IRegistry& registry, TRegRoot root = TRegRoot::CurrentUser);
+
+    void SetRootKey(TRegRoot root) { FRoot = root; }
+    // Opens the key under the root (a leading "\" is allowed: paths are always taken from the
+    // root), creating it first when canCreate is set. Closes any key opened before. False when
+    // the key is absent or cannot be opened.
+    bool OpenKey(const std::string& path, bool canCreate);
+    void CloseKey() { FKey.reset(); }
+    bool KeyIsOpen() const { return FKey != nullptr; }
+
+    // The value names of the open key in the registry's order; empty when no key is open.
+    std::vector<std::string> GetValueNames();
+    bool ValueExists(const std::string& name);
+    // The text of a string or expandable-string value, up to its first NUL (not expanded). A
+    // missing value, or one without data, gives "". Any other type with data raises
+    // "Invalid data type for '<name>'".
+    std::string ReadString(const std::string& name);
+    // Stores a REG_SZ value; raises "Failed to set data for '<name>'" when that fails.
+    void WriteString(const std::string& name, const std::string& value);
+    bool DeleteValue(const std::string& name);
+
+private:
+    IRegistry& FRegistry;
+    TRegRoot FRoot;
+    std::unique_ptr<IRegistryKey> FKey;
+};

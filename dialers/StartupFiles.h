@@ -1,0 +1,59 @@
+#pragma once
+// The programs that Windows starts from the Run keys, each turned into the program file that
+// the dialer test inspects and removal deletes.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialers/ToolsPorts.h"
+
+// Where the auto-start entries live, under the machine's root and under the user's.
+extern const char kRunKey[];
+
+// One auto-start item. Never changes after construction.
+class TStartupFile {
+public:
+    // Never fails on the content of the texts.
+    TStartupFile(const std::string& name, const std::string& commandLine);
+
+    const std::string Name;         // the Run value name (or what a caller chose)
+    const std::string CommandLine;  // exactly as stored
+    const std::string FileName;     // the program file derived from CommandLine
+
+    // Whether the program file is a dialer (see Inspection.h).
+    bool IsDialer(const TToolsPorts& ports) const;
+};
+
+// The program file named by an auto-start command line: the command line up to the end of its
+// ".exe", or else up to a " -" or " /" switch, in the part after the last "\" or ":", trimmed;
+// ".exe" appended when the result has no extension. Quotation marks are kept.
+std::string ProgramFileOfCommandLine(const std::string& commandLine);
+
+class TStartupFiles {
+public:
+    explicit TStartupFiles(const TToolsPorts& ports) : FPorts(ports) {}
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // nullptr when the index is out of range.
+    TStartupFile* Items(int index) const;
+    TStartupFile* Add(const std::string& name, const std::string& commandLine);
+    void Clear() { FItems.clear(); }
+
+    // Rebuilds the list from the machine's Run key and then the user's; returns Count(). A value
+    // of a non-string type raises the registry's error, keeping the items read before it.
+    int LoadFromRegistry();
+    // Stores name=value as a string under the machine's Run key, creating the key if needed.
+    // Does nothing for an empty name or value, or when the key cannot be opened.
+    void WriteRunValue(const std::string& name, const std::string& value);
+    // Removes every item that is not a dialer, keeping the order of the others; the new count.
+    int KeepDialers();
+
+private:
+    const TToolsPorts& FPorts;
+    std::vector<std::unique_ptr<TStartupFile>> FItems;
+};
+
+// The help file is the program's path with ".chm"; the shell opens whatever lies there.
+void SetHelpFile(const TToolsPorts& ports);
+const std::string& HelpFile();
+void ShowHelp(const TToolsPorts& ports, void* ownerWindow);

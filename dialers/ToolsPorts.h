@@ -1,0 +1,26 @@
+#pragma once
+// What the tools unit reaches the machine through. The guard fills it with the system's ports
+// and its own program path; tests fill it with fakes and a program path in a temporary folder.
+#include <cstdint>
+#include <string>
+
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+
+// An unpacker gets this long for one run. Unpacking a file of at most 100 000 bytes takes well
+// under a second; a run that has not ended after a minute is hung, and the guard, which waits on
+// its user-interface thread, must not hang with it.
+constexpr uint32_t kUnpackerTimeLimitMs = 60000;
+
+struct TToolsPorts {
+    IRegistry& Registry;
+    IFileSystem& Files;
+    IProcesses& Processes;
+    IShell& Shell;
+    // The guard's own program file: the help file, the unpackers and the temporary unpacked
+    // copy lie beside it.
+    std::string ProgramPath;
+    uint32_t UnpackerTimeLimitMs = kUnpackerTimeLimitMs;
+};

@@ -1,0 +1,64 @@
+#pragma once
+// Port: files and folders. Paths are Windows-style UTF-8 texts; the Linux layer accepts "\" as
+// well as "/" as the separator, so the portable logic can build paths one way only.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The file attribute bits of the Win32 API (a volume label has the bit the old DOS attribute
+// byte gave it; Win32 never reports it, but a search still skips it).
+enum TFileAttribute : uint32_t {
+    faReadOnly = 0x01,
+    faHidden = 0x02,
+    faSystem = 0x04,
+    faVolumeLabel = 0x08,
+    faDirectory = 0x10,
+    faArchive = 0x20,
+    faReparsePoint = 0x400,  // junctions and symbolic links (Linux: every symbolic link)
+};
+
+struct TFindEntry {
+    std::string Name;  // without folder
+    uint32_t Attributes = 0;
+};
+
+// A file opened for reading only, while other programs may go on reading, writing and deleting
+// it (share mode "deny none").
+class IFileStream {
+public:
+    virtual ~IFileStream() = default;
+    // Size in bytes; -1 when it cannot be measured.
+    virtual int64_t Size() = 0;
+    virtual bool Seek(int64_t position) = 0;
+    // Reads up to count bytes at the current position; the number read, 0 at the end, -1 on a
+    // read error.
+    virtual int64_t Read(void* buffer, size_t count) = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    // True when the path names an existing file (not a folder).
+    virtual bool FileExists(const std::string& path) = 0;
+    // True when the path names an existing folder.
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    // nullptr when the file cannot be opened.
+    virtual std::unique_ptr<IFileStream> OpenRead(const std::string& path) = 0;
+    // Deletes one file (the name avoids the DeleteFile macro of <windows.h>).
+    virtual bool EraseFile(const std::string& path) = 0;
+    // Creates or replaces the file with these bytes. False when it could not be written whole.
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // The entries of one folder that match a pattern, the way FindFirstFile/FindNextFile list
+    // them: pattern is the folder followed by a mask ("C:\\x\\*.exe"), "?" and "*" are the
+    // file system's own wildcards, names compare without regard to case, "*.*" matches every
+    // name. "." and ".." are listed where the file system lists them. Empty when the folder
+    // cannot be read.
+    virtual std::vector<TFindEntry> FindEntries(const std::string& pattern) = 0;
+    // Compares two names as the user's locale does, ignoring letter case (CompareString with
+    // NORM_IGNORECASE on Win32). True when they are the same name.
+    virtual bool SameNameIgnoringCase(const std::string& a, const std::string& b) = 0;
+};
+
+IFileSystem& SystemFileSystem();

@@ -1,0 +1,152 @@
+// Files and folders over POSIX calls. Linux files carry no DOS attributes, so the listing gives
+// them the ones Wine shows for the same files: archive for a file, hidden for a dot name,
+// read-only without write permission, and a reparse point for every symbolic link.
+#include <dirent.h>
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wctype.h>
+
+#include <cerrno>
+
+#include "common/TextConv.h"
+#include "platform/Files.h"
+#include "platform/posix/FileMask.h"
+#include "platform/posix/PosixPath.h"
+
+namespace {
+
+class TPosixFileStream : public IFileStream {
+public:
+    explicit TPosixFileStream(int fd) : FFd(fd) {}
+    ~TPosixFileStream() override { close(FFd); }
+    int64_t Size() override
+    {
+        struct stat st;
+        return fstat(FFd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+    }
+    bool Seek(int64_t position) override
+    {
+        return position >= 0 && lseek(FFd, static_cast<off_t>(position), SEEK_SET) == position;
+    }
+    int64_t Read(void* buffer, size_t count) override
+    {
+        for (;;) {
+            ssize_t n = read(FFd, buffer, count);
+            if (n >= 0) return n;
+            if (errno != EINTR) return -1;
+        }
+    }
+
+private:
+    int FFd;
+};
+
+uint32_t AttributesOf(const std::string& folder, const std::string& name)
+{
+    std::string full = folder.empty() ? name : folder + "/" + name;
+    struct stat st;
+    if (lstat(full.c_str(), &st) != 0) return 0;
+    uint32_t attributes = 0;
+    if (S_ISLNK(st.st_mode)) {
+        attributes |= faReparsePoint;
+        struct stat target;
+        if (stat(full.c_str(), &target) == 0) st = target;
+    }
+    if (S_ISDIR(st.st_mode))
+        attributes |= faDirectory;
+    else
+        attributes |= faArchive;
+    if ((st.st_mode & 0222) == 0) attributes |= faReadOnly;
+    if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= faHidden;
+    return attributes;
+}
+
+// Case folding of the C.UTF-8 locale, which knows every letter; plain ASCII folding where the
+// C library lacks that locale.
+wint_t FoldCase(char16_t c)
+{
+    static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (utf8) return towlower_l(static_cast<wint_t>(c), utf8);
+    return (c >= 'A' && c <= 'Z') ? static_cast<wint_t>(c - 'A' + 'a') : static_cast<wint_t>(c);
+}
+
+class TPosixFileSystem : public IFileSystem {
+public:
+    bool FileExists(const std::string& path) override
+    {
+        struct stat st;
+        return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    }
+    bool DirectoryExists(const std::string& path) override
+    {
+        struct stat st;
+        return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    std::unique_ptr<IFileStream> OpenRead(const std::string& path) override
+    {
+        // Non-blocking, so that opening a pipe or device cannot hang; only regular files count.
+        int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return nullptr;
+        struct stat st;
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            close(fd);
+            return nullptr;
+        }
+        return std::make_unique<TPosixFileStream>(fd);
+    }
+    bool EraseFile(const std::string& path) override
+    {
+        struct stat st;
+        std::string native = NativePath(path);
+        if (lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+        return unlink(native.c_str()) == 0;
+    }
+    bool WriteFile(const std::string& path, const std::string& bytes) override
+    {
+        int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        return close(fd) == 0 && done == bytes.size();
+    }
+    std::vector<TFindEntry> FindEntries(const std::string& pattern) override
+    {
+        std::string native = NativePath(pattern);
+        size_t slash = native.rfind('/');
+        std::string folder = slash == std::string::npos ? "" : native.substr(0, slash);
+        std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
+        std::vector<TFindEntry> entries;
+        DIR* dir = opendir(slash == 0 ? "/" : folder.empty() ? "." : folder.c_str());
+        if (!dir) return entries;
+        while (dirent* d = readdir(dir)) {
+            std::string name = d->d_name;
+            if (!MatchesFileMask(name, mask)) continue;
+            entries.push_back({name, AttributesOf(slash == 0 ? "/" : folder, name)});
+        }
+        closedir(dir);
+        return entries;
+    }
+    bool SameNameIgnoringCase(const std::string& a, const std::string& b) override
+    {
+        std::u16string x = Utf8ToUtf16(a), y = Utf8ToUtf16(b);
+        if (x.size() != y.size()) return false;
+        for (size_t i = 0; i < x.size(); ++i)
+            if (FoldCase(x[i]) != FoldCase(y[i])) return false;
+        return true;
+    }
+};
+
+}  // namespace
+
+IFileSystem& SystemFileSystem()
+{
+    static TPosixFileSystem files;
+    return files;
+}

@@ -1,0 +1,146 @@
+#include "support/MemoryFileSystem.h"
+
+#include <cstring>
+
+#include "common/Paths.h"
+#include "common/StrUtils.h"
+#include "platform/posix/FileMask.h"
+
+namespace {
+
+std::string Key(const std::string& path)
+{
+    std::string p = LowerCase(path);
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    while (p.size() > 1 && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+class TMemoryStream : public IFileStream {
+public:
+    explicit TMemoryStream(TMemoryFileSystem::TNode& node) : FNode(node) {}
+    int64_t Size() override { return static_cast<int64_t>(FNode.Content.size()); }
+    bool Seek(int64_t position) override
+    {
+        if (position < 0) return false;
+        FPosition = position;
+        return true;
+    }
+    int64_t Read(void* buffer, size_t count) override
+    {
+        if (FNode.FailReadsAfter >= 0 && FNode.BytesRead >= FNode.FailReadsAfter) return -1;
+        int64_t size = Size();
+        if (FPosition >= size) return 0;
+        size_t n = static_cast<size_t>(size - FPosition) < count ? static_cast<size_t>(size - FPosition) : count;
+        std::memcpy(buffer, FNode.Content.data() + FPosition, n);
+        FPosition += static_cast<int64_t>(n);
+        FNode.BytesRead += static_cast<int64_t>(n);
+        return static_cast<int64_t>(n);
+    }
+
+private:
+    TMemoryFileSystem::TNode& FNode;
+    int64_t FPosition = 0;
+};
+
+}  // namespace
+
+void TMemoryFileSystem::AddFolder(const std::string& path, uint32_t attributes)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    std::string parent = ExtractFilePath(folder);
+    if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
+    if (!parent.empty() && parent != folder && !Node(parent)) AddFolder(parent);
+    TNode& node = FNodes[Key(folder)];
+    node.Path = folder;
+    node.IsFolder = true;
+    node.Attributes = attributes | faDirectory;
+}
+
+void TMemoryFileSystem::AddFile(const std::string& path, const std::string& content, uint32_t attributes)
+{
+    std::string parent = ExtractFilePath(path);
+    if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
+    if (!parent.empty() && !Node(parent)) AddFolder(parent);
+    TNode& node = FNodes[Key(path)];
+    node = TNode();
+    node.Path = path;
+    node.Attributes = attributes;
+    node.Content = content;
+}
+
+TMemoryFileSystem::TNode* TMemoryFileSystem::Node(const std::string& path)
+{
+    auto it = FNodes.find(Key(path));
+    return it == FNodes.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> TMemoryFileSystem::Files() const
+{
+    std::vector<std::string> files;
+    for (auto& n : FNodes)
+        if (!n.second.IsFolder) files.push_back(n.second.Path);
+    return files;
+}
+
+bool TMemoryFileSystem::FileExists(const std::string& path)
+{
+    TNode* node = Node(path);
+    return node && !node->IsFolder;
+}
+
+bool TMemoryFileSystem::DirectoryExists(const std::string& path)
+{
+    TNode* node = Node(path);
+    return node && node->IsFolder;
+}
+
+std::unique_ptr<IFileStream> TMemoryFileSystem::OpenRead(const std::string& path)
+{
+    TNode* node = Node(path);
+    if (!node || node->IsFolder || node->Locked) return nullptr;
+    return std::make_unique<TMemoryStream>(*node);
+}
+
+bool TMemoryFileSystem::EraseFile(const std::string& path)
+{
+    TNode* node = Node(path);
+    if (!node || node->IsFolder || node->Locked) return false;
+    FNodes.erase(Key(path));
+    return true;
+}
+
+bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& bytes)
+{
+    TNode* node = Node(path);
+    if (node && (node->IsFolder || node->Locked)) return false;
+    std::string parent = ExtractFilePath(path);
+    if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
+    if (!parent.empty() && !DirectoryExists(parent)) return false;
+    AddFile(path, bytes);
+    return true;
+}
+
+std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& pattern)
+{
+    std::string folder = ExtractFilePath(pattern), mask = ExtractFileName(pattern);
+    std::vector<TFindEntry> entries;
+    std::string folderKey = Key(folder);
+    if (!DirectoryExists(folderKey)) return entries;
+    if (MatchesFileMask(".", mask)) entries.push_back({".", faDirectory});
+    if (MatchesFileMask("..", mask)) entries.push_back({"..", faDirectory});
+    for (auto& n : FNodes) {
+        const std::string& key = n.first;
+        if (Key(ExtractFilePath(n.second.Path)) != folderKey || key == folderKey) continue;
+        std::string name = ExtractFileName(n.second.Path);
+        if (MatchesFileMask(name, mask)) entries.push_back({name, n.second.Attributes});
+    }
+    return entries;
+}
+
+bool TMemoryFileSystem::SameNameIgnoringCase(const std::string& a, const std::string& b)
+{
+    return SameText(a, b);
+}

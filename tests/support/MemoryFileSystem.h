@@ -1,0 +1,39 @@
+#pragma once
+// An in-memory file system with Windows paths: names compare without regard to ASCII case,
+// every entry carries the attributes a test gives it, and reads can be made to fail, so that
+// files that vanish or are locked while they are read can be played through.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Files.h"
+
+class TMemoryFileSystem : public IFileSystem {
+public:
+    struct TNode {
+        std::string Path;  // as given
+        bool IsFolder = false;
+        uint32_t Attributes = 0;
+        std::string Content;
+        bool Locked = false;          // cannot be opened
+        int64_t FailReadsAfter = -1;  // reads fail once this many bytes were read (-1: never)
+        int64_t BytesRead = 0;
+    };
+
+    void AddFolder(const std::string& path, uint32_t attributes = faDirectory);
+    // Adds the file and any missing parent folders.
+    void AddFile(const std::string& path, const std::string& content, uint32_t attributes = faArchive);
+    TNode* Node(const std::string& path);
+    std::vector<std::string> Files() const;
+
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::unique_ptr<IFileStream> OpenRead(const std::string& path) override;
+    bool EraseFile(const std::string& path) override;
+    bool WriteFile(const std::string& path, const std::string& bytes) override;
+    std::vector<TFindEntry> FindEntries(const std::string& pattern) override;
+    bool SameNameIgnoringCase(const std::string& a, const std::string& b) override;
+
+private:
+    std::map<std::string, TNode> FNodes;  // by lower-cased path, in name order
+};

@@ -1,0 +1,147 @@
+#include "support/MemoryRegistry.h"
+
+#include "common/StrUtils.h"
+
+namespace {
+
+class TMemoryKey : public IRegistryKey {
+public:
+    TMemoryKey(TMemoryRegistry& owner, std::shared_ptr<TMemoryRegistry::TKeyData> data,
+               std::vector<std::string> subKeys, bool writable)
+        : FOwner(owner), FData(std::move(data)), FSubKeys(std::move(subKeys)), FWritable(writable)
+    {
+    }
+    std::vector<std::string> SubKeyNames() override { return FSubKeys; }
+    std::vector<std::string> ValueNames() override
+    {
+        std::vector<std::string> names;
+        for (auto& v : FData->Values) names.push_back(v.first);
+        return names;
+    }
+    bool ValueExists(const std::string& name) override { return Find(name) != nullptr; }
+    bool ReadValue(const std::string& name, TRegValue& value) override
+    {
+        const TRegValue* found = Find(name);
+        if (!found) return false;
+        value = *found;
+        return true;
+    }
+    bool WriteValue(const std::string& name, const TRegValue& value) override
+    {
+        if (!FWritable || FOwner.WritesFail()) return false;
+        if (TRegValue* found = Find(name))
+            *found = value;
+        else
+            FData->Values.emplace_back(name, value);
+        return true;
+    }
+    bool DeleteValue(const std::string& name) override
+    {
+        if (!FWritable) return false;
+        auto& values = FData->Values;
+        for (auto it = values.begin(); it != values.end(); ++it)
+            if (SameText(it->first, name)) {
+                values.erase(it);
+                return true;
+            }
+        return false;
+    }
+
+private:
+    TRegValue* Find(const std::string& name)
+    {
+        for (auto& v : FData->Values)
+            if (SameText(v.first, name)) return &v.second;
+        return nullptr;
+    }
+
+    TMemoryRegistry& FOwner;
+    std::shared_ptr<TMemoryRegistry::TKeyData> FData;
+    std::vector<std::string> FSubKeys;
+    bool FWritable;
+};
+
+std::string CleanPath(const std::string& path)
+{
+    std::string p = path;
+    while (!p.empty() && p.front() == '\\') p.erase(0, 1);
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+}  // namespace
+
+TMemoryRegistry::TKeyId TMemoryRegistry::Id(TRegRoot root, const std::string& path)
+{
+    return {root, LowerCase(CleanPath(path))};
+}
+
+std::unique_ptr<IRegistryKey> TMemoryRegistry::OpenKey(TRegRoot root, const std::string& path,
+                                                       TRegAccess access)
+{
+    TKeyId id = Id(root, path);
+    auto it = FKeys.find(id);
+    if (it == FKeys.end()) return nullptr;
+    bool readOnly = FReadOnly.count(id) != 0;
+    if (readOnly && access == TRegAccess::Full) return nullptr;
+    std::vector<std::string> subKeys;
+    std::string prefix = id.second + "\\";
+    for (auto& k : FKeys)
+        if (k.first.first == root && k.first.second.compare(0, prefix.size(), prefix) == 0 &&
+            k.first.second.find('\\', prefix.size()) == std::string::npos)
+            subKeys.push_back(k.first.second.substr(prefix.size()));
+    return std::make_unique<TMemoryKey>(*this, it->second, subKeys, !readOnly);
+}
+
+std::unique_ptr<IRegistryKey> TMemoryRegistry::CreateKey(TRegRoot root, const std::string& path)
+{
+    std::string clean = CleanPath(path);
+    if (clean.empty()) return nullptr;
+    // Parents first, as the registry creates them.
+    for (size_t pos = clean.find('\\'); pos != std::string::npos; pos = clean.find('\\', pos + 1))
+        FKeys.emplace(Id(root, clean.substr(0, pos)), std::make_shared<TKeyData>());
+    FKeys.emplace(Id(root, clean), std::make_shared<TKeyData>());
+    return OpenKey(root, clean, TRegAccess::Full);
+}
+
+bool TMemoryRegistry::DeleteKey(TRegRoot root, const std::string& path)
+{
+    TKeyId id = Id(root, path);
+    const std::string prefix = id.second + "\\";
+    for (auto& k : FKeys)
+        if (k.first.first == root && k.first.second.compare(0, prefix.size(), prefix) == 0)
+            return false;  // a key with subkeys stays, as the registry keeps it
+    FKeys.erase(id);
+    return true;
+}
+
+void TMemoryRegistry::SetValue(TRegRoot root, const std::string& path, const std::string& name,
+                               const TRegValue& value)
+{
+    bool failing = FFailWrites;
+    bool readOnly = FReadOnly.erase(Id(root, path)) != 0;
+    FFailWrites = false;
+    CreateKey(root, path)->WriteValue(name, value);
+    FFailWrites = failing;
+    if (readOnly) FReadOnly.insert(Id(root, path));
+}
+
+bool TMemoryRegistry::HasKey(TRegRoot root, const std::string& path) const
+{
+    return FKeys.count(Id(root, path)) != 0;
+}
+
+const TRegValue* TMemoryRegistry::Value(TRegRoot root, const std::string& path,
+                                        const std::string& name) const
+{
+    auto it = FKeys.find(Id(root, path));
+    if (it == FKeys.end()) return nullptr;
+    for (auto& v : it->second->Values)
+        if (SameText(v.first, name)) return &v.second;
+    return nullptr;
+}
+
+void TMemoryRegistry::DenyFullAccess(TRegRoot root, const std::string& path)
+{
+    FReadOnly.insert(Id(root, path));
+}

@@ -1,0 +1,43 @@
+#pragma once
+// An in-memory registry. Keys and value names compare without regard to ASCII case, as the
+// registry's do; values keep the order in which they were first written, which is the order a
+// real registry enumerates a freshly written key in.
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Registry.h"
+
+class TMemoryRegistry : public IRegistry {
+public:
+    struct TKeyData {
+        std::vector<std::pair<std::string, TRegValue>> Values;
+    };
+
+    std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path,
+                                          TRegAccess access) override;
+    std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path) override;
+    bool DeleteKey(TRegRoot root, const std::string& path) override;
+
+    // Test set-up and inspection.
+    void SetValue(TRegRoot root, const std::string& path, const std::string& name, const TRegValue& value);
+    bool HasKey(TRegRoot root, const std::string& path) const;
+    // nullptr when the key or the value is missing.
+    const TRegValue* Value(TRegRoot root, const std::string& path, const std::string& name) const;
+    // The key opens for reading only, as a key without the right to change it does.
+    void DenyFullAccess(TRegRoot root, const std::string& path);
+    // Every write of a value fails.
+    void FailWrites(bool fail) { FFailWrites = fail; }
+    bool WritesFail() const { return FFailWrites; }
+
+private:
+    using TKeyId = std::pair<TRegRoot, std::string>;
+    static TKeyId Id(TRegRoot root, const std::string& path);
+
+    std::map<TKeyId, std::shared_ptr<TKeyData>> FKeys;
+    std::set<TKeyId> FReadOnly;
+    bool FFailWrites = false;
+};

@@ -1,0 +1,258 @@
+// The tools unit over the real Win32 layer, in Wine's registry and file system, with real child
+// programs: a helper that exits with a chosen code, a small program that looks up RasDialA, and
+// the packer stand-in.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "common/Format.h"
+#include "common/Paths.h"
+#include "dialers/LinewardenTools.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+
+std::string Unique(const std::string& prefix)
+{
+    static int counter = 0;
+    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
+}
+
+// A fresh folder under the temporary folder, removed with its files at the end.
+class TTempFolder {
+public:
+    TTempFolder()
+    {
+        wchar_t temp[MAX_PATH + 1] = {};
+        DWORD n = GetTempPathW(MAX_PATH, temp);
+        Path = Narrow(temp, n) + Unique("lw-dialers");
+        CreateDirectoryW(Wide(Path).c_str(), nullptr);
+    }
+    ~TTempFolder() { Remove(Path, 0); }
+    std::string operator/(const std::string& name) const { return Path + "\\" + name; }
+
+    std::string Path;
+
+private:
+    static void Remove(const std::string& folder, int depth)
+    {
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+                if (name == "." || name == "..") continue;
+                std::string path = folder + "\\" + name;
+                SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
+                    Remove(path, depth + 1);
+                else
+                    DeleteFileW(Wide(path).c_str());
+            } while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryW(Wide(folder).c_str());
+    }
+};
+
+std::string TestProgramFolder() { return ExtractFilePath(SystemProcesses().ProgramPath()); }
+
+class WineTools : public ::testing::Test {
+protected:
+    TTempFolder Folder;
+    TToolsPorts Ports{SystemRegistry(), SystemFileSystem(), SystemProcesses(), SystemShell(),
+                      Folder / "MLinewarden.exe"};
+
+    std::string Helper(const std::string& name) { return TestProgramFolder() + name; }
+    void Copy(const std::string& from, const std::string& to)
+    {
+        ASSERT_TRUE(CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) << from;
+    }
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> v)
+{
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+}  // namespace
+
+TEST(WineRegistry, ValuesKeepTheirTypesAndUnicodeText)
+{
+    IRegistry& registry = SystemRegistry();
+    const std::string path = "Software\\LinewardenTests\\" + Unique("values");
+    auto key = registry.CreateKey(TRegRoot::CurrentUser, path);
+    ASSERT_NE(key, nullptr);
+
+    const std::string longName(300, 'n');
+    const std::string longText(20000, 'x');
+    struct Row {
+        std::string name;
+        TRegValue value;
+    } rows[] = {
+        {"Zażółć", TRegValue::String("gęślą jaźń")},
+        {"", TRegValue::String("domyślna")},
+        {longName, TRegValue::String(longText)},
+        {"exp", TRegValue::String("%WINDIR%\\x.exe", rtExpandString)},
+        {"nul", TRegValue::String(std::string("a\0b", 3))},
+        {"bin", TRegValue{rtBinary, {1, 2, 0, 3}}},
+        {"dw", TRegValue::Dword(0x12345678)},
+        {"empty", TRegValue::String("")},
+    };
+    std::vector<std::string> names;
+    for (const Row& r : rows) {
+        ASSERT_TRUE(key->WriteValue(r.name, r.value)) << r.name;
+        names.push_back(r.name);
+    }
+    EXPECT_EQ(Sorted(key->ValueNames()), Sorted(names));
+    for (const Row& r : rows) {
+        TRegValue read;
+        ASSERT_TRUE(key->ReadValue(r.name, read)) << r.name;
+        EXPECT_EQ(read.Type, r.value.Type) << r.name;
+        EXPECT_EQ(read.Data, r.value.Data) << r.name;
+        EXPECT_TRUE(key->ValueExists(r.name));
+    }
+    TRegValue missing;
+    EXPECT_FALSE(key->ReadValue("missing", missing));
+
+    TRegistry reader(registry, TRegRoot::CurrentUser);
+    ASSERT_TRUE(reader.OpenKey("\\" + path, false));
+    EXPECT_EQ(reader.ReadString("nul"), "a");
+    EXPECT_EQ(reader.ReadString(""), "domyślna");
+    EXPECT_EQ(reader.ReadString("exp"), "%WINDIR%\\x.exe");
+    EXPECT_EQ(reader.ReadString("empty"), "");
+    EXPECT_THROW(reader.ReadString("dw"), Exception);
+    reader.CloseKey();
+
+    EXPECT_TRUE(key->DeleteValue("dw"));
+    EXPECT_FALSE(key->ValueExists("dw"));
+    ASSERT_NE(registry.CreateKey(TRegRoot::CurrentUser, path + "\\Podklucz ąę"), nullptr);
+    EXPECT_EQ(key->SubKeyNames(), std::vector<std::string>{"Podklucz ąę"});
+    key.reset();
+    EXPECT_TRUE(registry.DeleteKey(TRegRoot::CurrentUser, path + "\\Podklucz ąę"));
+    EXPECT_TRUE(registry.DeleteKey(TRegRoot::CurrentUser, path));
+    EXPECT_EQ(registry.OpenKey(TRegRoot::CurrentUser, path, TRegAccess::Read), nullptr);
+}
+
+TEST_F(WineTools, InventoryOfTheRunKeys)
+{
+    const std::string machineName = Unique("LWTest machine");
+    const std::string userName = Unique("LWTest user");
+    TStartupFiles files(Ports);
+    files.WriteRunValue(machineName, "C:\\Program Files\\Zażółć\\dialer.exe -silent");
+    {
+        auto run = SystemRegistry().CreateKey(TRegRoot::CurrentUser, kRunKey);
+        ASSERT_NE(run, nullptr);
+        ASSERT_TRUE(run->WriteValue(userName, TRegValue::String("C:\\X\\prog /min")));
+    }
+    auto machineRun = SystemRegistry().OpenKey(TRegRoot::LocalMachine, kRunKey, TRegAccess::Read);
+    ASSERT_NE(machineRun, nullptr);
+    TRegValue stored;
+    ASSERT_TRUE(machineRun->ReadValue(machineName, stored));
+    EXPECT_EQ(stored.Type, rtString);
+
+    files.LoadFromRegistry();
+    int machineAt = -1, userAt = -1;
+    for (int i = 0; i < files.Count(); ++i) {
+        if (files.Items(i)->Name == machineName) machineAt = i;
+        if (files.Items(i)->Name == userName) userAt = i;
+    }
+    ASSERT_GE(machineAt, 0);
+    ASSERT_GT(userAt, machineAt);
+    EXPECT_EQ(files.Items(machineAt)->FileName, "C:\\Program Files\\Zażółć\\dialer.exe");
+    EXPECT_EQ(files.Items(userAt)->FileName, "C:\\X\\prog.exe");
+
+    auto userRun = SystemRegistry().OpenKey(TRegRoot::CurrentUser, kRunKey, TRegAccess::Full);
+    ASSERT_TRUE(userRun->WriteValue(userName, TRegValue::Dword(1)));
+    try {
+        files.LoadFromRegistry();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), Format("Invalid data type for '%s'", userName));
+    }
+    EXPECT_TRUE(userRun->DeleteValue(userName));
+    auto machineFull = SystemRegistry().OpenKey(TRegRoot::LocalMachine, kRunKey, TRegAccess::Full);
+    ASSERT_NE(machineFull, nullptr);
+    EXPECT_TRUE(machineFull->DeleteValue(machineName));
+}
+
+TEST_F(WineTools, RunAndWaitReturnsTheChildsExitCode)
+{
+    IProcesses& processes = SystemProcesses();
+    const std::string exitWith = Helper("lw_exit_with.exe");
+    for (int code : {0, 3, 42, 255}) EXPECT_EQ(RunAndWait(processes, exitWith, Format("%d", code), swHide, 30000), code);
+    EXPECT_EQ(RunAndWait(processes, Folder / "missing.exe", "-t", swHide, 30000), kRunNotStarted);
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunAndWait(processes, exitWith, "sleep", swHide, 500), kRunTimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST_F(WineTools, DialerTestOnRealPrograms)
+{
+    const std::string sample = Helper("lw_dialer_sample.exe");
+    const std::string clean = Helper("lw_exit_with.exe");
+    ASSERT_GT(FileSizeOf(Ports.Files, sample), 0);
+    ASSERT_LE(FileSizeOf(Ports.Files, sample), kMaxDialerSize);
+    EXPECT_TRUE(IsDialerFile(Ports, sample));
+    EXPECT_TRUE(IsDialerFile(Ports, ChangeFileExt(sample, "")));
+    EXPECT_FALSE(IsDialerFile(Ports, clean));
+
+    // A file that another program holds open without sharing cannot be read: not a dialer.
+    Copy(sample, Folder / "locked.exe");
+    HANDLE lock = CreateFileW(Wide(Folder / "locked.exe").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FileSizeOf(Ports.Files, Folder / "locked.exe"), 0);
+    EXPECT_FALSE(IsDialerFile(Ports, Folder / "locked.exe"));
+    CloseHandle(lock);
+    EXPECT_TRUE(IsDialerFile(Ports, Folder / "locked.exe"));
+}
+
+TEST_F(WineTools, PackedDialerIsFoundAfterUnpacking)
+{
+    const std::string standIn = TestProgramFolder() + "upx-standin.exe";
+    ASSERT_EQ(RunAndWait(Ports.Processes, standIn,
+                         Format("-q \"%s\" -o \"%s\"", Helper("lw_dialer_sample.exe"), Folder / "packed.exe"),
+                         swHide, 30000),
+              0);
+    ASSERT_FALSE(ContainsRasDial(Ports.Files, Folder / "packed.exe"));
+
+    // Without an unpacker the packed file is searched as found.
+    EXPECT_FALSE(IsDialerFile(Ports, Folder / "packed.exe"));
+
+    for (const char* name : {"upx190.exe", "upx.exe"}) {
+        Copy(standIn, Folder / name);
+        EXPECT_TRUE(IsDialerFile(Ports, Folder / "packed.exe")) << name;
+        EXPECT_FALSE(Ports.Files.FileExists(Folder / "MLinewarden.111"));
+    }
+    // Unpacking does not make a clean program a dialer, nor a plain dialer a clean one.
+    EXPECT_FALSE(IsDialerFile(Ports, Helper("lw_exit_with.exe")));
+    EXPECT_TRUE(IsDialerFile(Ports, Helper("lw_dialer_sample.exe")));
+}
+
+TEST_F(WineTools, FindFilesSkipsHiddenFolders)
+{
+    for (const char* folder : {"sub", "hidden", "sub\\deeper"})
+        CreateDirectoryW(Wide(Folder / folder).c_str(), nullptr);
+    for (const char* file : {"a.exe", "b.scr", "sub\\c.EXE", "hidden\\d.exe", "sub\\deeper\\e.exe"})
+        ASSERT_TRUE(Ports.Files.WriteFile(Folder / file, "x"));
+    SetFileAttributesW(Wide(Folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+
+    TFiles list(Ports);
+    EXPECT_TRUE(list.FindFiles(true, Folder.Path + "\\", "*.exe"));
+    EXPECT_EQ(Sorted(list.Items()),
+              Sorted({Folder / "a.exe", Folder / "sub\\c.EXE", Folder / "sub\\deeper\\e.exe"}));
+    EXPECT_FALSE(list.FindFiles(false, Folder.Path, "*.EXE"));
+
+    // A path already listed in another case, Polish letters included, is not added again.
+    ASSERT_TRUE(Ports.Files.WriteFile(Folder / "Żółw.exe", "x"));
+    list.Clear();
+    list.Add(Folder.Path + "\\żÓŁW.EXE");
+    list.FindFiles(false, Folder.Path, "ż*.exe");
+    EXPECT_EQ(list.Count(), 1);
+}
