@@ -5,7 +5,7 @@
 const char kKernelLibrary[] = "kernel32.dll";
 const char kPsapiLibrary[] = "PSAPI.DLL";
 
-bool UsesToolhelp(uint32_t version) { return (version & 0xF0000000u) != 0; }
+bool UsesToolhelp(uint32_t version) { return (version & 0x80000000u) != 0; }
 
 namespace {
 

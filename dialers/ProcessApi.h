@@ -12,8 +12,10 @@ extern const char kKernelLibrary[];  // "kernel32.dll"
 extern const char kPsapiLibrary[];   // "PSAPI.DLL"
 
 // Whether the walk goes through the snapshot functions: on the Windows 95, 98 and Me family,
-// whose version word has one of its top four bits set. The other systems walk through the
-// process-status library.
+// which marks its version word with the top bit. The NT family walks through the process-status
+// library. The next three bits are not a family mark but the top of the NT build number, set on
+// every system since build 4096 (Vista); they must not pick the snapshot walk, whose entries
+// there name the program file without its folder.
 bool UsesToolhelp(uint32_t version);
 
 class TProcessApi {

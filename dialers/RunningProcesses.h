@@ -1,8 +1,8 @@
 #pragma once
 // The walk over the running processes. List mode collects the program file of every process;
 // kill mode terminates the first process whose program file name matches. The system's version
-// picks the walk on every call: the snapshot functions on the Windows 95, 98 and Me family, the
-// process-status library elsewhere.
+// picks the walk on every call (UsesToolhelp): the snapshot functions on the Windows 95, 98 and
+// Me family, the process-status library on the NT family.
 #include <cstdint>
 #include <string>
 

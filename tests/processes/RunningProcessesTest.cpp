@@ -332,7 +332,8 @@ TEST_F(ProcessWalk, LibrariesAreBoundWhenTheirWalkIsChosen)
     Api.reset();
     EXPECT_EQ(TStrings{kPsapiLibrary}, Table->Frees);
 
-    for (uint32_t version : {kWindows98, 0x80000000u, 0x10000000u}) {
+    // The top bit marks the Windows 95 family; the bits below it are the NT build number.
+    for (uint32_t version : {kWindows98, 0x80000000u, 0xC0000004u}) {
         SCOPED_TRACE(version);
         Reset();
         Table->Add(70, "C:\\X\\a.exe");
@@ -342,6 +343,15 @@ TEST_F(ProcessWalk, LibrariesAreBoundWhenTheirWalkIsChosen)
         EXPECT_FALSE(KillProcessByFile(*Ports, "none.exe"));
         EXPECT_EQ(TStrings{kKernelLibrary}, Table->Loads);
         EXPECT_EQ(4u, Table->SnapshotArgs.size());
+    }
+    for (uint32_t version : {0x05650004u, 0x17700006u, 0x4A61000Au, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(version);  // NT 4, Vista, Windows 10, any NT build
+        Reset();
+        Table->Add(70, "C:\\X\\a.exe");
+        Start(version);
+        EXPECT_EQ(TStrings{kPsapiLibrary}, Table->Loads);
+        EXPECT_EQ(TStrings{"C:\\X\\a.exe"}, List());
+        EXPECT_TRUE(Table->SnapshotArgs.empty());
     }
 }
 
