@@ -3,6 +3,7 @@
 #include "common/Paths.h"
 #include "common/StrUtils.h"
 #include "dialers/Inspection.h"
+#include "dialers/RunningProcesses.h"
 #include "dialers/StartupFiles.h"
 
 const char kTestFolderName[] = "TestDialers";
@@ -80,6 +81,8 @@ int TFiles::KeepDialers()
     FItems.swap(kept);
     return Count();
 }
+
+bool TFiles::AddRunningProcesses() { return ScanProcesses(FPorts, "", this); }
 
 std::string TestFolder(const TToolsPorts& ports)
 {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dialers/ProcessApi.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -23,4 +24,7 @@ struct TToolsPorts {
     // copy lie beside it.
     std::string ProgramPath;
     uint32_t UnpackerTimeLimitMs = kUnpackerTimeLimitMs;
+    // The running processes that the walk lists and kills. A bundle that names none sees no
+    // process at all; the guard passes SystemProcessApi().
+    TProcessApi& ProcessApi = NoProcessApi();
 };
