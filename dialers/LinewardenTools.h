@@ -1,8 +1,10 @@
 #pragma once
-// The tools unit of the dialer sweep: the startup inventory, the dialer test and the file lists.
+// The tools unit of the dialer sweep: the startup inventory, the dialer test, the file lists and
+// removal with quarantine copies.
 #include "common/StrUtils.h"  // IsDigits, used to validate telephone numbers
 #include "dialers/FileSearch.h"
 #include "dialers/Inspection.h"
 #include "dialers/RegistryAccess.h"
+#include "dialers/Removal.h"
 #include "dialers/StartupFiles.h"
 #include "dialers/ToolsPorts.h"
