@@ -13,10 +13,17 @@ const char kQuarantineCopyFormat[] = "%s.%.3d";
 const char kUserShellFoldersKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kCommonShellFoldersKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
+// Programs lies inside Start Menu; the search lists what it reaches twice only once.
 const TShellFolder kShortcutFolders[9] = {
-    {"Start Menu", false}, {"Desktop", false},   {"Programs", false},
-    {"Common Desktop", true}, {"SendTo", false}, {"Templates", false},
-    {"Recent", false},     {"Favorites", false}, {"Common Start Menu", true},
+    {"Start Menu", false},
+    {"Desktop", false},
+    {"Programs", false},
+    {"Common Desktop", true},
+    {"SendTo", false},
+    {"Templates", false},
+    {"Recent", false},
+    {"Favorites", false},
+    {"Common Start Menu", true},
 };
 
 TFileCopiedHook OnFileCopied;
@@ -119,7 +126,6 @@ bool RemoveShortcutsTo(const TToolsPorts& ports, const std::string& path)
 {
     const std::string target = LowerCase(path);
 
-    // Programs lies inside Start Menu: the search lists a shortcut reached twice only once.
     TFiles shortcuts(ports);
     bool first = true;
     for (const TShellFolder& folder : kShortcutFolders) {
