@@ -4,13 +4,31 @@
 
 TRegistry::TRegistry(IRegistry& registry, TRegRoot root) : FRegistry(registry), FRoot(root) {}
 
+namespace {
+
+// Key paths are always taken from the root; a leading "\" only says so.
+std::string FromRoot(const std::string& path)
+{
+    std::string relative = path;
+    while (!relative.empty() && relative[0] == '\\') relative.erase(0, 1);
+    return relative;
+}
+
+}  // namespace
+
 bool TRegistry::OpenKey(const std::string& path, bool canCreate)
 {
     CloseKey();
-    std::string relative = path;
-    while (!relative.empty() && relative[0] == '\\') relative.erase(0, 1);
+    const std::string relative = FromRoot(path);
     FKey = canCreate ? FRegistry.CreateKey(FRoot, relative)
                      : FRegistry.OpenKey(FRoot, relative, TRegAccess::Full);
+    return FKey != nullptr;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& path)
+{
+    CloseKey();
+    FKey = FRegistry.OpenKey(FRoot, FromRoot(path), TRegAccess::Read);
     return FKey != nullptr;
 }
 

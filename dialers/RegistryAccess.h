@@ -18,6 +18,9 @@ public:
     // root), creating it first when canCreate is set. Closes any key opened before. False when
     // the key is absent or cannot be opened.
     bool OpenKey(const std::string& path, bool canCreate);
+    // Opens an existing key for reading only, for values that are only looked at: a key the
+    // user may read but not change still counts as present.
+    bool OpenKeyReadOnly(const std::string& path);
     void CloseKey() { FKey.reset(); }
     bool KeyIsOpen() const { return FKey != nullptr; }
 

@@ -79,6 +79,27 @@ void TStartupFiles::WriteRunValue(const std::string& name, const std::string& va
     registry.WriteString(name, value);
 }
 
+bool TStartupFiles::DeleteRunValue(const std::string& name)
+{
+    if (name.empty()) return false;
+    bool deleted = false, left = false;
+    for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser}) {
+        TRegistry registry(FPorts.Registry, root);
+        if (registry.OpenKey(kRunKey, false)) {
+            registry.DeleteValue(name);
+            if (registry.ReadString(name).empty())
+                deleted = true;
+            else
+                left = true;
+        } else if (registry.OpenKeyReadOnly(kRunKey) && !registry.ReadString(name).empty()) {
+            // A Run key the user may read but not change (the machine's, without the right)
+            // still starts the program: its value is not gone, whatever the other key holds.
+            left = true;
+        }
+    }
+    return deleted && !left;
+}
+
 int TStartupFiles::KeepDialers()
 {
     for (size_t i = FItems.size(); i-- > 0;)

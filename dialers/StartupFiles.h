@@ -47,6 +47,11 @@ public:
     void WriteRunValue(const std::string& name, const std::string& value);
     // Removes every item that is not a dialer, keeping the order of the others; the new count.
     int KeepDialers();
+    // Deletes the value of that name from both Run keys. True when at least one Run key could
+    // be opened with full access and no Run key that can be read still holds text under the
+    // name; false for an empty name. A non-string value that survives raises the registry's
+    // error.
+    bool DeleteRunValue(const std::string& name);
 
 private:
     const TToolsPorts& FPorts;

@@ -50,6 +50,13 @@ public:
     virtual bool EraseFile(const std::string& path) = 0;
     // Creates or replaces the file with these bytes. False when it could not be written whole.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // Copies one file, as CopyFile does (the name avoids its macro). With failIfExists an
+    // existing target is left alone and the copy fails. False when the source cannot be read or
+    // the target cannot be written whole; a target left half-written is removed again.
+    virtual bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) = 0;
+    // Creates one folder whose parent exists. False when it cannot be created, also when
+    // something of that name exists already.
+    virtual bool CreateFolder(const std::string& path) = 0;
     // The entries of one folder that match a pattern, the way FindFirstFile/FindNextFile list
     // them: pattern is the folder followed by a mask ("C:\\x\\*.exe"), "?" and "*" are the
     // file system's own wildcards, names compare without regard to case, "*.*" matches every

@@ -72,6 +72,25 @@ wint_t FoldCase(char16_t c)
     return (c >= 'A' && c <= 'Z') ? static_cast<wint_t>(c - 'A' + 'a') : static_cast<wint_t>(c);
 }
 
+// Copies everything from one descriptor to the other; false on a read or write error.
+bool CopyBytes(int in, int out)
+{
+    char buffer[64 * 1024];
+    for (;;) {
+        ssize_t got = read(in, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        ssize_t done = 0;
+        while (done < got) {
+            ssize_t n = write(out, buffer + done, static_cast<size_t>(got - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += n;
+        }
+    }
+}
+
 class TPosixFileSystem : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override
@@ -115,6 +134,41 @@ public:
             done += static_cast<size_t>(n);
         }
         return close(fd) == 0 && done == bytes.size();
+    }
+    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override
+    {
+        int in = open(NativePath(source).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (in < 0) return false;
+        struct stat st;
+        if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+            close(in);
+            return false;
+        }
+        const std::string to = NativePath(target);
+        int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
+        int out = open(to.c_str(), flags, st.st_mode & 0777);
+        if (out < 0) {
+            close(in);
+            return false;
+        }
+        // Copying a file onto itself would empty it before a byte is read.
+        struct stat existing;
+        if (fstat(out, &existing) != 0 || (existing.st_dev == st.st_dev && existing.st_ino == st.st_ino) ||
+            ftruncate(out, 0) != 0) {
+            close(in);
+            close(out);
+            return false;
+        }
+        bool ok = CopyBytes(in, out);
+        close(in);
+        if (close(out) != 0) ok = false;
+        // A copy that broke off must not leave a partial file that looks like a good one.
+        if (!ok) unlink(to.c_str());
+        return ok;
+    }
+    bool CreateFolder(const std::string& path) override
+    {
+        return !path.empty() && mkdir(NativePath(path).c_str(), 0755) == 0;
     }
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override
     {

@@ -72,6 +72,22 @@ public:
         }
         return CloseHandle(file) && done == bytes.size();
     }
+    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override
+    {
+        std::wstring to = Wide(target);
+        bool existed = GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (CopyFileW(Wide(source).c_str(), to.c_str(), failIfExists ? TRUE : FALSE)) return true;
+        // A copy that broke off (the source vanished or was locked half-way) must not leave a
+        // partial file behind; a target that was there before, or that is why the copy was
+        // refused, is not ours to delete.
+        DWORD error = GetLastError();
+        if (!existed && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) DeleteFileW(to.c_str());
+        return false;
+    }
+    bool CreateFolder(const std::string& path) override
+    {
+        return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+    }
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override
     {
         std::vector<TFindEntry> entries;

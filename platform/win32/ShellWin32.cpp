@@ -1,11 +1,82 @@
-// The shell's verbs over ShellExecuteW.
+// The shell's verbs over ShellExecuteW, and the shell-link object over COM.
 #include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
+#include "common/Errors.h"
+#include "common/StrUtils.h"
+#include "common/TextConv.h"
 #include "platform/Shell.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
+
+// The identifiers are spelled out rather than taken from the uuid library, so that the program
+// asks for exactly these and links against nothing more.
+const CLSID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+const DWORD kShareDenyNone = 0x40;   // STGM_SHARE_DENY_NONE
+const DWORD kUncPriority = 2;        // SLGP_UNCPRIORITY
+
+class TWin32ShellLink : public IShellLinkObject {
+public:
+    TWin32ShellLink(IShellLinkA* link, IPersistFile* file) : FLink(link), FFile(file) {}
+    ~TWin32ShellLink() override
+    {
+        FFile->Release();
+        FLink->Release();
+    }
+    bool Load(const std::string& path) override
+    {
+        return SUCCEEDED(FFile->Load(Wide(path).c_str(), kShareDenyNone));
+    }
+    bool GetPath(std::string& target) override
+    {
+        // IShellLinkA is ANSI by nature: its text is in the ANSI code page.
+        char buffer[MAX_PATH] = {};
+        WIN32_FIND_DATAA data = {};
+        // S_FALSE means the shortcut names no file system object: no target to compare.
+        if (FLink->GetPath(buffer, MAX_PATH, &data, kUncPriority) != S_OK) return false;
+        target = AnsiToUtf8(FieldText(buffer, MAX_PATH));
+        return true;
+    }
+
+private:
+    IShellLinkA* FLink;
+    IPersistFile* FFile;
+};
+
+class TWin32ComSession : public IComSession {
+public:
+    // A thread already in the multi-threaded apartment keeps it (RPC_E_CHANGED_MODE): COM is
+    // usable there all the same, but that initialisation is not ours to undo.
+    TWin32ComSession() : FInitialized(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~TWin32ComSession() override
+    {
+        if (FInitialized) CoUninitialize();
+    }
+    std::unique_ptr<IShellLinkObject> CreateShellLink() override
+    {
+        IShellLinkA* link = nullptr;
+        if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                    kIidShellLinkA, reinterpret_cast<void**>(&link))) ||
+            !link)
+            return nullptr;
+        IPersistFile* file = nullptr;
+        if (FAILED(link->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file))) || !file) {
+            link->Release();
+            throw Exception("Interface not supported");
+        }
+        return std::make_unique<TWin32ShellLink>(link, file);
+    }
+
+private:
+    bool FInitialized;
+};
 
 class TWin32Shell : public IShell {
 public:
@@ -18,6 +89,7 @@ public:
                                          d.empty() ? nullptr : d.c_str(), showCommand);
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
+    std::unique_ptr<IComSession> InitializeCom() override { return std::make_unique<TWin32ComSession>(); }
 };
 
 }  // namespace

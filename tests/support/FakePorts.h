@@ -2,9 +2,13 @@
 // Scripted child processes and shell: they record what the program asked for and answer as the
 // test says.
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/Errors.h"
+#include "common/StrUtils.h"
 #include "platform/Processes.h"
 #include "platform/Shell.h"
 
@@ -29,6 +33,8 @@ public:
     }
 };
 
+// The shell's verbs are recorded; its shell-link object knows the shortcuts a test gives it and
+// logs the COM calls made on it ("init", "create", "load <path>", "release", "uninit").
 class TFakeShell : public IShell {
 public:
     struct TCall {
@@ -36,7 +42,20 @@ public:
         std::string Verb, File, Parameters, Folder;
         int ShowCommand;
     };
+    struct TLink {
+        std::string Target;  // "" for a shortcut that names no file
+        bool Loads = true;
+    };
     std::vector<TCall> Calls;
+    std::map<std::string, TLink> Links;  // by lower-cased shortcut path
+    bool CanCreateShellLink = true;
+    bool OffersPersistFile = true;
+    std::vector<std::string> ComLog;
+
+    void AddLink(const std::string& path, const std::string& target, bool loads = true)
+    {
+        Links[LowerCase(path)] = TLink{target, loads};
+    }
 
     bool Execute(void* owner, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& folder, int showCommand) override
@@ -44,4 +63,44 @@ public:
         Calls.push_back({owner, verb, file, parameters, folder, showCommand});
         return true;
     }
+    std::unique_ptr<IComSession> InitializeCom() override { return std::make_unique<TSession>(*this); }
+
+private:
+    class TLinkObject : public IShellLinkObject {
+    public:
+        explicit TLinkObject(TFakeShell& shell) : FShell(shell) {}
+        ~TLinkObject() override { FShell.ComLog.push_back("release"); }
+        bool Load(const std::string& path) override
+        {
+            FShell.ComLog.push_back("load " + path);
+            auto it = FShell.Links.find(LowerCase(path));
+            FLoaded = it != FShell.Links.end() && it->second.Loads ? &it->second : nullptr;
+            return FLoaded != nullptr;
+        }
+        bool GetPath(std::string& target) override
+        {
+            if (!FLoaded || FLoaded->Target.empty()) return false;
+            target = FLoaded->Target;
+            return true;
+        }
+
+    private:
+        TFakeShell& FShell;
+        const TLink* FLoaded = nullptr;
+    };
+    class TSession : public IComSession {
+    public:
+        explicit TSession(TFakeShell& shell) : FShell(shell) { FShell.ComLog.push_back("init"); }
+        ~TSession() override { FShell.ComLog.push_back("uninit"); }
+        std::unique_ptr<IShellLinkObject> CreateShellLink() override
+        {
+            FShell.ComLog.push_back("create");
+            if (!FShell.CanCreateShellLink) return nullptr;
+            if (!FShell.OffersPersistFile) throw Exception("Interface not supported");
+            return std::make_unique<TLinkObject>(FShell);
+        }
+
+    private:
+        TFakeShell& FShell;
+    };
 };

@@ -123,6 +123,31 @@ bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& by
     return true;
 }
 
+bool TMemoryFileSystem::CopyFileTo(const std::string& source, const std::string& target, bool failIfExists)
+{
+    TNode* from = Node(source);
+    if (!from || from->IsFolder || from->Locked) return false;
+    if (from->FailReadsAfter >= 0 &&
+        from->FailReadsAfter - from->BytesRead < static_cast<int64_t>(from->Content.size()))
+        return false;
+    if (failIfExists && Node(target)) return false;
+    if (Key(source) == Key(target)) return false;
+    const std::string content = from->Content;
+    return WriteFile(target, content);
+}
+
+bool TMemoryFileSystem::CreateFolder(const std::string& path)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    if (Node(folder)) return false;
+    std::string parent = ExtractFilePath(folder);
+    if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
+    if (parent.empty() || !DirectoryExists(parent)) return false;
+    AddFolder(folder);
+    return true;
+}
+
 std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& pattern)
 {
     std::string folder = ExtractFilePath(pattern), mask = ExtractFileName(pattern);

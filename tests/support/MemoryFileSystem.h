@@ -31,6 +31,9 @@ public:
     std::unique_ptr<IFileStream> OpenRead(const std::string& path) override;
     bool EraseFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    // A locked source, or one whose reads fail before its end, cannot be copied.
+    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override;
+    bool CreateFolder(const std::string& path) override;
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override;
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override;
 

@@ -1,0 +1,163 @@
+#include "dialers/Removal.h"
+
+#include <vector>
+
+#include "common/Format.h"
+#include "common/Paths.h"
+#include "common/StrUtils.h"
+#include "dialers/FileSearch.h"
+#include "dialers/RegistryAccess.h"
+
+const char kQuarantineFolderName[] = "dialers";
+const char kQuarantineCopyFormat[] = "%s.%.3d";
+const char kUserShellFoldersKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kCommonShellFoldersKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Programs lies inside Start Menu; the search lists what it reaches twice only once.
+const TShellFolder kShortcutFolders[9] = {
+    {"Start Menu", false},
+    {"Desktop", false},
+    {"Programs", false},
+    {"Common Desktop", true},
+    {"SendTo", false},
+    {"Templates", false},
+    {"Recent", false},
+    {"Favorites", false},
+    {"Common Start Menu", true},
+};
+
+TFileCopiedHook OnFileCopied;
+TFileDeletedHook OnFileDeleted;
+
+namespace {
+
+std::string WithoutTrailingSeparators(std::string path)
+{
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
+bool Taken(IFileSystem& files, const std::string& path)
+{
+    return files.FileExists(path) || files.DirectoryExists(path);
+}
+
+// Copies source to the first free quarantine name of base; copy receives the name used (base
+// itself when every number is taken). An existing copy is never replaced: when another copy
+// takes the free number first, the next one is tried.
+bool CopyToQuarantine(IFileSystem& files, const std::string& source, const std::string& base,
+                      std::string& copy)
+{
+    for (int number = 0; number < kQuarantineNumbers; ++number) {
+        copy = QuarantineCopyName(base, number);
+        if (Taken(files, copy)) continue;
+        if (files.CopyFileTo(source, copy, true)) return true;
+        if (!Taken(files, copy)) return false;
+    }
+    copy = base;
+    return false;
+}
+
+std::string ReadShellFolder(IRegistry& registry, TRegRoot root, const char* key, const std::string& valueName)
+{
+    // The path is only read, so a key the user may not change still gives it.
+    TRegistry reader(registry, root);
+    if (!reader.OpenKeyReadOnly(key)) return std::string();
+    return reader.ReadString(valueName);
+}
+
+}  // namespace
+
+std::string QuarantineFolder(const TToolsPorts& ports)
+{
+    return ExtractFilePath(ports.ProgramPath) + kQuarantineFolderName + "\\";
+}
+
+std::string QuarantineCopyName(const std::string& base, int number)
+{
+    return Format(kQuarantineCopyFormat, base, number);
+}
+
+bool ForceFolders(IFileSystem& files, const std::string& folder)
+{
+    std::string path = WithoutTrailingSeparators(folder);
+    if (path.empty()) return false;
+    // Walk up to the first folder that exists, then create the missing ones downwards. Each step
+    // shortens the path, so the walk ends.
+    std::vector<std::string> missing;
+    for (std::string at = path; !at.empty() && !files.DirectoryExists(at);) {
+        missing.push_back(at);
+        std::string parent = WithoutTrailingSeparators(ExtractFilePath(at));
+        if (parent.size() >= at.size()) break;
+        at = parent;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) files.CreateFolder(*it);
+    return files.DirectoryExists(path);
+}
+
+bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy)
+{
+    IFileSystem& files = ports.Files;
+    if (!files.FileExists(path)) return false;
+    if (keepCopy) {
+        const std::string folder = QuarantineFolder(ports);
+        if (!files.DirectoryExists(folder)) ForceFolders(files, folder);
+        std::string copy;
+        bool copied = CopyToQuarantine(files, path, folder + ExtractFileName(path), copy);
+        if (OnFileCopied) OnFileCopied(path, copy, copied);
+    }
+    // The dialer goes whether or not its copy could be kept.
+    bool deleted = files.EraseFile(path);
+    if (OnFileDeleted) OnFileDeleted(path, deleted);
+    return deleted;
+}
+
+std::string GetUserShellFolder(IRegistry& registry, const std::string& valueName)
+{
+    return ReadShellFolder(registry, TRegRoot::CurrentUser, kUserShellFoldersKey, valueName);
+}
+
+std::string GetCommonShellFolder(IRegistry& registry, const std::string& valueName)
+{
+    return ReadShellFolder(registry, TRegRoot::LocalMachine, kCommonShellFoldersKey, valueName);
+}
+
+bool RemoveShortcutsTo(const TToolsPorts& ports, const std::string& path)
+{
+    const std::string target = LowerCase(path);
+
+    TFiles shortcuts(ports);
+    bool first = true;
+    for (const TShellFolder& folder : kShortcutFolders) {
+        const std::string dir = folder.Common ? GetCommonShellFolder(ports.Registry, folder.ValueName)
+                                              : GetUserShellFolder(ports.Registry, folder.ValueName);
+        if (!dir.empty()) shortcuts.FindFiles(first, dir, "*.lnk");
+        first = false;
+    }
+
+    std::vector<std::string> matching;
+    bool examined = true;
+    {
+        std::unique_ptr<IComSession> com = ports.Shell.InitializeCom();
+        // Declared after the session, so released before COM is uninitialised.
+        std::unique_ptr<IShellLinkObject> link = com->CreateShellLink();
+        if (link) {
+            for (const std::string& shortcut : shortcuts.Items()) {
+                std::string linkTarget;
+                // A shortcut that names no file matches nothing, not even an empty path.
+                if (link->Load(shortcut) && link->GetPath(linkTarget) && !linkTarget.empty() &&
+                    LowerCase(linkTarget) == target)
+                    matching.push_back(shortcut);
+            }
+        } else {
+            // Shortcuts that could not be looked into may still point at the dialer.
+            examined = shortcuts.Count() == 0;
+        }
+    }
+    if (!examined) return false;
+
+    bool result = true;
+    for (const std::string& shortcut : matching)
+        if (!RemoveFile(ports, shortcut, true)) result = false;
+    return result;
+}
