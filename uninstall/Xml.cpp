@@ -260,14 +260,21 @@ int TTag::Depth() const
     return depth;
 }
 
+struct TTag::TParseState {
+    // Start of the element read last; every element must start after it.
+    size_t LastStart = 0;
+};
+
 void TTag::ParseChildren(const std::string& text, size_t from, size_t limit)
 {
     LW_ASSERT(from >= 1, "Xml");
-    ParseChildrenAt(text, from, limit, Depth());
+    TParseState state;
+    ParseChildrenAt(text, from, limit, Depth(), state);
 }
 
 // depth is this element's distance from the root; the document element is at depth 1.
-void TTag::ParseChildrenAt(const std::string& text, size_t from, size_t limit, int depth)
+void TTag::ParseChildrenAt(const std::string& text, size_t from, size_t limit, int depth,
+                           TParseState& state)
 {
     for (;;) {
         const size_t p = PosFrom("<", text, from);
@@ -286,6 +293,9 @@ void TTag::ParseChildrenAt(const std::string& text, size_t from, size_t limit, i
             from = q + 3;
             continue;
         }
+
+        if (p <= state.LastStart) throw EXMLException("Invalid XML file, overlapping elements");
+        state.LastStart = p;
 
         size_t e = PosOfAnyFrom(" >", text, p + 1);
         if (e == 0) throw EXMLException("Missing > char");
@@ -327,7 +337,7 @@ void TTag::ParseChildrenAt(const std::string& text, size_t from, size_t limit, i
         if (c == 0) throw EXMLException("Missing \"" + close + "\"");
         const size_t d = PosFrom("<", text, from);
         if (d != 0 && d < c)
-            tag->ParseChildrenAt(text, from, c, depth + 1);
+            tag->ParseChildrenAt(text, from, c, depth + 1, state);
         else
             tag->FText = DecodeEntities(Sub(text, from, c - 1), false);
         from = c + close.size();

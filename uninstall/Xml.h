@@ -114,10 +114,17 @@ public:
     TTag* NextSibling() const;
     // Appends the elements found in text from position from on (and starting before limit)
     // to Children. Raises EXMLException on malformed text; what was read so far stays.
+    // An element's closing tag is looked for without regard to its parent's, so in a
+    // malformed text a child can reach past its parent's end, and the text beyond would then
+    // be read again after the parent; nested, such re-reading turns a few kilobytes into
+    // millions of elements. So every element must start after all elements read before it
+    // ("Invalid XML file, overlapping elements"); a well-formed text always does.
     void ParseChildren(const std::string& text, size_t from, size_t limit);
 
 private:
-    void ParseChildrenAt(const std::string& text, size_t from, size_t limit, int depth);
+    struct TParseState;
+    void ParseChildrenAt(const std::string& text, size_t from, size_t limit, int depth,
+                         TParseState& state);
     int Depth() const;
 
     TTag* FParent;

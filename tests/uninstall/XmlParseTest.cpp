@@ -77,6 +77,9 @@ TEST(XmlParse, BuildsTheTreeWithItsQuirks)
         {"<r><x\ta=\"1\">t</x\ta=\"1\"></r>\r\n", "r{x\ta=\"1\"(t)}"},
         {"<r><x\r\na=\"1\"/></r>\r\n", "r{x\r\na=\"1\"}"},
         {"<r >t</r>\r\n", "r(t)"},
+        // A child may reach past its parent's end; what lies beyond is passed over again
+        // (here only a comment), which is fine as long as no element is read twice.
+        {"<g><p><c></p><!--<//p></c>--></g>\r\n", "g{p{c{/p}}}"},
         {"<Root><root/></Root>\r\n", "Root{root}"},
     };
     for (const TCase& c : cases) {
@@ -109,6 +112,8 @@ TEST(XmlParse, ReportsEveryErrorByItsMessage)
         {"<R>case</r>\r\n", "Missing \"</R>\""},
         // The closing tag that ended the outer element is followed by a stray one.
         {"<a><a>x</a></a>\r\n", "Missing \"<//a>\""},
+        // <x/> would be read inside c, then again inside g.
+        {"<g><p><c></p><x/><!--<//p></c>--></g>\r\n", "Invalid XML file, overlapping elements"},
         {"", "Invalid XML file, missing or multiple root tags"},
         {"<?xml version=\"1.0\"?>\r\n", "Invalid XML file, missing or multiple root tags"},
         {"just text\r\n", "Invalid XML file, missing or multiple root tags"},
