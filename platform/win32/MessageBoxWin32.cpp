@@ -1,0 +1,34 @@
+// The uninstaller's message boxes through MessageBoxW. The uninstaller has no window, so the
+// box has no owner window and is modal for the task.
+#include <windows.h>
+
+#include "platform/win32/Win32Text.h"
+#include "uninstall/MessageBox.h"
+
+namespace {
+
+class TWin32MessageBox : public IMessageBox {
+public:
+    TMsgResult Show(const std::string& text, const std::string& caption, TMsgButtons buttons,
+                    TMsgIcon icon, TMsgDefault defaultButton) override
+    {
+        UINT style = MB_TASKMODAL | (buttons == TMsgButtons::YesNo ? MB_YESNO : MB_OK);
+        if (icon == TMsgIcon::Error) style |= MB_ICONERROR;
+        if (icon == TMsgIcon::Question) style |= MB_ICONQUESTION;
+        if (defaultButton == TMsgDefault::Second) style |= MB_DEFBUTTON2;
+        switch (MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style)) {
+        case IDOK: return TMsgResult::Ok;
+        case IDYES: return TMsgResult::Yes;
+        case IDNO: return TMsgResult::No;
+        default: return TMsgResult::Closed;
+        }
+    }
+};
+
+}  // namespace
+
+IMessageBox& SystemMessageBox()
+{
+    static TWin32MessageBox box;
+    return box;
+}

@@ -1,0 +1,163 @@
+// The setup vocabulary: flag lists, actions, screen modes, value types and registry key paths,
+// with the exact messages that stop the reading of a log.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ErrorMessage.h"
+#include "common/Errors.h"
+#include "uninstall/ConfigConst.h"
+#include "uninstall/MITools.h"
+
+TEST(Vocabulary, FlagListsSetTheirBits)
+{
+    struct TCase {
+        const char* Text;
+        int Flags;  // -1: the message below
+        const char* Message;
+    };
+    const TCase cases[] = {
+        {"", 0, ""},
+        {"dont_log", 1 << 0, ""},
+        {"dont_log,shared", (1 << 0) | (1 << 7), ""},
+        {"dont_log, shared", (1 << 0) | (1 << 7), ""},
+        {"  user_id \t", 1 << 10, ""},
+        {"reg_server,reg_server", 1 << 3, ""},
+        // An empty item ends the list: nothing after two commas is looked at.
+        {"dont_log,,bogus", 1 << 0, ""},
+        {",bogus", 0, ""},
+        {"dont_log, shared, user_id", -1, "Flag  shared not available!"},
+        {"Dont_Log", -1, "Flag Dont_Log not available!"},
+        {"dont_log,nothing", -1, "Flag nothing not available!"},
+    };
+    for (const TCase& c : cases) {
+        if (c.Flags >= 0)
+            EXPECT_EQ(c.Flags, ParseFlags(c.Text)) << c.Text;
+        else
+            EXPECT_EQ(c.Message, ErrorMessage<Exception>([&] { ParseFlags(c.Text); }));
+    }
+    // The bit numbers are those of the log writer.
+    const char* const names[] = {"dont_log", "dont_overwrite", "no_version", "reg_server",
+                                 "reg_font", "dont_ask", "external", "shared", "dont_wait",
+                                 "check_exitcode", "user_id"};
+    for (int bit = 0; bit < 11; ++bit) {
+        EXPECT_EQ(1 << bit, ParseFlags(names[bit])) << names[bit];
+        EXPECT_TRUE(HasFlag(ParseFlags(names[bit]), TSetupFlag(bit)));
+    }
+    EXPECT_FALSE(HasFlag(ParseFlags("shared,user_id"), sfDontLog));
+}
+
+TEST(Vocabulary, WordsAndTheirMessages)
+{
+    struct TCase {
+        std::function<int(const std::string&)> Parse;
+        const char* Text;
+        int Expected;  // -1: the message below
+        const char* Message;
+    };
+    auto action = [](const std::string& t) { return int(ParseAction(t)); };
+    auto mode = [](const std::string& t) { return int(ParseScreenMode(t)); };
+    auto type = [](const std::string& t) { return int(ParseRegType(t)); };
+    const TCase cases[] = {
+        {action, "add", saAdd, ""},
+        {action, "ADD", saAdd, ""},
+        {action, "Remove", saRemove, ""},
+        {action, "", -1, "Action  not available!"},
+        {action, "Delete", -1, "Action delete not available!"},
+        {action, " add", -1, "Action  add not available!"},
+        {mode, "", smNormal, ""},
+        {mode, "Normal", smNormal, ""},
+        {mode, "MIN", smMinimized, ""},
+        {mode, "max", smMaximized, ""},
+        {mode, "Hide", smHidden, ""},
+        {mode, "Full", -1, "AppScreenMode full not available!"},
+        {type, "str", lrtString, ""},
+        {type, "mstr", lrtMultiString, ""},
+        {type, "int", lrtInteger, ""},
+        {type, "bin", lrtBinary, ""},
+        {type, "STR", -1, "RegType STR not available!"},
+        {type, "", -1, "RegType  not available!"},
+        {type, "dword", -1, "RegType dword not available!"},
+    };
+    for (const TCase& c : cases) {
+        if (c.Expected >= 0)
+            EXPECT_EQ(c.Expected, c.Parse(c.Text)) << c.Text;
+        else
+            EXPECT_EQ(c.Message, ErrorMessage<Exception>([&] { c.Parse(c.Text); }));
+    }
+    EXPECT_EQ(rtString, RegistryTypeOf(lrtString));
+    EXPECT_EQ(rtMultiString, RegistryTypeOf(lrtMultiString));
+    EXPECT_EQ(rtDword, RegistryTypeOf(lrtInteger));
+    EXPECT_EQ(rtBinary, RegistryTypeOf(lrtBinary));
+}
+
+TEST(Vocabulary, RegistryRootsByLongAndShortNameInAnyCase)
+{
+    struct TCase {
+        const char* Key;
+        TRootKey Root;
+    };
+    const TCase cases[] = {
+        {"HKEY_CLASSES_ROOT\\.txt", TRootKey::ClassesRoot},
+        {"hkcr", TRootKey::ClassesRoot},
+        {"HKEY_CURRENT_USER", TRootKey::CurrentUser},
+        {"\\HKCU\\Software", TRootKey::CurrentUser},
+        {"hkey_local_machine\\Software", TRootKey::LocalMachine},
+        {"hklm\\Software\\Vendor", TRootKey::LocalMachine},
+        {"HKEY_USERS\\.DEFAULT", TRootKey::Users},
+        {"Hku\\S-1-5-18", TRootKey::Users},
+        {"HKEY_PERFORMANCE_DATA", TRootKey::PerformanceData},
+        {"HKPD", TRootKey::PerformanceData},
+        {"HKEY_CURRENT_CONFIG\\System", TRootKey::CurrentConfig},
+        {"HKCC", TRootKey::CurrentConfig},
+        {"HKEY_DYN_DATA", TRootKey::DynData},
+        {"hkdd\\Config Manager", TRootKey::DynData},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(c.Root, RegistryRootOf(c.Key)) << c.Key;
+
+    struct TError {
+        const char* Key;
+        const char* Message;
+    };
+    const TError errors[] = {
+        {"", "Cannot extract registry root from empty Key"},
+        {"HKEY_FOO\\Software", "Unknown registry root of Key HKEY_FOO"},
+        {"hkey_foo", "Unknown registry root of Key HKEY_FOO"},
+        {"\\", "Unknown registry root of Key "},
+        {"\\\\HKLM\\x", "Unknown registry root of Key "},
+        {"Software\\HKLM", "Unknown registry root of Key SOFTWARE"},
+    };
+    for (const TError& e : errors)
+        EXPECT_EQ(e.Message, ErrorMessage<Exception>([&] { RegistryRootOf(e.Key); })) << e.Key;
+
+    const std::pair<TRootKey, TRegRoot> port[] = {
+        {TRootKey::ClassesRoot, TRegRoot::ClassesRoot},
+        {TRootKey::CurrentUser, TRegRoot::CurrentUser},
+        {TRootKey::LocalMachine, TRegRoot::LocalMachine},
+        {TRootKey::Users, TRegRoot::Users},
+        {TRootKey::CurrentConfig, TRegRoot::CurrentConfig},
+        {TRootKey::DynData, TRegRoot::DynData},
+    };
+    for (const auto& p : port) {
+        TRegRoot root{};
+        ASSERT_TRUE(RegRootOf(p.first, root));
+        EXPECT_EQ(p.second, root);
+    }
+    TRegRoot root{};
+    EXPECT_FALSE(RegRootOf(TRootKey::PerformanceData, root));
+}
+
+TEST(Vocabulary, KeyNameIsThePathBelowTheRoot)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"hklm\\Software\\Vendor", "\\Software\\Vendor"},
+        {"\\HKCU\\Software", "\\Software"},
+        {"HKLM", ""},
+        {"\\HKLM", ""},
+        {"HKLM\\", "\\"},
+        {"anything\\Case\\Kept", "\\Case\\Kept"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.second, RegistryKeyNameOf(c.first)) << c.first;
+    EXPECT_EQ("Cannot extract registry KeyName from empty Key",
+              ErrorMessage<Exception>([] { RegistryKeyNameOf(""); }));
+}

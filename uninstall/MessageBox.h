@@ -1,0 +1,23 @@
+#pragma once
+// Port: the uninstaller's message boxes. The uninstaller has no window of its own, so every
+// word it says to the user goes through a box owned by the application. Tests substitute a
+// scripted box; the Win32 layer shows the real one.
+#include <string>
+
+enum class TMsgButtons { Ok, YesNo };
+enum class TMsgIcon { None, Error, Question };
+// Which button a press of Enter chooses: the first (Ok, Yes) or the second (No).
+enum class TMsgDefault { First, Second };
+enum class TMsgResult { Ok, Yes, No, Closed };
+
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    // Shows a modal box and returns the button pressed.
+    virtual TMsgResult Show(const std::string& text, const std::string& caption,
+                            TMsgButtons buttons, TMsgIcon icon,
+                            TMsgDefault defaultButton = TMsgDefault::First) = 0;
+};
+
+// The real message box; only the Windows build has one.
+IMessageBox& SystemMessageBox();
