@@ -57,6 +57,11 @@ public:
     // Creates one folder whose parent exists. False when it cannot be created, also when
     // something of that name exists already.
     virtual bool CreateFolder(const std::string& path) = 0;
+    // Removes one empty folder (RemoveDirectory). False when it is not there, not empty or in use.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    // The folder for temporary files as the system reports it, with its final "\" (GetTempPath);
+    // empty when the system reports none.
+    virtual std::string TemporaryFolder() = 0;
     // The entries of one folder that match a pattern, the way FindFirstFile/FindNextFile list
     // them: pattern is the folder followed by a mask ("C:\\x\\*.exe"), "?" and "*" are the
     // file system's own wildcards, names compare without regard to case, "*.*" matches every

@@ -23,6 +23,10 @@ public:
     // ended, but at most timeoutMs in all: a child still running then is killed and the result
     // is kRunTimedOut. Otherwise the child's exit code, or kRunNotStarted / kRunNoExitCode.
     virtual int RunAndWait(const std::string& commandLine, int showCommand, uint32_t timeoutMs) = 0;
+    // Starts a child as RunAndWait does but does not wait for it: the caller may end before the
+    // child. A batch file given as the program is run by the command interpreter. False when
+    // the process could not be created.
+    virtual bool Start(const std::string& commandLine, int showCommand) = 0;
 };
 
 IProcesses& SystemProcesses();

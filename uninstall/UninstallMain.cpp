@@ -1,5 +1,13 @@
-// Entry of the uninstaller. It has no windows of its own; the program flow joins it as the
-// uninstaller's units are built.
+// Entry of the uninstaller. It has no windows of its own: the whole run is the portable flow
+// over the system's ports.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "platform/Locale.h"
+#include "uninstall/MIUninst.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(), SystemProfile(),
+                          SystemShell(),      SystemProcesses(), SystemMessageBox()};
+    return UninstallProgram(ports, SystemLocale().SystemDefaultLcid());
+}

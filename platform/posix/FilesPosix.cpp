@@ -9,6 +9,7 @@
 #include <wctype.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "common/TextConv.h"
 #include "platform/Files.h"
@@ -169,6 +170,20 @@ public:
     bool CreateFolder(const std::string& path) override
     {
         return !path.empty() && mkdir(NativePath(path).c_str(), 0755) == 0;
+    }
+    bool RemoveFolder(const std::string& path) override
+    {
+        return !path.empty() && rmdir(NativePath(path).c_str()) == 0;
+    }
+    std::string TemporaryFolder() override
+    {
+        // Given the way the portable logic writes paths: "\" separators and a final one.
+        const char* tmp = getenv("TMPDIR");
+        std::string folder = tmp && *tmp ? tmp : "/tmp";
+        for (char& c : folder)
+            if (c == '/') c = '\\';
+        if (folder.back() != '\\') folder += '\\';
+        return folder;
     }
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override
     {

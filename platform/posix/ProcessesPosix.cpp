@@ -56,6 +56,25 @@ std::vector<std::string> SplitCommandLine(const std::string& line)
     return args;
 }
 
+// Starts the program of a Windows command line. The child leads a process group of its own, so
+// that a child that must be killed takes the programs it started with it.
+bool Spawn(const std::string& commandLine, pid_t& pid)
+{
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    if (args.empty() || args[0].empty()) return false;
+    args[0] = NativePath(args[0]);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    int rc = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return rc == 0;
+}
+
 class TPosixProcesses : public IProcesses {
 public:
     std::string ProgramPath() override
@@ -74,25 +93,16 @@ public:
         }
     }
 
+    bool Start(const std::string& commandLine, int /*showCommand*/) override
+    {
+        pid_t pid;
+        return Spawn(commandLine, pid);
+    }
+
     int RunAndWait(const std::string& commandLine, int /*showCommand*/, uint32_t timeoutMs) override
     {
-        std::vector<std::string> args = SplitCommandLine(commandLine);
-        if (args.empty() || args[0].empty()) return kRunNotStarted;
-        args[0] = NativePath(args[0]);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-
-        // The child leads a process group of its own, so that a child that must be killed
-        // takes the programs it started with it.
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attributes, 0);
         pid_t pid;
-        int rc = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
-        posix_spawnattr_destroy(&attributes);
-        if (rc != 0) return kRunNotStarted;
+        if (!Spawn(commandLine, pid)) return kRunNotStarted;
 
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);

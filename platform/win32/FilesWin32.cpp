@@ -88,6 +88,23 @@ public:
     {
         return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
     }
+    bool RemoveFolder(const std::string& path) override
+    {
+        return RemoveDirectoryW(Wide(path).c_str()) != 0;
+    }
+    std::string TemporaryFolder() override
+    {
+        // The reported length may grow between two calls; never read past what was written.
+        std::vector<wchar_t> buffer(MAX_PATH + 1);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            DWORD n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+            if (n == 0) return std::string();
+            if (n < buffer.size()) return Narrow(buffer.data(), n);
+            if (n > 32768) return std::string();
+            buffer.resize(n + 1);
+        }
+        return std::string();
+    }
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override
     {
         std::vector<TFindEntry> entries;

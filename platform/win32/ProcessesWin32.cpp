@@ -27,22 +27,19 @@ public:
         }
     }
 
+    bool Start(const std::string& commandLine, int showCommand) override
+    {
+        PROCESS_INFORMATION info;
+        if (!Create(commandLine, showCommand, info)) return false;
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return true;
+    }
+
     int RunAndWait(const std::string& commandLine, int showCommand, uint32_t timeoutMs) override
     {
-        STARTUPINFOW startup;
-        ZeroMemory(&startup, sizeof startup);
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand);
         PROCESS_INFORMATION info;
-        ZeroMemory(&info, sizeof info);
-        // CreateProcessW may write into the command line: it gets a copy of its own.
-        std::wstring line = Wide(commandLine);
-        std::vector<wchar_t> buffer(line.begin(), line.end());
-        buffer.push_back(L'\0');
-        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                            nullptr, nullptr, &startup, &info))
-            return kRunNotStarted;
+        if (!Create(commandLine, showCommand, info)) return kRunNotStarted;
 
         const DWORD start = GetTickCount();
         // A console program has no input queue: WaitForInputIdle then fails at once, which is fine.
@@ -60,6 +57,23 @@ public:
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
         return result;
+    }
+
+private:
+    static bool Create(const std::string& commandLine, int showCommand, PROCESS_INFORMATION& info)
+    {
+        STARTUPINFOW startup;
+        ZeroMemory(&startup, sizeof startup);
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+        ZeroMemory(&info, sizeof info);
+        // CreateProcessW may write into the command line: it gets a copy of its own.
+        std::wstring line = Wide(commandLine);
+        std::vector<wchar_t> buffer(line.begin(), line.end());
+        buffer.push_back(L'\0');
+        return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                              nullptr, nullptr, &startup, &info) != 0;
     }
 };
 

@@ -31,6 +31,14 @@ public:
         Runs.push_back({commandLine, showCommand, timeoutMs});
         return OnRun ? OnRun(commandLine) : kRunNotStarted;
     }
+    // Programs started without waiting; they always start unless StartFails.
+    std::vector<TRun> Started;
+    bool StartFails = false;
+    bool Start(const std::string& commandLine, int showCommand) override
+    {
+        Started.push_back({commandLine, showCommand, 0});
+        return !StartFails;
+    }
 };
 
 // The shell's verbs are recorded; its shell-link object knows the shortcuts a test gives it and
@@ -47,6 +55,8 @@ public:
         bool Loads = true;
     };
     std::vector<TCall> Calls;
+    // What Execute reports; the call is recorded either way.
+    bool ExecuteSucceeds = true;
     std::map<std::string, TLink> Links;  // by lower-cased shortcut path
     bool CanCreateShellLink = true;
     bool OffersPersistFile = true;
@@ -61,7 +71,7 @@ public:
                  const std::string& parameters, const std::string& folder, int showCommand) override
     {
         Calls.push_back({owner, verb, file, parameters, folder, showCommand});
-        return true;
+        return ExecuteSucceeds;
     }
     std::unique_ptr<IComSession> InitializeCom() override { return std::make_unique<TSession>(*this); }
 

@@ -148,6 +148,17 @@ bool TMemoryFileSystem::CreateFolder(const std::string& path)
     return true;
 }
 
+bool TMemoryFileSystem::RemoveFolder(const std::string& path)
+{
+    TNode* node = Node(path);
+    if (!node || !node->IsFolder || node->Locked) return false;
+    const std::string key = Key(path);
+    for (auto& n : FNodes)
+        if (n.first != key && Key(ExtractFilePath(n.second.Path)) == key) return false;
+    FNodes.erase(key);
+    return true;
+}
+
 std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& pattern)
 {
     std::string folder = ExtractFilePath(pattern), mask = ExtractFileName(pattern);

@@ -34,6 +34,10 @@ public:
     // A locked source, or one whose reads fail before its end, cannot be copied.
     bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override;
     bool CreateFolder(const std::string& path) override;
+    // Only an empty folder is removed.
+    bool RemoveFolder(const std::string& path) override;
+    std::string TemporaryFolder() override { return TempFolderReported; }
+    std::string TempFolderReported = "C:\\Temp\\";
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override;
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override;
 

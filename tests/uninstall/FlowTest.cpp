@@ -1,0 +1,100 @@
+// The program's run: language, confirmation, answer, exit code.
+#include "uninstall/MIUninst.h"
+#include "uninstall/Texts.h"
+#include "uninstall/UninstallFixture.h"
+
+namespace {
+
+TEST(Texts, LanguageFollowsThePrimaryLanguageOfTheSystemLocale)
+{
+    struct TCase {
+        uint32_t Lcid;
+        uint8_t Index;
+        const char* Caption;
+    } cases[] = {
+        {0x0415, 0, "Deinstalacja"},  // Polish
+        {0x0409, 1, "Uninstall"},     // US English
+        {0x0809, 1, "Uninstall"},     // British English
+        {0x0407, 1, "Uninstall"},     // German
+        {0x0000, 1, "Uninstall"},
+        {0x10415, 0, "Deinstalacja"},  // Polish with another sort order
+    };
+    for (const TCase& c : cases) {
+        InitTexts(c.Lcid);
+        EXPECT_EQ(LanguageIndex, c.Index) << c.Lcid;
+        EXPECT_EQ(GetText(txUninstallCaption), c.Caption) << c.Lcid;
+        EXPECT_EQ(GetText(12345), "");
+    }
+}
+
+class Flow : public UninstallFixture {
+protected:
+    void SetUp() override
+    {
+        Files.AddFile("C:\\App\\a.exe", "");
+        Files.AddFolder("C:\\Temp");
+    }
+};
+
+TEST_F(Flow, ConfirmationNamesTheApplicationAndOnlyYesRemoves)
+{
+    struct TCase {
+        uint32_t Lcid;
+        std::string AppName;
+        TMsgResult Answer;
+        std::string Caption, Text;
+        bool Removed;
+    } cases[] = {
+        {0x0415, "Edytor", TMsgResult::Yes, "Edytor - Deinstalacja",
+         "Czy napewno chcesz odinstalować Edytor oraz wszystkie jego składniki?", true},
+        {0x0407, "Edytor 100%s", TMsgResult::No, "Edytor 100%s - Uninstall",
+         "Are you sure you want to completely remove Edytor 100%s and all of its components?", false},
+        {0x0409, " \r\n ", TMsgResult::Closed, "uninstall.exe - Uninstall",
+         "Are you sure you want to completely remove uninstall.exe and all of its components?", false},
+    };
+    for (const TCase& c : cases) {
+        Files.AddFile("C:\\App\\a.exe", "");
+        PutProgram(LogOf("<appname>" + c.AppName + "</appname>"
+                         "<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"));
+        Messages.Shown.clear();
+        Messages.Answer = c.Answer;
+        EXPECT_EQ(UninstallProgram(Ports, c.Lcid), 0);
+        ASSERT_EQ(Messages.Shown.size(), 1u);
+        const TFakeMessageBox::TShown& box = Messages.Shown[0];
+        EXPECT_EQ(box.Caption, c.Caption);
+        EXPECT_EQ(box.Text, c.Text);
+        EXPECT_EQ(box.Buttons, TMsgButtons::YesNo);
+        EXPECT_EQ(box.Icon, TMsgIcon::Question);
+        EXPECT_EQ(box.Default, TMsgDefault::Second);
+        EXPECT_EQ(!Files.FileExists("C:\\App\\a.exe"), c.Removed) << c.Caption;
+        EXPECT_EQ(Processes.Started.size(), c.Removed ? 1u : 0u);
+        Processes.Started.clear();
+    }
+    EXPECT_EQ(AppTitle, "");
+}
+
+TEST_F(Flow, EndsSilentlyWithoutAPackageAndWithCodeOneOnAnError)
+{
+    Files.AddFile(Program, "MZ-code only");
+    Messages.Answer = TMsgResult::Yes;
+    EXPECT_EQ(UninstallProgram(Ports, 0x0409), 0);
+    EXPECT_TRUE(Messages.Shown.empty());
+
+    // A log that does not parse: its reader's message, then the end, with nothing removed.
+    PutProgram("<log><appname>x</log>");
+    EXPECT_EQ(UninstallProgram(Ports, 0x0409), 0);
+    ASSERT_EQ(Messages.Shown.size(), 1u);
+    EXPECT_EQ(Messages.Shown[0].Icon, TMsgIcon::Error);
+
+    // A word the vocabulary lacks: the error box, code 1, and nothing removed.
+    Messages.Shown.clear();
+    PutProgram(LogOf("<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"
+                     "<registry><reg action=\"add\" key=\"HKLM\\Software\\X\" type=\"dword\"/></registry>"));
+    EXPECT_EQ(UninstallProgram(Ports, 0x0409), 1);
+    ASSERT_EQ(Messages.Shown.size(), 2u);
+    EXPECT_EQ(Messages.Shown[1].Text, "RegType dword not available!");
+    EXPECT_EQ(Messages.Shown[1].Icon, TMsgIcon::Error);
+    EXPECT_TRUE(Files.FileExists("C:\\App\\a.exe"));
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// Undoing the lists: registry, ini entries, shortcuts, servers, files, directories.
+#include <functional>
+
+#include "uninstall/UninstallFixture.h"
+
+namespace {
+
+const TRegRoot HKLM = TRegRoot::LocalMachine;
+
+class Undo : public UninstallFixture {
+protected:
+    TInstallerLog Log{Ports};
+};
+
+TEST_F(Undo, RegistryItems)
+{
+    Registry.SetValue(HKLM, "Software\\Vendor\\App", "Path", TRegValue::String("C:\\App"));
+    Registry.SetValue(HKLM, "Software\\Vendor\\App", "Keep", TRegValue::String("x"));
+    Registry.SetValue(HKLM, "Software\\Vendor\\Tree", "v", TRegValue::Dword(1));
+    Registry.SetValue(HKLM, "Software\\Vendor\\Tree\\A\\Deep", "v", TRegValue::Dword(2));
+    Registry.SetValue(HKLM, "Software\\Vendor\\Tree\\B", "v", TRegValue::Dword(3));
+    Registry.SetValue(HKLM, "Software\\Vendor\\Other", "v", TRegValue::Dword(4));
+
+    struct TCase {
+        std::string Key, Param;
+        bool Result;
+    } cases[] = {
+        {"HKLM\\Software\\Vendor\\App", "Path", true},
+        {"HKLM\\Software\\Vendor\\App", "Path", false},      // already gone
+        {"HKLM\\Software\\Vendor\\Tree", "", true},          // with every subkey
+        {"HKLM\\Software\\Vendor\\Missing", "", false},
+        {"HKLM\\Software\\Vendor\\Missing", "v", false},
+        {"HKLM", "", false},                                 // never the root itself
+        {"HKLM\\", "", false},
+        {"HKPD\\Software", "", false},                       // a root the registry port lacks
+    };
+    for (const TCase& c : cases) {
+        TRegistryItem* item = Log.Registry.AddItem(c.Key, c.Param, "str", "", "add", "", "");
+        EXPECT_EQ(Log.Registry.Undo(*item), c.Result) << c.Key << " " << c.Param;
+    }
+    EXPECT_EQ(Registry.Value(HKLM, "Software\\Vendor\\App", "Path"), nullptr);
+    EXPECT_NE(Registry.Value(HKLM, "Software\\Vendor\\App", "Keep"), nullptr);
+    EXPECT_FALSE(Registry.HasKey(HKLM, "Software\\Vendor\\Tree"));
+    EXPECT_FALSE(Registry.HasKey(HKLM, "Software\\Vendor\\Tree\\A\\Deep"));
+    EXPECT_TRUE(Registry.HasKey(HKLM, "Software\\Vendor\\Other"));
+}
+
+TEST_F(Undo, RegistryTreeDeeperThanTheBoundIsNotDescended)
+{
+    std::string path = "Software\\Deep";
+    for (int i = 0; i < RegistryMaxDepth + 1; ++i) path += "\\k";
+    Registry.SetValue(HKLM, path, "v", TRegValue::Dword(1));
+    TRegistryItem* item = Log.Registry.AddItem("HKLM\\Software\\Deep", "", "str", "", "add", "", "");
+    EXPECT_FALSE(Log.Registry.Undo(*item));
+    EXPECT_TRUE(Registry.HasKey(HKLM, "Software\\Deep"));
+}
+
+TEST_F(Undo, UndoAllWorksThroughEveryListAndReportsAnyFailure)
+{
+    Registry.SetValue(HKLM, "Software\\Vendor\\App", "Path", TRegValue::String("x"));
+    Files.AddFile("C:\\Windows\\app.ini", "");
+    Profile.Add("C:\\Windows\\app.ini", "App", "Key");
+    Profile.Add("C:\\Windows\\app.ini", "App", "Other");
+    Files.AddFile("C:\\Menu\\Edytor.lnk", "");
+    Files.AddFile("C:\\Program Files\\App\\srv.dll", "");
+    Files.AddFile("C:\\Program Files\\App\\a.exe", "");
+    Files.AddFile("C:\\Windows\\Fonts\\e.ttf", "");
+    Files.AddFolder("C:\\Program Files\\App\\Data\\Sub");
+
+    Log.Registry.AddItem("HKLM\\Software\\Vendor\\App", "Path", "str", "", "add", "", "");
+    Log.IniFiles.AddItem("C:\\Windows\\app.ini", "App", "Key", "", "add", "", "");
+    Log.ShortCuts.AddItem("C:\\Menu\\Edytor", "", "", "", "", "", "", "", "", "add", "", "");
+    Log.Servers.AddItem("C:\\Program Files\\App\\srv.dll", false);
+    Log.Servers.AddItem("C:\\Program Files\\App\\gone.dll", false);
+    Log.Fonts.AddItem("C:\\Windows\\Fonts\\e.ttf", false);
+    Log.Files.AddItem("C:\\Program Files\\App\\srv.dll", false);
+    Log.Files.AddItem("C:\\Program Files\\App\\a.exe", false);
+    Log.Files.AddItem("C:\\Program Files\\App\\deleted-by-user.txt", false);
+    // A directory logged after its parent is removed before it.
+    Log.Dirs.AddItem("C:\\Program Files\\App", false);
+    Log.Dirs.AddItem("C:\\Program Files\\App\\Data", false);
+    Log.Dirs.AddItem("C:\\Program Files\\App\\Data\\Sub", false);
+
+    // The only failure: the server that is gone cannot be unregistered.
+    EXPECT_FALSE(Log.UndoAll());
+    EXPECT_EQ(Registry.Value(HKLM, "Software\\Vendor\\App", "Path"), nullptr);
+    EXPECT_FALSE(Profile.Has("C:\\Windows\\app.ini", "App", "Key"));
+    EXPECT_TRUE(Profile.Has("C:\\Windows\\app.ini", "App", "Other"));
+    EXPECT_FALSE(Files.FileExists("C:\\Menu\\Edytor.lnk"));
+    ASSERT_EQ(Shell.Calls.size(), 1u);
+    EXPECT_EQ(Shell.Calls[0].Verb, "open");
+    EXPECT_EQ(Shell.Calls[0].File, "RegSvr32.exe");
+    EXPECT_EQ(Shell.Calls[0].Parameters, "\"C:\\Program Files\\App\\srv.dll\" /u /s");
+    EXPECT_EQ(Shell.Calls[0].ShowCommand, swHide);
+    EXPECT_EQ(Files.Files(), (std::vector<std::string>{"C:\\Windows\\app.ini", "C:\\Windows\\Fonts\\e.ttf"}));
+    EXPECT_FALSE(Files.DirectoryExists("C:\\Program Files\\App"));
+
+    // Run again, everything is gone: files are no failure, every other kind is.
+    const std::function<void(TInstallerLog&)> kinds[] = {
+        [](TInstallerLog& l) { l.ShortCuts.AddItem("C:\\Menu\\Edytor", "", "", "", "", "", "", "", "", "add", "", ""); },
+        [](TInstallerLog& l) { l.IniFiles.AddItem("C:\\gone.ini", "A", "B", "", "add", "", ""); },
+        [](TInstallerLog& l) { l.Dirs.AddItem("C:\\Program Files\\App", false); },
+        [](TInstallerLog& l) { l.Files.AddItem("C:\\Program Files\\App\\a.exe", false); },
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        TInstallerLog again{Ports};
+        kinds[i](again);
+        EXPECT_EQ(again.UndoAll(), i == 3) << i;
+    }
+    // A registration tool that cannot be started.
+    Files.AddFile("C:\\srv.dll", "");
+    Shell.ExecuteSucceeds = false;
+    EXPECT_FALSE(RegisterServer(Files, Shell, "C:\\srv.dll", false));
+}
+
+}  // namespace

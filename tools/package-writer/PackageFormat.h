@@ -1,0 +1,14 @@
+#pragma once
+// Writes the uninstall package as an installation appends it to the uninstaller's program
+// file: "MIP1", the log's length, the log, the distance from the header to the end of the
+// file, "MIP1END" and a NUL byte (integers 32-bit little-endian). For tests and for trying the
+// uninstaller by hand; the uninstaller never writes a package.
+#include <cstdint>
+#include <string>
+
+// Header, log and trailer back to back (the distance is the log's length + 20). The log is
+// taken as the bytes it is: the uninstaller reads it in the system's ANSI code page.
+std::string PackageBytes(const std::string& log);
+
+// The same with the two numbers given, for packages that lie about them.
+std::string PackageBytes(const std::string& log, int32_t length, int32_t distance);

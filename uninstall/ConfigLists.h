@@ -1,0 +1,157 @@
+#pragma once
+// The uninstall log held as lists of items, one list per kind of thing an installation adds,
+// and the undoing of those items.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "uninstall/ConfigConst.h"
+#include "uninstall/MITools.h"
+#include "uninstall/UninstallPorts.h"
+#include "uninstall/Xml.h"
+
+class TLogStringItem {
+public:
+    virtual ~TLogStringItem() = default;
+    std::string Text;
+    bool Logged = false;
+};
+
+// Owning list of items in the order they were added.
+class TLogStringList {
+public:
+    virtual ~TLogStringList() = default;
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // nullptr outside 0..Count-1.
+    TLogStringItem* Items(int index) const;
+    // "" outside 0..Count-1.
+    std::string Text(int index) const;
+    TLogStringItem* AddItem(const std::string& text, bool logged);
+    void Clear() { FItems.clear(); }
+
+protected:
+    TLogStringItem* Append(std::unique_ptr<TLogStringItem> item);
+
+private:
+    std::vector<std::unique_ptr<TLogStringItem>> FItems;
+};
+
+class TBaseConfigItem : public TLogStringItem {};
+class TBaseConfigList : public TLogStringList {};
+
+class TRegistryItem : public TBaseConfigItem {
+public:
+    TRootKey RootKey = TRootKey::CurrentUser;
+    std::string KeyName;
+    std::string ValueName;
+    TLogRegType RegType = lrtString;
+    std::string Value;
+    TSetupAction Action = saAdd;
+    TFlagSet Flags = 0;
+    std::string Condition;
+};
+
+class TIniFileItem : public TBaseConfigItem {
+public:
+    std::string FileName, Section, Ident, Value;
+    TSetupAction Action = saAdd;
+    TFlagSet Flags = 0;
+    std::string Condition;
+};
+
+class TShortCutItem : public TBaseConfigItem {
+public:
+    std::string Name;
+    // What an installer needs to make the shortcut; the uninstaller leaves them as they are.
+    std::string FileName, Arguments, WorkingDir;
+    TScreenMode ScreenMode = smNormal;
+    std::string IconFile;
+    int IconIndex = 0;
+    std::string Description, HotKey;
+    TSetupAction Action = saAdd;
+    TFlagSet Flags = 0;
+    std::string Condition;
+};
+
+// The deepest key nesting that a whole-key removal descends into. The registry itself nests no
+// deeper than 512 levels; the bound keeps a looping or hostile tree from exhausting the stack.
+constexpr int RegistryMaxDepth = 512;
+
+class TRegistryList : public TBaseConfigList {
+public:
+    explicit TRegistryList(IRegistry& registry) : FRegistry(registry) {}
+    TRegistryItem* Items(int index) const { return static_cast<TRegistryItem*>(TLogStringList::Items(index)); }
+    // Fills the new item field by field; a word that does not convert raises its error, and
+    // the item, already appended, stays half filled.
+    TRegistryItem* AddItem(const std::string& key, const std::string& param, const std::string& type,
+                           const std::string& value, const std::string& action,
+                           const std::string& flags, const std::string& condition);
+    // Removes the whole key (empty value name) or the one value.
+    bool Undo(const TRegistryItem& item);
+
+private:
+    bool DeleteTree(TRegRoot root, const std::string& path, int depth);
+    IRegistry& FRegistry;
+};
+
+class TIniFileList : public TBaseConfigList {
+public:
+    TIniFileList(IFileSystem& files, IProfile& profile) : FFiles(files), FProfile(profile) {}
+    TIniFileItem* Items(int index) const { return static_cast<TIniFileItem*>(TLogStringList::Items(index)); }
+    TIniFileItem* AddItem(const std::string& fileName, const std::string& section,
+                          const std::string& param, const std::string& value,
+                          const std::string& action, const std::string& flags,
+                          const std::string& condition);
+    // Removes the one entry; the section and the file stay.
+    bool Undo(const TIniFileItem& item);
+
+private:
+    IFileSystem& FFiles;
+    IProfile& FProfile;
+};
+
+class TShortCutList : public TBaseConfigList {
+public:
+    explicit TShortCutList(IFileSystem& files) : FFiles(files) {}
+    TShortCutItem* Items(int index) const { return static_cast<TShortCutItem*>(TLogStringList::Items(index)); }
+    TShortCutItem* AddItem(const std::string& name, const std::string& fileName,
+                           const std::string& arguments, const std::string& workingDir,
+                           const std::string& screenMode, const std::string& iconFile,
+                           const std::string& iconIndex, const std::string& description,
+                           const std::string& hotKey, const std::string& action,
+                           const std::string& flags, const std::string& condition);
+    // Deletes Name + ".lnk".
+    bool Undo(const TShortCutItem& item);
+
+private:
+    IFileSystem& FFiles;
+};
+
+// Starts the system's registration tool on a COM server without waiting for it. The path goes
+// in quotes: unquoted, a path with a blank reaches the tool as two arguments, and the server
+// would stay registered while the call reported success.
+bool RegisterServer(IFileSystem& files, IShell& shell, const std::string& fileName, bool doRegister);
+
+class TInstallerLog {
+public:
+    explicit TInstallerLog(const TUninstallPorts& ports);
+    TInstallerLog(const TInstallerLog&) = delete;
+    TInstallerLog& operator=(const TInstallerLog&) = delete;
+
+    // Empties the seven lists; the document stays.
+    void Clear();
+    // Undoes every item, list by list in a fixed order and each list from its last item to its
+    // first. True when every attempt succeeded; a failure never stops the others. Logged fonts
+    // stay installed: other programs may use them.
+    bool UndoAll();
+
+    TRegistryList Registry;
+    TIniFileList IniFiles;
+    TShortCutList ShortCuts;
+    TLogStringList Servers, Fonts, Files, Dirs;
+    TXML Xml;
+
+private:
+    TUninstallPorts FPorts;
+};

@@ -1,0 +1,202 @@
+#include "uninstall/SetupBuildEngine.h"
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+#include "common/Errors.h"
+#include "common/Format.h"
+#include "common/Paths.h"
+#include "uninstall/RemovalBatch.h"
+
+namespace {
+
+constexpr size_t CopyChunk = 16384;
+constexpr size_t TempFolderMaxLength = 1040;
+const char HeaderMagic[4] = {'M', 'I', 'P', '1'};
+const char EndMarker[8] = {'M', 'I', 'P', '1', 'E', 'N', 'D', '\0'};
+
+// Reads exactly count bytes; a short read is a failure.
+bool ReadExactly(IFileStream& file, void* buffer, size_t count)
+{
+    return file.Read(buffer, count) == static_cast<int64_t>(count);
+}
+
+int32_t Int32Of(const unsigned char* b)
+{
+    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                                uint32_t(b[3]) << 24);
+}
+
+// Sections in the order they are read, with their item element.
+struct TSection {
+    const char* Name;
+    const char* Element;
+};
+const TSection Sections[] = {
+    {"files", "file"},     {"registry", "reg"}, {"inifiles", "ini"}, {"shortcuts", "shortcut"},
+    {"servers", "server"}, {"fonts", "font"},   {"dirs", "dir"},
+};
+
+}  // namespace
+
+bool CopyStreamBytes(IFileStream& source, std::ostream& target, int64_t count)
+{
+    target.clear();
+    target.seekp(0);
+    if (count < 0) return false;
+    std::vector<char> buffer(CopyChunk);
+    int64_t copied = 0;
+    while (copied < count) {
+        const size_t chunk = static_cast<size_t>(std::min<int64_t>(count - copied, CopyChunk));
+        if (!ReadExactly(source, buffer.data(), chunk)) return false;
+        if (!target.write(buffer.data(), static_cast<std::streamsize>(chunk))) return false;
+        copied += static_cast<int64_t>(chunk);
+    }
+    return copied == count;
+}
+
+TUninstall::TUninstall(const TUninstallPorts& ports) : Log(ports), FPorts(ports) {}
+
+bool TUninstall::LoadPackage(const std::string& fileName)
+{
+    if (!FPorts.Files.FileExists(fileName)) return false;
+    std::unique_ptr<IFileStream> file = FPorts.Files.OpenRead(fileName);
+    return file && LoadPackageFrom(*file);
+}
+
+bool TUninstall::LoadPackageFrom(IFileStream& file)
+{
+    FLogLoaded = false;
+    const int64_t size = file.Size();
+    if (size < PackageHeaderSize + PackageTrailerSize) return false;
+
+    unsigned char trailer[PackageTrailerSize];
+    if (!file.Seek(size - PackageTrailerSize) || !ReadExactly(file, trailer, sizeof trailer) ||
+        std::memcmp(trailer + 4, EndMarker, sizeof EndMarker) != 0)
+        return false;
+    // The header must lie inside the file and before the trailer, the log between the two:
+    // a distance or a length that says otherwise is refused before anything is read or
+    // allocated for it.
+    const int64_t distance = Int32Of(trailer);
+    if (distance < PackageHeaderSize + PackageTrailerSize || distance > size) return false;
+
+    unsigned char header[PackageHeaderSize];
+    if (!file.Seek(size - distance) || !ReadExactly(file, header, sizeof header) ||
+        std::memcmp(header, HeaderMagic, sizeof HeaderMagic) != 0)
+        return false;
+    const int64_t length = Int32Of(header + 4);
+    if (length <= 0 || length > distance - PackageHeaderSize - PackageTrailerSize) return false;
+
+    std::stringstream log;
+    if (!CopyStreamBytes(file, log, length)) return false;
+    if (Log.Xml.LoadFromStream(&log)) {
+        FLogLoaded = true;
+        ReadAppName();
+    }
+    return true;
+}
+
+bool TUninstall::ReadAppName()
+{
+    Log.Clear();
+    AppName.clear();
+    if (!FLogLoaded) return false;
+    TXML& xml = Log.Xml;
+    xml.LeaveToRoot();
+    xml.EnterSelected();
+    xml.SelectFirst();
+    if (xml.FindNext("appname")) AppName = xml.SelectedText();
+    xml.LeaveLevel();
+    return !AppName.empty();
+}
+
+std::string TUninstall::Attribute(const std::string& name) const
+{
+    return Log.Xml.SelectedAttribute(name);
+}
+
+bool TUninstall::ReadLog()
+{
+    Log.Clear();
+    // A log that did not parse has no document to walk; nothing may be removed then.
+    if (!FLogLoaded) return false;
+    TXML& xml = Log.Xml;
+    xml.LeaveToRoot();
+    xml.EnterSelected();
+    xml.SelectFirst();
+    if (xml.FindNext("appname")) AppName = xml.SelectedText();
+    for (const TSection& section : Sections) {
+        xml.SelectFirst();
+        if (!xml.FindNext(section.Name)) continue;
+        xml.EnterSelected();
+        while (xml.FindNext(section.Element)) ReadItem(section.Name, section.Element);
+        xml.LeaveLevel();
+    }
+    xml.LeaveLevel();
+    return true;
+}
+
+void TUninstall::ReadItem(const std::string& section, const std::string& element)
+{
+    const std::string action = Attribute("action");
+    if (ParseAction(action) != saAdd) return;
+    if (element == "reg") {
+        Log.Registry.AddItem(Attribute("key"), Attribute("param"), Attribute("type"),
+                             Attribute("value"), action, Attribute("flags"), Attribute("confition"));
+    } else if (element == "ini") {
+        Log.IniFiles.AddItem(Attribute("filename"), Attribute("section"), Attribute("param"),
+                             Attribute("value"), action, Attribute("flags"), Attribute("confition"));
+    } else if (element == "shortcut") {
+        Log.ShortCuts.AddItem(Attribute("name"), "", "", "", "", "", "", "", "", action, "", "");
+    } else if (element == "file") {
+        Log.Files.AddItem(Attribute("filename"), false);
+    } else if (element == "server") {
+        Log.Servers.AddItem(Attribute("filename"), false);
+    } else if (element == "font") {
+        Log.Fonts.AddItem(Attribute("filename"), false);
+    } else if (element == "dir") {
+        Log.Dirs.AddItem(Attribute("directory"), false);
+    }
+}
+
+std::string TUninstall::TempFolder()
+{
+    const std::string folder = FPorts.Files.TemporaryFolder();
+    return folder.size() > TempFolderMaxLength ? std::string() : folder;
+}
+
+void TUninstall::ForceFolders(const std::string& folder)
+{
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '\\') path.pop_back();
+    if (path.empty() || FPorts.Files.DirectoryExists(path)) return;
+    std::string parent = ExtractFilePath(path);
+    while (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
+    // A drive ("C:") or a name without a folder ends the climb.
+    if (!parent.empty() && parent != path && parent.back() != ':') ForceFolders(parent);
+    FPorts.Files.CreateFolder(path);
+}
+
+bool TUninstall::Execute()
+{
+    if (!ReadLog()) return false;
+    const std::string program = FPorts.Processes.ProgramPath();
+    std::string temp = TempFolder();
+    if (temp.empty()) {
+        // Created here and kept until the batch is written into it: the batch's last line
+        // removes it again.
+        temp = "C:\\TEMP\\";
+        ForceFolders(temp);
+    }
+    Log.UndoAll();
+
+    const std::string batch = temp + RemovalBatchName(program);
+    std::vector<std::string> dirs;
+    for (int i = Log.Dirs.Count() - 1; i >= 0; --i)
+        if (FPorts.Files.DirectoryExists(Log.Dirs.Text(i))) dirs.push_back(Log.Dirs.Text(i));
+    if (!FPorts.Files.WriteFile(batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs))))
+        throw Exception(Format("Cannot create file \"%s\"", batch));
+    FPorts.Processes.Start("\"" + batch + "\"", swHide);
+    return true;
+}

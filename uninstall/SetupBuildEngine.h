@@ -1,0 +1,69 @@
+#pragma once
+// The uninstall engine: finds the package appended to the uninstaller's own program file,
+// reads the log in it into lists, undoes what the lists name and arranges the removal of the
+// uninstaller itself.
+//
+// Package layout at the end of the file (integers 32-bit little-endian, signed; S = file size):
+//   S-D     "MIP1"
+//   S-D+4   L, the log's length (not 0)
+//   S-D+8   the log, L bytes of XML in the system's ANSI code page
+//   S-12    D, the distance from the header to the end of the file
+//   S-8     "MIP1END" and a NUL byte
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "platform/Files.h"
+#include "uninstall/ConfigLists.h"
+#include "uninstall/UninstallPorts.h"
+
+// Sizes of the package's fixed parts.
+constexpr int64_t PackageHeaderSize = 8;   // "MIP1" and L
+constexpr int64_t PackageTrailerSize = 12;  // D and the end marker
+
+// Copies count bytes from the source's position into target, which is emptied first, in
+// chunks of 16384 bytes. False when the source ends or fails before count bytes were copied.
+bool CopyStreamBytes(IFileStream& source, std::ostream& target, int64_t count);
+
+class TCustomInstall {
+public:
+    virtual ~TCustomInstall() = default;
+    virtual bool ReadLog() = 0;
+    virtual bool Execute() = 0;
+};
+
+class TUninstall : public TCustomInstall {
+public:
+    explicit TUninstall(const TUninstallPorts& ports);
+
+    // True when a package was found in the file and its log copied out; also when the log then
+    // failed to parse (LogLoaded tells).
+    bool LoadPackage(const std::string& fileName);
+    // The same on an open file, so that the reader can be driven without a real file.
+    bool LoadPackageFrom(IFileStream& file);
+    // True when the log parsed: only then is there anything to read or undo.
+    bool LogLoaded() const { return FLogLoaded; }
+    // Takes the application's name from the document; true when it is not empty.
+    bool ReadAppName();
+    // Refills the lists from the document. False without a parsed document; a word the
+    // vocabulary does not know raises its error before anything is removed.
+    bool ReadLog() override;
+    // Reads the log, undoes the installation, writes the removal batch into the temporary
+    // folder and starts it hidden. False, with nothing removed, when the log cannot be read.
+    bool Execute() override;
+    // The system's temporary folder with its final backslash; "" when the system reports none
+    // or a path longer than 1040 characters.
+    std::string TempFolder();
+
+    TInstallerLog Log;
+    std::string AppName;
+
+private:
+    void ReadItem(const std::string& section, const std::string& element);
+    std::string Attribute(const std::string& name) const;
+    void ForceFolders(const std::string& folder);
+
+    TUninstallPorts FPorts;
+    bool FLogLoaded = false;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// What the uninstaller reaches the machine through. The program entry fills it with the
+// system's ports; tests fill it with fakes.
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "uninstall/MessageBox.h"
+
+struct TUninstallPorts {
+    IFileSystem& Files;
+    IRegistry& Registry;
+    IProfile& Profile;
+    IShell& Shell;
+    IProcesses& Processes;
+    IMessageBox& Messages;
+};
