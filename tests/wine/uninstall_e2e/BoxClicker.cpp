@@ -3,8 +3,9 @@
 //   lw-e2e-click <timeout-ms> <caption> yes|no|ok [<caption> yes|no|ok ...]
 //
 // For each pair in turn it waits for a visible top-level window with exactly that caption,
-// prints "<caption>|<text of the box>" (UTF-8) and presses the button by posting the box the
-// command its button would send; then it waits for the box to close. Exit code 0 when every box
+// prints "<caption>|<text of the box>|<id of the default button>" (UTF-8) and presses the
+// button by posting the box the command its button would send; then it waits for the box to
+// close. Exit code 0 when every box
 // was answered, 2 when one did not come (or did not close) in time; the visible top-level
 // captions are then printed to help find out what came instead.
 #include <windows.h>
@@ -69,6 +70,19 @@ BOOL CALLBACK FindText(HWND child, LPARAM parameter)
     return text.empty();
 }
 
+// The button that Enter would press: the one drawn as the default push button (IDNO = 7 keeps
+// a hasty Enter from removing anything).
+BOOL CALLBACK FindDefaultButton(HWND child, LPARAM parameter)
+{
+    wchar_t kind[32] = L"";
+    GetClassNameW(child, kind, 32);
+    if (lstrcmpiW(kind, L"Button") != 0 ||
+        (GetWindowLongW(child, GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON)
+        return TRUE;
+    *reinterpret_cast<int*>(parameter) = GetDlgCtrlID(child);
+    return FALSE;
+}
+
 bool Answer(const std::wstring& caption, const std::wstring& button, DWORD deadline)
 {
     const WORD command = button == L"yes" ? IDYES : button == L"no" ? IDNO : IDOK;
@@ -81,7 +95,9 @@ bool Answer(const std::wstring& caption, const std::wstring& button, DWORD deadl
     Sleep(200);
     std::wstring text;
     EnumChildWindows(box, FindText, reinterpret_cast<LPARAM>(&text));
-    Print(caption + L"|" + text);
+    int pressedByEnter = 0;
+    EnumChildWindows(box, FindDefaultButton, reinterpret_cast<LPARAM>(&pressedByEnter));
+    Print(caption + L"|" + text + L"|" + std::to_wstring(pressedByEnter));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
     while (IsWindow(box) && IsWindowVisible(box)) {
         if (GetTickCount() > deadline) return false;

@@ -61,7 +61,8 @@ case "$case_name" in
 no)
     install
     run_uninstaller "$program_win" "$confirm_caption" no
-    [ "$click_output" = "$confirm_caption|$confirm_text" ] || fail "confirmation reads otherwise"
+    # No (7) is the default button.
+    [ "$click_output" = "$confirm_caption|$confirm_text|7" ] || fail "confirmation reads otherwise"
     [ "$uninstall_rc" = 0 ] || fail "exit code $uninstall_rc after No"
     win "$installer" check "$root_win" installed || fail "something was removed after No"
     ;;
@@ -88,7 +89,7 @@ yes)
 bad-action)
     install bad-action
     run_uninstaller "$program_win" "$confirm_caption" yes "Deinstalacja" ok
-    grep -qx "Deinstalacja|Action keep not available!" <<<"$click_output" ||
+    grep -qx "Deinstalacja|Action keep not available!|1" <<<"$click_output" ||
         fail "no error box naming the unknown action"
     [ "$uninstall_rc" = 1 ] || fail "exit code $uninstall_rc after an unreadable log"
     win "$installer" check "$root_win" installed || fail "something was removed despite the bad log"
