@@ -16,6 +16,10 @@ shift 2
 case "$name" in
     xml) sources=(uninstall/Xml.cpp common/Errors.cpp common/Format.cpp common/StrUtils.cpp
                   common/TextConv.cpp platform/posix/TextConvPosix.cpp) ;;
+    package) sources=($(ls uninstall/*.cpp | grep -v -e UninstallMain -e MIUninst -e Texts)
+                      common/*.cpp platform/posix/TextConvPosix.cpp platform/posix/OemTextPosix.cpp
+                      platform/posix/FileMask.cpp tests/support/MemoryFileSystem.cpp
+                      tests/support/MemoryRegistry.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 
@@ -23,9 +27,9 @@ out=build/fuzz
 mkdir -p "$out/artifacts/$name" "$out/corpus/$name"
 binary="$out/${name}_fuzzer"
 
-flags=(-std=c++17 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+flags=(-std=c++17 -g -O1 -I. -Itests -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 if [ ! -x "$binary" ] || [ -n "$(find "fuzz/${name}_fuzzer.cpp" "${sources[@]}" uninstall/*.h \
-        common/*.h -newer "$binary" 2>/dev/null)" ]; then
+        common/*.h platform/*.h tests/support/*.h -newer "$binary" 2>/dev/null)" ]; then
     echo "fuzz.sh: building $binary"
     clang++ "${flags[@]}" "fuzz/${name}_fuzzer.cpp" "${sources[@]}" -o "$binary"
 fi
