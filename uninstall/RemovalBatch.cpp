@@ -49,7 +49,8 @@ std::string RemovalBatchName(const std::string& programFile)
 
 std::vector<std::string> RemovalBatchLines(const std::string& programFile,
                                            const std::string& batchFile,
-                                           const std::vector<std::string>& dirs)
+                                           const std::vector<std::string>& dirs,
+                                           bool removeBatchFolder)
 {
     TLines b;
     const std::string tries = Format("%d", RemovalBatchTries);
@@ -70,7 +71,8 @@ std::vector<std::string> RemovalBatchLines(const std::string& programFile,
     // read once the file is gone: the removal of the temporary folder shares the line that
     // erases the batch, so that it still runs.
     const std::string eraseBatch = TLines::Command("Erase ", batchFile, "");
-    const std::string removeTemp = TLines::Command("rd ", ExtractFilePath(batchFile), "");
+    const std::string removeTemp =
+        removeBatchFolder ? TLines::Command("rd ", ExtractFilePath(batchFile), "") : std::string();
     if (!eraseBatch.empty() && !removeTemp.empty())
         b.Add(eraseBatch + " & " + removeTemp);
     else if (!(eraseBatch + removeTemp).empty())

@@ -18,13 +18,15 @@ std::string RemovalBatchName(const std::string& programFile);
 
 // The lines, without line ends, in the system's encoding for the command interpreter. P is the
 // program file, batchFile the batch itself; dirs are the directories still to be removed, in
-// the order their lines appear. Every path stands in double quotes with each "%" doubled, so
+// the order their lines appear. removeBatchFolder: the batch's folder was made by this run and
+// is removed at the end; the system's own temporary folder is never removed, since programs
+// that are told to use it fail when it is gone. Every path stands in double quotes with each "%" doubled, so
 // the interpreter reads it back unchanged. A path that the interpreter's code page cannot
 // spell exactly, or that holds a quote or a line break, would name another file: its lines
 // are left out.
 std::vector<std::string> RemovalBatchLines(const std::string& programFile,
                                            const std::string& batchFile,
-                                           const std::vector<std::string>& dirs);
-// The last line both erases the batch and removes its folder.
+                                           const std::vector<std::string>& dirs,
+                                           bool removeBatchFolder);
 // The whole file: every line ended by CR LF.
 std::string RemovalBatchText(const std::vector<std::string>& lines);

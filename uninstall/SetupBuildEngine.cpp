@@ -183,10 +183,12 @@ bool TUninstall::Execute()
     if (!ReadLog()) return false;
     const std::string program = FPorts.Processes.ProgramPath();
     std::string temp = TempFolder();
+    bool madeTemp = false;
     if (temp.empty()) {
         // Created here and kept until the batch is written into it: the batch's last line
-        // removes it again.
+        // removes it again. A C:\TEMP that was there before is left as it was found.
         temp = "C:\\TEMP\\";
+        madeTemp = !FPorts.Files.DirectoryExists(temp.substr(0, temp.size() - 1));
         ForceFolders(temp);
     }
     Log.UndoAll();
@@ -195,7 +197,7 @@ bool TUninstall::Execute()
     std::vector<std::string> dirs;
     for (int i = Log.Dirs.Count() - 1; i >= 0; --i)
         if (FPorts.Files.DirectoryExists(Log.Dirs.Text(i))) dirs.push_back(Log.Dirs.Text(i));
-    if (!FPorts.Files.WriteFile(batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs))))
+    if (!FPorts.Files.WriteFile(batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs, madeTemp))))
         throw Exception(Format("Cannot create file \"%s\"", batch));
     FPorts.Processes.Start("\"" + batch + "\"", swHide);
     return true;

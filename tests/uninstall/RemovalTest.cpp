@@ -12,7 +12,7 @@ TEST(RemovalBatch, LinesQuoteEveryPathAndDoublePercentSigns)
 {
     const V lines = RemovalBatchLines("C:\\Program Files\\100% Zysk\\usuń.exe",
                                       "C:\\Temp\\usuń.bat",
-                                      {"C:\\Program Files\\100% Zysk\\Dane", "C:\\Ąę \"quoted\""});
+                                      {"C:\\Program Files\\100% Zysk\\Dane", "C:\\Ąę \"quoted\""}, true);
     V expected = {
         "Set LwTries=0",
         ":1",
@@ -32,6 +32,8 @@ TEST(RemovalBatch, LinesQuoteEveryPathAndDoublePercentSigns)
     for (std::string& line : expected) ASSERT_TRUE(Utf8ToOem(std::string(line), line));
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(RemovalBatchText({"a", "b"}), "a\r\nb\r\n");
+    // The system's own temporary folder is not the batch's to remove.
+    EXPECT_EQ(RemovalBatchLines("C:\\A\\u.exe", "C:\\Temp\\u.bat", {}, false).back(), "Erase \"C:\\Temp\\u.bat\"");
     EXPECT_EQ(RemovalBatchName("C:\\A.b\\50% off.exe"), "50_ off.bat");
 }
 
@@ -64,18 +66,23 @@ TEST_F(Execute, UndoesWritesTheBatchAndStartsItHidden)
     // Only the directories still there after the undo, in reverse log order.
     EXPECT_EQ(Batch("D:\\Tmp\\setup-remove.bat"),
               RemovalBatchText(RemovalBatchLines("C:\\App\\setup-remove.exe", "D:\\Tmp\\setup-remove.bat",
-                                                 {"C:\\App\\Busy\\In", "C:\\App\\Left", "C:\\App\\Busy"})));
+                                                 {"C:\\App\\Busy\\In", "C:\\App\\Left", "C:\\App\\Busy"},
+                                                 false)));
     ASSERT_EQ(Processes.Started.size(), 1u);
     EXPECT_EQ(Processes.Started[0].CommandLine, "\"D:\\Tmp\\setup-remove.bat\"");
     EXPECT_EQ(Processes.Started[0].ShowCommand, swHide);
 }
 
-TEST_F(Execute, WithoutATemporaryFolderItMakesCTempAndKeepsIt)
+TEST_F(Execute, WithoutATemporaryFolderItMakesCTempAndRemovesOnlyWhatItMade)
 {
     PutProgram(LogOf("<files/>"));
+    // No folder reported, or one too long to use: C:\TEMP is made and kept until the batch is
+    // written into it, and the batch's last line removes it. A C:\TEMP that was there already
+    // (the second round) is not the batch's to remove.
     struct TCase {
         std::string Reported;
-    } cases[] = {{""}, {"C:\\" + std::string(1040, 'x') + "\\"}};
+        bool RemovedByBatch;
+    } cases[] = {{"", true}, {"C:\\" + std::string(1040, 'x') + "\\", false}};
     for (const TCase& c : cases) {
         Files.TempFolderReported = c.Reported;
         TUninstall engine(Ports);
@@ -84,7 +91,7 @@ TEST_F(Execute, WithoutATemporaryFolderItMakesCTempAndKeepsIt)
         ASSERT_TRUE(engine.Execute());
         EXPECT_TRUE(Files.DirectoryExists("C:\\TEMP"));
         const std::string batch = Batch("C:\\TEMP\\uninstall.bat");
-        EXPECT_NE(batch.find("& rd \"C:\\TEMP\\\"\r\n"), std::string::npos) << batch;
+        EXPECT_EQ(batch.find("& rd \"C:\\TEMP\\\"\r\n") != std::string::npos, c.RemovedByBatch) << batch;
     }
 }
 

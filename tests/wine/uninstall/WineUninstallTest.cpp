@@ -85,7 +85,7 @@ TEST_F(WineUninstall, BatchRemovesExactlyTheNamedFilesThroughTheRealInterpreter)
     const std::string batch = temp + RemovalBatchName(program);
     EXPECT_EQ(RemovalBatchName(program), "usuń_OS_.bat");
     ASSERT_TRUE(SystemFileSystem().WriteFile(
-        batch, RemovalBatchText(RemovalBatchLines(program, batch, {emptyDir, fullDir}))));
+        batch, RemovalBatchText(RemovalBatchLines(program, batch, {emptyDir, fullDir}, true))));
 
     // Started as the uninstaller starts it, then waited for by its traces, at most 30 s.
     ASSERT_TRUE(SystemProcesses().Start("\"" + batch + "\"", swHide));
@@ -109,7 +109,7 @@ TEST_F(WineUninstall, BatchGivesUpOnAFileThatCannotBeDeleted)
     Touch(program);
     ASSERT_TRUE(SetFileAttributesW(Wide(program).c_str(), FILE_ATTRIBUTE_READONLY));
     const std::string batch = Root + "locked.bat";
-    std::vector<std::string> lines = RemovalBatchLines(program, batch, {});
+    std::vector<std::string> lines = RemovalBatchLines(program, batch, {}, true);
     // Two tries are enough to see the loop end.
     for (std::string& line : lines)
         if (line.find("GEQ") != std::string::npos) line = "If %LwTries% GEQ 2 Goto 2";
