@@ -12,6 +12,7 @@
 #include "common/Paths.h"
 #include "dialers/LinewardenTools.h"
 #include "platform/win32/Win32Text.h"
+#include "wine/WineTestSupport.h"
 
 namespace {
 
@@ -31,31 +32,10 @@ public:
         Path = Narrow(temp, n) + Unique("lw-dialers");
         CreateDirectoryW(Wide(Path).c_str(), nullptr);
     }
-    ~TTempFolder() { Remove(Path, 0); }
+    ~TTempFolder() { RemoveTree(Path); }
     std::string operator/(const std::string& name) const { return Path + "\\" + name; }
 
     std::string Path;
-
-private:
-    static void Remove(const std::string& folder, int depth)
-    {
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-                if (name == "." || name == "..") continue;
-                std::string path = folder + "\\" + name;
-                SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
-                    Remove(path, depth + 1);
-                else
-                    DeleteFileW(Wide(path).c_str());
-            } while (FindNextFileW(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryW(Wide(folder).c_str());
-    }
 };
 
 std::string TestProgramFolder() { return ExtractFilePath(SystemProcesses().ProgramPath()); }

@@ -11,6 +11,7 @@
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
 #include "platform/win32/Win32Text.h"
+#include "wine/WineTestSupport.h"
 
 namespace {
 
@@ -18,25 +19,6 @@ std::string Unique(const std::string& prefix)
 {
     static int counter = 0;
     return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
-}
-
-void RemoveTree(const std::string& folder, int depth)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
-                RemoveTree(path, depth + 1);
-            else
-                DeleteFileW(Wide(path).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(Wide(folder).c_str());
 }
 
 // Writes a shortcut to target the way an installer (or a dialer) does: IShellLinkW + Save.

@@ -13,6 +13,7 @@
 #include "uninstall/RemovalBatch.h"
 #include "uninstall/SetupBuildEngine.h"
 #include "uninstall/FakeMessageBox.h"
+#include "wine/WineTestSupport.h"
 
 namespace {
 
@@ -21,25 +22,6 @@ bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_st
 void Touch(const std::string& path) { ASSERT_TRUE(SystemFileSystem().WriteFile(path, "x")) << path; }
 
 void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryW(Wide(path).c_str(), nullptr)) << path; }
-
-void RemoveTree(const std::string& folder, int depth)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
-                RemoveTree(path, depth + 1);
-            else
-                DeleteFileW(Wide(path).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(Wide(folder).c_str());
-}
 
 class WineUninstall : public ::testing::Test {
 protected:
