@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "dialers/Inspection.h"
+#include "dialers/ExecutableChecks.h"
 #include "platform/Files.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "common/Paths.h"
 #include "common/StrUtils.h"
-#include "dialers/Inspection.h"
+#include "dialers/ExecutableChecks.h"
 #include "dialers/RunningProcesses.h"
 #include "dialers/StartupFiles.h"
 

@@ -3,7 +3,7 @@
 // the walk over the running processes and removal with quarantine copies.
 #include "common/StrUtils.h"  // IsDigits, used to validate telephone numbers
 #include "dialers/FileSearch.h"
-#include "dialers/Inspection.h"
+#include "dialers/ExecutableChecks.h"
 #include "dialers/ProcessApi.h"
 #include "dialers/RegistryAccess.h"
 #include "dialers/Removal.h"

@@ -20,7 +20,7 @@ public:
     const std::string CommandLine;  // exactly as stored
     const std::string FileName;     // the program file derived from CommandLine
 
-    // Whether the program file is a dialer (see Inspection.h).
+    // Whether the program file is a dialer (see ExecutableChecks.h).
     bool IsDialer(const TToolsPorts& ports) const;
 };
 

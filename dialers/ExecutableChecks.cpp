@@ -1,4 +1,4 @@
-#include "dialers/Inspection.h"
+#include "dialers/ExecutableChecks.h"
 
 #include <cstring>
 #include <vector>
