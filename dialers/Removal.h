@@ -27,8 +27,6 @@ extern TFileDeletedHook OnFileDeleted;
 std::string QuarantineFolder(const TToolsPorts& ports);
 // base followed by "." and the number with at least three digits (base.000, base.1000).
 std::string QuarantineCopyName(const std::string& base, int number);
-// Creates the folder with every missing parent; true when it exists afterwards.
-bool ForceFolders(IFileSystem& files, const std::string& folder);
 
 // Deletes the file; with keepCopy, a numbered copy goes into the quarantine folder first (the
 // file is deleted even when that copy fails). False, without a hook call, when the path names

@@ -74,3 +74,7 @@ public:
 };
 
 IFileSystem& SystemFileSystem();
+
+// Creates the folder with every missing parent (paths end in "\" or not); true when it exists
+// afterwards. Built on the port, so it behaves alike on every platform and on the fakes.
+bool ForceFolders(IFileSystem& files, const std::string& folder);

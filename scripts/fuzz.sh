@@ -19,7 +19,7 @@ case "$name" in
     package) sources=($(ls uninstall/*.cpp | grep -v -e UninstallMain -e MIUninst -e Texts)
                       common/*.cpp platform/posix/TextConvPosix.cpp platform/posix/OemTextPosix.cpp
                       platform/posix/FileMask.cpp tests/support/MemoryFileSystem.cpp
-                      tests/support/MemoryRegistry.cpp) ;;
+                      tests/support/MemoryRegistry.cpp platform/FilesCommon.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 

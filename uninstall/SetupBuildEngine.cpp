@@ -166,18 +166,6 @@ std::string TUninstall::TempFolder()
     return folder.size() > TempFolderMaxLength ? std::string() : folder;
 }
 
-void TUninstall::ForceFolders(const std::string& folder)
-{
-    std::string path = folder;
-    while (path.size() > 1 && path.back() == '\\') path.pop_back();
-    if (path.empty() || FPorts.Files.DirectoryExists(path)) return;
-    std::string parent = ExtractFilePath(path);
-    while (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
-    // A drive ("C:") or a name without a folder ends the climb.
-    if (!parent.empty() && parent != path && parent.back() != ':') ForceFolders(parent);
-    FPorts.Files.CreateFolder(path);
-}
-
 bool TUninstall::Execute()
 {
     if (!ReadLog()) return false;
@@ -189,7 +177,7 @@ bool TUninstall::Execute()
         // removes it again. A C:\TEMP that was there before is left as it was found.
         temp = "C:\\TEMP\\";
         madeTemp = !FPorts.Files.DirectoryExists(temp.substr(0, temp.size() - 1));
-        ForceFolders(temp);
+        ForceFolders(FPorts.Files, temp);
     }
     Log.UndoAll();
 

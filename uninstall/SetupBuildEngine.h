@@ -62,7 +62,6 @@ public:
 private:
     void ReadItem(const std::string& section, const std::string& element);
     std::string Attribute(const std::string& name) const;
-    void ForceFolders(const std::string& folder);
 
     TUninstallPorts FPorts;
     bool FLogLoaded = false;
