@@ -11,6 +11,7 @@
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
 #include "platform/win32/Win32Text.h"
+#include "tests/removal/HookRecorder.h"
 #include "wine/WineTestSupport.h"
 
 namespace {
@@ -42,7 +43,8 @@ class WineRemoval : public ::testing::Test {
 protected:
     std::string Folder;
     TToolsPorts Ports{SystemRegistry(), SystemFileSystem(), SystemProcesses(), SystemShell(), ""};
-    std::vector<std::string> Events;
+    THookRecorder Hooks;
+    std::vector<std::string>& Events = Hooks.Events;
 
     void SetUp() override
     {
@@ -52,17 +54,9 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(Wide(Folder).c_str(), nullptr));
         // The program's folder does not exist yet: the quarantine is made with its parents.
         Ports.ProgramPath = Folder + "\\Guard\\MLinewarden.exe";
-        OnFileCopied = [this](const std::string& source, const std::string& destination, bool ok) {
-            Events.push_back("copied " + source + " -> " + destination + (ok ? " ok" : " failed"));
-        };
-        OnFileDeleted = [this](const std::string& path, bool ok) {
-            Events.push_back("deleted " + path + (ok ? " ok" : " failed"));
-        };
     }
     void TearDown() override
     {
-        OnFileCopied = nullptr;
-        OnFileDeleted = nullptr;
         RemoveTree(Folder, 0);
     }
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
