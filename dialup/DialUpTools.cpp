@@ -202,6 +202,7 @@ uint32_t TDialUp::EnumConnections(TConnectionList& list)
 int32_t TDialUp::GetConnections()
 {
     FConnections.clear();
+    FConnectionHandles.clear();
     TConnectionList list;
     uint32_t result = EnumConnections(list);
     if (result != 0 || list.Count == 0) {
@@ -214,6 +215,7 @@ int32_t TDialUp::GetConnections()
         const int number = static_cast<int>(i) + 1;
         std::string entryName = RecordText(connection.szEntryName);
         FConnections.push_back(entryName);
+        FConnectionHandles.push_back(connection.hrasconn);
 
         // A fresh basic record for every connection: when both status queries fail, the
         // connection must not be shown with the previous connection's state.
@@ -264,8 +266,11 @@ int32_t TDialUp::GetConnectedNumber(std::string& Number, int32_t Index)
     uint32_t result = EnumConnections(list);
     if (result != 0) return static_cast<int32_t>(result);
     if (Index < 0 || static_cast<uint32_t>(Index) >= list.Count) return kDialUpNoResult;
+    return NumberOfConnection(list.Records[static_cast<size_t>(Index)], Index, Number);
+}
 
-    const TRasConnA& connection = list.Records[static_cast<size_t>(Index)];
+int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number)
+{
     std::string entryName = RecordText(connection.szEntryName);
     TRasConnStatusExA extended{};
     extended.dwSize = sizeof(TRasConnStatusExA);
@@ -330,6 +335,31 @@ int32_t TDialUp::HangUpConnection(int32_t Index)
     result = FRas.RasHangUp(list.Records[static_cast<size_t>(Index)].hrasconn);
     if (result == 0 && list.Count == 1) SetConnected(false);
     return static_cast<int32_t>(result);
+}
+
+int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle)
+{
+    TConnectionList list;
+    uint32_t result = EnumConnections(list);
+    if (result != 0) return static_cast<int32_t>(result);
+    for (uint32_t i = 0; i < list.Count; ++i)
+        if (list.Records[i].hrasconn == Handle)
+            return NumberOfConnection(list.Records[i], static_cast<int32_t>(i), Number);
+    return kDialUpNoResult;
+}
+
+int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)
+{
+    TConnectionList list;
+    uint32_t result = EnumConnections(list);
+    if (result != 0) return static_cast<int32_t>(result);
+    for (uint32_t i = 0; i < list.Count; ++i) {
+        if (list.Records[i].hrasconn != Handle) continue;
+        result = FRas.RasHangUp(Handle);
+        if (result == 0 && list.Count == 1) SetConnected(false);
+        return static_cast<int32_t>(result);
+    }
+    return kDialUpNoResult;
 }
 
 int32_t TDialUp::DeleteEntry()

@@ -68,6 +68,9 @@ public:
     void SetDialMode(TDialMode Value) { FDialMode = Value; }
     const std::vector<std::string>& Entries() const { return FEntries; }
     const std::vector<std::string>& Connections() const { return FConnections; }
+    // The handles of the connections in Connections, position for position: a connection keeps
+    // its handle while positions shift as other connections come and go.
+    const std::vector<THRasConn>& ConnectionHandles() const { return FConnectionHandles; }
     const std::string& Entry() const { return FEntry; }
     void SetEntry(const std::string& Value) { FEntry = Value; }
     const std::vector<std::string>& DUNA() const { return FDUNA; }
@@ -80,6 +83,11 @@ public:
     int32_t GetEntryOverridingPhoneNumber(std::string& Number);
     int32_t GetEntryPhoneNumber(std::string& Number);
     int32_t HangUpConnection(int32_t Index);
+    // The same two for the connection with that handle: the number it reports, and hanging it
+    // up. kDialUpNoResult when it is no longer among the active connections, so that a handle
+    // that RAS has handed to a new connection meanwhile is never hung up by mistake.
+    int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle);
+    int32_t HangUpConnectionOf(THRasConn Handle);
     int32_t DeleteEntry();
     int32_t Dial(const std::string& Number);
     int32_t HangUp();
@@ -104,6 +112,7 @@ private:
 
     uint32_t EnumConnections(TConnectionList& list);
     int32_t HangUpHandle(THRasConn handle);
+    int32_t NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number);
     std::string ErrorText(uint32_t code);
     void Log(const std::string& text);
     void AsyncTimerTick();
@@ -119,6 +128,7 @@ private:
     TDialMode FDialMode = dmAsync;
     std::vector<std::string> FEntries;
     std::vector<std::string> FConnections;
+    std::vector<THRasConn> FConnectionHandles;
     std::string FEntry;
     std::vector<std::string> FDUNA;
 

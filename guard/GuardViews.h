@@ -1,0 +1,94 @@
+#pragma once
+// The ports between the guard's window logic and its windows. The views are passive: they turn
+// the user's actions into calls of the logic and the logic's calls into what the user sees, and
+// decide nothing. The Win32 views implement them; tests record what the logic asks for.
+#include <string>
+#include <vector>
+
+// The five option check boxes, in their tab order.
+enum class TOption { AutoStart, CheckAllowedNumbers, AutoDeleteDialUp, AutoDeleteDialers, AskBeforeDeleteDialUp };
+constexpr int kOptionCount = 5;
+
+enum class TNumberButton { Add, Edit, Delete };
+
+// The items of the one popup menu that serves the window and the tray icon, in menu order
+// (separators left out).
+enum class TMenuItem {
+    Configuration,
+    Report,
+    About,
+    DisconnectUnknownConnection,
+    DeleteUnknownDialUps,
+    CheckActiveDialers,
+    TestDialers,
+    Exit
+};
+
+// The main window as the guard's logic sees it.
+class IMainView {
+public:
+    virtual ~IMainView() = default;
+
+    // The window caption; the application's title (its taskbar button) follows it.
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetAppTitle(const std::string& text) = 0;
+    virtual int WindowWidth() = 0;
+
+    // Status bar: panel 0 is the connection status, panel 1 the progress text.
+    virtual int StatusPanelCount() = 0;
+    virtual void AddStatusPanel() = 0;
+    virtual void SetStatusPanelWidth(int panel, int width) = 0;
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    // Paints the status bar now: the checks run on the user-interface thread, so it would not
+    // be painted before they end.
+    virtual void RepaintStatusBar() = 0;
+    virtual void SetHourglass(bool on) = 0;
+
+    virtual void AddReportRow(const std::string& time, const std::string& text) = 0;
+    // Shows the report in front of the options, or hides it.
+    virtual void SetReportVisible(bool visible) = 0;
+
+    // Setting a check box does not raise its click: the logic does that itself when it means to.
+    virtual bool Checked(TOption option) = 0;
+    virtual void SetChecked(TOption option, bool checked) = 0;
+    // The sorted allowed-number list box, and which item is selected (-1: none).
+    virtual void SetNumbers(const std::vector<std::string>& items, int selected) = 0;
+    virtual void SetButtonEnabled(TNumberButton button, bool enabled) = 0;
+    virtual void SetMenuItemEnabled(TMenuItem item, bool enabled) = 0;
+    virtual void SetMenuItemVisible(TMenuItem item, bool visible) = 0;
+
+    // The application as a whole: its taskbar window and the main window.
+    virtual bool IsApplicationMinimized() = 0;
+    // Shows the taskbar window restored, brings it to the foreground and restores the
+    // application.
+    virtual void RestoreApplication() = 0;
+    virtual void ShowWindow() = 0;
+    virtual bool IsApplicationActive() = 0;
+    virtual void BringToFront() = 0;
+    // Minimises the application; the view then reports it through ApplicationEventsMinimize.
+    virtual void MinimizeApplication() = 0;
+    // Hides the main window and the taskbar window: the program lives in the tray.
+    virtual void HideToTray() = 0;
+    virtual void Repaint() = 0;
+    // Asks the window to close; the view runs FormCloseQuery, which decides.
+    virtual void Close() = 0;
+    // The window's handle, for messages the shell shows on its behalf.
+    virtual void* Handle() = 0;
+    // Shows an error that ended an operation, in a modal box.
+    virtual void ShowError(const std::string& message) = 0;
+};
+
+// The two dialogs, one call each. Both are modal: while one is open, the user-interface thread
+// goes on delivering notifications and the tray menu's commands.
+class IGuardDialogs {
+public:
+    virtual ~IGuardDialogs() = default;
+    // The number editor; true when the user accepted a non-empty all-digit number, which is
+    // then in number.
+    virtual bool EditNumber(std::string& number) = 0;
+    // The detection dialog in mode 0 (dialer), 1 (active connection) or 2 (phonebook entry);
+    // true when the user answered yes.
+    virtual bool AskQuestion(int mode, const std::string& value1, const std::string& value2) = 0;
+    // Closes an open dialog as if the user had declined (the program is ending).
+    virtual void CancelDialogs() = 0;
+};

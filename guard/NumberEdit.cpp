@@ -1,0 +1,22 @@
+#include "guard/NumberEdit.h"
+
+#include "common/StrUtils.h"
+
+bool TNumberForm::Execute(INumberFormView& view, std::string& number)
+{
+    view.SetNumber(number);
+    view.SetInfo(number.empty() ? kNumberInfoAdd : kNumberInfoEdit);
+    UpdateButtons(view);
+    if (!view.ShowModal()) return false;
+    number = view.Number();
+    return true;
+}
+
+void TNumberForm::UpdateButtons(INumberFormView& view) { view.SetAcceptEnabled(IsDigits(view.Number())); }
+
+TDialogKey FormKeyPress(char key, bool acceptEnabled)
+{
+    if (key == '\r') return acceptEnabled ? TDialogKey::Accept : TDialogKey::PassOn;
+    if (key == 27) return TDialogKey::Cancel;
+    return TDialogKey::PassOn;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// TNumberForm: the small modal dialog in which the user types a new allowed number or corrects
+// one. Only a non-empty string of digits can be accepted.
+#include <string>
+
+inline constexpr const char kNumberFormCaption[] = "Numer telefonu";
+inline constexpr const char kNumberGroupCaption[] = " Numer telefonu ";
+inline constexpr const char kNumberLabel[] = "Numer telefonu:";
+inline constexpr const char kNumberComments[] = "Wpisz tylko numery (bez spacji, myślników, liter itd.)";
+inline constexpr const char kNumberAccept[] = "A&kceptuj";
+inline constexpr const char kNumberCancel[] = "A&nuluj";
+inline constexpr const char kNumberInfoEdit[] = "Popraw numer z którym łączyć się będzie komputer.";
+inline constexpr const char kNumberInfoAdd[] = "Dodaj nowy numer z którym łączyć się będzie komputer.";
+
+// What a key pressed in a dialog does.
+enum class TDialogKey { PassOn, Accept, Cancel };
+
+class INumberFormView {
+public:
+    virtual ~INumberFormView() = default;
+    virtual void SetInfo(const std::string& text) = 0;
+    virtual void SetNumber(const std::string& text) = 0;
+    virtual std::string Number() = 0;
+    virtual void SetAcceptEnabled(bool enabled) = 0;
+    virtual bool AcceptEnabled() = 0;
+    // Shows the dialog modally; true when it closed with the result OK.
+    virtual bool ShowModal() = 0;
+};
+
+class TNumberForm {
+public:
+    // Fills the view, shows it and, when the user accepted, returns true with the edited number.
+    static bool Execute(INumberFormView& view, std::string& number);
+    // The edit's change event.
+    static void edNumberChange(INumberFormView& view) { UpdateButtons(view); }
+    static void UpdateButtons(INumberFormView& view);
+};
+
+// Enter accepts when the accept button is enabled; Escape cancels; other keys go to the control.
+TDialogKey FormKeyPress(char key, bool acceptEnabled);

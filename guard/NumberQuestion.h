@@ -1,0 +1,62 @@
+#pragma once
+// TDialQuestionForm: the modal question the guard asks before it acts on what it found: a dialer
+// program (mode 0), an active connection to a forbidden number (mode 1) or a phonebook entry
+// with a forbidden number (mode 2).
+#include <string>
+
+enum TQuestionMode { qmDialer = 0, qmActiveConnection = 1, qmPhonebookEntry = 2 };
+constexpr int kQuestionModeCount = 3;
+
+struct TQuestionTexts {
+    const char* Caption;
+    const char* Info;
+    const char* Desc;
+    const char* Lab1;
+    const char* Lab2;
+    const char* Quest;
+};
+
+inline constexpr const char kQuestionAccept[] = "&Tak";
+inline constexpr const char kQuestionCancel[] = "&Nie";
+
+// The texts of a mode; modes outside 0..2 are an internal error.
+const TQuestionTexts& QuestionTexts(int mode);
+
+// Where the question's bottom leaves the buttons and the client area's bottom.
+struct TQuestionLayout {
+    int QuestionHeight;
+    int ClientHeight;
+    int ButtonTop;
+};
+// The question label starts 30 pixels high and grows to its word-wrapped text; the buttons sit
+// half a button's height below it and the client area ends one more button height lower.
+TQuestionLayout FitQuestion(int questionTop, int wrappedTextHeight, int buttonHeight);
+
+class IDialQuestionView {
+public:
+    virtual ~IDialQuestionView() = default;
+    virtual void SetTexts(const TQuestionTexts& texts) = 0;
+    // Height of the question's text word-wrapped to the label's width.
+    virtual int WrappedQuestionHeight() = 0;
+    virtual int QuestionTop() = 0;
+    virtual int ButtonHeight() = 0;
+    virtual void ApplyLayout(const TQuestionLayout& layout) = 0;
+    virtual void SetImage(int mode) = 0;
+    virtual void SetValues(const std::string& value1, const std::string& value2) = 0;
+    virtual void SetAcceptEnabled(bool enabled) = 0;
+    virtual bool ShowModal() = 0;
+};
+
+class TDialQuestionForm {
+public:
+    // Construction applies the texts of mode 0.
+    explicit TDialQuestionForm(IDialQuestionView& view);
+    int Mode() const { return FMode; }
+    // Shows the question modally; true when the user answered "Tak".
+    bool Execute(int mode, const std::string& value1, const std::string& value2);
+    void UpdateTexts();
+
+private:
+    IDialQuestionView& FView;
+    int FMode = qmDialer;
+};
