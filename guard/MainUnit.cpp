@@ -643,7 +643,9 @@ int SortedInsert(std::vector<std::string>& items, const std::string& text)
 {
     auto at = std::upper_bound(items.begin(), items.end(), text,
                                [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-    return static_cast<int>(items.insert(at, text) - items.begin());
+    const auto index = at - items.begin();
+    items.insert(at, text);
+    return static_cast<int>(index);
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+// The dialogs' logic and the tray icon, over scripted views.
+#include <gtest/gtest.h>
+
+#include "guard/GuardFixture.h"
+#include "guard/NumberEdit.h"
+#include "guard/NumberQuestion.h"
+
+namespace {
+
+class TNumberView : public INumberFormView {
+public:
+    std::string Info, Text;
+    bool Accept = false;
+    std::function<bool()> Modal;  // what the user does
+    void SetInfo(const std::string& text) override { Info = text; }
+    void SetNumber(const std::string& text) override { Text = text; }
+    std::string Number() override { return Text; }
+    void SetAcceptEnabled(bool enabled) override { Accept = enabled; }
+    bool AcceptEnabled() override { return Accept; }
+    bool ShowModal() override { return Modal(); }
+};
+
+TEST(NumberForm, AcceptsOnlyDigits)
+{
+    TNumberView view;
+    view.Modal = [&] {
+        EXPECT_FALSE(view.Accept);
+        const struct {
+            const char* Text;
+            bool Enabled;
+        } typed[] = {{"0221", true}, {"0221 ", false}, {"02-21", false}, {"", false}, {"12345", true}};
+        for (const auto& t : typed) {
+            view.Text = t.Text;
+            TNumberForm::edNumberChange(view);
+            EXPECT_EQ(view.Accept, t.Enabled) << t.Text;
+        }
+        return FormKeyPress('\r', view.Accept) == TDialogKey::Accept;
+    };
+    std::string number;
+    EXPECT_TRUE(TNumberForm::Execute(view, number));
+    EXPECT_EQ(view.Info, kNumberInfoAdd);
+    EXPECT_EQ(number, "12345");
+
+    view.Modal = [&] { return FormKeyPress(27, view.Accept) == TDialogKey::Accept; };
+    EXPECT_FALSE(TNumberForm::Execute(view, number));
+    EXPECT_EQ(view.Info, kNumberInfoEdit);
+    EXPECT_EQ(number, "12345");
+    EXPECT_EQ(FormKeyPress('\r', false), TDialogKey::PassOn);
+    EXPECT_EQ(FormKeyPress('a', true), TDialogKey::PassOn);
+}
+
+class TQuestionView : public IDialQuestionView {
+public:
+    const TQuestionTexts* Texts = nullptr;
+    TQuestionLayout Layout{};
+    int Image = -1, TextHeight = 13;
+    std::string Value1, Value2;
+    void SetTexts(const TQuestionTexts& texts) override { Texts = &texts; }
+    int WrappedQuestionHeight() override { return TextHeight; }
+    int QuestionTop() override { return 120; }
+    int ButtonHeight() override { return 25; }
+    void ApplyLayout(const TQuestionLayout& layout) override { Layout = layout; }
+    void SetImage(int mode) override { Image = mode; }
+    void SetValues(const std::string& value1, const std::string& value2) override
+    {
+        Value1 = value1;
+        Value2 = value2;
+    }
+    void SetAcceptEnabled(bool) override {}
+    bool ShowModal() override { return false; }
+};
+
+TEST(DialQuestionForm, EachModeHasItsTextsImageAndFittedButtons)
+{
+    TQuestionView view;
+    view.TextHeight = 7 * 13;
+    TDialQuestionForm form(view);
+    EXPECT_STREQ(view.Texts->Caption, "Wykryty Dialer");
+    EXPECT_EQ(view.Layout.QuestionHeight, 91);
+    EXPECT_EQ(view.Layout.ClientHeight, 120 + 91 + 50);
+    EXPECT_EQ(view.Layout.ButtonTop, 120 + 91 + 12);
+
+    view.TextHeight = 13;  // a short question keeps the label's first height
+    EXPECT_FALSE(form.Execute(qmActiveConnection, "Dialer", "0700"));
+    EXPECT_STREQ(view.Texts->Lab2, "Numer telefonu");
+    EXPECT_EQ(view.Layout.QuestionHeight, 30);
+    EXPECT_EQ(view.Image, 1);
+    EXPECT_EQ(view.Value2, "0700");
+
+    const std::string quest = QuestionTexts(qmDialer).Quest;
+    EXPECT_EQ(std::count(quest.begin(), quest.end(), '\n'), 6);
+    EXPECT_STREQ(QuestionTexts(qmPhonebookEntry).Caption, "Niedozwolone połączenie");
+}
+
+TEST(TrayIcon, FollowsItsPropertiesAndRoutesTheMouse)
+{
+    TFakeNotificationArea area;
+    TTrayIcon tray(area);
+    EXPECT_TRUE(area.Calls.empty());  // invisible until told
+    tray.SetVisible(true);
+    tray.SetVisible(true);
+    tray.SetTip(std::string(70, 'x'));
+    EXPECT_EQ(area.Calls, (std::vector<std::string>{"add TTrayIcon", "modify " + std::string(63, 'x')}));
+    tray.SetTip(std::string(62, 'x') + "łą");  // cut by characters, never inside one
+    EXPECT_EQ(tray.Tip(), std::string(62, 'x') + "ł");
+
+    std::vector<std::string> events;
+    tray.OnClick = [&](TTrayIcon&) { events.push_back("click"); };
+    tray.OnMouseDown = [&](TTrayIcon&) { events.push_back("down"); };
+    EXPECT_TRUE(tray.WndProc(kLeftButtonDown));
+    EXPECT_TRUE(tray.WndProc(kRightButtonDown));
+    tray.OnMouseDown = nullptr;
+    EXPECT_FALSE(tray.WndProc(kRightButtonDown));  // to the default window procedure
+    EXPECT_FALSE(tray.WndProc(kMouseMove));
+    EXPECT_EQ(events, (std::vector<std::string>{"click", "down"}));
+
+    tray.SetVisible(false);
+    EXPECT_EQ(area.Calls.back(), "delete");
+    area.AddSucceeds = false;
+    tray.SetVisible(true);
+    EXPECT_FALSE(tray.ActiveTrayIcon());
+    area.AddSucceeds = true;
+    tray.UpdateTrayIcon();  // a failed add is tried again
+    EXPECT_TRUE(tray.ActiveTrayIcon());
+}
+
+}  // namespace
