@@ -1,5 +1,6 @@
 #include "dialers/Removal.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/Format.h"
@@ -36,13 +37,44 @@ bool Taken(IFileSystem& files, const std::string& path)
     return files.FileExists(path) || files.DirectoryExists(path);
 }
 
-// Copies source to the first free quarantine name of base; copy receives the name used (base
-// itself when every number is taken). An existing copy is never replaced: when another copy
-// takes the free number first, the next one is tried.
-bool CopyToQuarantine(IFileSystem& files, const std::string& source, const std::string& base,
-                      std::string& copy)
+// The numbers of the copies of fileName that the quarantine folder lists, ascending. Only names
+// written exactly as QuarantineCopyName writes them count ("x.exe.0001" does not take number
+// 1), so every number listed is one whose copy name is taken.
+std::vector<int64_t> ListedCopyNumbers(IFileSystem& files, const std::string& folder,
+                                       const std::string& fileName)
 {
-    for (int number = 0; number < kQuarantineNumbers; ++number) {
+    const std::string prefix = fileName + ".";
+    std::vector<int64_t> numbers;
+    for (const TFindEntry& entry : files.FindEntries(folder + prefix + "*")) {
+        if (entry.Name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = entry.Name.substr(prefix.size());
+        // Eighteen digits stay within the range of the number.
+        if (digits.empty() || digits.size() > 18 || !IsDigits(digits)) continue;
+        int64_t number = 0;
+        for (char c : digits) number = number * 10 + (c - '0');
+        if (QuarantineCopyName(fileName, number) == entry.Name) numbers.push_back(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+// Copies source to the first free quarantine name of fileName in folder; copy receives the name
+// used (the bare name in the folder when the search gave up). The numbers the listing shows
+// taken are passed over without asking the file system about each, so a folder holding many
+// copies of one name costs one listing rather than one query per copy. An existing copy is
+// never replaced: when another copy takes the free number first, the next one is tried.
+bool CopyToQuarantine(IFileSystem& files, const std::string& source, const std::string& folder,
+                      const std::string& fileName, std::string& copy)
+{
+    const std::string base = folder + fileName;
+    const std::vector<int64_t> listed = ListedCopyNumbers(files, folder, fileName);
+    size_t next = 0;
+    int unlisted = 0;
+    // Each round passes over a listed number or counts an unlisted try, so the search ends.
+    for (int64_t number = 0; unlisted < kQuarantineUnlistedTries; ++number) {
+        while (next < listed.size() && listed[next] < number) ++next;
+        if (next < listed.size() && listed[next] == number) continue;
+        ++unlisted;
         copy = QuarantineCopyName(base, number);
         if (Taken(files, copy)) continue;
         if (files.CopyFileTo(source, copy, true)) return true;
@@ -67,7 +99,7 @@ std::string QuarantineFolder(const TToolsPorts& ports)
     return ExtractFilePath(ports.ProgramPath) + kQuarantineFolderName + "\\";
 }
 
-std::string QuarantineCopyName(const std::string& base, int number)
+std::string QuarantineCopyName(const std::string& base, int64_t number)
 {
     return Format(kQuarantineCopyFormat, base, number);
 }
@@ -80,11 +112,15 @@ bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy
         const std::string folder = QuarantineFolder(ports);
         if (!files.DirectoryExists(folder)) ForceFolders(files, folder);
         std::string copy;
-        bool copied = CopyToQuarantine(files, path, folder + ExtractFileName(path), copy);
+        const bool copied = CopyToQuarantine(files, path, folder, ExtractFileName(path), copy);
         if (OnFileCopied) OnFileCopied(path, copy, copied);
+        // The copy is what lets the user undo a removal; without it the file stays.
+        if (!copied) {
+            if (OnFileDeleted) OnFileDeleted(path, false);
+            return false;
+        }
     }
-    // The dialer goes whether or not its copy could be kept.
-    bool deleted = files.EraseFile(path);
+    const bool deleted = files.EraseFile(path);
     if (OnFileDeleted) OnFileDeleted(path, deleted);
     return deleted;
 }

@@ -2,6 +2,7 @@
 // Taking a confirmed dialer off the machine: its file is copied into a numbered quarantine
 // beside the guard and deleted, and the shortcuts in the shell folders that point at it go the
 // same way. Every copy and deletion is announced through the two file hooks.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -10,13 +11,15 @@
 // The quarantine folder beside the program, and the file names of the copies in it.
 extern const char kQuarantineFolderName[];  // "dialers"
 extern const char kQuarantineCopyFormat[];  // "%s.%.3d"
-// Copies of one file name are numbered 0 to kQuarantineNumbers-1. The first free number is
-// taken; when every one is taken, no copy is made (the copy is reported as failed).
-constexpr int kQuarantineNumbers = 100000;
+// Copies of one file name are numbered from 0 up, without limit; the first free number is
+// taken. The folder's listing tells which numbers are taken. A name that the listing shows free
+// is tried, and one found taken after all (a copy made meanwhile, a folder that cannot be listed)
+// is passed over; after this many such names the search gives up and no copy is made.
+constexpr int kQuarantineUnlistedTries = 100000;
 
 // Called after each quarantine copy with the source, the copy's path and whether it was made.
 using TFileCopiedHook = std::function<void(const std::string& source, const std::string& destination, bool ok)>;
-// Called after each deletion attempt with the path and whether the file was deleted.
+// Called for each file that removal meant to delete, with whether it was deleted.
 using TFileDeletedHook = std::function<void(const std::string& path, bool ok)>;
 
 // Empty until the guard sets them; an empty hook is skipped.
@@ -26,11 +29,12 @@ extern TFileDeletedHook OnFileDeleted;
 // The folder of the program followed by "dialers\".
 std::string QuarantineFolder(const TToolsPorts& ports);
 // base followed by "." and the number with at least three digits (base.000, base.1000).
-std::string QuarantineCopyName(const std::string& base, int number);
+std::string QuarantineCopyName(const std::string& base, int64_t number);
 
-// Deletes the file; with keepCopy, a numbered copy goes into the quarantine folder first (the
-// file is deleted even when that copy fails). False, without a hook call, when the path names
-// no file; otherwise whether the file was deleted. Never raises on a file that vanishes or is
+// Deletes the file; with keepCopy, a numbered copy goes into the quarantine folder first, and
+// when that copy cannot be made the file is kept (reported as not deleted): a program wrongly
+// taken for a dialer must never be lost. False, without a hook call, when the path names no
+// file; otherwise whether the file was deleted. Never raises on a file that vanishes or is
 // locked meanwhile.
 bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy);
 

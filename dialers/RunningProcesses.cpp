@@ -11,15 +11,25 @@
 
 namespace {
 
-// What one walk looks for: a lower-cased file name (kill mode) or everything (list mode).
+// What one walk looks for: a program file (kill mode) or everything (list mode). Kill mode
+// matches on the whole path wherever both sides have one, so that a dialer saved under the name
+// of a system program (explorer.exe, svchost.exe) in a folder of its own does not take the
+// system's process of that name down with it. Only where one side names no folder does the file
+// name decide alone.
 struct TScan {
-    std::string Target;
+    std::string TargetPath;  // lower-cased; empty when the target names no folder
+    std::string TargetName;  // lower-cased file name of the target
     TFiles* List;
     uint32_t Self;
 
-    bool Matches(const std::string& fileName, uint32_t processId) const
+    // processFile: the process's full path, or its bare file name where the system gives only
+    // that.
+    bool Matches(const std::string& processFile, uint32_t processId) const
     {
-        return processId != Self && LowerCase(fileName) == Target;
+        if (processId == Self) return false;
+        if (!TargetPath.empty() && !ExtractFilePath(processFile).empty())
+            return LowerCase(processFile) == TargetPath;
+        return LowerCase(ExtractFileName(processFile)) == TargetName;
     }
 };
 
@@ -48,7 +58,7 @@ bool ToolhelpWalk(const TToolsPorts& ports, const TScan& scan)
         if (!exe.empty()) {
             if (scan.List) {
                 scan.List->Add(exe);
-            } else if (scan.Matches(ExtractFileName(exe), processId)) {
+            } else if (scan.Matches(exe, processId)) {
                 const bool terminated = TerminateProcessById(ports, processId);
                 api.Kernel().CloseHandle(snapshot);
                 return terminated;
@@ -101,15 +111,15 @@ bool PsapiVisit(TProcessApi& api, const TScan& scan, TProcessHandle process, uin
         kModuleNameCapacity);
     if (baseName.empty()) return false;
 
+    std::memset(buffer, 0, sizeof buffer);
+    const std::string path = ModuleText(
+        buffer, api.GetModuleFileNameExA(process, modules[0], buffer, kModuleNameCapacity),
+        kModuleNameCapacity);
     if (scan.List) {
-        std::memset(buffer, 0, sizeof buffer);
-        const std::string path = ModuleText(
-            buffer, api.GetModuleFileNameExA(process, modules[0], buffer, kModuleNameCapacity),
-            kModuleNameCapacity);
         if (!path.empty()) scan.List->Add(path);
         return false;
     }
-    if (!scan.Matches(baseName, processId)) return false;
+    if (!scan.Matches(path.empty() ? baseName : path, processId)) return false;
     terminated = api.Kernel().TerminateProcess(process, kPsapiKillExitCode);
     return true;
 }
@@ -134,16 +144,18 @@ bool PsapiWalk(const TToolsPorts& ports, const TScan& scan)
 
 }  // namespace
 
-bool ScanProcesses(const TToolsPorts& ports, const std::string& targetName, TFiles* list)
+bool ScanProcesses(const TToolsPorts& ports, const std::string& target, TFiles* list)
 {
-    LW_ASSERT(!list || targetName.empty(), "LinewardenTools");
+    LW_ASSERT(!list || target.empty(), "LinewardenTools");
+    const std::string targetName = ExtractFileName(target);
     if (list) {
         list->Clear();
     } else if (targetName.empty()) {
         return false;
     }
     TProcessApi& api = ports.ProcessApi;
-    const TScan scan{LowerCase(targetName), list, api.Kernel().GetCurrentProcessId()};
+    const std::string targetPath = ExtractFilePath(target).empty() ? std::string() : LowerCase(target);
+    const TScan scan{targetPath, LowerCase(targetName), list, api.Kernel().GetCurrentProcessId()};
     const bool terminated = UsesToolhelp(api.Kernel().GetVersion()) ? ToolhelpWalk(ports, scan)
                                                                     : PsapiWalk(ports, scan);
     return list ? list->Count() > 0 : terminated;
@@ -151,7 +163,7 @@ bool ScanProcesses(const TToolsPorts& ports, const std::string& targetName, TFil
 
 bool KillProcessByFile(const TToolsPorts& ports, const std::string& path)
 {
-    return ScanProcesses(ports, ExtractFileName(path), nullptr);
+    return ScanProcesses(ports, path, nullptr);
 }
 
 bool TerminateProcessById(const TToolsPorts& ports, uint32_t processId)

@@ -1,6 +1,6 @@
 #pragma once
 // The walk over the running processes. List mode collects the program file of every process;
-// kill mode terminates the first process whose program file name matches. The system's version
+// kill mode terminates the first process whose program file matches. The system's version
 // picks the walk on every call (UsesToolhelp): the snapshot functions on the Windows 95, 98 and
 // Me family, the process-status library on the NT family.
 #include <cstdint>
@@ -21,14 +21,17 @@ constexpr uint32_t kMaxProcessIds = 65536;
 constexpr uint32_t kModuleCapacity = 256;      // module handles read per process
 constexpr uint32_t kModuleNameCapacity = 512;  // characters of a module's name or path
 
-// Kill mode when list is nullptr: targetName is a file name without folder, compared without
-// regard to the case of ASCII letters; true when the first matching process was terminated. The
-// guard's own process never matches: terminating it would end the guard and leave the dialer.
-// List mode otherwise (targetName must be empty): the list is emptied and receives the program
-// file of each process in the order of the walk, duplicates included; true when it is not empty.
-bool ScanProcesses(const TToolsPorts& ports, const std::string& targetName, TFiles* list);
+// Kill mode when list is nullptr: target is a program file, a full path or a bare file name,
+// compared without regard to the case of ASCII letters. Where the walk knows the process's full
+// path (the process-status walk, and the snapshot walk on the Windows 95 family) and target has
+// a folder, the whole paths must match; otherwise the file names. True when the first matching
+// process was terminated; one process at most per call. The guard's own process never matches:
+// terminating it would end the guard and leave the dialer.
+// List mode otherwise (target must be empty): the list is emptied and receives the program file
+// of each process in the order of the walk, duplicates included; true when it is not empty.
+bool ScanProcesses(const TToolsPorts& ports, const std::string& target, TFiles* list);
 
-// Kill mode for the file-name part of path.
+// Kill mode for the program file at path.
 bool KillProcessByFile(const TToolsPorts& ports, const std::string& path);
 
 // Opens the process for termination only and ends it with kToolhelpKillExitCode; false when it

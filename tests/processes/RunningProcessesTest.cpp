@@ -163,15 +163,25 @@ TEST_F(ProcessWalk, KillModeRules)
         std::vector<uint32_t> psapiKilled;
     };
     const TCase cases[] = {
-        {"case of ASCII letters ignored on both sides",
+        {"the whole path decides, ASCII case ignored on both sides",
          [](TProcessTable& t) {
              t.Add(5, "C:\\WINDOWS\\EXPLORER.EXE");
-             t.Add(30, "C:\\Prog\\DIALER.EXE");
+             t.Add(30, "C:\\Temp\\EXPLORER.EXE");
          },
-         "C:\\X\\dialer.exe", true, {30}, true, {30}},
-        {"same file name in another folder",
-         [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); }, "C:\\X\\dialer.exe", true,
-         {30}, true, {30}},
+         "c:\\TEMP\\explorer.exe", true, {30}, true, {30}},
+        {"same file name in another folder is left alone",
+         [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); }, "C:\\X\\dialer.exe", false,
+         {}, false, {}},
+        // Where the system names no folder, the file name decides alone.
+        {"snapshot entry without a folder",
+         [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").ExeField = "DIALER.EXE"; },
+         "C:\\X\\dialer.exe", true, {30}, false, {}},
+        {"process-status path unreadable",
+         [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").Path = ""; },
+         "C:\\X\\dialer.exe", false, {}, true, {30}},
+        {"a target without a folder",
+         [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); }, "DIALER.exe", true, {30},
+         true, {30}},
         {"two copies: the first one only",
          [](TProcessTable& t) {
              t.Add(31, "C:\\X\\dialer.exe");
@@ -194,7 +204,7 @@ TEST_F(ProcessWalk, KillModeRules)
          "C:\\X\\", false, {}, false, {}},
         {"the guard's own process is never terminated",
          [](TProcessTable& t) {
-             t.Add(t.SelfId, "C:\\Guard\\dialer.exe");
+             t.Add(t.SelfId, "C:\\X\\dialer.exe");
              t.Add(33, "C:\\X\\dialer.exe");
          },
          "C:\\X\\dialer.exe", true, {33}, true, {33}},
@@ -241,11 +251,13 @@ TEST_F(ProcessWalk, EachCallTerminatesOneCopy)
         Reset();
         Table->Add(40, "C:\\A\\dialer.exe");
         Table->Add(41, "C:\\B\\DIALER.exe");
+        Table->Add(42, "C:\\A\\dialer.exe");
         Start(variant.Version);
-        EXPECT_TRUE(KillProcessByFile(*Ports, "dialer.exe"));
-        EXPECT_TRUE(KillProcessByFile(*Ports, "C:\\dialer.EXE"));
+        EXPECT_TRUE(KillProcessByFile(*Ports, "c:\\a\\DIALER.exe"));
+        EXPECT_TRUE(KillProcessByFile(*Ports, "C:\\A\\dialer.exe"));
         EXPECT_FALSE(KillProcessByFile(*Ports, "C:\\A\\dialer.exe"));
-        EXPECT_EQ((std::vector<uint32_t>{40, 41}), Killed());
+        EXPECT_TRUE(KillProcessByFile(*Ports, "dialer.exe"));
+        EXPECT_EQ((std::vector<uint32_t>{40, 42, 41}), Killed());
     }
 }
 

@@ -9,14 +9,28 @@ namespace {
 
 const char kQuarantine[] = "C:\\Guard\\dialers\\";
 
-// Says a quarantine name is free while the copy is already there, as when another copy takes
-// the number between the look and the copy.
+// A copy appears under a quarantine name the moment removal looks at it, as when another copy
+// takes the number between the folder's listing and the copy.
 class TRacingFileSystem : public TMemoryFileSystem {
 public:
-    std::set<std::string> HiddenOnce;
+    std::set<std::string> AppearOnLook;
     bool FileExists(const std::string& path) override
     {
-        if (HiddenOnce.erase(path)) return false;
+        if (AppearOnLook.erase(path)) {
+            AddFile(path, "earlier");
+            return false;
+        }
+        return TMemoryFileSystem::FileExists(path);
+    }
+};
+
+// Counts the questions asked about names in the quarantine folder.
+class TCountingFileSystem : public TMemoryFileSystem {
+public:
+    int QuarantineQueries = 0;
+    bool FileExists(const std::string& path) override
+    {
+        if (path.rfind(kQuarantine, 0) == 0) ++QuarantineQueries;
         return TMemoryFileSystem::FileExists(path);
     }
 };
@@ -36,27 +50,44 @@ TEST_F(RemovalFixture, CopyTakesTheFirstFreeNumber)
 {
     struct Row {
         std::vector<int> existing;
+        std::vector<std::string> otherNames;  // further files in the quarantine folder
         std::string expected;
     };
-    std::vector<int> thousand;
-    for (int i = 0; i < 1000; ++i) thousand.push_back(i);
+    auto upTo = [](int last) {
+        std::vector<int> numbers;
+        for (int i = 0; i <= last; ++i) numbers.push_back(i);
+        return numbers;
+    };
     const Row rows[] = {
-        {{}, "x.exe.000"},          {{0, 1}, "x.exe.002"},  {{1}, "x.exe.000"},
-        {{0, 2, 3}, "x.exe.001"},   {thousand, "x.exe.1000"},
+        {{}, {}, "x.exe.000"},
+        {{0, 1}, {}, "x.exe.002"},
+        {{1}, {}, "x.exe.000"},
+        {{0, 2, 3}, {}, "x.exe.001"},
+        {upTo(998), {}, "x.exe.999"},
+        {upTo(999), {}, "x.exe.1000"},
+        {upTo(100000), {}, "x.exe.100001"},
+        // Names that only look like copies take no number; one in other letter case names the
+        // same file.
+        {{0}, {"x.exe.0001", "x.exe.1", "x.exe.1a", "x.exe", "y.exe.001"}, "x.exe.001"},
+        {{0}, {"X.EXE.001"}, "x.exe.002"},
     };
     for (const Row& r : rows) {
-        TMemoryFileSystem files;
+        SCOPED_TRACE(r.expected);
+        TCountingFileSystem files;
         TToolsPorts ports{Registry, files, Processes, Shell, Ports.ProgramPath};
         for (int n : r.existing) files.AddFile(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n), "old");
+        for (const std::string& name : r.otherNames) files.AddFile(kQuarantine + name, "other");
         files.AddFile("C:\\Windows\\x.exe", "dialer");
 
-        EXPECT_TRUE(RemoveFile(ports, "C:\\Windows\\x.exe", true)) << r.expected;
+        EXPECT_TRUE(RemoveFile(ports, "C:\\Windows\\x.exe", true));
         EXPECT_FALSE(files.FileExists("C:\\Windows\\x.exe"));
-        ASSERT_NE(files.Node(kQuarantine + r.expected), nullptr) << r.expected;
+        ASSERT_NE(files.Node(kQuarantine + r.expected), nullptr);
         EXPECT_EQ(files.Node(kQuarantine + r.expected)->Content, "dialer");
-        EXPECT_EQ(files.Files().size(), r.existing.size() + 1) << r.expected;
+        EXPECT_EQ(files.Files().size(), r.existing.size() + r.otherNames.size() + 1);
         for (int n : r.existing)
             EXPECT_EQ(files.Node(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n))->Content, "old");
+        // The folder is listed once instead of asked about every copy in it.
+        EXPECT_LE(files.QuarantineQueries, 4);
     }
 }
 
@@ -106,23 +137,18 @@ TEST_F(RemovalFixture, WithoutCopyOrFileOnlyTheDeletionIsReported)
 
 TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
 {
+    // Without its quarantine copy the file is kept.
     struct Row {
         const char* name;
         std::function<void(TMemoryFileSystem&)> arrange;
-        bool result;
-        std::vector<std::string> events;
     };
     const std::string copy = "C:\\Guard\\dialers\\d.exe.000";
     const Row rows[] = {
-        {"unreadable: no copy, deleted all the same",
-         [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; }, true,
-         {"copied C:\\X\\d.exe -> " + copy + " failed", "deleted C:\\X\\d.exe ok"}},
-        {"locked: neither copied nor deleted",
-         [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }, false,
-         {"copied C:\\X\\d.exe -> " + copy + " failed", "deleted C:\\X\\d.exe failed"}},
+        {"unreadable",
+         [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; }},
+        {"locked", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }},
         {"quarantine folder blocked by a file",
-         [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }, true,
-         {"copied C:\\X\\d.exe -> " + copy + " failed", "deleted C:\\X\\d.exe ok"}},
+         [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }},
     };
     for (const Row& r : rows) {
         TMemoryFileSystem files;
@@ -130,9 +156,13 @@ TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
         files.AddFile("C:\\X\\d.exe", "dialer");
         r.arrange(files);
         Events.clear();
-        EXPECT_EQ(RemoveFile(ports, "C:\\X\\d.exe", true), r.result) << r.name;
-        EXPECT_EQ(Events, r.events) << r.name;
+        EXPECT_FALSE(RemoveFile(ports, "C:\\X\\d.exe", true)) << r.name;
+        EXPECT_EQ(Events, (std::vector<std::string>{"copied C:\\X\\d.exe -> " + copy + " failed",
+                                                    "deleted C:\\X\\d.exe failed"}))
+            << r.name;
         EXPECT_FALSE(files.FileExists(copy)) << r.name;
+        ASSERT_NE(files.Node("C:\\X\\d.exe"), nullptr) << r.name;
+        EXPECT_EQ(files.Node("C:\\X\\d.exe")->Content, "dialer") << r.name;
     }
 }
 
@@ -142,21 +172,21 @@ TEST_F(RemovalFixture, AnExistingCopyIsNeverReplaced)
     TRacingFileSystem racing;
     TToolsPorts ports{Registry, racing, Processes, Shell, Ports.ProgramPath};
     racing.AddFile("C:\\X\\d.exe", "new");
-    racing.AddFile("C:\\Guard\\dialers\\d.exe.000", "earlier");
-    racing.HiddenOnce.insert("C:\\Guard\\dialers\\d.exe.000");
+    racing.AppearOnLook.insert("C:\\Guard\\dialers\\d.exe.000");
     EXPECT_TRUE(RemoveFile(ports, "C:\\X\\d.exe", true));
     EXPECT_EQ(racing.Node("C:\\Guard\\dialers\\d.exe.000")->Content, "earlier");
     EXPECT_EQ(racing.Node("C:\\Guard\\dialers\\d.exe.001")->Content, "new");
 
-    // With every number taken no copy is made, the search ends, and the dialer still goes.
+    // With every number taken, though the listing shows none, the search ends and the dialer
+    // stays.
     TFullQuarantine full;
     TToolsPorts fullPorts{Registry, full, Processes, Shell, Ports.ProgramPath};
     full.AddFile("C:\\X\\d.exe", "dialer");
     Events.clear();
-    EXPECT_TRUE(RemoveFile(fullPorts, "C:\\X\\d.exe", true));
+    EXPECT_FALSE(RemoveFile(fullPorts, "C:\\X\\d.exe", true));
     EXPECT_EQ(Events, (std::vector<std::string>{"copied C:\\X\\d.exe -> C:\\Guard\\dialers\\d.exe failed",
-                                                "deleted C:\\X\\d.exe ok"}));
-    EXPECT_EQ(full.Files(), std::vector<std::string>{});
+                                                "deleted C:\\X\\d.exe failed"}));
+    EXPECT_EQ(full.Files(), std::vector<std::string>{"C:\\X\\d.exe"});
 }
 
 TEST_F(ToolsFixture, ForceFoldersCreatesEveryMissingParent)

@@ -1,5 +1,6 @@
 // The walk over the real running processes of Wine, in both variants: a helper process started by
-// the test, under a Polish file name, is listed and then killed by its program file.
+// the test, under a Polish file name, is listed and then killed by its program file, while a
+// copy of the same name in another folder is spared where the walk knows the paths.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
 #include "platform/win32/Win32Text.h"
+#include "wine/WineTestSupport.h"
 
 namespace {
 
@@ -78,24 +80,24 @@ protected:
             CloseHandle(info.hThread);
             CloseHandle(info.hProcess);
         }
-        DeleteFileW(Wide(Program).c_str());
-        RemoveDirectoryW(Wide(Folder).c_str());
+        RemoveTree(Folder);
     }
 
-    // Starts one more copy; its process handle.
-    HANDLE Start()
+    // Starts one more copy of the program; its process handle.
+    HANDLE Start() { return Start(Program); }
+    HANDLE Start(const std::string& program)
     {
         STARTUPINFOW startup;
         ZeroMemory(&startup, sizeof startup);
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info;
         ZeroMemory(&info, sizeof info);
-        std::wstring line = L"\"" + Wide(Program) + L"\"";
+        std::wstring line = L"\"" + Wide(program) + L"\"";
         std::vector<wchar_t> buffer(line.begin(), line.end());
         buffer.push_back(L'\0');
         if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &info)) {
-            ADD_FAILURE() << "cannot start " << Program;
+            ADD_FAILURE() << "cannot start " << program;
             return nullptr;
         }
         Started.push_back(info);
@@ -165,9 +167,8 @@ TEST_F(WineProcesses, KillingByFileEndsOneCopyPerCallWithTheWalksExitCode)
         HANDLE second = Start();
         ASSERT_TRUE(first && second);
         Bind(variant);
-        // Another folder and other letter case: only the file name counts, ASCII case ignored.
-        const std::string elsewhere = "C:\\Elsewhere\\" + UpperCase(Name);
-        ASSERT_TRUE(KillProcessByFile(*Ports, elsewhere));
+        // ASCII letter case is ignored.
+        ASSERT_TRUE(KillProcessByFile(*Ports, UpperCase(Program)));
         const bool firstEnded = WaitForSingleObject(first, 10000) == WAIT_OBJECT_0;
         const bool secondEnded = WaitForSingleObject(second, 0) == WAIT_OBJECT_0;
         EXPECT_NE(firstEnded, secondEnded) << "exactly one copy ends per call";
@@ -179,6 +180,40 @@ TEST_F(WineProcesses, KillingByFileEndsOneCopyPerCallWithTheWalksExitCode)
         TFiles list(*Ports);
         list.AddRunningProcesses();
         EXPECT_EQ(0, Listed(list.Items()));
+    }
+}
+
+TEST_F(WineProcesses, KillingByPathSparesANamesakeInAnotherFolder)
+{
+    const std::string namesake = Folder + "\\other\\" + Name;
+    ASSERT_TRUE(CreateDirectoryW(Wide(ExtractFilePath(namesake)).c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(Wide(Program).c_str(), Wide(namesake).c_str(), FALSE));
+    for (const TVariant& variant : kVariants) {
+        SCOPED_TRACE(variant.Name);
+        // The namesake starts first, so a walk that went by the name would come to it first.
+        HANDLE other = Start(namesake);
+        HANDLE mine = Start();
+        ASSERT_TRUE(mine && other);
+        Bind(variant);
+        TFiles list(*Ports);
+        list.AddRunningProcesses();
+        bool pathsKnown = false;
+        for (const std::string& entry : list.Items()) pathsKnown = pathsKnown || SameText(entry, namesake);
+        EXPECT_TRUE(pathsKnown || variant.KillExitCode != kPsapiKillExitCode);
+
+        ASSERT_TRUE(KillProcessByFile(*Ports, UpperCase(Program)));
+        if (pathsKnown) {
+            EXPECT_TRUE(Ended(mine, variant.KillExitCode));
+            EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(other, 0));
+            EXPECT_FALSE(KillProcessByFile(*Ports, Program));
+            EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(other, 0));
+            EXPECT_TRUE(KillProcessByFile(*Ports, namesake));
+        } else {
+            // The snapshot names no folder here: the file name decides, one process per call.
+            ASSERT_TRUE(KillProcessByFile(*Ports, Program));
+        }
+        EXPECT_TRUE(Ended(mine, variant.KillExitCode));
+        EXPECT_TRUE(Ended(other, variant.KillExitCode));
     }
 }
 
