@@ -339,13 +339,12 @@ int32_t TDialUp::HangUpConnection(int32_t Index)
 
 int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle)
 {
-    TConnectionList list;
-    uint32_t result = EnumConnections(list);
-    if (result != 0) return static_cast<int32_t>(result);
-    for (uint32_t i = 0; i < list.Count; ++i)
-        if (list.Records[i].hrasconn == Handle)
-            return NumberOfConnection(list.Records[i], static_cast<int32_t>(i), Number);
-    return kDialUpNoResult;
+    // Asked of the handle itself: a check cycle asks this for every connection it walks, and
+    // listing all connections each time would make the cycle quadratic in their number. A
+    // handle that has gone fails the query; the hang-up checks the list again.
+    TRasConnA connection{};
+    connection.hrasconn = Handle;
+    return NumberOfConnection(connection, -1, Number);
 }
 
 int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)

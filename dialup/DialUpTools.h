@@ -83,9 +83,10 @@ public:
     int32_t GetEntryOverridingPhoneNumber(std::string& Number);
     int32_t GetEntryPhoneNumber(std::string& Number);
     int32_t HangUpConnection(int32_t Index);
-    // The same two for the connection with that handle: the number it reports, and hanging it
-    // up. kDialUpNoResult when it is no longer among the active connections, so that a handle
-    // that RAS has handed to a new connection meanwhile is never hung up by mistake.
+    // The same two for the connection with that handle: the number it reports (kDialUpNoResult
+    // when it reports none or has gone), and hanging it up (kDialUpNoResult when it is no longer
+    // among the active connections, so that a handle that RAS has handed to a new connection
+    // meanwhile is never hung up by mistake).
     int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle);
     int32_t HangUpConnectionOf(THRasConn Handle);
     int32_t DeleteEntry();

@@ -1,0 +1,288 @@
+#pragma once
+// The guard's window logic over fakes (used by the tests and the latency benchmark): a recording main window, scripted dialogs that can act
+// while they are open, the RAS simulator, the in-memory registry and file system, a scripted
+// process table and a fixed clock. The guard is installed as C:\Guard\MLinewarden.exe.
+#include <functional>
+#include <stdexcept>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/StrUtils.h"
+#include "dialup/RasSimulator.h"
+#include "guard/MainUnit.h"
+#include "platform/posix/QueueUiThread.h"
+#include "processes/ProcessTable.h"
+#include "support/FakePorts.h"
+#include "support/MemoryFileSystem.h"
+#include "support/MemoryRegistry.h"
+#include "settings/SettingsStrings.h"
+
+// The main window: it keeps what the logic shows and logs the calls that change the screen.
+class TRecordingView : public IMainView {
+public:
+    struct TRow {
+        std::string Time, Text;
+    };
+    std::vector<TRow> Report;
+    std::vector<std::string> Panels{""};
+    std::vector<std::string> ProgressHistory;  // every text panel 1 was given
+    std::vector<std::string> Log;              // "minimize", "hide", "show", "close", "error: ..."
+    bool Checks[kOptionCount] = {};
+    std::vector<std::string> Numbers;
+    int Selected = -1;
+    bool ButtonEnabled[3] = {};
+    std::map<TMenuItem, bool> MenuEnabled, MenuVisible;
+    bool ReportVisible = true;
+    bool Hourglass = false;
+    bool Minimized = false;
+    std::string Caption, AppTitle;
+    int Panel0Width = 0;
+    // What MinimizeApplication leads to, as the window routes it: set by the fixture.
+    std::function<void()> OnMinimize;
+
+    std::vector<std::string> ReportTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const TRow& row : Report) texts.push_back(row.Text);
+        return texts;
+    }
+
+    void SetCaption(const std::string& caption) override { Caption = caption; }
+    void SetAppTitle(const std::string& text) override { AppTitle = text; }
+    int WindowWidth() override { return 387; }
+    int StatusPanelCount() override { return static_cast<int>(Panels.size()); }
+    void AddStatusPanel() override { Panels.push_back(""); }
+    void SetStatusPanelWidth(int, int width) override { Panel0Width = width; }
+    void SetStatusText(int panel, const std::string& text) override
+    {
+        if (panel >= StatusPanelCount()) throw std::logic_error("no such status panel");
+        Panels[static_cast<size_t>(panel)] = text;
+        if (panel == 1) ProgressHistory.push_back(text);
+    }
+    void RepaintStatusBar() override {}
+    void SetHourglass(bool on) override { Hourglass = on; }
+    void AddReportRow(const std::string& time, const std::string& text) override { Report.push_back({time, text}); }
+    void SetReportVisible(bool visible) override { ReportVisible = visible; }
+    bool Checked(TOption option) override { return Checks[static_cast<int>(option)]; }
+    void SetChecked(TOption option, bool checked) override { Checks[static_cast<int>(option)] = checked; }
+    void SetNumbers(const std::vector<std::string>& items, int selected) override
+    {
+        Numbers = items;
+        Selected = selected;
+    }
+    void SetButtonEnabled(TNumberButton button, bool enabled) override { ButtonEnabled[static_cast<int>(button)] = enabled; }
+    void SetMenuItemEnabled(TMenuItem item, bool enabled) override { MenuEnabled[item] = enabled; }
+    void SetMenuItemVisible(TMenuItem item, bool visible) override { MenuVisible[item] = visible; }
+    bool IsApplicationMinimized() override { return Minimized; }
+    void RestoreApplication() override
+    {
+        Minimized = false;
+        Log.push_back("restore");
+    }
+    void ShowWindow() override { Log.push_back("show"); }
+    bool IsApplicationActive() override { return true; }
+    void BringToFront() override {}
+    void MinimizeApplication() override
+    {
+        Minimized = true;
+        Log.push_back("minimize");
+        if (OnMinimize) OnMinimize();
+    }
+    void HideToTray() override { Log.push_back("hide"); }
+    void Repaint() override {}
+    void Close() override { Log.push_back("close"); }
+    void* Handle() override { return this; }
+    void ShowError(const std::string& message) override { Log.push_back("error: " + message); }
+};
+
+// The dialogs answer from a script; While, when set, runs while a question is open.
+class TScriptedDialogs : public IGuardDialogs {
+public:
+    struct TQuestion {
+        int Mode;
+        std::string Value1, Value2;
+    };
+    std::vector<TQuestion> Asked;
+    std::vector<bool> Answers;  // in order; when they run out, DefaultAnswer
+    bool DefaultAnswer = true;
+    std::function<void()> While;
+    // Runs as every question opens.
+    std::function<void(const TQuestion&)> OnAsk;
+    std::vector<std::string> NumberAnswers;  // "" declines
+    int Cancels = 0;
+
+    bool EditNumber(std::string& number) override
+    {
+        if (NumberAnswers.empty()) return false;
+        std::string answer = NumberAnswers.front();
+        NumberAnswers.erase(NumberAnswers.begin());
+        if (answer.empty()) return false;
+        number = answer;
+        return true;
+    }
+    bool AskQuestion(int mode, const std::string& value1, const std::string& value2) override
+    {
+        Asked.push_back({mode, value1, value2});
+        if (OnAsk) OnAsk(Asked.back());
+        if (While) {
+            auto action = While;
+            While = nullptr;  // once: the action runs in the first question only
+            action();
+        }
+        const size_t i = Asked.size() - 1;
+        return i < Answers.size() ? Answers[i] : DefaultAnswer;
+    }
+    void CancelDialogs() override { ++Cancels; }
+};
+
+class TFakeNotificationArea : public INotificationArea {
+public:
+    std::vector<std::string> Calls;  // "add <tip>", "modify <tip>", "delete"
+    bool AddSucceeds = true;
+    int WindowsAlive = 0;
+    bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) override
+    {
+        switch (operation) {
+        case TTrayOperation::Add:
+            Calls.push_back("add " + record.Tip);
+            return AddSucceeds;
+        case TTrayOperation::Modify:
+            Calls.push_back("modify " + record.Tip);
+            return true;
+        case TTrayOperation::Delete:
+            Calls.push_back(record.Window ? "delete" : "delete without window");
+            return true;
+        }
+        return false;
+    }
+    void* ApplicationIcon() override { return &AddSucceeds; }
+    void* CreateHiddenWindow(TTrayIcon&) override
+    {
+        ++WindowsAlive;
+        return &WindowsAlive;
+    }
+    void DestroyHiddenWindow(void*) override { --WindowsAlive; }
+};
+
+// The settings file as a map of "key" -> "value" in section Main.
+class TGuardProfile : public IProfile {
+public:
+    std::map<std::string, std::string> Values;
+    std::string ReadString(const std::string&, const std::string&, const std::string& key, const std::string& def,
+                           size_t) override
+    {
+        auto it = Values.find(LowerCase(key));
+        return it == Values.end() ? def : it->second;
+    }
+    bool WriteString(const std::string&, const std::string&, const std::string& key, const std::string& value) override
+    {
+        Values[LowerCase(key)] = value;
+        return true;
+    }
+    bool DeleteKey(const std::string&, const std::string&, const std::string& key) override
+    {
+        Values.erase(LowerCase(key));
+        return true;
+    }
+};
+
+class TFixedLocalTime : public ILocalTime {
+public:
+    TLocalTime Time{2026, 12, 6, 14, 5, 9};
+    std::string Separator = ":";
+    TLocalTime Now() override { return Time; }
+    std::string TimeSeparator() override { return Separator; }
+};
+
+// One machine with the guard on it.
+struct TGuardWorld {
+    static constexpr const char* kProgram = "C:\\Guard\\MLinewarden.exe";
+
+    TRecordingView View;
+    TScriptedDialogs Dialogs;
+    TFakeNotificationArea Tray;
+    TRasSimulator Ras;
+    TQueueUiThread Ui{SystemClock()};
+    TGuardProfile Profile;
+    TFixedLocalTime Time;
+    TMemoryRegistry Registry;
+    TMemoryFileSystem Files;
+    TFakeProcesses Processes;
+    TFakeShell Shell;
+    TProcessTable Table;
+    TProcessApi Api{Table, Table};
+    std::unique_ptr<TLinewardenForm> Form;
+    // What the guard reaches RAS through: the simulator, or something that watches it.
+    IRasApi* RasApi = &Ras;
+
+    TGuardWorld()
+    {
+        Files.AddFolder("C:\\Guard");
+        Processes.Program = kProgram;
+        // Options as a user who has run the guard before and switched everything on.
+        SetOption(SKeyFirstRun, false);
+        SetOption(SKeyCheckAllowedNumbers, true);
+        SetOption(SKeyAutoDeleteDialUp, true);
+        SetOption(SKeyAutoDeleteDialers, true);
+        SetOption(SKeyAskBeforeDeleteDialUp, false);
+    }
+    ~TGuardWorld() { Form.reset(); }
+
+    void SetOption(const std::string& key, bool on) { Profile.Values[LowerCase(key)] = on ? "1" : "0"; }
+    void Allow(const std::vector<std::string>& numbers)
+    {
+        Profile.Values[LowerCase(SKeyNumberCount)] = std::to_string(numbers.size());
+        for (size_t i = 0; i < numbers.size(); ++i)
+            Profile.Values[LowerCase(Format(SKeyNumberFmt, static_cast<int>(i)))] = numbers[i];
+    }
+
+    void Start()
+    {
+        TGuardPorts ports{View,  Dialogs, Tray,    nullptr,
+                          *RasApi, Ui,      SystemClock(), Profile, Time,
+                          TToolsPorts{Registry, Files, Processes, Shell, kProgram, kUnpackerTimeLimitMs, Api},
+                          false};
+        Form = std::make_unique<TLinewardenForm>(ports);
+        View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
+        View.Report.clear();
+    }
+
+    // A dialer program of that path: small, holding the dial function's name, running as id.
+    void InstallDialer(const std::string& path, uint32_t runningId = 0)
+    {
+        Files.AddFile(path, std::string(2000, 'x') + "RasDialA" + std::string(100, 'y'));
+        if (runningId) Table.Add(runningId, path);
+    }
+    void AddRunValue(const std::string& name, const std::string& commandLine)
+    {
+        Registry.SetValue(TRegRoot::LocalMachine, kRunKey, name, TRegValue::String(commandLine));
+    }
+    bool HasRunValue(const std::string& name)
+    {
+        TRegValue value;
+        auto key = Registry.OpenKey(TRegRoot::LocalMachine, kRunKey, TRegAccess::Read);
+        return key && key->ReadValue(name, value);
+    }
+
+    // Connections made from outside, each with its entry: the live number ("" when the
+    // connection reports none), the dial parameters' number and the entry's own.
+    struct TConn {
+        std::string Entry, Live, Override, Own;
+    };
+    void Connect(const std::vector<TConn>& connections)
+    {
+        for (const TConn& c : connections) {
+            Ras.AddEntry(c.Entry, c.Own, c.Override);
+            const THRasConn handle = Ras.AddConnection(c.Entry, c.Live);
+            if (c.Live.empty()) Ras.FailStatus(handle, 6, true);
+        }
+    }
+    std::vector<std::string> ConnectedEntries() const
+    {
+        std::vector<std::string> entries;
+        for (const auto& c : Ras.Connections()) entries.push_back(c.Entry);
+        return entries;
+    }
+};
