@@ -5,7 +5,7 @@
 
 #include "common/Format.h"
 #include "common/TextConv.h"
-#include "uninstall/MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
