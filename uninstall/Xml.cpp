@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "common/Format.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "platform/MessageBox.h"
 
 namespace {
