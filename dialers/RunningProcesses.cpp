@@ -7,7 +7,7 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/StrUtils.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "common/Format.h"
 #include "common/StrUtils.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "uninstall/MessageBox.h"
+#include "platform/MessageBox.h"
 #include "uninstall/Xml.h"
 
 namespace {

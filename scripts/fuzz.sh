@@ -15,11 +15,11 @@ shift 2
 # The sources each fuzzer needs besides its own file: the unit under test and its helpers.
 case "$name" in
     xml) sources=(uninstall/Xml.cpp common/Errors.cpp common/Format.cpp common/StrUtils.cpp
-                  common/TextConv.cpp platform/posix/TextConvPosix.cpp) ;;
+                  common/TextConv.cpp platform/posix/AnsiTextPosix.cpp) ;;
     package) sources=($(ls uninstall/*.cpp | grep -v -e UninstallMain -e MIUninst -e Texts)
-                      common/*.cpp platform/posix/TextConvPosix.cpp platform/posix/OemTextPosix.cpp
-                      platform/posix/FileMask.cpp tests/support/MemoryFileSystem.cpp
-                      tests/support/MemoryRegistry.cpp platform/FilesCommon.cpp) ;;
+                      common/*.cpp platform/posix/AnsiTextPosix.cpp platform/posix/OemTextPosix.cpp
+                      tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp
+                      platform/FilesCommon.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 

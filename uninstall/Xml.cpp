@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "common/Format.h"
-#include "common/TextConv.h"
-#include "uninstall/MessageBox.h"
+#include "platform/AnsiText.h"
+#include "platform/MessageBox.h"
 
 namespace {
 

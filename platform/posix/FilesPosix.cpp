@@ -11,9 +11,9 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/FileMask.h"
 #include "common/TextConv.h"
 #include "platform/Files.h"
-#include "platform/posix/FileMask.h"
 #include "platform/posix/PosixPath.h"
 
 namespace {

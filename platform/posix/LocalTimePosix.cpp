@@ -1,17 +1,26 @@
-#include <ctime>
-
+// The C library's local time. Linux keeps no per-user time separator that matches the Windows
+// one, so it is the colon, as in the Polish locale.
 #include "platform/LocalTime.h"
+
+#include <time.h>
 
 namespace {
 
-class TLocalTimePosix : public ILocalTime {
+class TPosixLocalTime : public ILocalTime {
 public:
     TLocalTime Now() override
     {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return TLocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+        const time_t now = time(nullptr);
+        struct tm local = {};
+        TLocalTime t;
+        if (!localtime_r(&now, &local)) return t;
+        t.Year = local.tm_year + 1900;
+        t.Month = local.tm_mon + 1;
+        t.Day = local.tm_mday;
+        t.Hour = local.tm_hour;
+        t.Minute = local.tm_min;
+        t.Second = local.tm_sec;
+        return t;
     }
     std::string TimeSeparator() override { return ":"; }
 };
@@ -20,6 +29,6 @@ public:
 
 ILocalTime& SystemLocalTime()
 {
-    static TLocalTimePosix instance;
-    return instance;
+    static TPosixLocalTime localTime;
+    return localTime;
 }

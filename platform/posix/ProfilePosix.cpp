@@ -2,7 +2,7 @@
 // real files instead.
 #include "platform/Profile.h"
 
-#include "settings/IniFile.h"
+#include "platform/posix/IniFile.h"
 
 IProfile& SystemProfile()
 {

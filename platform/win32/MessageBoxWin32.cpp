@@ -2,8 +2,8 @@
 // box has no owner window and is modal for the task.
 #include <windows.h>
 
+#include "platform/MessageBox.h"
 #include "platform/win32/Win32Text.h"
-#include "uninstall/MessageBox.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "common/Errors.h"
 #include "common/StrUtils.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "platform/Shell.h"
 #include "platform/win32/Win32Text.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// Conversions between the program's UTF-8 strings and the wide and ANSI strings of Win32.
+// Conversions between the program's UTF-8 strings and the wide strings of Win32 (the ANSI code
+// page: platform/AnsiText.h).
 #include <windows.h>
 
 #include <string>

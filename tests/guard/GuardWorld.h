@@ -14,6 +14,7 @@
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
 #include "processes/ProcessTable.h"
+#include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"
@@ -188,14 +189,6 @@ public:
     }
 };
 
-class TFixedLocalTime : public ILocalTime {
-public:
-    TLocalTime Time{2026, 12, 6, 14, 5, 9};
-    std::string Separator = ":";
-    TLocalTime Now() override { return Time; }
-    std::string TimeSeparator() override { return Separator; }
-};
-
 // One machine with the guard on it.
 struct TGuardWorld {
     static constexpr const char* kProgram = "C:\\Guard\\MLinewarden.exe";
@@ -206,7 +199,7 @@ struct TGuardWorld {
     TRasSimulator Ras;
     TQueueUiThread Ui{SystemClock()};
     TGuardProfile Profile;
-    TFixedLocalTime Time;
+    TFakeLocalTime Time;
     TMemoryRegistry Registry;
     TMemoryFileSystem Files;
     TFakeProcesses Processes;
@@ -220,6 +213,7 @@ struct TGuardWorld {
     TGuardWorld()
     {
         Files.AddFolder("C:\\Guard");
+        Time.Time = TLocalTime{2026, 12, 6, 14, 5, 9};
         Processes.Program = kProgram;
         // Options as a user who has run the guard before and switched everything on.
         SetOption(SKeyFirstRun, false);

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "settings/IniFile.h"
+#include "platform/posix/IniFile.h"
 #include "settings/TempFolder.h"
 
 namespace {

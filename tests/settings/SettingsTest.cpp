@@ -5,7 +5,7 @@
 
 #include "common/Errors.h"
 #include "common/StrUtils.h"
-#include "settings/IniFile.h"
+#include "platform/posix/IniFile.h"
 #include "settings/Settings.h"
 #include "settings/TempFolder.h"
 

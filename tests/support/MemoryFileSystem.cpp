@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "common/FileMask.h"
 #include "common/Paths.h"
 #include "common/StrUtils.h"
-#include "platform/posix/FileMask.h"
 
 namespace {
 

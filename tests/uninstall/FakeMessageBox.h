@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "uninstall/MessageBox.h"
+#include "platform/MessageBox.h"
 
 class TFakeMessageBox : public IMessageBox {
 public:

@@ -10,7 +10,7 @@
 
 #include "PackageFormat.h"
 #include "common/StrUtils.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"

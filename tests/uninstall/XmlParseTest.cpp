@@ -6,7 +6,7 @@
 
 #include "ErrorMessage.h"
 #include "FakeMessageBox.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "uninstall/Xml.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "PackageFormat.h"
 #include "common/Format.h"
-#include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "platform/OemText.h"
 #include "platform/win32/Win32Text.h"
 #include "uninstall/RemovalBatch.h"

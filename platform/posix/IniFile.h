@@ -1,6 +1,7 @@
 #pragma once
-// The private-profile port over real files with nothing but standard C++: the ini
-// implementation of the native build, and one the uninstaller can use on any ini file. File
+// The private-profile port over real files with nothing but standard C++: Linux has no profile
+// functions, so this answers the port there. Being standard C++ only, it also builds for
+// Windows, where the settings tests use it to compare the bytes of the files they write. File
 // names are UTF-8 on every platform.
 //
 // Every call reads the whole file and every change writes the whole file again: first to a

@@ -1,6 +1,8 @@
-#include "platform/win32/Win32Text.h"
+#include "platform/AnsiText.h"
 
 #include <vector>
+
+#include "platform/win32/Win32Text.h"
 
 namespace {
 

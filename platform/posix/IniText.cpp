@@ -1,4 +1,4 @@
-#include "settings/IniText.h"
+#include "platform/posix/IniText.h"
 
 #include "common/StrUtils.h"
 

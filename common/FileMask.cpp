@@ -1,4 +1,4 @@
-#include "platform/posix/FileMask.h"
+#include "common/FileMask.h"
 
 #include "common/StrUtils.h"
 

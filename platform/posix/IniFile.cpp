@@ -1,4 +1,4 @@
-#include "settings/IniFile.h"
+#include "platform/posix/IniFile.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "common/StrUtils.h"
-#include "settings/IniText.h"
+#include "platform/posix/IniText.h"
 
 namespace fs = std::filesystem;
 

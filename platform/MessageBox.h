@@ -1,7 +1,7 @@
 #pragma once
-// Port: the uninstaller's message boxes. The uninstaller has no window of its own, so every
-// word it says to the user goes through a box owned by the application. Tests substitute a
-// scripted box; the Win32 layer shows the real one.
+// Port: modal message boxes, through which the programs ask the user and report errors. The
+// uninstaller has no window of its own, so every word it says to the user goes through one.
+// Tests substitute a scripted box; the Win32 layer shows the real one.
 #include <string>
 
 enum class TMsgButtons { Ok, YesNo };
