@@ -1,6 +1,7 @@
 #include "guard/MainUnit.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "common/Errors.h"
 #include "common/Paths.h"
@@ -302,43 +303,49 @@ bool TLinewardenForm::ConnectionNumber(THRasConn handle, std::string& number)
     return FDialUp->GetEntryPhoneNumber(number) == 0 && !number.empty();
 }
 
-void TLinewardenForm::DisconnectUnknownConnections(bool automatic)
+void TLinewardenForm::WalkNames(const std::vector<std::string>& names, const std::function<void(size_t)>& visit)
 {
-    if (automatic && !FSettings->CheckAllowedNumbers()) return;
-    if (FDialUp->GetConnections() != 0) return;
     BeginProgress(6, kProgressConnections);
     TProgressGuard progress(*this);
-
-    // The cycle walks its own copy: a question may let the component's lists be refreshed, and
-    // each connection is hung up by its handle, so a shifted position never hangs up another.
-    const std::vector<std::string> names = FDialUp->Connections();
-    const std::vector<THRasConn> handles = FDialUp->ConnectionHandles();
-    const size_t n = std::min(names.size(), handles.size());
-    if (n == 0) {
+    if (names.empty()) {
         progress.Done();
         return;
     }
     StepProgress();
-    SetProgressMax(FProgressMax + static_cast<int32_t>(n));
+    SetProgressMax(FProgressMax + static_cast<int32_t>(names.size()));
     const std::string remembered = FDialUp->Entry();
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < names.size(); ++i) {
         StepProgress();
         FDialUp->SetEntry(names[i]);
+        visit(i);
+    }
+    StepProgress();
+    FDialUp->SetEntry(remembered);
+    progress.Done();
+}
+
+void TLinewardenForm::DisconnectUnknownConnections(bool automatic)
+{
+    if (automatic && !FSettings->CheckAllowedNumbers()) return;
+    if (FDialUp->GetConnections() != 0) return;
+    // The check walks its own copy: a question may let the component's lists be refreshed, and
+    // each connection is hung up by its handle, so a shifted position never hangs up another.
+    const std::vector<std::string> names = FDialUp->Connections();
+    const std::vector<THRasConn> handles = FDialUp->ConnectionHandles();
+    LW_ASSERT(names.size() == handles.size(), "MainUnit");
+    WalkNames(names, [&](size_t i) {
         std::string number;
-        if (!ConnectionNumber(handles[i], number)) continue;
-        if (FindAllowedNumber(FSettings->Numbers(), number) != -1) continue;
+        if (!ConnectionNumber(handles[i], number)) return;
+        if (FindAllowedNumber(FSettings->Numbers(), number) != -1) return;
         if (FSettings->AskBeforeDeleteDialUp() && !AskActiveConnection(names[i], number)) {
             AddReportFmt(kReportConnectionKept, names[i], number);
-            continue;
+            return;
         }
         if (FDialUp->HangUpConnectionOf(handles[i]) == 0)
             AddReportFmt(kReportHungUp, number);
         else
             AddReportFmt(kReportHangUpFailed, number);
-    }
-    StepProgress();
-    FDialUp->SetEntry(remembered);
-    progress.Done();
+    });
 }
 
 void TLinewardenForm::ShowConnectionStatus()
@@ -369,39 +376,23 @@ void TLinewardenForm::DeleteUnknownDialUps(bool automatic)
 {
     if (automatic && !FSettings->AutoDeleteDialUp()) return;
     if (FDialUp->GetEntries() != 0) return;
-    BeginProgress(6, kProgressConnections);
-    TProgressGuard progress(*this);
-
     // Names read once: deleting an entry does not shift the ones still to come.
     const std::vector<std::string> entries = FDialUp->Entries();
-    const size_t n = entries.size();
-    if (n == 0) {
-        progress.Done();
-        return;
-    }
-    StepProgress();
-    SetProgressMax(FProgressMax + static_cast<int32_t>(n));
-    const std::string remembered = FDialUp->Entry();
-    for (size_t i = 0; i < n; ++i) {
-        StepProgress();
-        FDialUp->SetEntry(entries[i]);
+    WalkNames(entries, [&](size_t i) {
         std::string number;
-        if (FDialUp->GetEntryPhoneNumber(number) != 0 || number.empty()) continue;
-        if (FindAllowedNumber(FSettings->Numbers(), number) != -1) continue;
+        if (FDialUp->GetEntryPhoneNumber(number) != 0 || number.empty()) return;
+        if (FindAllowedNumber(FSettings->Numbers(), number) != -1) return;
         if (FSettings->AskBeforeDeleteDialUp() && !AskDialUpEntry(entries[i], number)) {
             AddReportFmt(kReportEntryKept, entries[i], number);
-            continue;
+            return;
         }
-        // The question may have let a nested refresh move Entry; the entry judged is this one.
+        // The question may have let other work move Entry; the entry judged is this one.
         FDialUp->SetEntry(entries[i]);
         if (FDialUp->DeleteEntry() == 0)
             AddReportFmt(kReportEntryDeleted, entries[i], number);
         else
             AddReportFmt(kReportEntryDeleteFailed, entries[i], number);
-    }
-    StepProgress();
-    FDialUp->SetEntry(remembered);
-    progress.Done();
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

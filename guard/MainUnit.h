@@ -4,6 +4,7 @@
 // phonebook, dialers) on the start-up tick, on every RAS connection notification and on the
 // user's commands, writing every action to the activity report.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -119,6 +120,9 @@ private:
     void RunExclusive(TWork work);
     void RunWork(TWork work);
     void RunCycle();
+    // The frame the connection check and the phonebook sweep share: the progress under its
+    // caption, one step per name with Entry set to it, and Entry restored afterwards.
+    void WalkNames(const std::vector<std::string>& names, const std::function<void(size_t)>& visit);
     bool Ask(int mode, const std::string& value1, const std::string& value2);
     bool AskActiveConnection(const std::string& entry, const std::string& number);
     bool AskDialUpEntry(const std::string& entry, const std::string& number);
