@@ -4,49 +4,25 @@
 #include <windows.h>
 #include <objbase.h>
 
-// Holds one reference and calls Release on it when it goes; shaped like the handle owners of
-// Win32Handles.h. Note that release() gives the reference up without calling Release.
+#include "platform/win32/Win32Handles.h"
+
 template <typename T>
-class TComPtr {
+struct TComReferenceTraits : TNullMeansNone<T*> {
+    static void Close(T* pointer) { pointer->Release(); }
+};
+
+// Holds one reference and calls Release on it when it goes: a handle owner of Win32Handles.h
+// with the interface's members at hand. Note that release() gives the reference up without
+// calling Release.
+template <typename T>
+class TComPtr : public TUniqueHandle<TComReferenceTraits<T>> {
 public:
-    TComPtr() = default;
-    // Takes over a reference the caller holds.
-    explicit TComPtr(T* pointer) : FPointer(pointer) {}
-    ~TComPtr() { reset(); }
-    TComPtr(TComPtr&& other) noexcept : FPointer(other.release()) {}
-    TComPtr& operator=(TComPtr&& other) noexcept
-    {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    TComPtr(const TComPtr&) = delete;
-    TComPtr& operator=(const TComPtr&) = delete;
+    // Taking a pointer takes over a reference the caller holds.
+    using TUniqueHandle<TComReferenceTraits<T>>::TUniqueHandle;
 
-    T* get() const { return FPointer; }
-    T* operator->() const { return FPointer; }
-    explicit operator bool() const { return FPointer != nullptr; }
-    T* release()
-    {
-        T* pointer = FPointer;
-        FPointer = nullptr;
-        return pointer;
-    }
-    void reset(T* pointer = nullptr)
-    {
-        T* old = FPointer;
-        FPointer = pointer;
-        if (old) old->Release();
-    }
+    T* operator->() const { return this->get(); }
     // For CoCreateInstance and QueryInterface: releases what is held, then lends the empty slot.
-    T** put()
-    {
-        reset();
-        return &FPointer;
-    }
-    void** put_void() { return reinterpret_cast<void**>(put()); }
-
-private:
-    T* FPointer = nullptr;
+    void** put_void() { return reinterpret_cast<void**>(this->put()); }
 };
 
 // CoInitialize for the life of the scope. Every successful call, S_FALSE for a thread that was
