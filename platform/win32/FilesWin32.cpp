@@ -1,20 +1,21 @@
 // Files and folders over the wide Win32 functions.
+#include <utility>
 #include <vector>
 
 #include "platform/Files.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
 
 class TWin32FileStream : public IFileStream {
 public:
-    explicit TWin32FileStream(HANDLE file) : FFile(file) {}
-    ~TWin32FileStream() override { CloseHandle(FFile); }
+    explicit TWin32FileStream(TKernelHandle file) : FFile(std::move(file)) {}
     int64_t Size() override
     {
         // GetFileSize rather than GetFileSizeEx, which the oldest systems lack.
         DWORD high = 0;
-        DWORD low = GetFileSize(FFile, &high);
+        DWORD low = GetFileSize(FFile.get(), &high);
         if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return -1;
         return (static_cast<int64_t>(high) << 32) | low;
     }
@@ -22,19 +23,19 @@ public:
     {
         if (position < 0) return false;
         LONG high = static_cast<LONG>(position >> 32);
-        DWORD low = SetFilePointer(FFile, static_cast<LONG>(position & 0xFFFFFFFF), &high, FILE_BEGIN);
+        DWORD low = SetFilePointer(FFile.get(), static_cast<LONG>(position & 0xFFFFFFFF), &high, FILE_BEGIN);
         return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
     }
     int64_t Read(void* buffer, size_t count) override
     {
         DWORD chunk = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
         DWORD got = 0;
-        if (!ReadFile(FFile, buffer, chunk, &got, nullptr)) return -1;
+        if (!ReadFile(FFile.get(), buffer, chunk, &got, nullptr)) return -1;
         return got > chunk ? -1 : static_cast<int64_t>(got);
     }
 
 private:
-    HANDLE FFile;
+    TKernelHandle FFile;
 };
 
 class TWin32FileSystem : public IFileSystem {
@@ -52,25 +53,26 @@ public:
     std::unique_ptr<IFileStream> OpenRead(const std::string& path) override
     {
         // Deny none: other programs may go on reading and writing the file.
-        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return nullptr;
-        return std::make_unique<TWin32FileStream>(file);
+        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return nullptr;
+        return std::make_unique<TWin32FileStream>(std::move(file));
     }
     bool EraseFile(const std::string& path) override { return DeleteFileW(Wide(path).c_str()) != 0; }
     bool WriteFile(const std::string& path, const std::string& bytes) override
     {
-        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
+        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
         size_t done = 0;
         while (done < bytes.size()) {
             DWORD chunk = bytes.size() - done > 0x100000 ? 0x100000 : static_cast<DWORD>(bytes.size() - done);
             DWORD written = 0;
-            if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) break;
+            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) break;
             done += written;
         }
-        return CloseHandle(file) && done == bytes.size();
+        // Closing counts: the system may report there a write it could not finish.
+        return CloseHandle(file.release()) && done == bytes.size();
     }
     bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override
     {
@@ -109,14 +111,13 @@ public:
     {
         std::vector<TFindEntry> entries;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return entries;
+        TFindHandle find(FindFirstFileW(Wide(pattern).c_str(), &data));
+        if (!find) return entries;
         do {
             // cFileName is a fixed field: read no further than its capacity.
             size_t length = wcsnlen(data.cFileName, MAX_PATH);
             entries.push_back({Narrow(data.cFileName, length), data.dwFileAttributes});
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
         return entries;
     }
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "platform/Processes.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -12,6 +13,11 @@ DWORD Remaining(DWORD start, DWORD limit)
     DWORD spent = GetTickCount() - start;
     return spent >= limit ? 0 : limit - spent;
 }
+
+// A started child: its process and its first thread.
+struct TChild {
+    TKernelHandle Process, Thread;
+};
 
 class TWin32Processes : public IProcesses {
 public:
@@ -29,51 +35,49 @@ public:
 
     bool Start(const std::string& commandLine, int showCommand) override
     {
-        PROCESS_INFORMATION info;
-        if (!Create(commandLine, showCommand, info)) return false;
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-        return true;
+        TChild child;
+        return Create(commandLine, showCommand, child);
     }
 
     int RunAndWait(const std::string& commandLine, int showCommand, uint32_t timeoutMs) override
     {
-        PROCESS_INFORMATION info;
-        if (!Create(commandLine, showCommand, info)) return kRunNotStarted;
+        TChild child;
+        if (!Create(commandLine, showCommand, child)) return kRunNotStarted;
+        const HANDLE process = child.Process.get();
 
         const DWORD start = GetTickCount();
         // A console program has no input queue: WaitForInputIdle then fails at once, which is fine.
-        WaitForInputIdle(info.hProcess, Remaining(start, timeoutMs));
-        int result;
-        if (WaitForSingleObject(info.hProcess, Remaining(start, timeoutMs)) != WAIT_OBJECT_0) {
-            TerminateProcess(info.hProcess, 0xFFFFFFFF);
-            WaitForSingleObject(info.hProcess, 5000);
-            result = kRunTimedOut;
-        } else {
-            WaitForSingleObject(info.hThread, Remaining(start, timeoutMs));
-            DWORD code = 0;
-            result = GetExitCodeProcess(info.hProcess, &code) ? static_cast<int>(code) : kRunNoExitCode;
+        WaitForInputIdle(process, Remaining(start, timeoutMs));
+        if (WaitForSingleObject(process, Remaining(start, timeoutMs)) != WAIT_OBJECT_0) {
+            TerminateProcess(process, 0xFFFFFFFF);
+            WaitForSingleObject(process, 5000);
+            return kRunTimedOut;
         }
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-        return result;
+        WaitForSingleObject(child.Thread.get(), Remaining(start, timeoutMs));
+        DWORD code = 0;
+        return GetExitCodeProcess(process, &code) ? static_cast<int>(code) : kRunNoExitCode;
     }
 
 private:
-    static bool Create(const std::string& commandLine, int showCommand, PROCESS_INFORMATION& info)
+    static bool Create(const std::string& commandLine, int showCommand, TChild& child)
     {
         STARTUPINFOW startup;
         ZeroMemory(&startup, sizeof startup);
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
+        PROCESS_INFORMATION info;
         ZeroMemory(&info, sizeof info);
         // CreateProcessW may write into the command line: it gets a copy of its own.
         std::wstring line = Wide(commandLine);
         std::vector<wchar_t> buffer(line.begin(), line.end());
         buffer.push_back(L'\0');
-        return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                              nullptr, nullptr, &startup, &info) != 0;
+        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                            nullptr, nullptr, &startup, &info))
+            return false;
+        child.Process.reset(info.hProcess);
+        child.Thread.reset(info.hThread);
+        return true;
     }
 };
 

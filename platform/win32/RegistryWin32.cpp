@@ -1,9 +1,11 @@
 // The registry over the wide Win32 functions. Every length the registry reports is only a hint:
 // a value may grow between two calls, so reads retry with a larger buffer on ERROR_MORE_DATA
 // and never read past what a call says it wrote.
+#include <utility>
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -28,32 +30,31 @@ bool IsStringType(DWORD type)
 
 class TWin32Key : public IRegistryKey {
 public:
-    explicit TWin32Key(HKEY key) : FKey(key) {}
-    ~TWin32Key() override { RegCloseKey(FKey); }
+    explicit TWin32Key(TRegKeyHandle key) : FKey(std::move(key)) {}
 
     std::vector<std::string> SubKeyNames() override
     {
         DWORD maxLength = 0;
-        RegQueryInfoKeyW(FKey, nullptr, nullptr, nullptr, nullptr, &maxLength, nullptr, nullptr,
+        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, &maxLength, nullptr, nullptr,
                          nullptr, nullptr, nullptr, nullptr);
         return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumKeyExW(FKey, index, name, length, nullptr, nullptr, nullptr, nullptr);
+            return RegEnumKeyExW(FKey.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
         });
     }
 
     std::vector<std::string> ValueNames() override
     {
         DWORD maxLength = 0;
-        RegQueryInfoKeyW(FKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          &maxLength, nullptr, nullptr, nullptr);
         return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumValueW(FKey, index, name, length, nullptr, nullptr, nullptr, nullptr);
+            return RegEnumValueW(FKey.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
         });
     }
 
     bool ValueExists(const std::string& name) override
     {
-        return RegQueryValueExW(FKey, Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+        return RegQueryValueExW(FKey.get(), Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
                ERROR_SUCCESS;
     }
 
@@ -61,12 +62,12 @@ public:
     {
         std::wstring wname = Wide(name);
         DWORD type = 0, size = 0;
-        LONG rc = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, nullptr, &size);
+        LONG rc = RegQueryValueExW(FKey.get(), wname.c_str(), nullptr, &type, nullptr, &size);
         if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return false;
         std::vector<BYTE> data(size + sizeof(wchar_t));
         for (int attempt = 0;; ++attempt) {
             DWORD got = static_cast<DWORD>(data.size());
-            rc = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, data.data(), &got);
+            rc = RegQueryValueExW(FKey.get(), wname.c_str(), nullptr, &type, data.data(), &got);
             if (rc == ERROR_SUCCESS) {
                 data.resize(got < data.size() ? got : data.size());
                 break;
@@ -100,14 +101,14 @@ public:
         } else {
             data.assign(value.Data.begin(), value.Data.end());
         }
-        return RegSetValueExW(FKey, Wide(name).c_str(), 0, value.Type,
+        return RegSetValueExW(FKey.get(), Wide(name).c_str(), 0, value.Type,
                               data.empty() ? nullptr : data.data(),
                               static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
     }
 
     bool DeleteValue(const std::string& name) override
     {
-        return RegDeleteValueW(FKey, Wide(name).c_str()) == ERROR_SUCCESS;
+        return RegDeleteValueW(FKey.get(), Wide(name).c_str()) == ERROR_SUCCESS;
     }
 
 private:
@@ -132,7 +133,7 @@ private:
         }
         return names;
     }
-    HKEY FKey;
+    TRegKeyHandle FKey;
 };
 
 class TWin32Registry : public IRegistry {
@@ -140,21 +141,21 @@ public:
     std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path,
                                           TRegAccess access) override
     {
-        HKEY key = nullptr;
+        TRegKeyHandle key;
         REGSAM sam = access == TRegAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
-        if (RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, sam, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, sam, key.put()) != ERROR_SUCCESS)
             return nullptr;
-        return std::make_unique<TWin32Key>(key);
+        return std::make_unique<TWin32Key>(std::move(key));
     }
 
     std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path) override
     {
-        HKEY key = nullptr;
+        TRegKeyHandle key;
         if (RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.put(),
                             nullptr) != ERROR_SUCCESS)
             return nullptr;
-        return std::make_unique<TWin32Key>(key);
+        return std::make_unique<TWin32Key>(std::move(key));
     }
 
     bool DeleteKey(TRegRoot root, const std::string& path) override

@@ -5,10 +5,13 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "common/Errors.h"
 #include "common/StrUtils.h"
 #include "platform/AnsiText.h"
 #include "platform/Shell.h"
+#include "platform/win32/Win32Com.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -24,11 +27,9 @@ const DWORD kUncPriority = 2;        // SLGP_UNCPRIORITY
 
 class TWin32ShellLink : public IShellLinkObject {
 public:
-    TWin32ShellLink(IShellLinkA* link, IPersistFile* file) : FLink(link), FFile(file) {}
-    ~TWin32ShellLink() override
+    TWin32ShellLink(TComPtr<IShellLinkA> link, TComPtr<IPersistFile> file)
+        : FLink(std::move(link)), FFile(std::move(file))
     {
-        FFile->Release();
-        FLink->Release();
     }
     bool Load(const std::string& path) override
     {
@@ -46,36 +47,28 @@ public:
     }
 
 private:
-    IShellLinkA* FLink;
-    IPersistFile* FFile;
+    // The file interface is released before the link, as it was obtained after it.
+    TComPtr<IShellLinkA> FLink;
+    TComPtr<IPersistFile> FFile;
 };
 
 class TWin32ComSession : public IComSession {
 public:
-    // A thread already in the multi-threaded apartment keeps it (RPC_E_CHANGED_MODE): COM is
-    // usable there all the same, but that initialisation is not ours to undo.
-    TWin32ComSession() : FInitialized(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~TWin32ComSession() override
-    {
-        if (FInitialized) CoUninitialize();
-    }
     std::unique_ptr<IShellLinkObject> CreateShellLink() override
     {
-        IShellLinkA* link = nullptr;
+        TComPtr<IShellLinkA> link;
         if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                    kIidShellLinkA, reinterpret_cast<void**>(&link))) ||
+                                    kIidShellLinkA, link.put_void())) ||
             !link)
             return nullptr;
-        IPersistFile* file = nullptr;
-        if (FAILED(link->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file))) || !file) {
-            link->Release();
+        TComPtr<IPersistFile> file;
+        if (FAILED(link->QueryInterface(kIidPersistFile, file.put_void())) || !file)
             throw Exception("Interface not supported");
-        }
-        return std::make_unique<TWin32ShellLink>(link, file);
+        return std::make_unique<TWin32ShellLink>(std::move(link), std::move(file));
     }
 
 private:
-    bool FInitialized;
+    TComApartment FApartment;
 };
 
 class TWin32Shell : public IShell {

@@ -1,33 +1,33 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/SyncEvent.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace {
 
 class TWin32AutoResetEvent : public ISyncEvent {
 public:
-    explicit TWin32AutoResetEvent(HANDLE handle) : FHandle(handle) {}
-    ~TWin32AutoResetEvent() override { CloseHandle(FHandle); }
-    TWin32AutoResetEvent(const TWin32AutoResetEvent&) = delete;
-    TWin32AutoResetEvent& operator=(const TWin32AutoResetEvent&) = delete;
+    explicit TWin32AutoResetEvent(TKernelHandle handle) : FHandle(std::move(handle)) {}
 
-    void Set() override { SetEvent(FHandle); }
-    void Reset() override { ResetEvent(FHandle); }
-    bool Wait() override { return WaitForSingleObject(FHandle, INFINITE) == WAIT_OBJECT_0; }
-    void* NativeHandle() override { return FHandle; }
+    void Set() override { SetEvent(FHandle.get()); }
+    void Reset() override { ResetEvent(FHandle.get()); }
+    bool Wait() override { return WaitForSingleObject(FHandle.get(), INFINITE) == WAIT_OBJECT_0; }
+    void* NativeHandle() override { return FHandle.get(); }
 
 private:
-    HANDLE FHandle;
+    TKernelHandle FHandle;
 };
 
 }  // namespace
 
 std::unique_ptr<ISyncEvent> CreateAutoResetEvent()
 {
-    HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    // NULL is CreateEvent's failure value. The all-bits-set value is refused as well: it is no
-    // event but the pseudo-handle of the current process.
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
+    // The owner counts as empty both NULL, CreateEvent's failure value, and the all-bits-set
+    // value, which is no event but the pseudo-handle of the current process: neither is kept.
+    TKernelHandle handle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!handle)
         return nullptr;
-    return std::make_unique<TWin32AutoResetEvent>(handle);
+    return std::make_unique<TWin32AutoResetEvent>(std::move(handle));
 }

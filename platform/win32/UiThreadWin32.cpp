@@ -45,7 +45,7 @@ public:
     {
         if (FOwner == nullptr)
             return;
-        KillTimer(FOwner->FWindow, FId);
+        KillTimer(FOwner->FWindow.get(), FId);
         FOwner->FTimers.erase(FId);
     }
 
@@ -64,7 +64,7 @@ public:
         if (GetCurrentThreadId() == FOwner->FThreadId)
             StartPending();
         else
-            PostMessageW(FOwner->FWindow, kStartTimerMessage, FId, 0);
+            PostMessageW(FOwner->FWindow.get(), kStartTimerMessage, FId, 0);
     }
 
     void Stop() override
@@ -75,7 +75,7 @@ public:
             FPendingStart = false;
         }
         if (FOwner != nullptr)
-            KillTimer(FOwner->FWindow, FId);
+            KillTimer(FOwner->FWindow.get(), FId);
     }
 
     bool Enabled() const override
@@ -95,7 +95,7 @@ public:
             FPendingStart = false;
             interval = FInterval;
         }
-        if (SetTimer(FOwner->FWindow, FId, interval, nullptr) == 0) {
+        if (SetTimer(FOwner->FWindow.get(), FId, interval, nullptr) == 0) {
             std::lock_guard<std::mutex> lock(FLock);
             FEnabled = false;
         }
@@ -127,21 +127,22 @@ private:
 TWin32UiThread::TWin32UiThread() : FThreadId(GetCurrentThreadId())
 {
     RegisterWindowClass(&TWin32UiThread::WindowProc);
-    FWindow = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (FWindow == nullptr)
+    FWindow.reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    if (!FWindow)
         throw Exception("Error creating the user-interface thread's window");
-    SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TWin32UiThread::~TWin32UiThread()
 {
     for (auto& entry : FTimers) {
-        KillTimer(FWindow, entry.first);
+        KillTimer(FWindow.get(), entry.first);
         entry.second->Detach();
     }
-    SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-    DestroyWindow(FWindow);
+    // The window procedure must no longer find this object while the window is destroyed.
+    SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, 0);
+    FWindow.reset();
 }
 
 void TWin32UiThread::Synchronize(const std::function<void()>& fn)
@@ -154,7 +155,7 @@ void TWin32UiThread::Synchronize(const std::function<void()>& fn)
     // Blocks until the owning thread's window procedure has returned; the system lets it run
     // whenever that thread calls PeekMessage, GetMessage or waits in MsgWaitForMultipleObjects
     // and then peeks.
-    SendMessageW(FWindow, kSyncMessage, 0, reinterpret_cast<LPARAM>(&call));
+    SendMessageW(FWindow.get(), kSyncMessage, 0, reinterpret_cast<LPARAM>(&call));
     if (call.Error)
         std::rethrow_exception(call.Error);
 }

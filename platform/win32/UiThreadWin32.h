@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/UiThread.h"
+#include "platform/win32/Win32Handles.h"
 
 class TWin32UiThread : public IUserInterfaceThread {
 public:
@@ -35,7 +36,7 @@ private:
     TTimer* FindTimer(WPARAM id) const;
     void RethrowTickError();
 
-    HWND FWindow = nullptr;
+    TWindowHandle FWindow;
     DWORD FThreadId;
     // Owning thread only: the window procedure finds timers here by their id, so a message for
     // a timer that has gone finds nothing.

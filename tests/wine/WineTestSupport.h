@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
 // Deletes a test's folder with everything in it, read-only files included. The depth bound keeps
@@ -12,8 +13,8 @@
 inline void RemoveTree(const std::string& folder, int depth = 0)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    TFindHandle find(FindFirstFileW(Wide(folder + "\\*").c_str(), &data));
+    if (find) {
         do {
             std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
             if (name == "." || name == "..") continue;
@@ -23,8 +24,9 @@ inline void RemoveTree(const std::string& folder, int depth = 0)
                 RemoveTree(path, depth + 1);
             else
                 DeleteFileW(Wide(path).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
+        // Closed before the folder is removed: an open search keeps it in use.
+        find.reset();
     }
     RemoveDirectoryW(Wide(folder).c_str());
 }

@@ -11,6 +11,7 @@
 #include "common/Format.h"
 #include "common/Paths.h"
 #include "dialers/LinewardenTools.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "wine/WineTestSupport.h"
 
@@ -184,12 +185,12 @@ TEST_F(WineTools, DialerTestOnRealPrograms)
 
     // A file that another program holds open without sharing cannot be read: not a dialer.
     Copy(sample, Folder / "locked.exe");
-    HANDLE lock = CreateFileW(Wide(Folder / "locked.exe").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TKernelHandle lock(CreateFileW(Wide(Folder / "locked.exe").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
     EXPECT_EQ(FileSizeOf(Ports.Files, Folder / "locked.exe"), 0);
     EXPECT_FALSE(IsDialerFile(Ports, Folder / "locked.exe"));
-    CloseHandle(lock);
+    lock.reset();
     EXPECT_TRUE(IsDialerFile(Ports, Folder / "locked.exe"));
 }
 

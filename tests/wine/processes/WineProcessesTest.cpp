@@ -11,6 +11,7 @@
 #include "common/Paths.h"
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "wine/WineTestSupport.h"
 
@@ -72,14 +73,13 @@ protected:
 
     void TearDown() override
     {
-        for (PROCESS_INFORMATION& info : Started) {
-            if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) {
-                TerminateProcess(info.hProcess, 1);
-                WaitForSingleObject(info.hProcess, 5000);
+        for (TStarted& copy : Started) {
+            if (WaitForSingleObject(copy.Process.get(), 0) != WAIT_OBJECT_0) {
+                TerminateProcess(copy.Process.get(), 1);
+                WaitForSingleObject(copy.Process.get(), 5000);
             }
-            CloseHandle(info.hThread);
-            CloseHandle(info.hProcess);
         }
+        Started.clear();
         RemoveTree(Folder);
     }
 
@@ -100,7 +100,7 @@ protected:
             ADD_FAILURE() << "cannot start " << program;
             return nullptr;
         }
-        Started.push_back(info);
+        Started.push_back({TKernelHandle(info.hProcess), TKernelHandle(info.hThread), info.dwProcessId});
         return info.hProcess;
     }
 
@@ -133,7 +133,11 @@ protected:
     }
 
     std::string Folder, Name, Program;
-    std::vector<PROCESS_INFORMATION> Started;
+    struct TStarted {
+        TKernelHandle Process, Thread;
+        DWORD Id;
+    };
+    std::vector<TStarted> Started;
     std::unique_ptr<TVersionedKernel> Kernel;
     std::unique_ptr<TProcessApi> Api;
     std::unique_ptr<TToolsPorts> Ports;
@@ -230,9 +234,9 @@ TEST_F(WineProcesses, TerminateProcessByIdEndsTheProcessWithAllBitsSet)
 {
     Start();
     Bind(kVariants[1]);
-    const PROCESS_INFORMATION& info = Started.back();
-    EXPECT_TRUE(TerminateProcessById(*Ports, info.dwProcessId));
-    EXPECT_TRUE(Ended(info.hProcess, 0xFFFFFFFFu));
+    const TStarted& copy = Started.back();
+    EXPECT_TRUE(TerminateProcessById(*Ports, copy.Id));
+    EXPECT_TRUE(Ended(copy.Process.get(), 0xFFFFFFFFu));
 }
 
 TEST(WineProcessApi, TheSystemsVersionPicksTheProcessStatusLibrary)

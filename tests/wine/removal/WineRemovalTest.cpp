@@ -10,6 +10,8 @@
 #include "common/Paths.h"
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
+#include "platform/win32/Win32Com.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "tests/removal/HookRecorder.h"
 #include "wine/WineTestSupport.h"
@@ -25,18 +27,16 @@ std::string Unique(const std::string& prefix)
 // Writes a shortcut to target the way an installer (or a dialer) does: IShellLinkW + Save.
 void MakeShortcut(const std::string& link, const std::string& target)
 {
-    const bool initialized = SUCCEEDED(CoInitialize(nullptr));
-    IShellLinkW* shellLink = nullptr;
+    // Declared in this order so that the interfaces are released before COM is uninitialised.
+    TComApartment apartment;
+    TComPtr<IShellLinkW> shellLink;
     ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               reinterpret_cast<void**>(&shellLink)),
+                               shellLink.put_void()),
               S_OK);
-    IPersistFile* file = nullptr;
-    ASSERT_EQ(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
+    TComPtr<IPersistFile> file;
+    ASSERT_EQ(shellLink->QueryInterface(IID_IPersistFile, file.put_void()), S_OK);
     EXPECT_EQ(shellLink->SetPath(Wide(target).c_str()), S_OK);
     EXPECT_EQ(file->Save(Wide(link).c_str(), TRUE), S_OK) << link;
-    file->Release();
-    shellLink->Release();
-    if (initialized) CoUninitialize();
 }
 
 class WineRemoval : public ::testing::Test {
@@ -95,16 +95,16 @@ TEST_F(WineRemoval, RealFilesAreNumberedIntoTheQuarantine)
     // A file that a running program holds without sharing can be neither copied nor deleted;
     // no half copy is left in the quarantine.
     ASSERT_TRUE(Ports.Files.WriteFile(dialer, "locked"));
-    HANDLE lock = CreateFileW(Wide(dialer).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TKernelHandle lock(CreateFileW(Wide(dialer).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
     Events.clear();
     EXPECT_FALSE(RemoveFile(Ports, dialer, true));
     EXPECT_EQ(Events, (std::vector<std::string>{
                           "copied " + dialer + " -> " + Quarantined("Zażółć dialer.exe.004") + " failed",
                           "deleted " + dialer + " failed"}));
     EXPECT_FALSE(Exists(Quarantined("Zażółć dialer.exe.004")));
-    CloseHandle(lock);
+    lock.reset();
     EXPECT_TRUE(RemoveFile(Ports, dialer, false));
     EXPECT_FALSE(Exists(Quarantined("Zażółć dialer.exe.004")));
 }

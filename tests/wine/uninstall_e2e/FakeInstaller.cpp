@@ -24,6 +24,8 @@
 #include <vector>
 
 #include "PackageFormat.h"
+#include "platform/win32/Win32Com.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace {
 
@@ -131,65 +133,56 @@ struct TLayout {
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    TKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    const bool ok = ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
+    return ::WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool ReadWhole(const std::wstring& path, std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     bytes.clear();
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     return true;
 }
 
 bool MakeShortcut(const std::wstring& linkFile, const std::wstring& target)
 {
-    IShellLinkW* link = nullptr;
+    TComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
+                                link.put_void())))
         return false;
-    IPersistFile* persist = nullptr;
-    bool ok = SUCCEEDED(link->SetPath(target.c_str())) &&
-              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
-    if (persist) {
-        ok = ok && SUCCEEDED(persist->Save(linkFile.c_str(), TRUE));
-        persist->Release();
-    }
-    link->Release();
-    return ok;
+    TComPtr<IPersistFile> persist;
+    return SUCCEEDED(link->SetPath(target.c_str())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.put_void())) &&
+           SUCCEEDED(persist->Save(linkFile.c_str(), TRUE));
 }
 
 bool SetValue(const TRegEntry& entry)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(entry.Root, entry.Key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    TRegKeyHandle key;
+    if (RegCreateKeyExW(entry.Root, entry.Key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS)
         return false;
     LONG rc = ERROR_SUCCESS;
     if (!entry.Value.empty()) {
         if (std::wstring(entry.Type) == L"int") {
             const DWORD number = DWORD(_wtoi(entry.Data.c_str()));
-            rc = RegSetValueExW(key, entry.Value.c_str(), 0, REG_DWORD,
+            rc = RegSetValueExW(key.get(), entry.Value.c_str(), 0, REG_DWORD,
                                 reinterpret_cast<const BYTE*>(&number), sizeof number);
         } else {
-            rc = RegSetValueExW(key, entry.Value.c_str(), 0, REG_SZ,
+            rc = RegSetValueExW(key.get(), entry.Value.c_str(), 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(entry.Data.c_str()),
                                 DWORD((entry.Data.size() + 1) * sizeof(wchar_t)));
         }
     }
-    RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }
 
@@ -256,19 +249,15 @@ bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 
 bool KeyExists(HKEY root, const std::wstring& key)
 {
-    HKEY k = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
+    TRegKeyHandle k;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
 }
 
 bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& value)
 {
-    HKEY k = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    const bool found = RegQueryValueExW(k, value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(k);
-    return found;
+    TRegKeyHandle k;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return false;
+    return RegQueryValueExW(k.get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool IniHas(const std::wstring& file, const TIniEntry& e)
@@ -320,8 +309,6 @@ int main()
     const std::wstring third = argv[3];
     if (mode == L"check") return Check(layout, third == L"removed");
     if (mode != L"install") return 2;
-    CoInitialize(nullptr);
-    const int rc = Install(layout, third, argc > 4 && std::wstring(argv[4]) == L"bad-action");
-    CoUninitialize();
-    return rc;
+    const TComApartment apartment;
+    return Install(layout, third, argc > 4 && std::wstring(argv[4]) == L"bad-action");
 }
