@@ -10,9 +10,12 @@ need_root() {
     fi
 }
 
+# fp-utils brings chmcmd, which compiles the guard's help file; fonts-wine gives Wine the Tahoma
+# that the guard's windows are laid out in.
 native_pkgs=(cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev
              g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool imagemagick locales file
-             clang libclang-rt-14-dev binutils-mingw-w64-i686)
+             clang libclang-rt-14-dev binutils-mingw-w64-i686
+             fp-utils fonts-wine)
 i386_pkgs=(wine32:i386)
 
 missing=()
