@@ -7,7 +7,7 @@
 #include "common/Errors.h"
 #include "dialup/DialUpFakes.h"
 #include "dialup/FakeUiThread.h"
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 
 namespace {
 

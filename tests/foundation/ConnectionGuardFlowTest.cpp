@@ -10,7 +10,7 @@
 
 #include "dialup/DialUpTools.h"
 #include "dialup/RasThread.h"
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 #include "platform/Clock.h"
 #include "platform/posix/QueueUiThread.h"
 #include "settings/NumberList.h"

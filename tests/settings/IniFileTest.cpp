@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "settings/IniFile.h"
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "common/StrUtils.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "PackageFormat.h"
 #include "common/StrUtils.h"
 #include "common/TextConv.h"
+#include "support/FakeMessageBox.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"
-#include "uninstall/FakeMessageBox.h"
 #include "uninstall/SetupBuildEngine.h"
 
 // Ini entries as (file, section, key) in lower case.

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "ErrorMessage.h"
 #include "common/Errors.h"
+#include "tests/uninstall/ErrorMessage.h"
 #include "uninstall/ConfigConst.h"
 #include "uninstall/MITools.h"
 

@@ -10,9 +10,9 @@
 #include "common/TextConv.h"
 #include "platform/OemText.h"
 #include "platform/win32/Win32Text.h"
+#include "support/FakeMessageBox.h"
 #include "uninstall/RemovalBatch.h"
 #include "uninstall/SetupBuildEngine.h"
-#include "uninstall/FakeMessageBox.h"
 #include "wine/WineTestSupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The notification side of the simulator, which the notification thread's tests and the
 // guard's tests rely on.
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 
 #include <gtest/gtest.h>
 

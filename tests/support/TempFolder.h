@@ -13,7 +13,7 @@ public:
     {
         std::random_device random;
         FPath = std::filesystem::temp_directory_path() /
-                ("lwsettings" + std::to_string(random()) + std::to_string(random()));
+                ("lwtest" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(FPath);
     }
     ~TTempFolder()

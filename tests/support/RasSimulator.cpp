@@ -1,4 +1,4 @@
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 
 #include <algorithm>
 #include <cstring>
