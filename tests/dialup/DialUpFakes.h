@@ -1,7 +1,6 @@
 #pragma once
-// Small fakes for the dial-up tests: a clock whose time moves only when the code waits, a
-// registry holding just keys with subkeys and value names, and a library loader whose
-// libraries export whatever the test puts in them.
+// Small fakes for the dial-up tests: a registry holding just keys with subkeys and value names,
+// and a library loader whose libraries export whatever the test puts in them.
 #include <map>
 #include <memory>
 #include <set>
@@ -10,22 +9,8 @@
 #include <vector>
 
 #include "common/StrUtils.h"
-#include "platform/Clock.h"
 #include "platform/DynamicLibraries.h"
 #include "platform/Registry.h"
-
-class TFakeClock : public IClock {
-public:
-    uint32_t TickCount() override { return Now; }
-    // Every wait, even a yield, lets one millisecond pass.
-    void Sleep(uint32_t ms) override
-    {
-        Now += ms ? ms : 1;
-        ++Sleeps;
-    }
-    uint32_t Now = 0xFFFFF000u;  // close to the wrap, as GetTickCount is after 49 days
-    int Sleeps = 0;
-};
 
 class TFakeRegistry : public IRegistry {
 public:

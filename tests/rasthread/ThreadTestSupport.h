@@ -11,7 +11,7 @@
 
 #include "common/Errors.h"
 #include "dialup/RasApi.h"
-#include "platform/Clock.h"
+#include "support/FakeClock.h"
 
 // Aborts the test program when the scope is not left within the limit: a hang must fail the
 // run, not stall it.
@@ -44,21 +44,6 @@ private:
     std::condition_variable FDone;
     bool FLeft = false;
     std::thread FThread;
-};
-
-// Time moves only when the test says so; Sleep just moves it on.
-class TFakeClock : public IClock {
-public:
-    uint32_t TickCount() override { return FNow; }
-    void Sleep(uint32_t ms) override
-    {
-        FNow += ms;
-        std::this_thread::yield();
-    }
-    void Advance(uint32_t ms) { FNow += ms; }
-
-private:
-    std::atomic<uint32_t> FNow{1000};
 };
 
 // Only RasConnectionNotification does anything: it keeps the event so that the test can play
