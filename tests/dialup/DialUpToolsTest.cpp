@@ -5,9 +5,10 @@
 #include <cstring>
 
 #include "common/Errors.h"
-#include "dialup/DialUpFakes.h"
-#include "support/FakeClock.h"
+#include "common/StrUtils.h"
 #include "dialup/FakeUiThread.h"
+#include "support/FakeClock.h"
+#include "support/MemoryRegistry.h"
 #include "support/RasSimulator.h"
 
 namespace {
@@ -458,24 +459,24 @@ TEST_F(DialUpTest, DialUpAdaptersFromTheWindows95Registry)
     const std::string enumKey = "System\\CurrentControlSet\\Control\\PerfStats\\Enum";
     const std::string statKey = "PerfStats\\StartStat";
     const std::string longName(33, 'L');
-    TFakeRegistry registry;
-    registry.Add(TRegRoot::LocalMachine, enumKey,
-                 {{"Dial-Up Adapter #2", "dial-up adapter", "KERNEL", longName}, {}});
-    registry.Add(TRegRoot::DynData, statKey,
-                 {{},
-                  {"Dial-Up Adapter #2\\ConnectSpeed", "dial-up adapter\\ConnectSpeed",
-                   "KERNEL\\CPUUsage", longName + "\\ConnectSpeed"}});
+    TMemoryRegistry registry;
+    for (const std::string& adapter : {"Dial-Up Adapter #2", "dial-up adapter", "KERNEL", longName.c_str()})
+        registry.CreateKey(TRegRoot::LocalMachine, enumKey + "\\" + adapter);
+    for (const std::string& statistic :
+         {"Dial-Up Adapter #2\\ConnectSpeed", "dial-up adapter\\ConnectSpeed", "KERNEL\\CPUUsage",
+          (longName + "\\ConnectSpeed").c_str()})
+        registry.SetValue(TRegRoot::DynData, statKey, statistic, TRegValue::Dword(0));
     TDialUp win95(Ras, Ui, Clock, &registry, true);
     EXPECT_EQ(TStrings({"dial-up adapter", "Dial-Up Adapter #2"}), win95.DUNA());
     EXPECT_TRUE(win95.GetDUNA());
 
-    registry.Opened.clear();
+    // The statistics exist only on the Windows 95 family; elsewhere they are not looked for.
     TDialUp nt(Ras, Ui, Clock, &registry, false);
+    EXPECT_FALSE(nt.GetDUNA());
     EXPECT_TRUE(nt.DUNA().empty());
-    EXPECT_TRUE(registry.Opened.empty());
 
-    TFakeRegistry noStats;
-    noStats.Add(TRegRoot::LocalMachine, enumKey, {{"Dial-Up Adapter"}, {}});
+    TMemoryRegistry noStats;
+    noStats.CreateKey(TRegRoot::LocalMachine, enumKey + "\\Dial-Up Adapter");
     TDialUp withoutStats(Ras, Ui, Clock, &noStats, true);
     EXPECT_FALSE(withoutStats.GetDUNA());
     EXPECT_TRUE(withoutStats.DUNA().empty());

@@ -6,7 +6,7 @@
 
 #include "common/Errors.h"
 
-#include "dialup/DialUpFakes.h"
+#include "support/FakeLibraries.h"
 
 namespace {
 
