@@ -7,6 +7,7 @@ namespace {
 
 TEST(Texts, LanguageFollowsThePrimaryLanguageOfTheSystemLocale)
 {
+    TLanguageGuard language;
     struct TCase {
         uint32_t Lcid;
         uint8_t Index;
