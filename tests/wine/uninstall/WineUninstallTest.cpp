@@ -69,10 +69,10 @@ TEST_F(WineUninstall, BatchRemovesExactlyTheNamedFilesThroughTheRealInterpreter)
     ASSERT_TRUE(SystemFileSystem().WriteFile(
         batch, RemovalBatchText(RemovalBatchLines(program, batch, {emptyDir, fullDir}, true))));
 
-    // Started as the uninstaller starts it, then waited for by its traces, at most 30 s.
+    // Started as the uninstaller starts it, then waited for by its traces, at most 60 s: the
+    // batch erases itself only after its removals, on its last line.
     ASSERT_TRUE(SystemProcesses().Start("\"" + batch + "\"", swHide));
-    for (int i = 0; i < 300 && Exists(batch); ++i) Sleep(100);
-    Sleep(500);
+    for (int i = 0; i < 600 && Exists(batch); ++i) Sleep(100);
 
     EXPECT_FALSE(Exists(program));
     EXPECT_FALSE(Exists(app));  // emptied by the program's removal, so removed
