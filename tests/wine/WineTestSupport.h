@@ -1,30 +1,15 @@
 #pragma once
-// Helpers shared by the Wine tests that work on real files.
+// Helpers shared by the Wine tests.
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
-#include "platform/win32/Win32Text.h"
+#include "common/Format.h"
 
-// Deletes a test's folder with everything in it, read-only files included. The depth bound keeps
-// a test's own mistake (a folder that loops) from recursing without end.
-inline void RemoveTree(const std::string& folder, int depth = 0)
+// A name no other run of the tests uses, for registry keys and values that outlive a test
+// program that crashed: the process id and a count.
+inline std::string Unique(const std::string& prefix)
 {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
-                RemoveTree(path, depth + 1);
-            else
-                DeleteFileW(Wide(path).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(Wide(folder).c_str());
+    static int counter = 0;
+    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
 }

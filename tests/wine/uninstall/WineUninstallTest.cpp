@@ -11,6 +11,7 @@
 #include "platform/OemText.h"
 #include "platform/win32/Win32Text.h"
 #include "support/FakeMessageBox.h"
+#include "support/TempFolder.h"
 #include "uninstall/RemovalBatch.h"
 #include "uninstall/SetupBuildEngine.h"
 #include "wine/WineTestSupport.h"
@@ -25,16 +26,8 @@ void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryW(Wide(pat
 
 class WineUninstall : public ::testing::Test {
 protected:
-    std::string Root;  // with its final backslash
-    void SetUp() override
-    {
-        static int counter = 0;
-        Root = SystemFileSystem().TemporaryFolder() +
-               Format("lw-uninstall-%d-%d", static_cast<int>(GetCurrentProcessId()), ++counter);
-        MakeFolder(Root);
-        Root += "\\";
-    }
-    void TearDown() override { RemoveTree(Root.substr(0, Root.size() - 1), 0); }
+    TTempFolder Temp;
+    const std::string Root = Temp.Path("");  // with its final backslash
 };
 
 TEST(WineOemText, PolishLettersTakeCodePage852AndOthersAreRefused)
@@ -122,7 +115,7 @@ void SetValue(const std::string& path, const std::string& name)
 
 TEST_F(WineUninstall, LogIsUndoneInTheRegistryIniFilesAndFileSystem)
 {
-    const std::string base = Format("Software\\LwUninstallTest-%d", static_cast<int>(GetCurrentProcessId()));
+    const std::string base = "Software\\" + Unique("LwUninstallTest");
     SetValue(base + "\\App", "Path");
     SetValue(base + "\\App", "Keep");
     SetValue(base + "\\Tree\\Sub\\Deeper", "v");
