@@ -1,7 +1,7 @@
 // Undoing the lists: registry, ini entries, shortcuts, servers, files, directories.
 #include <functional>
 
-#include "uninstall/UninstallFixture.h"
+#include "tests/uninstall/UninstallFixture.h"
 
 namespace {
 
