@@ -28,6 +28,16 @@ bool WaitForHandOver(TQueueUiThread& ui)
     return true;
 }
 
+// One notification thread's world: the queue user-interface thread on a clock of the test's
+// own, and the RAS simulator.
+class RasConnThreadTest : public ::testing::Test {
+protected:
+    TWatchdog Watchdog{"notification thread"};
+    TFakeClock Clock;
+    TQueueUiThread Ui{Clock};
+    TRasSimulator Ras;
+};
+
 TEST(RasConnThread, RegistrationDecidesWhetherChangesAreDelivered)
 {
     for (uint32_t result : {0u, 6u, 623u}) {
@@ -64,28 +74,21 @@ TEST(RasConnThread, RegistrationDecidesWhetherChangesAreDelivered)
     }
 }
 
-TEST(RasConnThread, MissingRasFunctionLeavesTheConstructor)
+TEST_F(RasConnThreadTest, MissingRasFunctionLeavesTheConstructor)
 {
-    TFakeClock clock;
-    TQueueUiThread ui(clock);
-    TRasSimulator ras;
-    ras.LackOperation("RasConnectionNotification");
+    Ras.LackOperation("RasConnectionNotification");
     try {
-        TRasConnThread thread(ras, ui, clock);
+        TRasConnThread thread(Ras, Ui, Clock);
         FAIL() << "no exception";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Function RasConnectionNotification not found!");
     }
-    EXPECT_EQ(ras.Calls().size(), 1u);
+    EXPECT_EQ(Ras.Calls().size(), 1u);
 }
 
-TEST(RasConnThread, DeliversEachChangeOnTheUiThreadWhenItPumps)
+TEST_F(RasConnThreadTest, DeliversEachChangeOnTheUiThreadWhenItPumps)
 {
-    TWatchdog watchdog("deliveries");
-    TFakeClock clock;
-    TQueueUiThread ui(clock);
-    TRasSimulator ras;
-    TRasConnThread thread(ras, ui, clock);
+    TRasConnThread thread(Ras, Ui, Clock);
     std::vector<int32_t> countsSeen;
     std::vector<std::thread::id> threadsSeen;
     thread.OnNotify = [&](TRasConnThread& sender) {
@@ -95,16 +98,16 @@ TEST(RasConnThread, DeliversEachChangeOnTheUiThreadWhenItPumps)
     };
     thread.Resume();
 
-    THRasConn dialer = ras.AddConnection("Dialer", "0700123456");
-    ASSERT_TRUE(WaitForHandOver(ui));
+    THRasConn dialer = Ras.AddConnection("Dialer", "0700123456");
+    ASSERT_TRUE(WaitForHandOver(Ui));
     EXPECT_TRUE(countsSeen.empty());  // asked for, but not run until the pump
-    ui.ProcessMessages();
+    Ui.ProcessMessages();
     ASSERT_EQ(countsSeen.size(), 1u);
     for (size_t i = 1; i < 3; ++i) {
-        if (i == 1) ras.DropConnection(dialer);
-        else ras.AddConnection("Provider", "0221234567");
-        ASSERT_TRUE(WaitForHandOver(ui));
-        ui.ProcessMessages();
+        if (i == 1) Ras.DropConnection(dialer);
+        else Ras.AddConnection("Provider", "0221234567");
+        ASSERT_TRUE(WaitForHandOver(Ui));
+        Ui.ProcessMessages();
         ASSERT_EQ(countsSeen.size(), i + 1);
     }
     // The handler sees the count before its own delivery is counted.
@@ -115,13 +118,9 @@ TEST(RasConnThread, DeliversEachChangeOnTheUiThreadWhenItPumps)
     thread.OnNotify = nullptr;
 }
 
-TEST(RasConnThread, SignalsDuringADeliveryCollapseIntoOneMore)
+TEST_F(RasConnThreadTest, SignalsDuringADeliveryCollapseIntoOneMore)
 {
-    TWatchdog watchdog("collapsing signals");
-    TFakeClock clock;
-    TQueueUiThread ui(clock);
-    TRasSimulator ras;
-    TRasConnThread thread(ras, ui, clock);
+    TRasConnThread thread(Ras, Ui, Clock);
     int deliveries = 0;
     thread.OnNotify = [&](TRasConnThread& sender) {
         if (++deliveries == 1) {
@@ -131,20 +130,16 @@ TEST(RasConnThread, SignalsDuringADeliveryCollapseIntoOneMore)
     };
     thread.Resume();
     thread.Event()->Set();
-    EXPECT_TRUE(PumpUntil(ui, [&] { return deliveries == 2; }));
-    PumpFor(ui, std::chrono::milliseconds(200));
+    EXPECT_TRUE(PumpUntil(Ui, [&] { return deliveries == 2; }));
+    PumpFor(Ui, std::chrono::milliseconds(200));
     EXPECT_EQ(deliveries, 2);
     EXPECT_EQ(thread.NotifyCount(), 2);
     thread.OnNotify = nullptr;
 }
 
-TEST(RasConnThread, FailingHandlerDoesNotEndTheWatch)
+TEST_F(RasConnThreadTest, FailingHandlerDoesNotEndTheWatch)
 {
-    TWatchdog watchdog("failing handler");
-    TFakeClock clock;
-    TQueueUiThread ui(clock);
-    TRasSimulator ras;
-    TRasConnThread thread(ras, ui, clock);
+    TRasConnThread thread(Ras, Ui, Clock);
     std::vector<int32_t> countsSeen;
     thread.OnNotify = [&](TRasConnThread& sender) {
         countsSeen.push_back(sender.NotifyCount());
@@ -154,8 +149,8 @@ TEST(RasConnThread, FailingHandlerDoesNotEndTheWatch)
     thread.Resume();
     for (int i = 0; i < 2; ++i) {
         thread.Event()->Set();
-        ASSERT_TRUE(WaitForHandOver(ui));
-        ui.ProcessMessages();
+        ASSERT_TRUE(WaitForHandOver(Ui));
+        Ui.ProcessMessages();
     }
     EXPECT_EQ(countsSeen, (std::vector<int32_t>{0, 1}));
     thread.OnNotify = nullptr;
@@ -201,20 +196,16 @@ TEST(RasConnThread, DestructionRunsAtMostOneLastDeliveryAndNeverDeadlocks)
     }
 }
 
-TEST(RasConnThread, DestroyingRightAfterResumeNeverHangs)
+TEST_F(RasConnThreadTest, DestroyingRightAfterResumeNeverHangs)
 {
     // The worker may not have reached its wait yet when the stop signal comes; it must still
     // see the signal or the flag. The fake clock skips the pause to make that likely.
-    TWatchdog watchdog("destroy after resume");
-    TFakeClock clock;
-    TQueueUiThread ui(clock);
-    TRasSimulator ras;
     for (int i = 0; i < 200; ++i) {
-        TRasConnThread thread(ras, ui, clock);
+        TRasConnThread thread(Ras, Ui, Clock);
         thread.Resume();
         if (i % 2 == 1)
             thread.Event()->Set();
-        ras.ClearNotifications();
+        Ras.ClearNotifications();
     }
 }
 
