@@ -8,41 +8,16 @@
 #include <string>
 
 #include "common/Errors.h"
+#include "support/FakeMessageBox.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
+#include "support/MemoryProfile.h"
 #include "support/MemoryRegistry.h"
 #include "uninstall/SetupBuildEngine.h"
 
 namespace {
 
 const char* const kProgram = "C:\\App\\uninstall.exe";
-
-class TSilentMessageBox : public IMessageBox {
-public:
-    TMsgResult Show(const std::string&, const std::string&, TMsgButtons, TMsgIcon,
-                    TMsgDefault) override
-    {
-        return TMsgResult::Ok;
-    }
-};
-
-class TNoProfile : public IProfile {
-public:
-    std::string ReadString(const std::string&, const std::string&, const std::string&,
-                           const std::string& def, size_t) override
-    {
-        return def;
-    }
-    bool WriteString(const std::string&, const std::string&, const std::string&,
-                     const std::string&) override
-    {
-        return false;
-    }
-    bool DeleteKey(const std::string&, const std::string&, const std::string&) override
-    {
-        return true;
-    }
-};
 
 }  // namespace
 
@@ -52,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     files.AddFile(kProgram, std::string(reinterpret_cast<const char*>(data), size));
     files.AddFolder("C:\\Temp");
     TMemoryRegistry registry;
-    TNoProfile profile;
+    TMemoryProfile profile;
     TFakeShell shell;
     TFakeProcesses processes;
     processes.Program = kProgram;
-    TSilentMessageBox messages;
+    TFakeMessageBox messages;
     TUninstallPorts ports{files, registry, profile, shell, processes, messages};
 
     TUninstall engine(ports);

@@ -7,18 +7,10 @@
 #include <string>
 
 #include "platform/MessageBox.h"
+#include "support/FakeMessageBox.h"
 #include "uninstall/Xml.h"
 
 namespace {
-
-class TSilentMessageBox : public IMessageBox {
-public:
-    TMsgResult Show(const std::string&, const std::string&, TMsgButtons, TMsgIcon,
-                    TMsgDefault) override
-    {
-        return TMsgResult::Ok;
-    }
-};
 
 // Visits every element below the cursor's level with the cursor operations, depth first.
 // The depth is bounded by the parser, so the recursion is too.
@@ -42,7 +34,7 @@ void Walk(TXML& xml, size_t& visited)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    TSilentMessageBox box;
+    TFakeMessageBox box;
 
     TXML xml(box);
     std::istringstream stream(bytes);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Errors.h"
-#include "dialup/DialUpFakes.h"
+#include "support/FakeLibraries.h"
 
 namespace {
 

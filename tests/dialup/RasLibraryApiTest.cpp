@@ -6,7 +6,8 @@
 
 #include "common/Errors.h"
 
-#include "dialup/DialUpFakes.h"
+#include "support/FakeEvent.h"
+#include "support/FakeLibraries.h"
 
 namespace {
 
@@ -98,14 +99,6 @@ std::map<std::string, void*> RasExports()
             {"RasConnectionNotificationA", reinterpret_cast<void*>(&FakeConnectionNotification)}};
 }
 
-class TNativeEvent : public ISyncEvent {
-public:
-    void Set() override {}
-    void Reset() override {}
-    bool Wait() override { return true; }
-    void* NativeHandle() override { return reinterpret_cast<void*>(uintptr_t{0x77}); }
-};
-
 // Each wrapper hands its exact name to the resolver (seen as the first look-up, with the "A"
 // suffix the resolver adds) and reaches the export with the caller's arguments.
 TEST(RasLibraryApi, EachWrapperResolvesItsNameAndPassesItsArguments)
@@ -123,7 +116,7 @@ TEST(RasLibraryApi, EachWrapperResolvesItsNameAndPassesItsArguments)
     char text[8];
     uint32_t bytes = 0, count = 0;
     int32_t password = 0;
-    TNativeEvent event;
+    TFakeEvent event(reinterpret_cast<void*>(uintptr_t{0x77}));
     THRasConn dialHandle = 0;
 
     struct TCase {

@@ -129,7 +129,7 @@ TEST_F(GuardLife, OptionsTravelBetweenWindowAndSettings)
 
     // Closing only hides the window and saves; Exit ends and registers the auto-start value.
     EXPECT_FALSE(Form->FormCloseQuery());
-    EXPECT_EQ(Profile.Values[LowerCase(SKeyAutoStart)], "1");
+    EXPECT_EQ(Saved(SKeyAutoStart), "1");
     EXPECT_EQ(View.Log.back(), "hide");
     Form->MenuClick(TMenuItem::Exit);
     EXPECT_TRUE(Form->FormCloseQuery());
@@ -144,7 +144,7 @@ TEST_F(GuardLife, EndOfSessionIsAllowedAndKeepsWhatTheUserSet)
     EXPECT_TRUE(Form->WMQueryEndSession());
     View.Checks[static_cast<int>(TOption::AutoStart)] = true;
     Form->WMEndSession(true);
-    EXPECT_EQ(Profile.Values[LowerCase(SKeyAutoStart)], "1");
+    EXPECT_EQ(Saved(SKeyAutoStart), "1");
     EXPECT_TRUE(HasRunValue(kAutoStartValueName));
 }
 

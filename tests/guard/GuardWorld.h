@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "common/StrUtils.h"
-#include "dialup/RasSimulator.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
 #include "processes/ProcessTable.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
+#include "support/MemoryProfile.h"
+#include "support/RasSimulator.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"
 #include "settings/SettingsStrings.h"
@@ -167,27 +168,6 @@ public:
     void DestroyHiddenWindow(void*) override { --WindowsAlive; }
 };
 
-// The settings file as a map of "key" -> "value" in section Main.
-class TGuardProfile : public IProfile {
-public:
-    std::map<std::string, std::string> Values;
-    std::string ReadString(const std::string&, const std::string&, const std::string& key, const std::string& def,
-                           size_t) override
-    {
-        auto it = Values.find(LowerCase(key));
-        return it == Values.end() ? def : it->second;
-    }
-    bool WriteString(const std::string&, const std::string&, const std::string& key, const std::string& value) override
-    {
-        Values[LowerCase(key)] = value;
-        return true;
-    }
-    bool DeleteKey(const std::string&, const std::string&, const std::string& key) override
-    {
-        Values.erase(LowerCase(key));
-        return true;
-    }
-};
 
 // One machine with the guard on it.
 struct TGuardWorld {
@@ -198,7 +178,7 @@ struct TGuardWorld {
     TFakeNotificationArea Tray;
     TRasSimulator Ras;
     TQueueUiThread Ui{SystemClock()};
-    TGuardProfile Profile;
+    TMemoryProfile Profile;
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
     TMemoryFileSystem Files;
@@ -224,12 +204,15 @@ struct TGuardWorld {
     }
     ~TGuardWorld() { Form.reset(); }
 
-    void SetOption(const std::string& key, bool on) { Profile.Values[LowerCase(key)] = on ? "1" : "0"; }
+    static constexpr const char* kConfig = "C:\\Guard\\MLinewarden.cfg";
+    void SetOption(const std::string& key, bool on) { Profile.Set(kConfig, SSectionMain, key, on ? "1" : "0"); }
+    // What the configuration file holds under key ("" when nothing).
+    std::string Saved(const std::string& key) const { return Profile.Value(kConfig, SSectionMain, key); }
     void Allow(const std::vector<std::string>& numbers)
     {
-        Profile.Values[LowerCase(SKeyNumberCount)] = std::to_string(numbers.size());
+        Profile.Set(kConfig, SSectionMain, SKeyNumberCount, std::to_string(numbers.size()));
         for (size_t i = 0; i < numbers.size(); ++i)
-            Profile.Values[LowerCase(Format(SKeyNumberFmt, static_cast<int>(i)))] = numbers[i];
+            Profile.Set(kConfig, SSectionMain, Format(SKeyNumberFmt, static_cast<int>(i)), numbers[i]);
     }
 
     void Start()

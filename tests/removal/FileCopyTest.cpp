@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
-#include "tests/settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 TEST(SystemFiles, CopyFileToKeepsOrReplacesTheTarget)
 {

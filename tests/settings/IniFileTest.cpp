@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/posix/IniFile.h"
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -1,49 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "common/Errors.h"
-#include "common/StrUtils.h"
 #include "platform/posix/IniFile.h"
 #include "settings/Settings.h"
-#include "settings/TempFolder.h"
+#include "support/MemoryProfile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
-// An in-memory profile of one section. It can refuse writes after a number of them and fail
-// a read, and it counts what it was asked.
-class TFakeProfile : public IProfile {
-public:
-    std::map<std::string, std::string> values;  // key in lower case -> value
-    std::vector<std::string> written;           // keys in the order they were written
-    int acceptedWrites = -1;                     // writes accepted before refusing; -1: all
-    std::string failingRead;                     // a read of this key throws
-    int reads = 0;
+// The guard's configuration file beside its program, and the one section it uses.
+const char* const kProgram = "C:\\Linewarden\\MLinewarden.exe";
+const char* const kConfig = "C:\\Linewarden\\MLinewarden.cfg";
+const char* const kMain = "Main";
 
-    std::string ReadString(const std::string&, const std::string&, const std::string& key,
-                           const std::string& def, size_t) override
-    {
-        ++reads;
-        if (SameText(key, failingRead)) throw std::runtime_error("read failed");
-        auto it = values.find(LowerCase(key));
-        return it == values.end() ? def : it->second;
-    }
-    bool WriteString(const std::string&, const std::string&, const std::string& key,
-                     const std::string& value) override
-    {
-        if (acceptedWrites == 0) return false;
-        if (acceptedWrites > 0) --acceptedWrites;
-        written.push_back(key);
-        values[LowerCase(key)] = value;
-        return true;
-    }
-    bool DeleteKey(const std::string&, const std::string&, const std::string& key) override
-    {
-        values.erase(LowerCase(key));
-        return true;
-    }
-};
+// A profile that holds these entries of the configuration file.
+void Store(TMemoryProfile& profile, const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    for (const auto& entry : entries) profile.Set(kConfig, kMain, entry.first, entry.second);
+}
 
 std::vector<std::string> Items(const TNumberList& list) { return list.Strings(); }
 
@@ -127,25 +104,25 @@ TEST(Settings, LoadTakesOnlyValidNumbersUpToTheStoredCount)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.count);
-        TFakeProfile profile;
-        profile.values["identnumbercount"] = r.count;
+        TMemoryProfile profile;
+        Store(profile, {{"IdentNumberCount", r.count}});
         for (size_t i = 0; i < r.stored.size(); ++i)
-            if (r.stored[i]) profile.values["identnumberfmt_" + std::to_string(i)] = r.stored[i];
-        TSettings settings(profile, "C:\\Linewarden\\MLinewarden.exe");
+            if (r.stored[i]) Store(profile, {{"IdentNumberFmt_" + std::to_string(i), r.stored[i]}});
+        TSettings settings(profile, kProgram);
         EXPECT_EQ(Items(settings.Numbers()), r.expected);
     }
 }
 
 TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
 {
-    TFakeProfile profile;
-    profile.values = {{"firstrun", "yes"},
-                      {"autostart", "2"},
-                      {"checkallowednumbers", "on"},
-                      {"identautodeletedialup", "0x1"},
-                      {"identautodeletedialers", "0"},
-                      {"identaskbeforedeletedialup", "-1"}};
-    TSettings settings(profile, "C:\\MLinewarden.exe");
+    TMemoryProfile profile;
+    Store(profile, {{"FirstRun", "yes"},
+                    {"AutoStart", "2"},
+                    {"CheckAllowedNumbers", "on"},
+                    {"IdentAutoDeleteDialUp", "0x1"},
+                    {"IdentAutoDeleteDialers", "0"},
+                    {"IdentAskBeforeDeleteDialUp", "-1"}});
+    TSettings settings(profile, kProgram);
     EXPECT_TRUE(settings.FirstRun());               // kept
     EXPECT_TRUE(settings.AutoStart());
     EXPECT_FALSE(settings.CheckAllowedNumbers());   // kept
@@ -156,15 +133,15 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
 
 TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
 {
-    TFakeProfile profile;
-    profile.values = {{"identnumbercount", "4"}, {"identnumberfmt_0", "5"},
-                      {"identnumberfmt_1", "5"}, {"identnumberfmt_2", "7"},
-                      {"identnumberfmt_3", "8"}};
-    TSettings settings(profile, "C:\\MLinewarden.exe");
+    TMemoryProfile profile;
+    Store(profile, {{"IdentNumberCount", "4"}, {"IdentNumberFmt_0", "5"},
+                    {"IdentNumberFmt_1", "5"}, {"IdentNumberFmt_2", "7"},
+                    {"IdentNumberFmt_3", "8"}});
+    TSettings settings(profile, kProgram);
     ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(profile.values["identnumbercount"], "3");
-    EXPECT_EQ(profile.values["identnumberfmt_2"], "8");
-    EXPECT_EQ(profile.values["identnumberfmt_3"], "8");  // stale, left alone
+    EXPECT_EQ(profile.Value(kConfig, kMain, "IdentNumberCount"), "3");
+    EXPECT_EQ(profile.Value(kConfig, kMain, "IdentNumberFmt_2"), "8");
+    EXPECT_EQ(profile.Value(kConfig, kMain, "IdentNumberFmt_3"), "8");  // stale, left alone
 
     settings.SetNumbers({"1"});
     ASSERT_TRUE(settings.Save());
@@ -174,70 +151,30 @@ TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
 
 TEST(Settings, FailuresAreReportedAsFalse)
 {
-    TFakeProfile profile;
-    TSettings settings(profile, "C:\\MLinewarden.exe");
-    profile.acceptedWrites = 2;
+    TMemoryProfile profile;
+    TSettings settings(profile, kProgram);
+    profile.AcceptedWrites = 2;
     EXPECT_FALSE(settings.Save());
-    EXPECT_EQ(profile.written, (std::vector<std::string>{"FirstRun", "AutoStart"}));
+    EXPECT_EQ(profile.Written, (std::vector<std::string>{"FirstRun", "AutoStart"}));
     EXPECT_TRUE(settings.Modified());
 
     // A failing read stops Load; what was read before it stays.
-    profile.values = {{"autostart", "1"}, {"identdialduration", "30"}};
-    profile.failingRead = "IdentNumberCount";
+    Store(profile, {{"AutoStart", "1"}, {"IdentDialDuration", "30"}});
+    profile.FailingRead = "IdentNumberCount";
     EXPECT_FALSE(settings.Load());
     EXPECT_TRUE(settings.AutoStart());
     EXPECT_EQ(settings.DialDuration(), "10");
-    profile.failingRead.clear();
-    profile.acceptedWrites = 0;
+    profile.FailingRead.clear();
+    profile.AcceptedWrites = 0;
 }
 
 TEST(Settings, AHugeStoredCountDoesNotKeepLoadBusy)
 {
-    TFakeProfile profile;
-    profile.values = {{"identnumbercount", "2000000000"}, {"identnumberfmt_0", "1"}};
-    TSettings settings(profile, "C:\\MLinewarden.exe");
+    TMemoryProfile profile;
+    Store(profile, {{"IdentNumberCount", "2000000000"}, {"IdentNumberFmt_0", "1"}});
+    TSettings settings(profile, kProgram);
     EXPECT_EQ(settings.Numbers().Count(), 1);
-    EXPECT_LE(profile.reads, TSettings::kMaxNumbers + 10);
-}
-
-TEST(NumberList, StaysSortedWithoutDuplicates)
-{
-    TNumberList list;
-    EXPECT_EQ(list.Add("9"), 0);
-    EXPECT_EQ(list.Add("10"), 0);
-    EXPECT_EQ(list.Add("1"), 0);
-    EXPECT_EQ(list.Add("10"), 1);  // already present: its index, not added again
-    EXPECT_EQ(list.Add("a"), 3);
-    EXPECT_EQ(list.Add("A"), 3);
-    EXPECT_EQ(list.Text(), "1\r\n10\r\n9\r\na\r\n");
-    EXPECT_EQ(list.IndexOf("9"), 2);
-    EXPECT_EQ(list.IndexOf("2"), -1);
-    list.Delete(1);
-    EXPECT_EQ(list.Text(), "1\r\n9\r\na\r\n");
-    EXPECT_THROW(list.Delete(3), EAssertionFailed);
-    list.Assign({"3", "2", "3"});
-    EXPECT_EQ(list.Text(), "2\r\n3\r\n");
-}
-
-TEST(NumberList, FindAllowedNumberAddsOrDropsOneLeadingZero)
-{
-    TNumberList list;
-    list.Assign({"0", "0123", "10", "456", "9"});
-    struct Row {
-        const char* number;
-        int expected;
-    };
-    const Row rows[] = {
-        {"10", 2},  {"010", 2}, {"123", 1}, {"0456", 3}, {"09", 4}, {"7", -1},
-        {"00123", 1},   // one of the two zeros dropped...
-        {"00456", -1},  // ...never both
-        {"000123", -1},
-        {"", -1},       // no second look-up, though "0" is allowed
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.number);
-        EXPECT_EQ(FindAllowedNumber(list, r.number), r.expected);
-    }
+    EXPECT_LE(profile.Reads, TSettings::kMaxNumbers + 10);
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ std::unique_ptr<IRegistryKey> TMemoryRegistry::OpenKey(TRegRoot root, const std:
     for (auto& k : FKeys)
         if (k.first.first == root && k.first.second.compare(0, prefix.size(), prefix) == 0 &&
             k.first.second.find('\\', prefix.size()) == std::string::npos)
-            subKeys.push_back(k.first.second.substr(prefix.size()));
+            subKeys.push_back(k.second->Name);
     return std::make_unique<TMemoryKey>(*this, it->second, subKeys, !readOnly);
 }
 
@@ -99,9 +99,15 @@ std::unique_ptr<IRegistryKey> TMemoryRegistry::CreateKey(TRegRoot root, const st
     if (clean.empty()) return nullptr;
     // Parents first, as the registry creates them.
     for (size_t pos = clean.find('\\'); pos != std::string::npos; pos = clean.find('\\', pos + 1))
-        FKeys.emplace(Id(root, clean.substr(0, pos)), std::make_shared<TKeyData>());
-    FKeys.emplace(Id(root, clean), std::make_shared<TKeyData>());
+        AddKey(root, clean.substr(0, pos));
+    AddKey(root, clean);
     return OpenKey(root, clean, TRegAccess::Full);
+}
+
+void TMemoryRegistry::AddKey(TRegRoot root, const std::string& path)
+{
+    auto added = FKeys.emplace(Id(root, path), std::make_shared<TKeyData>());
+    if (added.second) added.first->second->Name = path.substr(path.rfind('\\') + 1);
 }
 
 bool TMemoryRegistry::DeleteKey(TRegRoot root, const std::string& path)

@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory registry. Keys and value names compare without regard to ASCII case, as the
-// registry's do; values keep the order in which they were first written, which is the order a
+// registry's do, and keep the spelling they were created with; values keep the order in which they were first written, which is the order a
 // real registry enumerates a freshly written key in.
 #include <map>
 #include <memory>
@@ -14,6 +14,7 @@
 class TMemoryRegistry : public IRegistry {
 public:
     struct TKeyData {
+        std::string Name;  // the last part of the path, spelled as it was created
         std::vector<std::pair<std::string, TRegValue>> Values;
     };
 
@@ -36,6 +37,7 @@ public:
 private:
     using TKeyId = std::pair<TRegRoot, std::string>;
     static TKeyId Id(TRegRoot root, const std::string& path);
+    void AddKey(TRegRoot root, const std::string& path);
 
     std::map<TKeyId, std::shared_ptr<TKeyData>> FKeys;
     std::set<TKeyId> FReadOnly;

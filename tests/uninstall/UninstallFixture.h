@@ -4,51 +4,34 @@
 // C:\App\uninstall.exe; PutProgram gives it a package.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
-#include <tuple>
 
 #include "PackageFormat.h"
-#include "common/StrUtils.h"
 #include "platform/AnsiText.h"
+#include "support/FakeMessageBox.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
+#include "support/MemoryProfile.h"
 #include "support/MemoryRegistry.h"
-#include "uninstall/FakeMessageBox.h"
 #include "uninstall/SetupBuildEngine.h"
+#include "uninstall/Texts.h"
 
-// Ini entries as (file, section, key) in lower case.
-class TMemoryProfile : public IProfile {
+// Puts the uninstaller's language back as it was: the program's run chooses it for the whole
+// process, and a test that left it Polish would change the texts every later test sees.
+class TLanguageGuard {
 public:
-    std::set<std::tuple<std::string, std::string, std::string>> Entries;
-    void Add(const std::string& file, const std::string& section, const std::string& key)
-    {
-        Entries.insert({LowerCase(file), LowerCase(section), LowerCase(key)});
-    }
-    bool Has(const std::string& file, const std::string& section, const std::string& key) const
-    {
-        return Entries.count({LowerCase(file), LowerCase(section), LowerCase(key)}) != 0;
-    }
-    std::string ReadString(const std::string&, const std::string&, const std::string&,
-                           const std::string& def, size_t) override
-    {
-        return def;
-    }
-    bool WriteString(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string&) override
-    {
-        Add(file, section, key);
-        return true;
-    }
-    bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) override
-    {
-        Entries.erase({LowerCase(file), LowerCase(section), LowerCase(key)});
-        return true;
-    }
+    TLanguageGuard() : FSaved(LanguageIndex) {}
+    ~TLanguageGuard() { LanguageIndex = FSaved; }
+    TLanguageGuard(const TLanguageGuard&) = delete;
+    TLanguageGuard& operator=(const TLanguageGuard&) = delete;
+
+private:
+    uint8_t FSaved;
 };
 
 class UninstallFixture : public ::testing::Test {
 protected:
+    TLanguageGuard Language;
     const std::string Program = "C:\\App\\uninstall.exe";
     TMemoryFileSystem Files;
     TMemoryRegistry Registry;

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "ErrorMessage.h"
-#include "FakeMessageBox.h"
+#include "support/FakeMessageBox.h"
+#include "tests/uninstall/ErrorMessage.h"
 #include "uninstall/Xml.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "ErrorMessage.h"
-#include "FakeMessageBox.h"
 #include "platform/AnsiText.h"
+#include "support/FakeMessageBox.h"
+#include "tests/uninstall/ErrorMessage.h"
 #include "uninstall/Xml.h"
 
 namespace {

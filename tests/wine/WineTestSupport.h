@@ -1,32 +1,43 @@
 #pragma once
-// Helpers shared by the Wine tests that work on real files.
+// Helpers shared by the Wine tests: unique names, and files and folders made in the real file
+// system.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
-#include "platform/win32/Win32Handles.h"
+#include "common/Format.h"
+#include "platform/Files.h"
 #include "platform/win32/Win32Text.h"
+#include "support/TempFolder.h"
 
-// Deletes a test's folder with everything in it, read-only files included. The depth bound keeps
-// a test's own mistake (a folder that loops) from recursing without end.
-inline void RemoveTree(const std::string& folder, int depth = 0)
+// A name no other run of the tests uses, for registry keys and values that outlive a test
+// program that crashed: the process id and a count.
+inline std::string Unique(const std::string& prefix)
 {
-    WIN32_FIND_DATAW data;
-    TFindHandle find(FindFirstFileW(Wide(folder + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            std::string name = Narrow(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && depth < 8)
-                RemoveTree(path, depth + 1);
-            else
-                DeleteFileW(Wide(path).c_str());
-        } while (FindNextFileW(find.get(), &data));
-        // Closed before the folder is removed: an open search keeps it in use.
-        find.reset();
-    }
-    RemoveDirectoryW(Wide(folder).c_str());
+    static int counter = 0;
+    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
 }
+
+inline bool Exists(const std::string& path)
+{
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void Touch(const std::string& path)
+{
+    ASSERT_TRUE(SystemFileSystem().WriteFile(path, "x")) << path;
+}
+
+inline void MakeFolder(const std::string& path)
+{
+    ASSERT_TRUE(CreateDirectoryW(Wide(path).c_str(), nullptr)) << path;
+}
+
+// A test with a fresh folder of its own in the real file system.
+class WineFolderTest : public ::testing::Test {
+protected:
+    TTempFolder Temp;
+    const std::string Root = Temp.Path("");  // with its final backslash
+};

@@ -13,31 +13,10 @@
 #include "dialers/LinewardenTools.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
+#include "support/TempFolder.h"
 #include "wine/WineTestSupport.h"
 
 namespace {
-
-std::string Unique(const std::string& prefix)
-{
-    static int counter = 0;
-    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
-}
-
-// A fresh folder under the temporary folder, removed with its files at the end.
-class TTempFolder {
-public:
-    TTempFolder()
-    {
-        wchar_t temp[MAX_PATH + 1] = {};
-        DWORD n = GetTempPathW(MAX_PATH, temp);
-        Path = Narrow(temp, n) + Unique("lw-dialers");
-        CreateDirectoryW(Wide(Path).c_str(), nullptr);
-    }
-    ~TTempFolder() { RemoveTree(Path); }
-    std::string operator/(const std::string& name) const { return Path + "\\" + name; }
-
-    std::string Path;
-};
 
 std::string TestProgramFolder() { return ExtractFilePath(SystemProcesses().ProgramPath()); }
 
@@ -45,7 +24,7 @@ class WineTools : public ::testing::Test {
 protected:
     TTempFolder Folder;
     TToolsPorts Ports{SystemRegistry(), SystemFileSystem(), SystemProcesses(), SystemShell(),
-                      Folder / "MLinewarden.exe"};
+                      Folder.Path("MLinewarden.exe")};
 
     std::string Helper(const std::string& name) { return TestProgramFolder() + name; }
     void Copy(const std::string& from, const std::string& to)
@@ -166,7 +145,7 @@ TEST_F(WineTools, RunAndWaitReturnsTheChildsExitCode)
     IProcesses& processes = SystemProcesses();
     const std::string exitWith = Helper("lw_exit_with.exe");
     for (int code : {0, 3, 42, 255}) EXPECT_EQ(RunAndWait(processes, exitWith, Format("%d", code), swHide, 30000), code);
-    EXPECT_EQ(RunAndWait(processes, Folder / "missing.exe", "-t", swHide, 30000), kRunNotStarted);
+    EXPECT_EQ(RunAndWait(processes, Folder.Path("missing.exe"), "-t", swHide, 30000), kRunNotStarted);
 
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(RunAndWait(processes, exitWith, "sleep", swHide, 500), kRunTimedOut);
@@ -184,32 +163,32 @@ TEST_F(WineTools, DialerTestOnRealPrograms)
     EXPECT_FALSE(IsDialerFile(Ports, clean));
 
     // A file that another program holds open without sharing cannot be read: not a dialer.
-    Copy(sample, Folder / "locked.exe");
-    TKernelHandle lock(CreateFileW(Wide(Folder / "locked.exe").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+    Copy(sample, Folder.Path("locked.exe"));
+    TKernelHandle lock(CreateFileW(Wide(Folder.Path("locked.exe")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                    nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
-    EXPECT_EQ(FileSizeOf(Ports.Files, Folder / "locked.exe"), 0);
-    EXPECT_FALSE(IsDialerFile(Ports, Folder / "locked.exe"));
+    EXPECT_EQ(FileSizeOf(Ports.Files, Folder.Path("locked.exe")), 0);
+    EXPECT_FALSE(IsDialerFile(Ports, Folder.Path("locked.exe")));
     lock.reset();
-    EXPECT_TRUE(IsDialerFile(Ports, Folder / "locked.exe"));
+    EXPECT_TRUE(IsDialerFile(Ports, Folder.Path("locked.exe")));
 }
 
 TEST_F(WineTools, PackedDialerIsFoundAfterUnpacking)
 {
     const std::string standIn = TestProgramFolder() + "upx-standin.exe";
     ASSERT_EQ(RunAndWait(Ports.Processes, standIn,
-                         Format("-q \"%s\" -o \"%s\"", Helper("lw_dialer_sample.exe"), Folder / "packed.exe"),
+                         Format("-q \"%s\" -o \"%s\"", Helper("lw_dialer_sample.exe"), Folder.Path("packed.exe")),
                          swHide, 30000),
               0);
-    ASSERT_FALSE(ContainsRasDial(Ports.Files, Folder / "packed.exe"));
+    ASSERT_FALSE(ContainsRasDial(Ports.Files, Folder.Path("packed.exe")));
 
     // Without an unpacker the packed file is searched as found.
-    EXPECT_FALSE(IsDialerFile(Ports, Folder / "packed.exe"));
+    EXPECT_FALSE(IsDialerFile(Ports, Folder.Path("packed.exe")));
 
     for (const char* name : {"upx190.exe", "upx.exe"}) {
-        Copy(standIn, Folder / name);
-        EXPECT_TRUE(IsDialerFile(Ports, Folder / "packed.exe")) << name;
-        EXPECT_FALSE(Ports.Files.FileExists(Folder / "MLinewarden.111"));
+        Copy(standIn, Folder.Path(name));
+        EXPECT_TRUE(IsDialerFile(Ports, Folder.Path("packed.exe"))) << name;
+        EXPECT_FALSE(Ports.Files.FileExists(Folder.Path("MLinewarden.111")));
     }
     // Unpacking does not make a clean program a dialer, nor a plain dialer a clean one.
     EXPECT_FALSE(IsDialerFile(Ports, Helper("lw_exit_with.exe")));
@@ -219,21 +198,21 @@ TEST_F(WineTools, PackedDialerIsFoundAfterUnpacking)
 TEST_F(WineTools, FindFilesSkipsHiddenFolders)
 {
     for (const char* folder : {"sub", "hidden", "sub\\deeper"})
-        CreateDirectoryW(Wide(Folder / folder).c_str(), nullptr);
+        CreateDirectoryW(Wide(Folder.Path(folder)).c_str(), nullptr);
     for (const char* file : {"a.exe", "b.scr", "sub\\c.EXE", "hidden\\d.exe", "sub\\deeper\\e.exe"})
-        ASSERT_TRUE(Ports.Files.WriteFile(Folder / file, "x"));
-    SetFileAttributesW(Wide(Folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+        ASSERT_TRUE(Ports.Files.WriteFile(Folder.Path(file), "x"));
+    SetFileAttributesW(Wide(Folder.Path("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
 
     TFiles list(Ports);
-    EXPECT_TRUE(list.FindFiles(true, Folder.Path + "\\", "*.exe"));
+    EXPECT_TRUE(list.FindFiles(true, Folder.Path(""), "*.exe"));
     EXPECT_EQ(Sorted(list.Items()),
-              Sorted({Folder / "a.exe", Folder / "sub\\c.EXE", Folder / "sub\\deeper\\e.exe"}));
-    EXPECT_FALSE(list.FindFiles(false, Folder.Path, "*.EXE"));
+              Sorted({Folder.Path("a.exe"), Folder.Path("sub\\c.EXE"), Folder.Path("sub\\deeper\\e.exe")}));
+    EXPECT_FALSE(list.FindFiles(false, Folder.Folder(), "*.EXE"));
 
     // A path already listed in another case, Polish letters included, is not added again.
-    ASSERT_TRUE(Ports.Files.WriteFile(Folder / "Żółw.exe", "x"));
+    ASSERT_TRUE(Ports.Files.WriteFile(Folder.Path("Żółw.exe"), "x"));
     list.Clear();
-    list.Add(Folder.Path + "\\żÓŁW.EXE");
-    list.FindFiles(false, Folder.Path, "ż*.exe");
+    list.Add(Folder.Path("żÓŁW.EXE"));
+    list.FindFiles(false, Folder.Folder(), "ż*.exe");
     EXPECT_EQ(list.Count(), 1);
 }

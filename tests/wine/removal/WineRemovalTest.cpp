@@ -13,16 +13,11 @@
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
+#include "support/TempFolder.h"
 #include "tests/removal/HookRecorder.h"
 #include "wine/WineTestSupport.h"
 
 namespace {
-
-std::string Unique(const std::string& prefix)
-{
-    static int counter = 0;
-    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
-}
 
 // Writes a shortcut to target the way an installer (or a dialer) does: IShellLinkW + Save.
 void MakeShortcut(const std::string& link, const std::string& target)
@@ -41,23 +36,16 @@ void MakeShortcut(const std::string& link, const std::string& target)
 
 class WineRemoval : public ::testing::Test {
 protected:
-    std::string Folder;
+    TTempFolder Temp;
+    std::string Folder = Temp.Folder();
     TToolsPorts Ports{SystemRegistry(), SystemFileSystem(), SystemProcesses(), SystemShell(), ""};
     THookRecorder Hooks;
     std::vector<std::string>& Events = Hooks.Events;
 
     void SetUp() override
     {
-        wchar_t temp[MAX_PATH + 1] = {};
-        DWORD n = GetTempPathW(MAX_PATH, temp);
-        Folder = Narrow(temp, n) + Unique("lw-removal");
-        ASSERT_TRUE(CreateDirectoryW(Wide(Folder).c_str(), nullptr));
         // The program's folder does not exist yet: the quarantine is made with its parents.
         Ports.ProgramPath = Folder + "\\Guard\\MLinewarden.exe";
-    }
-    void TearDown() override
-    {
-        RemoveTree(Folder, 0);
     }
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
     std::string Quarantined(const std::string& name) const { return Path("Guard\\dialers\\" + name); }

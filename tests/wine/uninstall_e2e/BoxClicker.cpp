@@ -91,12 +91,19 @@ bool Answer(const std::wstring& caption, const std::wstring& button, DWORD deadl
         if (GetTickCount() > deadline) return false;
         Sleep(50);
     }
-    // The box may still be filling in its controls when it first shows.
-    Sleep(200);
+    // The box may still be filling in its controls when it first shows: it is read once its
+    // text and its default button are there.
     std::wstring text;
-    EnumChildWindows(box, FindText, reinterpret_cast<LPARAM>(&text));
     int pressedByEnter = 0;
-    EnumChildWindows(box, FindDefaultButton, reinterpret_cast<LPARAM>(&pressedByEnter));
+    for (;;) {
+        text.clear();
+        pressedByEnter = 0;
+        EnumChildWindows(box, FindText, reinterpret_cast<LPARAM>(&text));
+        EnumChildWindows(box, FindDefaultButton, reinterpret_cast<LPARAM>(&pressedByEnter));
+        if (!text.empty() && pressedByEnter != 0) break;
+        if (GetTickCount() > deadline) return false;
+        Sleep(50);
+    }
     Print(caption + L"|" + text + L"|" + std::to_wstring(pressedByEnter));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
     while (IsWindow(box) && IsWindowVisible(box)) {

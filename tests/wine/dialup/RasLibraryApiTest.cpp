@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "common/Errors.h"
-#include "dialup/DialUpFakes.h"
 #include "dialup/DialUpTools.h"
-#include "dialup/FakeUiThread.h"
 #include "dialup/RasLibraryApi.h"
+#include "platform/win32/UiThreadWin32.h"
+#include "support/FakeClock.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ TEST(WineRasLibraryApi, CallsTheSystemAnswers)
 
 TEST(WineDialUp, ListsAndHangsUpAgainstTheSystemRas)
 {
-    TFakeUiThread ui;
+    TWin32UiThread ui;
     TFakeClock clock;
     TDialUp dialUp(SystemRasApi(), ui, clock, nullptr, false);
     std::vector<std::string> log;
@@ -122,9 +122,9 @@ TEST(WineDialUp, ListsAndHangsUpAgainstTheSystemRas)
 
     // Where RAS never reports a hung-up handle as gone (Wine's status answers 0 for any
     // handle), the wait ends at its limit instead of freezing the program.
-    const uint32_t start = clock.Now;
+    const uint32_t start = clock.TickCount();
     dialUp.HangUp();
-    EXPECT_LE(clock.Now - start, kHangUpWaitLimitMs);
+    EXPECT_LE(clock.TickCount() - start, kHangUpWaitLimitMs);
     EXPECT_FALSE(dialUp.Connected());
 }
 

@@ -13,14 +13,23 @@ public:
     {
         std::random_device random;
         FPath = std::filesystem::temp_directory_path() /
-                ("lwsettings" + std::to_string(random()) + std::to_string(random()));
+                ("lwtest" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(FPath);
     }
     ~TTempFolder()
     {
+        namespace fs = std::filesystem;
+        // Read-only files would stay behind on Windows; links are not followed.
         std::error_code ignored;
-        std::filesystem::remove_all(FPath, ignored);
+        for (fs::recursive_directory_iterator it(FPath, ignored), end; it != end; it.increment(ignored))
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+        fs::remove_all(FPath, ignored);
     }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // The folder itself, without a final separator.
+    std::string Folder() const { return FPath.u8string(); }
     // Names are UTF-8, as everywhere in the program.
     std::string Path(const std::string& name) const
     {

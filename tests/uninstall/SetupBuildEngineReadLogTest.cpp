@@ -1,6 +1,6 @@
 // Reading the log into the seven lists.
 #include "tests/uninstall/ErrorMessage.h"
-#include "uninstall/UninstallFixture.h"
+#include "tests/uninstall/UninstallFixture.h"
 
 namespace {
 

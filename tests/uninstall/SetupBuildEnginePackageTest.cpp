@@ -1,5 +1,5 @@
 // Finding the package at the end of the program file, good and bad layouts.
-#include "uninstall/UninstallFixture.h"
+#include "tests/uninstall/UninstallFixture.h"
 
 namespace {
 

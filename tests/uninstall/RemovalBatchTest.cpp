@@ -1,8 +1,8 @@
 // The removal batch and Execute around it.
 #include "platform/OemText.h"
 #include "tests/uninstall/ErrorMessage.h"
+#include "tests/uninstall/UninstallFixture.h"
 #include "uninstall/RemovalBatch.h"
-#include "uninstall/UninstallFixture.h"
 
 namespace {
 

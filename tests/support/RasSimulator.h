@@ -21,12 +21,14 @@
 //   kAllRasConnections) match. The simulator keeps the event pointer: call
 //   ClearNotifications() before the event is freed if connections change afterwards.
 // - FailOperation(name, code) makes the named operation ("RasEnumEntries", ...) return code at
-//   once without doing anything.
+//   once without doing anything; LackOperation(name) makes it throw as the RAS binding does
+//   when the library lacks the function.
 // All methods are thread-safe; notifier callbacks and event signals run without the lock held.
 #include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -77,6 +79,7 @@ public:
     void ReleaseAsyncDials();
     void WaitForAsyncDials();
     void FailOperation(const std::string& operation, uint32_t code);
+    void LackOperation(const std::string& operation);
     // Enumerations report this many records more than they hold (after writing what fits).
     void OverstateCounts(uint32_t extra);
     void ClearNotifications();
@@ -135,6 +138,7 @@ private:
     std::map<THRasConn, std::pair<uint32_t, bool>> FStatusFailures;
     std::map<uint32_t, std::string> FErrorTexts;
     std::map<std::string, uint32_t> FFailures;
+    std::set<std::string> FLacking;
     std::vector<std::string> FCalls;
     std::vector<uint32_t> FAsyncStates;
     std::vector<std::thread> FDialThreads;

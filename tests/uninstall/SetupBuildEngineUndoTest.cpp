@@ -1,7 +1,7 @@
 // Undoing the lists: registry, ini entries, shortcuts, servers, files, directories.
 #include <functional>
 
-#include "uninstall/UninstallFixture.h"
+#include "tests/uninstall/UninstallFixture.h"
 
 namespace {
 
@@ -59,8 +59,8 @@ TEST_F(Undo, UndoAllWorksThroughEveryListAndReportsAnyFailure)
 {
     Registry.SetValue(HKLM, "Software\\Vendor\\App", "Path", TRegValue::String("x"));
     Files.AddFile("C:\\Windows\\app.ini", "");
-    Profile.Add("C:\\Windows\\app.ini", "App", "Key");
-    Profile.Add("C:\\Windows\\app.ini", "App", "Other");
+    Profile.Set("C:\\Windows\\app.ini", "App", "Key");
+    Profile.Set("C:\\Windows\\app.ini", "App", "Other");
     Files.AddFile("C:\\Menu\\Edytor.lnk", "");
     Files.AddFile("C:\\Program Files\\App\\srv.dll", "");
     Files.AddFile("C:\\Program Files\\App\\a.exe", "");

@@ -1,29 +1,21 @@
 // The notification side of the simulator, which the notification thread's tests and the
 // guard's tests rely on.
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 
-namespace {
+#include "support/FakeEvent.h"
 
-class TCountingEvent : public ISyncEvent {
-public:
-    void Set() override { ++Sets; }
-    void Reset() override {}
-    bool Wait() override { return true; }
-    void* NativeHandle() override { return nullptr; }
-    std::atomic<int> Sets{0};
-};
+namespace {
 
 void RASAPI_CALL IgnoreProgress(uint32_t, uint32_t, uint32_t) {}
 
 TEST(RasSimulator, SignalsEveryChangeOfTheSetOfConnections)
 {
     TRasSimulator ras;
-    TCountingEvent all, endedOnly, oneConnection;
+    TFakeEvent all, endedOnly, oneConnection;
     ras.AddEntry("Praca", "0202122");
     EXPECT_EQ(0u, ras.RasConnectionNotification(kAllRasConnections, &all, 15));
     EXPECT_EQ(0u, ras.RasConnectionNotification(kAllRasConnections, &endedOnly, 2));

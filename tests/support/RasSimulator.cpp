@@ -1,8 +1,9 @@
-#include "dialup/RasSimulator.h"
+#include "support/RasSimulator.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "common/Errors.h"
 #include "common/StrUtils.h"
 #include "platform/SyncEvent.h"
 
@@ -167,6 +168,12 @@ void TRasSimulator::FailOperation(const std::string& operation, uint32_t code)
     FFailures[operation] = code;
 }
 
+void TRasSimulator::LackOperation(const std::string& operation)
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FLacking.insert(operation);
+}
+
 void TRasSimulator::OverstateCounts(uint32_t extra)
 {
     std::lock_guard<std::mutex> guard(FLock);
@@ -214,6 +221,7 @@ void TRasSimulator::Signal(const std::vector<ISyncEvent*>& events)
 
 bool TRasSimulator::FailingLocked(const std::string& operation, uint32_t& code)
 {
+    if (FLacking.count(operation)) throw Exception("Function " + operation + " not found!");
     auto it = FFailures.find(operation);
     if (it == FFailures.end()) return false;
     code = it->second;
