@@ -80,7 +80,9 @@ protected:
             }
         }
         Started.clear();
-        RemoveTree(Folder);
+        // Sub-folders hold the namesake copies; nothing here is read-only.
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::u8path(Folder), ignored);
     }
 
     // Starts one more copy of the program; its process handle.

@@ -9,6 +9,7 @@
 
 #include "PackageFormat.h"
 #include "common/TextConv.h"
+#include "platform/AnsiText.h"
 #include "platform/win32/Win32Text.h"
 #include "support/FakeMessageBox.h"
 #include "wine/WineTestSupport.h"
