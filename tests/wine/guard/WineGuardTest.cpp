@@ -28,7 +28,7 @@ std::string HereFolder()
     return text.substr(0, text.find_last_of('\\'));
 }
 
-int Dpi()
+int ScreenDpi()
 {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -36,7 +36,39 @@ int Dpi()
     return dpi;
 }
 
+// The DPI that the guard under test started with.
+int gGuardDpi = 0;
+int Dpi() { return gGuardDpi ? gGuardDpi : ScreenDpi(); }
 int Px(int pixels) { return ScaleForDpi(pixels, Dpi()); }
+
+// The system DPI that processes started from now on read (Wine takes it from the user's desktop
+// settings when a process starts); the setting before is put back when this goes.
+class TStartDpi {
+public:
+    explicit TStartDpi(int dpi)
+    {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &FKey, nullptr);
+        DWORD size = sizeof FOld;
+        FHadOld = RegQueryValueExW(FKey, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&FOld), &size) ==
+                  ERROR_SUCCESS;
+        const DWORD value = static_cast<DWORD>(dpi);
+        RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+    ~TStartDpi()
+    {
+        if (FHadOld)
+            RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&FOld), sizeof FOld);
+        else
+            RegDeleteValueW(FKey, L"LogPixels");
+        RegCloseKey(FKey);
+    }
+
+private:
+    HKEY FKey = nullptr;
+    DWORD FOld = 0;
+    bool FHadOld = false;
+};
 
 template <typename Condition>
 bool WaitFor(DWORD timeoutMs, Condition condition)
@@ -312,8 +344,11 @@ std::string ExpectedClass(TControlKind kind)
 
 }  // namespace
 
-TEST(GuardWindow, ReadsBackAsLaidOutAndLivesInTheTray)
+// The window at the screen's DPI and at 120 DPI, where every length of the layout scales.
+void CheckWindowAt(int dpi)
 {
+    gGuardDpi = dpi;
+    TStartDpi startDpi(dpi);
     TGuard guard("layout", kQuietConfig);
     HWND main = guard.WaitResident();
     ASSERT_NE(main, nullptr);
@@ -407,6 +442,15 @@ TEST(GuardWindow, ReadsBackAsLaidOutAndLivesInTheTray)
     ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     EXPECT_EQ(guard.Exit(main), 0u);
+}
+
+TEST(GuardWindow, ReadsBackAsLaidOutAndLivesInTheTray)
+{
+    for (const int dpi : {ScreenDpi(), 120}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        CheckWindowAt(dpi);
+    }
+    gGuardDpi = 0;
 }
 
 // Exit writes the options and sets the Run value to match AutoStart; a second start in the
@@ -553,6 +597,7 @@ TEST(GuardIdle, UsesNoProcessorTimeWhileResident)
         return value(kernel) + value(user);
     };
     const ULONGLONG before = cpu();
+    ASSERT_GT(before, 0u) << "the guard's processor time cannot be read";
     Sleep(30000);
     const ULONGLONG used = cpu() - before;
     EXPECT_LT(used, 20 * 10000ull) << used / 10000 << " ms in 30 s";
