@@ -220,11 +220,25 @@ std::string GetText(HWND window)
     return Narrow(text);
 }
 
-LRESULT StaticColours(HDC dc, const TGuardLook& look)
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look, LRESULT& result)
 {
-    SetBkColor(dc, look.BackgroundColour());
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(look.Background());
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(dc, &client, look.Background());
+        result = 1;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        SetBkColor(dc, look.BackgroundColour());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        result = reinterpret_cast<LRESULT>(look.Background());
+        return true;
+    }
+    return false;
 }
 
 void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor)

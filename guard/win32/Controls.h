@@ -3,6 +3,7 @@
 // controls built from a layout table, texts across the UTF-8/UTF-16 edge, and the error box.
 #include <windows.h>
 
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,10 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
 void SetText(HWND window, const std::string& text);
 std::string GetText(HWND window);
 
-// Answers WM_CTLCOLORSTATIC (labels, check boxes, read-only edits, pictures) so that they lie on
-// the window's background.
-LRESULT StaticColours(HDC dc, const TGuardLook& look);
+// The window's background under the guard's windows and their labels, check boxes, read-only
+// edits and pictures (WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN). True when the message
+// was one of these; result is then its answer.
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look, LRESULT& result);
 
 // Registers a window class of the guard once per process; throws Exception when it cannot.
 void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor);
@@ -59,6 +61,19 @@ TIconOwner LoadProgramIcon(int resourceId, int size);
 // The modal error box of an operation that failed, with the window's caption.
 void ShowErrorBox(HWND owner, const std::string& message);
 
+// The object of a window procedure: CreateWindowEx's parameter, kept with the window from its
+// first message to its last. Null for messages outside that span.
+template <typename T>
+T* WindowObject(HWND window, UINT message, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return self;
+}
+
 // Runs a handler, showing whatever it throws in the error box: no exception crosses the
 // system's message dispatch.
 template <typename Handler>
@@ -71,4 +86,13 @@ void Guarded(HWND owner, Handler&& handler)
     } catch (...) {
         ShowErrorBox(owner, "Unknown error");
     }
+}
+
+// A message handler's answer, or 0 when it threw (and the error box has been shown).
+template <typename Handler>
+LRESULT GuardedAnswer(HWND owner, Handler&& handler)
+{
+    LRESULT result = 0;
+    Guarded(owner, [&] { result = handler(); });
+    return result;
 }

@@ -161,35 +161,21 @@ bool TModalWindow::PreviewKey(const MSG& message)
 
 LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TModalWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->FWindow.Reset(window);
-    }
-    auto* self = reinterpret_cast<TModalWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<TModalWindow>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->FWindow.Reset(window);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->FWindow.Release();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    LRESULT result = 0;
-    Guarded(window, [&] { result = self->HandleMessage(message, wParam, lParam); });
-    return result;
+    return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT TModalWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (BackgroundMessage(Window(), message, wParam, FLook, result)) return result;
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(Window(), &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, FLook.Background());
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return StaticColours(reinterpret_cast<HDC>(wParam), FLook);
     case DM_GETDEFID:
         return MAKELRESULT(ControlId(FAccept), DC_HASDEFID);
     case WM_CLOSE:

@@ -153,14 +153,13 @@ void TMainWindowView::Show()
 
 LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TMainWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->FWindow.Reset(window);
-    }
-    auto* self = reinterpret_cast<TMainWindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<TMainWindowView>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_CREATE) {
+    switch (message) {
+    case WM_NCCREATE:
+        self->FWindow.Reset(window);
+        break;
+    case WM_CREATE:
         try {
             self->Created(window);
             return 0;
@@ -168,36 +167,20 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
             self->FCreateError = e.what();
             return -1;
         }
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    case WM_NCDESTROY:
         self->FWindow.Release();
         self->FControls.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowErrorBox(window, e.what());
-    } catch (...) {
-        ShowErrorBox(window, "Unknown error");
-    }
-    return 0;
+    return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = FWindow.Get();
+    LRESULT result = 0;
+    if (BackgroundMessage(window, message, wParam, FLook, result)) return result;
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, FLook.Background());
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return StaticColours(reinterpret_cast<HDC>(wParam), FLook);
     case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));
         return 0;
