@@ -453,8 +453,8 @@ TEST(GuardWindow, ReadsBackAsLaidOutAndLivesInTheTray)
     gGuardDpi = 0;
 }
 
-// Exit writes the options and sets the Run value to match AutoStart; a second start in the
-// meantime brings the first guard up and leaves at once.
+// A second start brings the first guard up and leaves at once; the close box hides the guard and
+// saves its options; Exit ends it and sets the Run value to match AutoStart.
 TEST(GuardLifecycle, SecondStartAndExitFollowTheOptions)
 {
     for (const bool autoStart : {true, false}) {
@@ -476,6 +476,13 @@ TEST(GuardLifecycle, SecondStartAndExitFollowTheOptions)
         EXPECT_EQ(code, 0u);
         EXPECT_EQ(CountGuardWindows(), 1);
         EXPECT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) != FALSE; })) << "the first guard did not come up";
+
+        // The close box only hides the guard into the tray, saving the options on the way.
+        DeleteFileW(Wide(guard.Config()).c_str());
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor(5000, [&] { return !IsWindowVisible(main); })) << "closing did not hide the guard";
+        EXPECT_EQ(WaitForSingleObject(guard.Process.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0") << "closing did not save";
 
         EXPECT_EQ(guard.Exit(main), 0u);
         EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0");
@@ -545,7 +552,7 @@ TEST(GuardDialogs, NumberEditorAcceptsDigitsOnly)
 
 // A program registered to start with Windows that looks up the dial function is a dialer: the
 // start-up check asks about it, with the question fitted and the buttons below it; declining
-// keeps it and says so in the report.
+// keeps it and says so in the report, and Exit while the question is open ends the guard.
 TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
 {
     const std::string sample = HereFolder() + "\\lw-dialer-sample.exe";
@@ -577,9 +584,15 @@ TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
     HWND report = GetDlgItem(GetDlgItem(main, ControlId(idReportPanel)), ControlId(idReport));
     EXPECT_TRUE(WaitFor(10000, [&] { return SendMessageW(report, LVM_GETITEMCOUNT, 0, 0) >= 2; }));
     EXPECT_EQ(ReportCell(report, 1, 1).rfind("Uwaga! Nie został usunięty", 0), 0u) << ReportCell(report, 1, 1);
-    std::string kept;
-    EXPECT_TRUE(ReadRunValue("LwGuardSample", kept));
+    // Asked again from the menu, the user picks Exit from the tray while the question is open:
+    // the question goes as declined and the guard ends.
+    PostMessageW(main, WM_COMMAND, MenuCommandId(TMenuItem::CheckActiveDialers), 0);
+    EXPECT_TRUE(WaitFor(30000, [&] {
+        return (dialog = FindTopLevel(guard.Process.dwProcessId, kDialogClass, "Wykryty Dialer")) != nullptr;
+    })) << "no second question";
     EXPECT_EQ(guard.Exit(main), 0u);
+    std::string kept;
+    EXPECT_TRUE(ReadRunValue("LwGuardSample", kept)) << "a declined dialer was removed";
     DeleteRunValue("LwGuardSample");
 }
 
