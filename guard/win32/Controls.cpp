@@ -40,14 +40,15 @@ void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
     RECT frame = client;
     frame.top += metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    const std::wstring caption = Wide(GetText(box));
-    if (!caption.empty()) {
+    // A caption is a few words; painting allocates nothing, so it cannot throw.
+    wchar_t caption[128];
+    const int length = GetWindowTextW(box, caption, 128);
+    if (length > 0) {
         RECT text{look.Scale(8), 0, client.right - look.Scale(8), metrics.tmHeight};
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, look.BackgroundColour());
         SetTextColor(dc, blue ? kGroupCaptionColour : GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
+        DrawTextW(dc, caption, length, &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
     }
     EndPaint(box, &ps);
 }

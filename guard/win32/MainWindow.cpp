@@ -249,8 +249,12 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 void TMainWindowView::Command(int id, int code)
 {
     if (id >= kMenuCommandBase && id < kMenuCommandBase + kMenuItemCount) {
-        const auto item = static_cast<TMenuItem>(id - kMenuCommandBase);
-        Forward([item](TLinewardenForm& logic) { logic.MenuClick(item); });
+        // Only what the menu offers: a hidden or greyed item cannot be picked, and a command
+        // for one can only come from another program.
+        const auto index = static_cast<size_t>(id - kMenuCommandBase);
+        const auto item = static_cast<TMenuItem>(index);
+        if (FMenuVisible[index] && FMenuEnabled[index])
+            Forward([item](TLinewardenForm& logic) { logic.MenuClick(item); });
         return;
     }
     TOption option;
