@@ -40,12 +40,12 @@ const TControlLayout kMain[] = {
 };
 
 const TControlLayout kNumber[] = {
-    {idNumberGroup, "gbNumber", TControlKind::GroupBox, kNoParent, 8, 8, 300, 118, kNumberGroupCaption, "", csNone, -1},
+    {idNumberGroup, "gbNumber", TControlKind::GroupBox, kNoParent, 8, 8, 300, 122, kNumberGroupCaption, "", csNone, -1},
     {idNumberImage, "Image", TControlKind::Picture, idNumberGroup, 12, 20, 32, 32, "", "", csTransparent, -1},
     {idNumberInfo, "laInfo", TControlKind::Label, idNumberGroup, 56, 20, 232, 28, "", "", csWordWrap, -1},
-    {idNumberLabel, "laNumber", TControlKind::Label, idNumberGroup, 56, 56, 232, 13, kNumberLabel, "", csNone, -1},
-    {idNumberEdit, "edNumber", TControlKind::Edit, idNumberGroup, 56, 72, 232, 21, "", "", csTabStop, 0},
-    {idNumberComments, "laComments", TControlKind::Label, idNumberGroup, 56, 97, 232, 16, kNumberComments, "", csWordWrap, -1},
+    {idNumberLabel, "laNumber", TControlKind::Label, idNumberGroup, 56, 52, 232, 13, kNumberLabel, "", csNone, -1},
+    {idNumberEdit, "edNumber", TControlKind::Edit, idNumberGroup, 56, 67, 232, 21, "", "", csTabStop, 0},
+    {idNumberComments, "laComments", TControlKind::Label, idNumberGroup, 56, 92, 232, 26, kNumberComments, "", csWordWrap, -1},
     {idNumberAccept, "btAccept", TControlKind::Button, kNoParent, 128, 134, 88, 24, kNumberAccept, "", csDefaultButton | csTabStop, 1},
     {idNumberCancel, "btCancel", TControlKind::Button, kNoParent, 220, 134, 88, 24, kNumberCancel, "", csTabStop, 2},
 };

@@ -1,52 +1,104 @@
-// Entry of the resident guard. For now it shows its main window; the guard's logic joins it as
-// the subsystems are built.
+// Entry of the resident guard: one guard per session, the system's ports, the main window and
+// the guard's logic over them, and the message loop.
 #include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "dialers/ProcessApi.h"
+#include "dialup/RasLibraryApi.h"
+#include "guard/GuardTexts.h"
+#include "guard/MainUnit.h"
+#include "guard/win32/Controls.h"
+#include "guard/win32/Dialogs.h"
+#include "guard/win32/GuardIds.h"
+#include "guard/win32/MainWindow.h"
+#include "guard/win32/NotificationArea.h"
+#include "guard/win32/Owners.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/LocalTime.h"
+#include "platform/Processes.h"
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/win32/UiThreadWin32.h"
 
 namespace {
 
-const wchar_t kClassName[] = L"TLinewardenForm";
+// The Windows 95 family (95, 98, Me) sets the top bit of the version.
+bool IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }
 
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+// A guard already runs in this session: it comes up with its options, and this one ends.
+void BringUpRunningGuard()
 {
-    switch (msg) {
-    case WM_CREATE: {
-        HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        HWND label = CreateWindowExW(0, L"STATIC", L"Strażnik połączeń modemowych jest aktywny.",
-                                     WS_CHILD | WS_VISIBLE, 16, 16, 360, 24, hwnd, nullptr,
-                                     reinterpret_cast<LPCREATESTRUCTW>(lParam)->hInstance, nullptr);
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        return 0;
+    HWND running = FindWindowW(kMainWindowClass, nullptr);
+    if (!running) return;
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    // The running guard may take the foreground, which this process holds as the one just
+    // started.
+    AllowSetForegroundWindow(process);
+    PostMessageW(running, RegisterWindowMessageW(kShowGuardMessage), 0, 0);
+}
+
+int RunMessageLoop(TMainWindowView& view)
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (view.PreTranslate(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    return static_cast<int>(message.wParam);
+}
+
+int RunGuard()
+{
+    TGuardLook look;
+    TWin32UiThread ui;
+    TNotificationAreaWin32 area;
+    TMainWindowView view(look);
+    TGuardDialogs dialogs(look, view.Window());
+    area.OnError = [&view](const std::string& message) { view.ShowError(message); };
+
+    TToolsPorts tools{SystemRegistry(),       SystemFileSystem(), SystemProcesses(), SystemShell(),
+                      SystemProcesses().ProgramPath(), kUnpackerTimeLimitMs, SystemProcessApi()};
+    TGuardPorts ports{view,          dialogs,         area,           &view, SystemRasApi(), ui, SystemClock(),
+                      SystemProfile(), SystemLocalTime(), tools, IsWindows95Family()};
+
+    std::unique_ptr<TLinewardenForm> logic;
+    try {
+        logic = std::make_unique<TLinewardenForm>(ports);
+    } catch (const std::exception& e) {
+        ShowErrorBox(nullptr, e.what());
+        return 1;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    view.SetLogic(logic.get());
+    view.OnDestroy = [&] {
+        view.SetLogic(nullptr);
+        logic.reset();
+    };
+    view.Show();
+    return RunMessageLoop(view);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) return 1;
-
-    HWND hwnd = CreateWindowExW(0, kClassName, L"MLinewarden", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 420, 160, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 1;
-    ShowWindow(hwnd, showCommand);
-    UpdateWindow(hwnd);
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    THandleOwner guard(CreateMutexW(nullptr, FALSE, kGuardMutexName));
+    if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
+        BringUpRunningGuard();
+        return 0;
     }
-    return static_cast<int>(msg.wParam);
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    try {
+        return RunGuard();
+    } catch (const std::exception& e) {
+        ShowErrorBox(nullptr, e.what());
+        return 1;
+    }
 }

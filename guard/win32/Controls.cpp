@@ -1,0 +1,296 @@
+#include "guard/win32/Controls.h"
+
+#include <commctrl.h>
+
+#include "common/Errors.h"
+#include "guard/GuardTexts.h"
+#include "guard/win32/GuardIds.h"
+#include "guard/win32/Resources.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+
+int SystemDpi()
+{
+    TWindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+HFONT CreateTahoma(int dpi, int weight)
+{
+    return CreateFontW(-MulDiv(kMainFontPoints, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       Wide(kMainFontName).c_str());
+}
+
+// Group boxes paint themselves: a themed group box ignores the colour its parent asks for, and
+// the captions are blue. The caption's blanks, part of its text, keep the frame line off it.
+void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    if (!dc) return;
+    RECT client;
+    GetClientRect(box, &client);
+    FillRect(dc, &client, look.Background());
+    TSelection font(dc, look.Font(false));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT frame = client;
+    frame.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    // A caption is a few words; painting allocates nothing, so it cannot throw.
+    wchar_t caption[128];
+    const int length = GetWindowTextW(box, caption, 128);
+    if (length > 0) {
+        RECT text{look.Scale(8), 0, client.right - look.Scale(8), metrics.tmHeight};
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, look.BackgroundColour());
+        SetTextColor(dc, blue ? kGroupCaptionColour : GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, caption, length, &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
+    }
+    EndPaint(box, &ps);
+}
+
+// The subclass identifier says the caption's colour.
+constexpr UINT_PTR kPlainGroupBox = 1;
+constexpr UINT_PTR kBlueGroupBox = 2;
+
+LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+{
+    const auto& look = *reinterpret_cast<const TGuardLook*>(data);
+    switch (message) {
+    case WM_PAINT:
+        PaintGroupBox(box, look, id == kBlueGroupBox);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_UPDATEUISTATE: {
+        // The button paints these changes at once, in its own way; ours follows.
+        const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+        InvalidateRect(box, nullptr, TRUE);
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, GroupBoxProc, id);
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+struct TControlClass {
+    const wchar_t* ClassName;
+    DWORD Style;
+    DWORD ExStyle;
+};
+
+TControlClass ClassOf(const TControlLayout& control)
+{
+    const bool wrap = (control.Style & csWordWrap) != 0;
+    switch (control.Kind) {
+    case TControlKind::Picture:
+        return {L"STATIC", SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, 0};
+    case TControlKind::Label:
+        // Values such as file paths must show as they are: no '&' becomes an underline, and a
+        // wrapped one breaks inside a long word rather than losing its end.
+        // A one-line label too short for its text shows that it is cut.
+        return {L"STATIC",
+                static_cast<DWORD>(SS_NOPREFIX | (wrap ? SS_LEFT | SS_EDITCONTROL : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS) |
+                                   ((control.Style & csHandCursor) ? SS_NOTIFY : 0)),
+                0};
+    case TControlKind::Memo:
+        return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
+    case TControlKind::GroupBox:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case TControlKind::CheckBox:
+        return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case TControlKind::ListBox:
+        // The exact height of the layout, not a whole number of lines.
+        return {L"LISTBOX",
+                static_cast<DWORD>(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+                                   ((control.Style & csSorted) ? LBS_SORT : 0)),
+                WS_EX_CLIENTEDGE};
+    case TControlKind::Button:
+        return {L"BUTTON", static_cast<DWORD>((control.Style & csDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                0};
+    case TControlKind::Panel:
+        return {kPanelClass, 0, WS_EX_CONTROLPARENT};
+    case TControlKind::ListView:
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE};
+    case TControlKind::StatusBar:
+        // At the layout's place and height, whatever height the font would give it.
+        return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
+    case TControlKind::Edit:
+        return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT client;
+        GetClientRect(panel, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        return 1;
+    }
+    return DefWindowProcW(panel, message, wParam, lParam);
+}
+
+}  // namespace
+
+TGuardLook::TGuardLook() : FDpi(SystemDpi())
+{
+    FNormal.Reset(CreateTahoma(FDpi, FW_NORMAL));
+    FBold.Reset(CreateTahoma(FDpi, FW_BOLD));
+    FBackground.Reset(CreateSolidBrush(kMainBackground));
+    if (!FNormal || !FBold || !FBackground) throw Exception("Error creating the window's font and colours");
+}
+
+RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, const TGuardLook& look)
+{
+    int left = look.Scale(control.Left);
+    int top = look.Scale(control.Top);
+    if (control.Kind == TControlKind::StatusBar) {
+        // Along the bottom edge, whatever the rounding of the lengths above it.
+        const int height = look.Scale(control.Height);
+        return RECT{0, look.Scale(layout.ClientHeight) - height, look.Scale(layout.ClientWidth),
+                    look.Scale(layout.ClientHeight)};
+    }
+    if (control.Parent != kNoParent) {
+        const TControlLayout& parent = FindControl(layout, static_cast<TControlId>(control.Parent));
+        if (parent.Kind == TControlKind::GroupBox) {
+            left += look.Scale(parent.Left);
+            top += look.Scale(parent.Top);
+        }
+    }
+    return RECT{left, top, left + look.Scale(control.Width), top + look.Scale(control.Height)};
+}
+
+std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout, const TGuardLook& look)
+{
+    RegisterGuardClass(kPanelClass, PanelProc, LoadCursorW(nullptr, IDC_ARROW));
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    std::vector<HWND> controls;
+    for (int i = 0; i < layout.Count; ++i) {
+        const TControlLayout& control = layout.Controls[i];
+        LW_ASSERT(control.Id >= 0, "Controls");
+        if (controls.size() <= static_cast<size_t>(control.Id)) controls.resize(static_cast<size_t>(control.Id) + 1);
+
+        HWND parent = window;
+        if (control.Parent != kNoParent &&
+            FindControl(layout, static_cast<TControlId>(control.Parent)).Kind == TControlKind::Panel)
+            parent = controls.at(static_cast<size_t>(control.Parent));
+        const TControlClass kind = ClassOf(control);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.Style;
+        if (!(control.Style & csHidden)) style |= WS_VISIBLE;
+        if (control.Style & csTabStop) style |= WS_TABSTOP;
+        const RECT r = ControlRect(layout, control, look);
+        HWND created = CreateWindowExW(kind.ExStyle, kind.ClassName, Wide(control.Text).c_str(), style, r.left, r.top,
+                                       r.right - r.left, r.bottom - r.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))),
+                                       instance, nullptr);
+        if (!created) throw Exception(std::string("Error creating the control ") + control.Name);
+        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(look.Font((control.Style & csBold) != 0)), FALSE);
+        if (control.Kind == TControlKind::GroupBox)
+            SetWindowSubclass(created, GroupBoxProc, (control.Style & csBlueCaption) ? kBlueGroupBox : kPlainGroupBox,
+                              reinterpret_cast<DWORD_PTR>(&look));
+        controls[static_cast<size_t>(control.Id)] = created;
+    }
+    // Each new child went below the ones before it, so only now can the group boxes go to the
+    // bottom, under the controls they frame.
+    for (int i = 0; i < layout.Count; ++i)
+        if (layout.Controls[i].Kind == TControlKind::GroupBox)
+            SetWindowPos(controls[static_cast<size_t>(layout.Controls[i].Id)], HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return controls;
+}
+
+void SetText(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text).c_str()); }
+
+std::string GetText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return "";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return Narrow(text);
+}
+
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look, LRESULT& result)
+{
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(dc, &client, look.Background());
+        result = 1;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        SetBkColor(dc, look.BackgroundColour());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        result = reinterpret_cast<LRESULT>(look.Background());
+        return true;
+    }
+    return false;
+}
+
+void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = cursor;
+    wc.lpszClassName = name;
+    // The windows paint their own background (WM_ERASEBKGND), so the class owns no brush.
+    wc.hbrBackground = nullptr;
+    wc.hIcon = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    if (!RegisterClassExW(&wc)) throw Exception("Error registering a window class");
+}
+
+RECT WorkArea()
+{
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+void CentreWindow(HWND window, const RECT& on)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const RECT area = WorkArea();
+    int left = on.left + (on.right - on.left - width) / 2;
+    int top = on.top + (on.bottom - on.top - height) / 2;
+    if (left + width > area.right) left = area.right - width;
+    if (top + height > area.bottom) top = area.bottom - height;
+    if (left < area.left) left = area.left;
+    if (top < area.top) top = area.top;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TIconOwner LoadProgramIcon(int resourceId, int size)
+{
+    return TIconOwner(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
+}
+
+void ShowErrorBox(HWND owner, const std::string& message)
+{
+    // The application's title, as every box of the guard.
+    MessageBoxW(owner && IsWindow(owner) ? owner : nullptr, Wide(message).c_str(), Wide(kWindowCaption).c_str(),
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}

@@ -1,0 +1,315 @@
+#include "guard/win32/Dialogs.h"
+
+#include <algorithm>
+
+#include "common/Errors.h"
+#include "guard/win32/GuardIds.h"
+#include "guard/win32/Resources.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+bool Inside(HWND window, HWND target) { return target == window || IsChild(window, target); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The modal window
+
+TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout,
+                           std::vector<TModalWindow*>& open)
+    : FLook(look), FLayout(layout), FOwner(owner), FOpen(open), FAccept(idNumberAccept), FCancel(idNumberCancel)
+{
+    // Both dialogs name their buttons "btAccept" and "btCancel".
+    for (int i = 0; i < layout.Count; ++i) {
+        const std::string name = layout.Controls[i].Name;
+        if (name == "btAccept") FAccept = layout.Controls[i].Id;
+        if (name == "btCancel") FCancel = layout.Controls[i].Id;
+    }
+    RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
+    RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    const HWND window = CreateWindowExW(kDialogExStyle, kDialogClass, Wide(layout.Caption).c_str(), kDialogStyle,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr), this);
+    // The window procedure took the window over on its first message.
+    if (!window) throw Exception("Error creating a dialog window");
+    FControls = CreateLayoutControls(window, layout, look);
+    // Only the system menu's Move and Close: the dialog has a fixed size.
+    if (HMENU system = GetSystemMenu(window, FALSE)) {
+        DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
+        DeleteMenu(system, SC_MINIMIZE, MF_BYCOMMAND);
+        DeleteMenu(system, SC_MAXIMIZE, MF_BYCOMMAND);
+        DeleteMenu(system, SC_RESTORE, MF_BYCOMMAND);
+    }
+}
+
+TModalWindow::~TModalWindow()
+{
+    if (FWindow) SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, 0);
+}
+
+HWND TModalWindow::Control(TControlId id) const
+{
+    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)] : nullptr;
+}
+
+void TModalWindow::SetClientHeight(int height)
+{
+    RECT client;
+    GetClientRect(Window(), &client);
+    RECT frame{0, 0, client.right, height};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TModalWindow::ShowIcon(int resourceId)
+{
+    for (int i = 0; i < FLayout.Count; ++i) {
+        if (FLayout.Controls[i].Kind != TControlKind::Picture) continue;
+        TIconOwner icon = LoadProgramIcon(resourceId, FLook.Scale(32));
+        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+        // The old icon goes only now that the picture no longer shows it.
+        FImage = std::move(icon);
+        return;
+    }
+}
+
+bool TModalWindow::AcceptEnabled() const { return IsWindowEnabled(Control(FAccept)) != FALSE; }
+
+void TModalWindow::End(bool ok)
+{
+    FResult = ok;
+    FDone = true;
+    // Wakes the loop, which may be waiting for a message.
+    PostMessageW(Window(), WM_NULL, 0, 0);
+}
+
+bool TModalWindow::RunModal()
+{
+    const HWND window = Window();
+    RECT on = WorkArea();
+    if (FOwner && IsWindowVisible(FOwner) && !IsIconic(FOwner)) GetWindowRect(FOwner, &on);
+    CentreWindow(window, on);
+
+    // The owner, and any dialog already open beneath this one, take no input until it ends.
+    std::vector<HWND> disabled;
+    std::vector<HWND> blocked{FOwner};
+    for (TModalWindow* other : FOpen) blocked.push_back(other->Window());
+    for (HWND w : blocked)
+        if (w && IsWindowEnabled(w)) {
+            EnableWindow(w, FALSE);
+            disabled.push_back(w);
+        }
+    FOpen.push_back(this);
+    FDone = false;
+    FResult = false;
+
+    ::ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+    SetFocus(first ? first : window);
+
+    MSG message;
+    while (!FDone) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: the question counts as declined, and the main loop still
+            // has to see the quit message.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            FResult = false;
+            break;
+        }
+        if (got < 0) break;
+        if (PreviewKey(message)) continue;
+        if (!IsDialogMessageW(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    FOpen.erase(std::remove(FOpen.begin(), FOpen.end(), this), FOpen.end());
+    // Enabled again before the dialog hides, so that the activation goes back to the owner.
+    for (auto w = disabled.rbegin(); w != disabled.rend(); ++w) EnableWindow(*w, TRUE);
+    ::ShowWindow(window, SW_HIDE);
+    return FResult;
+}
+
+bool TModalWindow::PreviewKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || !Inside(Window(), message.hwnd)) return false;
+    if (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE) return false;
+    switch (FormKeyPress(message.wParam == VK_RETURN ? '\r' : 27, AcceptEnabled())) {
+    case TDialogKey::Accept:
+        End(true);
+        return true;
+    case TDialogKey::Cancel:
+        End(false);
+        return true;
+    case TDialogKey::PassOn:
+        break;
+    }
+    // Straight to the focused control, past the dialog manager, which would press a button.
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = WindowObject<TModalWindow>(window, message, lParam);
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->FWindow.Reset(window);
+    if (message == WM_NCDESTROY) {
+        self->FWindow.Release();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT TModalWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (BackgroundMessage(Window(), message, wParam, FLook, result)) return result;
+    switch (message) {
+    case DM_GETDEFID:
+        return MAKELRESULT(ControlId(FAccept), DC_HASDEFID);
+    case WM_CLOSE:
+        // The system menu's Close: not accepted.
+        End(false);
+        return 0;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if ((id == ControlId(FAccept) && code == BN_CLICKED) || id == IDOK) {
+            // A disabled button sends nothing, but the dialog manager's IDOK may come anyway.
+            if (AcceptEnabled()) End(true);
+        } else if ((id == ControlId(FCancel) && code == BN_CLICKED) || id == IDCANCEL) {
+            End(false);
+        } else {
+            Command(id, code);
+        }
+        return 0;
+    }
+    }
+    return DefWindowProcW(Window(), message, wParam, lParam);
+}
+
+void TModalWindow::Command(int, int) {}
+
+// ---------------------------------------------------------------------------------------------
+// The number editor
+
+TNumberDialog::TNumberDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open)
+    : TModalWindow(look, owner, NumberFormLayout(), open)
+{
+    ShowIcon(IDI_NUMBER);
+}
+
+void TNumberDialog::SetInfo(const std::string& text) { SetText(Control(idNumberInfo), text); }
+
+void TNumberDialog::SetNumber(const std::string& text) { SetText(Control(idNumberEdit), text); }
+
+std::string TNumberDialog::Number() { return GetText(Control(idNumberEdit)); }
+
+void TNumberDialog::SetAcceptEnabled(bool enabled) { EnableWindow(Control(idNumberAccept), enabled ? TRUE : FALSE); }
+
+void TNumberDialog::Command(int id, int code)
+{
+    if (id == ControlId(idNumberEdit) && code == EN_CHANGE) TNumberForm::edNumberChange(*this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The detection dialog
+
+TQuestionDialog::TQuestionDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open)
+    : TModalWindow(look, owner, QuestionFormLayout(), open)
+{
+}
+
+void TQuestionDialog::SetTexts(const TQuestionTexts& texts)
+{
+    SetText(Window(), texts.Caption);
+    SetText(Control(idQuestionInfo), texts.Info);
+    SetText(Control(idQuestionDesc), texts.Desc);
+    SetText(Control(idQuestionLab1), texts.Lab1);
+    SetText(Control(idQuestionLab2), texts.Lab2);
+    FQuestion = texts.Quest;
+    SetText(Control(idQuestionQuest), FQuestion);
+}
+
+// Measured as the label draws it: the dialog's font, the label's width, breaking at blanks and
+// inside words too long for a line.
+int TQuestionDialog::WrappedQuestionHeight()
+{
+    HWND label = Control(idQuestionQuest);
+    RECT bounds;
+    GetClientRect(label, &bounds);
+    bounds.bottom = 0;
+    const std::wstring text = Wide(FQuestion);
+    TWindowDc dc(label);
+    if (!dc.Get()) return 0;
+    TSelection font(dc.Get(), Look().Font(false));
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_LEFT);
+    return bounds.bottom - bounds.top;
+}
+
+int TQuestionDialog::QuestionTop() { return Look().Scale(FindControl(QuestionFormLayout(), idQuestionQuest).Top); }
+
+int TQuestionDialog::ButtonHeight()
+{
+    return Look().Scale(FindControl(QuestionFormLayout(), idQuestionAccept).Height);
+}
+
+void TQuestionDialog::ApplyLayout(const TQuestionLayout& layout)
+{
+    const TWindowLayout& table = QuestionFormLayout();
+    const TControlLayout& quest = FindControl(table, idQuestionQuest);
+    MoveWindow(Control(idQuestionQuest), Look().Scale(quest.Left), QuestionTop(), Look().Scale(quest.Width),
+               layout.QuestionHeight, TRUE);
+    for (TControlId id : {idQuestionAccept, idQuestionCancel}) {
+        const TControlLayout& button = FindControl(table, id);
+        MoveWindow(Control(id), Look().Scale(button.Left), layout.ButtonTop, Look().Scale(button.Width),
+                   ButtonHeight(), TRUE);
+    }
+    SetClientHeight(layout.ClientHeight);
+}
+
+void TQuestionDialog::SetImage(int mode) { ShowIcon(IDI_QUESTION0 + mode); }
+
+void TQuestionDialog::SetValues(const std::string& value1, const std::string& value2)
+{
+    SetText(Control(idQuestionValue1), value1);
+    SetText(Control(idQuestionValue2), value2);
+}
+
+void TQuestionDialog::SetAcceptEnabled(bool enabled)
+{
+    EnableWindow(Control(idQuestionAccept), enabled ? TRUE : FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The port
+
+bool TGuardDialogs::EditNumber(std::string& number)
+{
+    TNumberDialog view(FLook, FOwner, FOpen);
+    return TNumberForm::Execute(view, number);
+}
+
+bool TGuardDialogs::AskQuestion(int mode, const std::string& value1, const std::string& value2)
+{
+    TQuestionDialog view(FLook, FOwner, FOpen);
+    TDialQuestionForm form(view);
+    return form.Execute(mode, value1, value2);
+}
+
+void TGuardDialogs::CancelDialogs()
+{
+    for (TModalWindow* dialog : FOpen) dialog->End(false);
+}

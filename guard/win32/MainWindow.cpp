@@ -1,0 +1,529 @@
+#include "guard/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include "common/Errors.h"
+#include "guard/MainUnit.h"
+#include "guard/win32/Resources.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+
+// A tool window with only the close button: no minimise or maximise box, no sizing border.
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+constexpr TControlId kOptionControls[kOptionCount] = {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp,
+                                                      idAutoDeleteDialers, idAskBeforeDeleteDialUp};
+
+bool IsKeyDown(int key) { return GetKeyState(key) < 0; }
+
+// Which option a check box's identifier belongs to; false for any other control.
+bool OptionOf(int controlId, TOption& option)
+{
+    for (int i = 0; i < kOptionCount; ++i)
+        if (ControlId(kOptionControls[i]) == controlId) {
+            option = static_cast<TOption>(i);
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+TMainWindowView::TMainWindowView(const TGuardLook& look) : FLook(look)
+{
+    FMenuVisible.fill(true);
+    FMenuEnabled.fill(true);
+    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
+    FShowGuardMessage = RegisterWindowMessageW(kShowGuardMessage);
+
+    const TWindowLayout& layout = MainWindowLayout();
+    RECT frame{0, 0, FLook.Scale(layout.ClientWidth), FLook.Scale(layout.ClientHeight)};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
+    const HWND window = CreateWindowExW(kMainExStyle, kMainWindowClass, Wide(layout.Caption).c_str(), kMainStyle,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    // An error while WM_CREATE built the controls destroyed the window; it is reported here.
+    if (!window) throw Exception(FCreateError.empty() ? "Error creating the main window" : FCreateError);
+    CentreWindow(window, WorkArea());
+}
+
+TMainWindowView::~TMainWindowView()
+{
+    OnDestroy = nullptr;
+    FLogic = nullptr;
+}
+
+HWND TMainWindowView::Control(TControlId id) const
+{
+    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)] : nullptr;
+}
+
+template <typename Handler>
+void TMainWindowView::Forward(Handler&& handler)
+{
+    if (!FLogic) return;
+    TLinewardenForm& logic = *FLogic;
+    Guarded(FWindow.Get(), [&] { handler(logic); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+void TMainWindowView::Created(HWND window)
+{
+    const TWindowLayout& layout = MainWindowLayout();
+    std::vector<HWND> controls = CreateLayoutControls(window, layout, FLook);
+
+    FImage = LoadProgramIcon(IDI_PROGRAM, FLook.Scale(32));
+    SendMessageW(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.Get()), 0);
+
+    HWND report = controls[idReport];
+    SendMessageW(report, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const struct {
+        const char* Caption;
+        int Width;
+    } columns[] = {{kReportTimeColumn, kReportTimeWidth}, {kReportTextColumn, kReportTextWidth}};
+    for (int i = 0; i < 2; ++i) {
+        std::wstring caption = Wide(columns[i].Caption);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = &caption[0];
+        column.cx = FLook.Scale(columns[i].Width);
+        column.iSubItem = i;
+        SendMessageW(report, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+
+    FControls = std::move(controls);
+    CreateTooltips();
+    BuildMenu();
+    ApplyStatusParts();
+}
+
+void TMainWindowView::CreateTooltips()
+{
+    FTooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.Get(), nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!FTooltips) return;  // the hints are a help, not a condition of running
+    SendMessageW(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
+    const TWindowLayout& layout = MainWindowLayout();
+    for (int i = 0; i < layout.Count; ++i) {
+        const TControlLayout& control = layout.Controls[i];
+        if (!control.Hint || !*control.Hint) continue;
+        std::wstring hint = Wide(control.Hint);
+        // The second version's size, which every common-controls version accepts.
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = FWindow.Get();
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(control.Id));
+        tool.lpszText = &hint[0];
+        SendMessageW(FTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void TMainWindowView::BuildMenu()
+{
+    if (!FMenu) FMenu.Reset(CreatePopupMenu());
+    if (!FMenu) throw Exception("Error creating the popup menu");
+    while (GetMenuItemCount(FMenu.Get()) > 0) DeleteMenu(FMenu.Get(), 0, MF_BYPOSITION);
+    for (int i = 0; i < kMenuItemCount; ++i) {
+        const auto item = static_cast<TMenuItem>(i);
+        if (FMenuVisible[static_cast<size_t>(i)]) {
+            const UINT flags = MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
+            AppendMenuW(FMenu.Get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)), Wide(MenuCaption(i)).c_str());
+        }
+        // The separators stand after "Pomoc" and after the developer's test command, which is
+        // where they stay when that command is hidden.
+        if (item == TMenuItem::About || item == TMenuItem::TestDialers) AppendMenuW(FMenu.Get(), MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+void TMainWindowView::Show()
+{
+    ::ShowWindow(FWindow.Get(), SW_SHOW);
+    UpdateWindow(FWindow.Get());
+    SetFocus(Control(idAutoStart));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = WindowObject<TMainWindowView>(window, message, lParam);
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_NCCREATE:
+        self->FWindow.Reset(window);
+        break;
+    case WM_CREATE:
+        try {
+            self->Created(window);
+            return 0;
+        } catch (const std::exception& e) {
+            self->FCreateError = e.what();
+            return -1;
+        }
+    case WM_NCDESTROY:
+        self->FWindow.Release();
+        self->FControls.clear();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = FWindow.Get();
+    LRESULT result = 0;
+    if (BackgroundMessage(window, message, wParam, FLook, result)) return result;
+    switch (message) {
+    case WM_COMMAND:
+        Command(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CONTEXTMENU: {
+        int x = static_cast<short>(LOWORD(lParam));
+        int y = static_cast<short>(HIWORD(lParam));
+        if (x == -1 && y == -1) {
+            // From the keyboard: at the window's corner.
+            POINT corner{0, 0};
+            ClientToScreen(window, &corner);
+            x = corner.x;
+            y = corner.y;
+        }
+        Popup(x, y);
+        return 0;
+    }
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) == FMenu.Get()) Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
+        return 0;
+    case WM_SETCURSOR:
+        if (SetCursorFor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            MinimizeApplication();
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) PostMessageW(window, kMinimizedMessage, 0, 0);
+        return 0;
+    case kMinimizedMessage:
+        if (IsIconic(window)) Forward([](TLinewardenForm& logic) { logic.ApplicationEventsMinimize(); });
+        return 0;
+    case WM_CLOSE: {
+        bool canClose = FLogic == nullptr;
+        Forward([&](TLinewardenForm& logic) { canClose = logic.FormCloseQuery(); });
+        if (canClose) DestroyWindow(window);
+        return 0;
+    }
+    case WM_QUERYENDSESSION: {
+        // Yes at once: the guard never holds up the end of a session.
+        bool answer = true;
+        if (FLogic) answer = FLogic->WMQueryEndSession();
+        return answer ? TRUE : FALSE;
+    }
+    case WM_ENDSESSION:
+        Forward([&](TLinewardenForm& logic) { logic.WMEndSession(wParam != 0); });
+        return 0;
+    case WM_DESTROY:
+        // The logic's shut-down sequence runs while every control still exists.
+        if (OnDestroy) Guarded(nullptr, [&] { OnDestroy(); });
+        FLogic = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        if (message == FShowGuardMessage && FShowGuardMessage != 0) {
+            Forward([](TLinewardenForm& logic) { logic.ShowView(false); });
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void TMainWindowView::Command(int id, int code)
+{
+    if (id >= kMenuCommandBase && id < kMenuCommandBase + kMenuItemCount) {
+        // Only what the menu offers: a hidden or greyed item cannot be picked, and a command
+        // for one can only come from another program.
+        const auto index = static_cast<size_t>(id - kMenuCommandBase);
+        const auto item = static_cast<TMenuItem>(index);
+        if (FMenuVisible[index] && FMenuEnabled[index])
+            Forward([item](TLinewardenForm& logic) { logic.MenuClick(item); });
+        return;
+    }
+    TOption option;
+    if (OptionOf(id, option)) {
+        if (code == BN_CLICKED) Forward([option](TLinewardenForm& logic) { logic.cbParamsChangeClick(option); });
+        return;
+    }
+    if (id == ControlId(idNumbers)) {
+        if (code == LBN_SELCHANGE) NumberSelected();
+    } else if (code == BN_CLICKED && id == ControlId(idAddNumber)) {
+        Forward([](TLinewardenForm& logic) { logic.btAddNumberClick(); });
+    } else if (code == BN_CLICKED && id == ControlId(idEditNumber)) {
+        Forward([](TLinewardenForm& logic) { logic.btEditNumberClick(); });
+    } else if (code == BN_CLICKED && id == ControlId(idDeleteNumber)) {
+        Forward([](TLinewardenForm& logic) { logic.btDeleteNumberClick(); });
+    } else if (code == STN_CLICKED && id == ControlId(idAppTitle)) {
+        Forward([](TLinewardenForm& logic) { logic.laAppTitleClick(); });
+    }
+}
+
+// The list box sorts by its own rules; the logic counts positions in its own sorted list, so
+// the selection travels as the item's text.
+void TMainWindowView::NumberSelected()
+{
+    HWND list = Control(idNumbers);
+    int index = -1;
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+        if (length != LB_ERR && length >= 0) {
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            const LRESULT copied =
+                SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&text[0]));
+            text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
+            const std::string number = Narrow(text);
+            for (size_t i = 0; i < FNumbers.size(); ++i)
+                if (FNumbers[i] == number) index = static_cast<int>(i);
+        }
+    }
+    Forward([index](TLinewardenForm& logic) { logic.lbNumbersClick(index); });
+}
+
+bool TMainWindowView::SetCursorFor(HWND target, int hitTest)
+{
+    if (FHourglass) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return true;
+    }
+    if (target == Control(idAppTitle) && hitTest == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return true;
+    }
+    return false;
+}
+
+bool TMainWindowView::PreTranslate(MSG& message)
+{
+    const HWND window = FWindow.Get();
+    if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_F1 && FLogic) {
+        bool taken = false;
+        const bool shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU), ctrl = IsKeyDown(VK_CONTROL);
+        Forward([&](TLinewardenForm& logic) { taken = logic.FormKeyDown(VK_F1, shift, alt, ctrl); });
+        if (taken) return true;
+    }
+    return IsDialogMessageW(window, &message) != FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu
+
+void TMainWindowView::Popup(int x, int y)
+{
+    // The tray's documented idiom: the menu's owner in the foreground, so that the menu closes
+    // when the user clicks elsewhere, and a message after it, so that it closes at once. The
+    // command arrives as WM_COMMAND to the window, as from the context menu.
+    const HWND window = FWindow.Get();
+    SetForegroundWindow(window);
+    TrackPopupMenu(FMenu.Get(), TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, window, nullptr);
+    PostMessageW(window, WM_NULL, 0, 0);
+}
+
+void TMainWindowView::PopupAtCursor()
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    Popup(cursor.x, cursor.y);
+}
+
+void TMainWindowView::SetMenuItemEnabled(TMenuItem item, bool enabled)
+{
+    FMenuEnabled[static_cast<size_t>(item)] = enabled;
+    EnableMenuItem(FMenu.Get(), static_cast<UINT>(MenuCommandId(item)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
+{
+    if (FMenuVisible[static_cast<size_t>(item)] == visible) return;
+    FMenuVisible[static_cast<size_t>(item)] = visible;
+    BuildMenu();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Captions, status bar, report
+
+void TMainWindowView::SetCaption(const std::string& caption) { SetText(FWindow.Get(), caption); }
+
+void TMainWindowView::SetAppTitle(const std::string& text) { SetText(Control(idAppTitle), text); }
+
+// The logic works in the layout's 96-DPI pixels.
+int TMainWindowView::WindowWidth()
+{
+    RECT r;
+    GetWindowRect(FWindow.Get(), &r);
+    return FLook.Unscale(r.right - r.left);
+}
+
+void TMainWindowView::AddStatusPanel()
+{
+    FPanelWidths.push_back(0);
+    ApplyStatusParts();
+}
+
+void TMainWindowView::SetStatusPanelWidth(int panel, int width)
+{
+    if (panel < 0 || panel >= StatusPanelCount()) return;
+    FPanelWidths[static_cast<size_t>(panel)] = width;
+    ApplyStatusParts();
+}
+
+// Each panel ends at the sum of the widths before it; the last one takes the rest of the bar.
+void TMainWindowView::ApplyStatusParts()
+{
+    std::vector<int> edges;
+    int right = 0;
+    for (size_t i = 0; i < FPanelWidths.size(); ++i) {
+        right += FLook.Scale(FPanelWidths[i]);
+        edges.push_back(i + 1 == FPanelWidths.size() ? -1 : right);
+    }
+    SendMessageW(Control(idStatusBar), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TMainWindowView::SetStatusText(int panel, const std::string& text)
+{
+    if (panel < 0 || panel >= StatusPanelCount()) return;
+    SendMessageW(Control(idStatusBar), SB_SETTEXTW, static_cast<WPARAM>(panel),
+                 reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void TMainWindowView::RepaintStatusBar() { UpdateWindow(Control(idStatusBar)); }
+
+void TMainWindowView::SetHourglass(bool on)
+{
+    FHourglass = on;
+    // Only while the mouse is over one of the guard's windows; elsewhere the cursor is not ours.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HWND under = WindowFromPoint(cursor);
+    if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
+        SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+void TMainWindowView::AddReportRow(const std::string& time, const std::string& text)
+{
+    HWND report = Control(idReport);
+    std::wstring timeText = Wide(time);
+    std::wstring infoText = Wide(text);
+    LVITEMW row{};
+    row.mask = LVIF_TEXT;
+    row.iItem = static_cast<int>(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0));
+    row.pszText = &timeText[0];
+    const LRESULT index = SendMessageW(report, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+    if (index < 0) return;
+    LVITEMW info{};
+    info.iSubItem = 1;
+    info.pszText = &infoText[0];
+    SendMessageW(report, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+    SendMessageW(report, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+void TMainWindowView::SetReportVisible(bool visible)
+{
+    HWND panel = Control(idReportPanel);
+    if (visible)
+        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    else
+        ::ShowWindow(panel, SW_HIDE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options, numbers, buttons
+
+bool TMainWindowView::Checked(TOption option)
+{
+    return SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TMainWindowView::SetChecked(TOption option, bool checked)
+{
+    SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
+                 0);
+}
+
+void TMainWindowView::SetNumbers(const std::vector<std::string>& items, int selected)
+{
+    HWND list = Control(idNumbers);
+    FNumbers = items;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    LRESULT index = -1;
+    if (selected >= 0 && static_cast<size_t>(selected) < items.size())
+        index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(Wide(items[static_cast<size_t>(selected)]).c_str()));
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index == LB_ERR ? -1 : index), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void TMainWindowView::SetButtonEnabled(TNumberButton button, bool enabled)
+{
+    const TControlId ids[] = {idAddNumber, idEditNumber, idDeleteNumber};
+    EnableWindow(Control(ids[static_cast<int>(button)]), enabled ? TRUE : FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's life
+
+bool TMainWindowView::IsApplicationMinimized()
+{
+    return IsIconic(FWindow.Get()) || !IsWindowVisible(FWindow.Get());
+}
+
+void TMainWindowView::RestoreApplication()
+{
+    ::ShowWindow(FWindow.Get(), IsIconic(FWindow.Get()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(FWindow.Get());
+}
+
+void TMainWindowView::ShowWindow()
+{
+    if (!IsWindowVisible(FWindow.Get())) ::ShowWindow(FWindow.Get(), SW_SHOW);
+}
+
+bool TMainWindowView::IsApplicationActive()
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    return foreground && process == GetCurrentProcessId();
+}
+
+void TMainWindowView::BringToFront()
+{
+    SetForegroundWindow(FWindow.Get());
+    BringWindowToTop(FWindow.Get());
+}
+
+void TMainWindowView::MinimizeApplication() { ::ShowWindow(FWindow.Get(), SW_MINIMIZE); }
+
+void TMainWindowView::HideToTray() { ::ShowWindow(FWindow.Get(), SW_HIDE); }
+
+void TMainWindowView::Repaint()
+{
+    RedrawWindow(FWindow.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// Posted: the logic asks from inside its own handlers, and closing may destroy it.
+void TMainWindowView::Close() { PostMessageW(FWindow.Get(), WM_CLOSE, 0, 0); }
+
+void TMainWindowView::ShowError(const std::string& message) { ShowErrorBox(FWindow.Get(), message); }
