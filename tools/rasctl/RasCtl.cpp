@@ -11,6 +11,9 @@
 //   rasctl reset                   empty phonebook, no connections, a new log
 //
 // Exit code 0 on success, 1 when a RAS call fails, 2 for a wrong command line or library.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -158,6 +161,9 @@ void PrintLog()
     if (!RAS(RasStandinLogFile)(path, sizeof path)) Fail(1, "the log's path is too long");
     FILE* log = std::fopen(path, "rb");
     if (!log) return;  // nothing logged yet
+    // The log's lines end in CR LF already; a text-mode stdout would add a second CR.
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
     char buffer[4096];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, log)) > 0) std::fwrite(buffer, 1, n, stdout);
