@@ -23,6 +23,7 @@ enum : uint32_t {
     kStandinInvalidParameter = 87,       // ERROR_INVALID_PARAMETER
     kStandinInvalidName = 123,           // ERROR_INVALID_NAME
     kStandinBufferTooSmall = 603,        // ERROR_BUFFER_TOO_SMALL
+    kStandinCannotOpenPhonebook = 621,   // ERROR_CANNOT_OPEN_PHONEBOOK: the state file failed
     kStandinCannotFindEntry = 623,       // ERROR_CANNOT_FIND_PHONEBOOK_ENTRY
     kStandinInvalidSize = 632,           // ERROR_INVALID_SIZE
     kStandinPortNotAvailable = 633,      // ERROR_PORT_NOT_AVAILABLE
