@@ -7,6 +7,7 @@
 #include "tools/ras-standin/RasExports.h"
 
 #include <string>
+#include <vector>
 
 #include "StandinState.h"
 #include "StandinStore.h"
@@ -38,6 +39,24 @@ DWORD Guarded(TFn fn)
 uint32_t HandleValue(HANDLE h) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h)); }
 
 HANDLE HandleOf(uint32_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
+
+// The enumerations' answer: 603 with the bytes and the count needed when the records do not
+// fit the bytes given (none without records), else every item filled in.
+template <typename TRecord, typename TItem, typename TFill>
+DWORD Enumerate(TRecord* records, DWORD* bytes, DWORD* count, const std::vector<TItem>& items,
+                TFill fill)
+{
+    const DWORD needed = static_cast<DWORD>(items.size() * sizeof(TRecord));
+    const DWORD given = records ? *bytes : 0;
+    *bytes = needed;
+    *count = static_cast<DWORD>(items.size());
+    if (needed > given) return kStandinBufferTooSmall;
+    for (size_t i = 0; i < items.size(); ++i) {
+        records[i].dwSize = sizeof(TRecord);
+        fill(records[i], items[i]);
+    }
+    return kStandinOk;
+}
 
 // --- Asynchronous dial ---------------------------------------------------------------------
 
@@ -108,17 +127,10 @@ DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* 
         if (names && names->dwSize != sizeof(TRasEntryNameA)) return kStandinInvalidSize;
         TSession session;
         if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
-        const std::vector<TStandinEntry>& entries = session.State.Entries;
-        const DWORD needed = static_cast<DWORD>(entries.size() * sizeof(TRasEntryNameA));
-        const DWORD given = names ? *bytes : 0;
-        *bytes = needed;
-        *count = static_cast<DWORD>(entries.size());
-        if (needed > given) return kStandinBufferTooSmall;
-        for (size_t i = 0; i < entries.size(); ++i) {
-            names[i].dwSize = sizeof(TRasEntryNameA);
-            SetFieldText(names[i].szEntryName, sizeof names[i].szEntryName, entries[i].Name);
-        }
-        return kStandinOk;
+        return Enumerate(names, bytes, count, session.State.Entries,
+                         [](TRasEntryNameA& r, const TStandinEntry& e) {
+                             SetFieldText(r.szEntryName, sizeof r.szEntryName, e.Name);
+                         });
     });
 }
 
@@ -129,21 +141,13 @@ DWORD WINAPI RasEnumConnectionsA(TRasConnA* connections, DWORD* bytes, DWORD* co
         if (connections && connections->dwSize != sizeof(TRasConnA)) return kStandinInvalidSize;
         TSession session;
         if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
-        const std::vector<TStandinConnection>& list = session.State.Connections;
-        const DWORD needed = static_cast<DWORD>(list.size() * sizeof(TRasConnA));
-        const DWORD given = connections ? *bytes : 0;
-        *bytes = needed;
-        *count = static_cast<DWORD>(list.size());
-        if (needed > given) return kStandinBufferTooSmall;
-        for (size_t i = 0; i < list.size(); ++i) {
-            TRasConnA& c = connections[i];
-            c.dwSize = sizeof(TRasConnA);
-            c.hrasconn = list[i].Handle;
-            SetFieldText(c.szEntryName, sizeof c.szEntryName, list[i].Entry);
-            SetFieldText(c.szDeviceType, sizeof c.szDeviceType, kDeviceType);
-            SetFieldText(c.szDeviceName, sizeof c.szDeviceName, kDeviceName);
-        }
-        return kStandinOk;
+        return Enumerate(connections, bytes, count, session.State.Connections,
+                         [](TRasConnA& r, const TStandinConnection& c) {
+                             r.hrasconn = c.Handle;
+                             SetFieldText(r.szEntryName, sizeof r.szEntryName, c.Entry);
+                             SetFieldText(r.szDeviceType, sizeof r.szDeviceType, kDeviceType);
+                             SetFieldText(r.szDeviceName, sizeof r.szDeviceName, kDeviceName);
+                         });
     });
 }
 
