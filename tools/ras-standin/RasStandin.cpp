@@ -1,0 +1,384 @@
+// A stand-in for rasapi32.dll, for tests and demonstrations under Wine, whose own RAS library
+// lists nothing and refuses connection notifications. Every process of a Wine prefix that loads
+// it (through a DLL override) shares one phonebook and one list of connections (StandinStore);
+// calls that change something are logged with the calling process. Connections come up at once
+// and stay until hung up; every change of them is reported to the events registered in any
+// process (StandinWatch).
+#include "tools/ras-standin/RasExports.h"
+
+#include <string>
+#include <vector>
+
+#include "StandinState.h"
+#include "StandinStore.h"
+#include "StandinWatch.h"
+#include "common/StrUtils.h"
+
+namespace {
+
+const DWORD kRasDialEvent = 0xCCCD;  // WM_RASDIALEVENT
+const DWORD kStateConnected = 0x2000;
+const char kDeviceType[] = "modem";
+const char kDeviceName[] = "Stand-in Modem";
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Result(DWORD code) { return " -> " + std::to_string(code); }
+
+// Exports must not let an exception out into a caller that knows nothing of C++.
+template <typename TFn>
+DWORD Guarded(TFn fn)
+{
+    try {
+        return fn();
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}
+
+uint32_t HandleValue(HANDLE h) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h)); }
+
+HANDLE HandleOf(uint32_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
+
+// The enumerations' answer: 603 with the bytes and the count needed when the records do not
+// fit the bytes given (none without records), else every item filled in.
+template <typename TRecord, typename TItem, typename TFill>
+DWORD Enumerate(TRecord* records, DWORD* bytes, DWORD* count, const std::vector<TItem>& items,
+                TFill fill)
+{
+    const DWORD needed = static_cast<DWORD>(items.size() * sizeof(TRecord));
+    const DWORD given = records ? *bytes : 0;
+    *bytes = needed;
+    *count = static_cast<DWORD>(items.size());
+    if (needed > given) return kStandinBufferTooSmall;
+    for (size_t i = 0; i < items.size(); ++i) {
+        records[i].dwSize = sizeof(TRecord);
+        fill(records[i], items[i]);
+    }
+    return kStandinOk;
+}
+
+// --- Asynchronous dial ---------------------------------------------------------------------
+
+// The progress a dial reports: the states a modem connection passes through.
+const DWORD kDialStates[] = {0, 1, 2, 3, 4, 5, 14, kStateConnected};
+
+struct TDialReport {
+    TRasDialFunc Notifier;
+    DWORD Error;  // set before the thread runs: a failed dial reports its first state and this
+};
+
+DWORD WINAPI ReportDial(void* parameter)
+{
+    TDialReport report = *static_cast<TDialReport*>(parameter);
+    delete static_cast<TDialReport*>(parameter);
+    if (report.Error != 0) {
+        report.Notifier(kRasDialEvent, kDialStates[0], report.Error);
+    } else {
+        for (DWORD state : kDialStates) report.Notifier(kRasDialEvent, state, 0);
+    }
+    // The thread held a reference to this library, so that it cannot be unloaded under it.
+    HMODULE self;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ReportDial), &self);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+// A suspended thread that will report the progress to notifier, or nullptr.
+HANDLE CreateDialReporter(TDialReport* report)
+{
+    HMODULE self;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&ReportDial), &self))
+        return nullptr;
+    HANDLE thread = CreateThread(nullptr, 0, ReportDial, report, CREATE_SUSPENDED, nullptr);
+    if (!thread) FreeLibrary(self);
+    return thread;
+}
+
+const char* ErrorText(DWORD code)
+{
+    switch (code) {
+    case 6: return "The handle is invalid.";
+    case 8: return "Not enough storage is available to process this command.";
+    case 87: return "The parameter is incorrect.";
+    case 123: return "The entry name is invalid.";
+    case 603: return "The buffer is too small.";
+    case 621: return "The system could not open the phone book file.";
+    case 623: return "The system could not find the phone book entry for this connection.";
+    case 632: return "The structure size is incorrect.";
+    case 633: return "The modem is already in use or is not configured for dialing out.";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+// --- The exports, with the RAS library's own parameters ----------------------------------
+
+extern "C" {
+
+DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* names,
+                             DWORD* bytes, DWORD* count)
+{
+    return Guarded([&]() -> DWORD {
+        if (reserved || !bytes || !count) return kStandinInvalidParameter;
+        if (names && names->dwSize != sizeof(TRasEntryNameA)) return kStandinInvalidSize;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        return Enumerate(names, bytes, count, session.State.Entries,
+                         [](TRasEntryNameA& r, const TStandinEntry& e) {
+                             SetFieldText(r.szEntryName, sizeof r.szEntryName, e.Name);
+                         });
+    });
+}
+
+DWORD WINAPI RasEnumConnectionsA(TRasConnA* connections, DWORD* bytes, DWORD* count)
+{
+    return Guarded([&]() -> DWORD {
+        if (!bytes || !count) return kStandinInvalidParameter;
+        if (connections && connections->dwSize != sizeof(TRasConnA)) return kStandinInvalidSize;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        return Enumerate(connections, bytes, count, session.State.Connections,
+                         [](TRasConnA& r, const TStandinConnection& c) {
+                             r.hrasconn = c.Handle;
+                             SetFieldText(r.szEntryName, sizeof r.szEntryName, c.Entry);
+                             SetFieldText(r.szDeviceType, sizeof r.szDeviceType, kDeviceType);
+                             SetFieldText(r.szDeviceName, sizeof r.szDeviceName, kDeviceName);
+                         });
+    });
+}
+
+DWORD WINAPI RasGetConnectStatusA(HANDLE connection, TRasConnStatusA* status)
+{
+    return Guarded([&]() -> DWORD {
+        if (!status) return kStandinInvalidParameter;
+        // The basic form, or the one with the connected number (or a later, longer one).
+        const bool extended = status->dwSize >= sizeof(TRasConnStatusExA);
+        if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kStandinInvalidSize;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        const TStandinConnection* c = session.State.FindConnection(HandleValue(connection));
+        if (!c) return kStandinInvalidHandle;
+        status->rasconnstate = kStateConnected;
+        status->dwError = 0;
+        SetFieldText(status->szDeviceType, sizeof status->szDeviceType, kDeviceType);
+        SetFieldText(status->szDeviceName, sizeof status->szDeviceName, kDeviceName);
+        if (extended) {
+            auto* ex = reinterpret_cast<TRasConnStatusExA*>(status);
+            SetFieldText(ex->szPhoneNumber, sizeof ex->szPhoneNumber, c->Number);
+        }
+        return kStandinOk;
+    });
+}
+
+DWORD WINAPI RasHangUpA(HANDLE connection)
+{
+    return Guarded([&]() -> DWORD {
+        const uint32_t handle = HandleValue(connection);
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        std::string what = "RasHangUpA " + std::to_string(handle);
+        if (const TStandinConnection* c = session.State.FindConnection(handle))
+            what += " " + Quoted(c->Entry) + " " + c->Number;
+        DWORD result = session.State.HangUp(handle);
+        if (result == kStandinOk && !session.Save(true)) result = kStandinCannotOpenPhonebook;
+        session.Log(what + Result(result));
+        return result;
+    });
+}
+
+DWORD WINAPI RasGetErrorStringA(UINT error, LPSTR text, DWORD size)
+{
+    return Guarded([&]() -> DWORD {
+        if (!text || size == 0) return kStandinInvalidParameter;
+        const char* known = ErrorText(error);
+        SetFieldText(text, size, known ? known : "RAS error " + std::to_string(error) + ".");
+        return kStandinOk;
+    });
+}
+
+DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, TRasDialParamsA* params, BOOL* password)
+{
+    return Guarded([&]() -> DWORD {
+        if (!params) return kStandinInvalidParameter;
+        if (params->dwSize < sizeof(TRasDialParamsA)) return kStandinInvalidSize;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.State.FindEntry(FieldText(params->szEntryName, sizeof params->szEntryName)))
+            return kStandinCannotFindEntry;
+        // No number is kept with the dial parameters: the entry's own number is dialled.
+        params->szPhoneNumber[0] = params->szCallbackNumber[0] = '\0';
+        params->szUserName[0] = params->szPassword[0] = params->szDomain[0] = '\0';
+        if (password) *password = FALSE;
+        return kStandinOk;
+    });
+}
+
+DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* entry,
+                                    DWORD* entryBytes, BYTE* deviceInfo, DWORD* deviceInfoBytes)
+{
+    return Guarded([&]() -> DWORD {
+        if (!entryBytes) return kStandinInvalidParameter;
+        if (deviceInfoBytes) *deviceInfoBytes = 0;
+        if (!entry || *entryBytes < sizeof(TRasEntryA)) {
+            *entryBytes = sizeof(TRasEntryA);
+            return kStandinBufferTooSmall;
+        }
+        if (entry->dwSize < sizeof(TRasEntryA)) return kStandinInvalidSize;
+        std::string number;
+        // No name asks for the properties a new entry would get.
+        if (name && *name) {
+            TSession session;
+            if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+            const TStandinEntry* found = session.State.FindEntry(name);
+            if (!found) return kStandinCannotFindEntry;
+            number = found->Number;
+        }
+        // Only the oldest record's fields are known here; a longer record keeps the rest.
+        const DWORD size = entry->dwSize;
+        ZeroMemory(entry, sizeof(TRasEntryA));
+        entry->dwSize = size;
+        entry->dwfNetProtocols = 4;    // RASNP_Ip
+        entry->dwFramingProtocol = 1;  // RASFP_Ppp
+        SetFieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber, number);
+        SetFieldText(entry->szDeviceType, sizeof entry->szDeviceType, kDeviceType);
+        SetFieldText(entry->szDeviceName, sizeof entry->szDeviceName, kDeviceName);
+        return kStandinOk;
+    });
+}
+
+DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* entry,
+                                    DWORD entryBytes, BYTE* deviceInfo, DWORD deviceInfoBytes)
+{
+    return Guarded([&]() -> DWORD {
+        if (!name || !entry) return kStandinInvalidParameter;
+        if (entry->dwSize < sizeof(TRasEntryA) || entryBytes < entry->dwSize)
+            return kStandinInvalidSize;
+        // A leading dot marks a connection dialled by number alone.
+        if (!IsStorableText(name, kRasMaxEntryName) || name[0] == '.') return kStandinInvalidName;
+        std::string number =
+            FieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber);
+        if (!number.empty() && !IsStorableText(number, kRasMaxPhoneNumber))
+            return kStandinInvalidParameter;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        DWORD result = session.State.SetEntry(name, number);
+        if (result == kStandinOk && !session.Save(false)) result = kStandinCannotOpenPhonebook;
+        session.Log("RasSetEntryPropertiesA " + Quoted(name) + " " + number + Result(result));
+        return result;
+    });
+}
+
+DWORD WINAPI RasDeleteEntryA(LPCSTR phonebook, LPCSTR name)
+{
+    return Guarded([&]() -> DWORD {
+        if (!name) return kStandinInvalidParameter;
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        DWORD result = session.State.DeleteEntry(name);
+        if (result == kStandinOk && !session.Save(false)) result = kStandinCannotOpenPhonebook;
+        session.Log("RasDeleteEntryA " + Quoted(name) + Result(result));
+        return result;
+    });
+}
+
+DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* params,
+                      DWORD notifierType, void* notifier, HANDLE* connection)
+{
+    return Guarded([&]() -> DWORD {
+        if (!params || !connection) return kStandinInvalidParameter;
+        if (params->dwSize < sizeof(TRasDialParamsA)) return kStandinInvalidSize;
+        // Only the plain progress function (RasDialFunc) is offered.
+        if (notifier && notifierType != 0) return kStandinInvalidParameter;
+        *connection = nullptr;
+        const std::string name = FieldText(params->szEntryName, sizeof params->szEntryName);
+        const std::string override =
+            FieldText(params->szPhoneNumber, sizeof params->szPhoneNumber);
+        if (!override.empty() && !IsStorableText(override, kRasMaxPhoneNumber))
+            return kStandinInvalidParameter;
+
+        TSession session;
+        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        std::string entry, number = override;
+        DWORD result = kStandinOk;
+        if (name.empty()) {
+            // Dialling a number without an entry: RAS names such a connection by a dot and
+            // the number.
+            entry = "." + override;
+            if (override.empty()) result = kStandinInvalidParameter;
+        } else if (const TStandinEntry* found = session.State.FindEntry(name)) {
+            entry = found->Name;
+            if (number.empty()) number = found->Number;
+        } else {
+            result = kStandinCannotFindEntry;
+        }
+
+        // The reporting thread is made before the connection is kept, so that a dial that
+        // cannot report its progress never connects.
+        HANDLE reporter = nullptr;
+        TDialReport* report = nullptr;
+        if (result == kStandinOk && notifier) {
+            report = new TDialReport{reinterpret_cast<TRasDialFunc>(notifier), 0};
+            reporter = CreateDialReporter(report);
+            if (!reporter) {
+                delete report;
+                result = ERROR_NOT_ENOUGH_MEMORY;
+            }
+        }
+        uint32_t handle = 0;
+        if (result == kStandinOk) result = session.State.Connect(entry, number, handle);
+        if (result == kStandinOk && !session.Save(true)) result = kStandinCannotOpenPhonebook;
+        session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") +
+                    Quoted(name) + " " + number + Result(result) +
+                    (result == kStandinOk ? " handle " + std::to_string(handle) : ""));
+        if (result == kStandinOk) *connection = HandleOf(handle);
+        if (reporter) {
+            report->Error = result;
+            ResumeThread(reporter);
+            CloseHandle(reporter);
+        }
+        return result;
+    });
+}
+
+DWORD WINAPI RasConnectionNotificationA(HANDLE connection, HANDLE event, DWORD flags)
+{
+    return Guarded([&]() -> DWORD {
+        if (!event || event == INVALID_HANDLE_VALUE) return kStandinInvalidParameter;
+        const uint32_t handle = HandleValue(connection);
+        if (handle != kAllRasConnections) {
+            TSession session;
+            if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+            if (!session.State.FindConnection(handle)) return kStandinInvalidHandle;
+        }
+        return RegisterForChanges(handle, event, flags);
+    });
+}
+
+DWORD WINAPI RasStandinReset()
+{
+    return Guarded([&]() -> DWORD {
+        TSession session;
+        const bool hadConnections = !session.State.Connections.empty();
+        session.State.Clear();
+        if (!session.Save(hadConnections)) return kStandinCannotOpenPhonebook;
+        DeleteFileA(Place().LogFile.c_str());
+        session.Log("reset");
+        return kStandinOk;
+    });
+}
+
+DWORD WINAPI RasStandinLogFile(LPSTR path, DWORD size)
+{
+    return Guarded([&]() -> DWORD {
+        const std::string& log = Place().LogFile;
+        if (!path || size <= log.size()) return 0;
+        SetFieldText(path, size, log);
+        return static_cast<DWORD>(log.size());
+    });
+}
+
+}  // extern "C"

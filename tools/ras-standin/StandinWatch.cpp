@@ -1,0 +1,123 @@
+#include "StandinWatch.h"
+
+#include <mutex>
+#include <vector>
+
+#include "StandinStore.h"
+#include "dialup/RasApi.h"
+
+namespace {
+
+const DWORD kFlagConnection = 1, kFlagDisconnection = 2;  // RASCN_Connection, RASCN_Disconnection
+
+struct TRegistration {
+    uint32_t Connection;  // kAllRasConnections, or the one connection whose end is awaited
+    HANDLE Event;         // our own duplicate: the caller may close theirs
+    DWORD Flags;
+};
+
+std::mutex gWatchLock;
+std::vector<TRegistration> gRegistrations;
+HANDLE gWatchEvent = nullptr;
+uint32_t gSeenConnects = 0, gSeenDisconnects = 0;
+
+DWORD WINAPI Watch(void*)
+{
+    for (;;) {
+        if (WaitForSingleObject(gWatchEvent, INFINITE) != WAIT_OBJECT_0) {
+            Sleep(20);
+            continue;
+        }
+        TStandinState state;
+        {
+            TSession session;
+            // A state that cannot be read says nothing of what changed; the next change wakes
+            // this watcher again.
+            if (!session.ReadOk()) continue;
+            state = session.State;
+        }
+        std::lock_guard<std::mutex> guard(gWatchLock);
+        const bool connected = state.Connects != gSeenConnects;
+        const bool disconnected = state.Disconnects != gSeenDisconnects;
+        gSeenConnects = state.Connects;
+        gSeenDisconnects = state.Disconnects;
+        for (size_t i = 0; i < gRegistrations.size();) {
+            TRegistration& r = gRegistrations[i];
+            if (r.Connection != kAllRasConnections) {
+                // Awaiting one connection's end: reported once, then the registration is spent.
+                if (state.FindConnection(r.Connection)) {
+                    ++i;
+                    continue;
+                }
+                SetEvent(r.Event);
+                CloseHandle(r.Event);
+                gRegistrations.erase(gRegistrations.begin() + i);
+                continue;
+            }
+            if (((r.Flags & kFlagConnection) && connected) ||
+                ((r.Flags & kFlagDisconnection) && disconnected))
+                SetEvent(r.Event);
+            ++i;
+        }
+    }
+}
+
+// Called with gWatchLock held. The baseline counts are taken under the state's mutex together
+// with the entry in the list of watchers, so every later change wakes this watcher.
+DWORD StartWatcher()
+{
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE,
+                                WatchEventName(GetCurrentProcessId()).c_str());
+    if (!event) return GetLastError();
+    {
+        TSession session;
+        if (!session.ReadOk()) {
+            CloseHandle(event);
+            return kStandinCannotOpenPhonebook;
+        }
+        TStandinState& s = session.State;
+        const uint32_t pid = GetCurrentProcessId();
+        bool listed = false;
+        for (uint32_t w : s.Watchers) listed = listed || w == pid;
+        if (!listed) s.Watchers.push_back(pid);
+        gSeenConnects = s.Connects;
+        gSeenDisconnects = s.Disconnects;
+        if (!session.Save(false)) {
+            CloseHandle(event);
+            return kStandinCannotOpenPhonebook;
+        }
+    }
+    // The watcher runs until the process ends, so this library must stay loaded under it.
+    HMODULE self;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCSTR>(&Watch), &self);
+    gWatchEvent = event;
+    HANDLE thread = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
+    if (!thread) {
+        gWatchEvent = nullptr;
+        CloseHandle(event);
+        return GetLastError();
+    }
+    CloseHandle(thread);
+    return 0;
+}
+
+}  // namespace
+
+DWORD RegisterForChanges(uint32_t connection, HANDLE event, DWORD flags)
+{
+    HANDLE own = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &own, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+        return kStandinInvalidHandle;
+    std::lock_guard<std::mutex> guard(gWatchLock);
+    if (!gWatchEvent) {
+        DWORD started = StartWatcher();
+        if (started != 0) {
+            CloseHandle(own);
+            return started;
+        }
+    }
+    gRegistrations.push_back(TRegistration{connection, own, flags});
+    return kStandinOk;
+}
