@@ -13,7 +13,7 @@ namespace {
 int SystemDpi()
 {
     TWindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -144,9 +144,9 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
 
 TGuardLook::TGuardLook() : FDpi(SystemDpi())
 {
-    FNormal.Reset(CreateTahoma(FDpi, FW_NORMAL));
-    FBold.Reset(CreateTahoma(FDpi, FW_BOLD));
-    FBackground.Reset(CreateSolidBrush(kMainBackground));
+    FNormal.reset(CreateTahoma(FDpi, FW_NORMAL));
+    FBold.reset(CreateTahoma(FDpi, FW_BOLD));
+    FBackground.reset(CreateSolidBrush(kMainBackground));
     if (!FNormal || !FBold || !FBackground) throw Exception("Error creating the window's font and colours");
 }
 
@@ -282,9 +282,9 @@ void CentreWindow(HWND window, const RECT& on)
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TIconOwner LoadProgramIcon(int resourceId, int size)
+TIconHandle LoadProgramIcon(int resourceId, int size)
 {
-    return TIconOwner(static_cast<HICON>(
+    return TIconHandle(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
 }
 

@@ -19,14 +19,14 @@ public:
     // A length of the 96-DPI layout at the system DPI, and back.
     int Scale(int pixels) const { return ScaleForDpi(pixels, FDpi); }
     int Unscale(int pixels) const { return MulDiv(pixels, 96, FDpi); }
-    HFONT Font(bool bold) const { return bold ? FBold.Get() : FNormal.Get(); }
-    HBRUSH Background() const { return FBackground.Get(); }
+    HFONT Font(bool bold) const { return bold ? FBold.get() : FNormal.get(); }
+    HBRUSH Background() const { return FBackground.get(); }
     COLORREF BackgroundColour() const { return kMainBackground; }
 
 private:
     int FDpi = 96;
-    TFontOwner FNormal, FBold;
-    TBrushOwner FBackground;
+    TFontHandle FNormal, FBold;
+    TBrushHandle FBackground;
 };
 
 // A control's rectangle in its window's client pixels: a control placed in a group box is
@@ -56,7 +56,7 @@ void CentreWindow(HWND window, const RECT& on);
 RECT WorkArea();
 
 // Loads one of the program's icons at the given size; the caller owns it.
-TIconOwner LoadProgramIcon(int resourceId, int size);
+TIconHandle LoadProgramIcon(int resourceId, int size);
 
 // The modal error box of an operation that failed, with the window's caption.
 void ShowErrorBox(HWND owner, const std::string& message);

@@ -49,7 +49,7 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
 
 TModalWindow::~TModalWindow()
 {
-    if (FWindow) SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, 0);
+    if (FWindow) SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, 0);
 }
 
 HWND TModalWindow::Control(TControlId id) const
@@ -71,8 +71,8 @@ void TModalWindow::ShowIcon(int resourceId)
 {
     for (int i = 0; i < FLayout.Count; ++i) {
         if (FLayout.Controls[i].Kind != TControlKind::Picture) continue;
-        TIconOwner icon = LoadProgramIcon(resourceId, FLook.Scale(32));
-        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+        TIconHandle icon = LoadProgramIcon(resourceId, FLook.Scale(32));
+        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         // The old icon goes only now that the picture no longer shows it.
         FImage = std::move(icon);
         return;
@@ -163,9 +163,9 @@ LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wPar
 {
     auto* self = WindowObject<TModalWindow>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) self->FWindow.Reset(window);
+    if (message == WM_NCCREATE) self->FWindow.reset(window);
     if (message == WM_NCDESTROY) {
-        self->FWindow.Release();
+        self->FWindow.release();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
@@ -252,9 +252,9 @@ int TQuestionDialog::WrappedQuestionHeight()
     bounds.bottom = 0;
     const std::wstring text = Wide(FQuestion);
     TWindowDc dc(label);
-    if (!dc.Get()) return 0;
-    TSelection font(dc.Get(), Look().Font(false));
-    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+    if (!dc.get()) return 0;
+    TSelection font(dc.get(), Look().Font(false));
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_LEFT);
     return bounds.bottom - bounds.top;
 }

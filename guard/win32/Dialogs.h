@@ -29,7 +29,7 @@ public:
     void End(bool ok);
 
 protected:
-    HWND Window() const { return FWindow.Get(); }
+    HWND Window() const { return FWindow.get(); }
     HWND Control(TControlId id) const;
     const TGuardLook& Look() const { return FLook; }
     // Sets the client area's height, keeping the width.
@@ -48,9 +48,9 @@ private:
     const TWindowLayout& FLayout;
     HWND FOwner;
     std::vector<TModalWindow*>& FOpen;
-    TWindowOwner FWindow;
+    TWindowHandle FWindow;
     std::vector<HWND> FControls;
-    TIconOwner FImage;
+    TIconHandle FImage;
     TControlId FAccept, FCancel;
     bool FDone = false;
     bool FResult = false;

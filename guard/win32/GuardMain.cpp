@@ -87,7 +87,7 @@ int RunGuard()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    THandleOwner guard(CreateMutexW(nullptr, FALSE, kGuardMutexName));
+    TKernelHandle guard(CreateMutexW(nullptr, FALSE, kGuardMutexName));
     if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
         BringUpRunningGuard();
         return 0;

@@ -65,7 +65,7 @@ void TMainWindowView::Forward(Handler&& handler)
 {
     if (!FLogic) return;
     TLinewardenForm& logic = *FLogic;
-    Guarded(FWindow.Get(), [&] { handler(logic); });
+    Guarded(FWindow.get(), [&] { handler(logic); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -77,7 +77,7 @@ void TMainWindowView::Created(HWND window)
     std::vector<HWND> controls = CreateLayoutControls(window, layout, FLook);
 
     FImage = LoadProgramIcon(IDI_PROGRAM, FLook.Scale(32));
-    SendMessageW(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.Get()), 0);
+    SendMessageW(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.get()), 0);
 
     HWND report = controls[idReport];
     SendMessageW(report, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -104,7 +104,7 @@ void TMainWindowView::Created(HWND window)
 void TMainWindowView::CreateTooltips()
 {
     FTooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.Get(), nullptr,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.get(), nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (!FTooltips) return;  // the hints are a help, not a condition of running
     SendMessageW(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
@@ -117,7 +117,7 @@ void TMainWindowView::CreateTooltips()
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = FWindow.Get();
+        tool.hwnd = FWindow.get();
         tool.uId = reinterpret_cast<UINT_PTR>(Control(control.Id));
         tool.lpszText = &hint[0];
         SendMessageW(FTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -126,25 +126,25 @@ void TMainWindowView::CreateTooltips()
 
 void TMainWindowView::BuildMenu()
 {
-    if (!FMenu) FMenu.Reset(CreatePopupMenu());
+    if (!FMenu) FMenu.reset(CreatePopupMenu());
     if (!FMenu) throw Exception("Error creating the popup menu");
-    while (GetMenuItemCount(FMenu.Get()) > 0) DeleteMenu(FMenu.Get(), 0, MF_BYPOSITION);
+    while (GetMenuItemCount(FMenu.get()) > 0) DeleteMenu(FMenu.get(), 0, MF_BYPOSITION);
     for (int i = 0; i < kMenuItemCount; ++i) {
         const auto item = static_cast<TMenuItem>(i);
         if (FMenuVisible[static_cast<size_t>(i)]) {
             const UINT flags = MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
-            AppendMenuW(FMenu.Get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)), Wide(MenuCaption(i)).c_str());
+            AppendMenuW(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)), Wide(MenuCaption(i)).c_str());
         }
         // The separators stand after "Pomoc" and after the developer's test command, which is
         // where they stay when that command is hidden.
-        if (item == TMenuItem::About || item == TMenuItem::TestDialers) AppendMenuW(FMenu.Get(), MF_SEPARATOR, 0, nullptr);
+        if (item == TMenuItem::About || item == TMenuItem::TestDialers) AppendMenuW(FMenu.get(), MF_SEPARATOR, 0, nullptr);
     }
 }
 
 void TMainWindowView::Show()
 {
-    ::ShowWindow(FWindow.Get(), SW_SHOW);
-    UpdateWindow(FWindow.Get());
+    ::ShowWindow(FWindow.get(), SW_SHOW);
+    UpdateWindow(FWindow.get());
     SetFocus(Control(idAutoStart));
 }
 
@@ -157,7 +157,7 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_NCCREATE:
-        self->FWindow.Reset(window);
+        self->FWindow.reset(window);
         break;
     case WM_CREATE:
         try {
@@ -168,7 +168,7 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
             return -1;
         }
     case WM_NCDESTROY:
-        self->FWindow.Release();
+        self->FWindow.release();
         self->FControls.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -177,7 +177,7 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
 
 LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const HWND window = FWindow.Get();
+    const HWND window = FWindow.get();
     LRESULT result = 0;
     if (BackgroundMessage(window, message, wParam, FLook, result)) return result;
     switch (message) {
@@ -198,7 +198,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     case WM_INITMENUPOPUP:
-        if (reinterpret_cast<HMENU>(wParam) == FMenu.Get()) Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
+        if (reinterpret_cast<HMENU>(wParam) == FMenu.get()) Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
         return 0;
     case WM_SETCURSOR:
         if (SetCursorFor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
@@ -312,7 +312,7 @@ bool TMainWindowView::SetCursorFor(HWND target, int hitTest)
 
 bool TMainWindowView::PreTranslate(MSG& message)
 {
-    const HWND window = FWindow.Get();
+    const HWND window = FWindow.get();
     if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
     if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_F1 && FLogic) {
         bool taken = false;
@@ -331,9 +331,9 @@ void TMainWindowView::Popup(int x, int y)
     // The tray's documented idiom: the menu's owner in the foreground, so that the menu closes
     // when the user clicks elsewhere, and a message after it, so that it closes at once. The
     // command arrives as WM_COMMAND to the window, as from the context menu.
-    const HWND window = FWindow.Get();
+    const HWND window = FWindow.get();
     SetForegroundWindow(window);
-    TrackPopupMenu(FMenu.Get(), TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, window, nullptr);
+    TrackPopupMenu(FMenu.get(), TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, window, nullptr);
     PostMessageW(window, WM_NULL, 0, 0);
 }
 
@@ -347,7 +347,7 @@ void TMainWindowView::PopupAtCursor()
 void TMainWindowView::SetMenuItemEnabled(TMenuItem item, bool enabled)
 {
     FMenuEnabled[static_cast<size_t>(item)] = enabled;
-    EnableMenuItem(FMenu.Get(), static_cast<UINT>(MenuCommandId(item)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(FMenu.get(), static_cast<UINT>(MenuCommandId(item)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
@@ -360,7 +360,7 @@ void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
 // ---------------------------------------------------------------------------------------------
 // Captions, status bar, report
 
-void TMainWindowView::SetCaption(const std::string& caption) { SetText(FWindow.Get(), caption); }
+void TMainWindowView::SetCaption(const std::string& caption) { SetText(FWindow.get(), caption); }
 
 void TMainWindowView::SetAppTitle(const std::string& text) { SetText(Control(idAppTitle), text); }
 
@@ -368,7 +368,7 @@ void TMainWindowView::SetAppTitle(const std::string& text) { SetText(Control(idA
 int TMainWindowView::WindowWidth()
 {
     RECT r;
-    GetWindowRect(FWindow.Get(), &r);
+    GetWindowRect(FWindow.get(), &r);
     return FLook.Unscale(r.right - r.left);
 }
 
@@ -486,18 +486,18 @@ void TMainWindowView::SetButtonEnabled(TNumberButton button, bool enabled)
 
 bool TMainWindowView::IsApplicationMinimized()
 {
-    return IsIconic(FWindow.Get()) || !IsWindowVisible(FWindow.Get());
+    return IsIconic(FWindow.get()) || !IsWindowVisible(FWindow.get());
 }
 
 void TMainWindowView::RestoreApplication()
 {
-    ::ShowWindow(FWindow.Get(), IsIconic(FWindow.Get()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(FWindow.Get());
+    ::ShowWindow(FWindow.get(), IsIconic(FWindow.get()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(FWindow.get());
 }
 
 void TMainWindowView::ShowWindow()
 {
-    if (!IsWindowVisible(FWindow.Get())) ::ShowWindow(FWindow.Get(), SW_SHOW);
+    if (!IsWindowVisible(FWindow.get())) ::ShowWindow(FWindow.get(), SW_SHOW);
 }
 
 bool TMainWindowView::IsApplicationActive()
@@ -510,20 +510,20 @@ bool TMainWindowView::IsApplicationActive()
 
 void TMainWindowView::BringToFront()
 {
-    SetForegroundWindow(FWindow.Get());
-    BringWindowToTop(FWindow.Get());
+    SetForegroundWindow(FWindow.get());
+    BringWindowToTop(FWindow.get());
 }
 
-void TMainWindowView::MinimizeApplication() { ::ShowWindow(FWindow.Get(), SW_MINIMIZE); }
+void TMainWindowView::MinimizeApplication() { ::ShowWindow(FWindow.get(), SW_MINIMIZE); }
 
-void TMainWindowView::HideToTray() { ::ShowWindow(FWindow.Get(), SW_HIDE); }
+void TMainWindowView::HideToTray() { ::ShowWindow(FWindow.get(), SW_HIDE); }
 
 void TMainWindowView::Repaint()
 {
-    RedrawWindow(FWindow.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(FWindow.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // Posted: the logic asks from inside its own handlers, and closing may destroy it.
-void TMainWindowView::Close() { PostMessageW(FWindow.Get(), WM_CLOSE, 0, 0); }
+void TMainWindowView::Close() { PostMessageW(FWindow.get(), WM_CLOSE, 0, 0); }
 
-void TMainWindowView::ShowError(const std::string& message) { ShowErrorBox(FWindow.Get(), message); }
+void TMainWindowView::ShowError(const std::string& message) { ShowErrorBox(FWindow.get(), message); }

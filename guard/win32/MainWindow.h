@@ -30,7 +30,7 @@ public:
     TMainWindowView(const TMainWindowView&) = delete;
     TMainWindowView& operator=(const TMainWindowView&) = delete;
 
-    HWND Window() const { return FWindow.Get(); }
+    HWND Window() const { return FWindow.get(); }
     // The logic that the window's events go to; none before it is built and while it is torn
     // down, when events are dropped.
     void SetLogic(TLinewardenForm* logic) { FLogic = logic; }
@@ -70,7 +70,7 @@ public:
     void HideToTray() override;
     void Repaint() override;
     void Close() override;
-    void* Handle() override { return FWindow.Get(); }
+    void* Handle() override { return FWindow.get(); }
     void ShowError(const std::string& message) override;
 
     // IPopupMenu: the tray icon's menu, at the cursor.
@@ -94,11 +94,11 @@ private:
 
     const TGuardLook& FLook;
     TLinewardenForm* FLogic = nullptr;
-    TWindowOwner FWindow;
+    TWindowHandle FWindow;
     std::vector<HWND> FControls;
     HWND FTooltips = nullptr;  // owned by the window, goes with it
-    TIconOwner FImage;
-    TMenuOwner FMenu;
+    TIconHandle FImage;
+    TMenuHandle FMenu;
     std::array<bool, kMenuItemCount> FMenuVisible{};
     std::array<bool, kMenuItemCount> FMenuEnabled{};
     std::vector<int> FPanelWidths{0};

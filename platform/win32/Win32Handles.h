@@ -113,7 +113,12 @@ struct TIconTraits : TNullMeansNone<HICON> {
 // A window that no parent destroys (top-level or message-only), destroyed by the thread that
 // created it, as DestroyWindow requires. A child window goes with its parent and needs no owner.
 struct TWindowTraits : TNullMeansNone<HWND> {
-    static void Close(HWND window) { DestroyWindow(window); }
+    // A window may already be gone with its owner; a handle that no longer names a window is
+    // left alone rather than destroyed twice.
+    static void Close(HWND window)
+    {
+        if (IsWindow(window)) DestroyWindow(window);
+    }
 };
 
 // An icon in the notification area is named by its window and its id; the system keeps it

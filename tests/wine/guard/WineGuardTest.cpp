@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@
 #include "guard/win32/GuardIds.h"
 
 namespace {
+
+void RemoveFolder(const std::string& folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::u8path(folder), ignored);
+}
+
 
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -250,7 +258,7 @@ public:
     TGuard(const std::string& name, const std::string& config)
         : Folder(HereFolder() + "\\Strażnik-" + name), Program(Folder + "\\MLinewarden.exe")
     {
-        RemoveTree(Folder);
+        RemoveFolder(Folder);
         CreateDirectoryW(Wide(Folder).c_str(), nullptr);
         CopyFileW(Wide(HereFolder() + "\\MLinewarden.exe").c_str(), Wide(Program).c_str(), FALSE);
         if (!config.empty()) {
@@ -269,7 +277,7 @@ public:
             CloseHandle(Process.hProcess);
             CloseHandle(Process.hThread);
         }
-        RemoveTree(Folder);
+        RemoveFolder(Folder);
     }
     std::string Config() const { return Folder + "\\MLinewarden.cfg"; }
 
