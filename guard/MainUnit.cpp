@@ -19,12 +19,6 @@ TLinewardenForm* LinewardenForm = nullptr;
 
 namespace {
 
-std::string TwoDigits(int value)
-{
-    value = ((value % 100) + 100) % 100;
-    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
-}
-
 // Ends the progress display when a stage is left by an exception; the normal way out ends it
 // itself, in its place among the stage's steps.
 class TProgressGuard {
@@ -58,8 +52,8 @@ std::string ComparablePath(const std::string& path)
 
 std::string FormatReportTime(const TLocalTime& time, const std::string& separator)
 {
-    return TwoDigits(time.Hour) + separator + TwoDigits(time.Minute) + separator + TwoDigits(time.Second) +
-           " " + TwoDigits(time.Day) + separator + TwoDigits(time.Month) + separator + TwoDigits(time.Year);
+    return Format("%.2d%s%.2d%s%.2d %.2d%s%.2d%s%.2d", time.Hour, separator, time.Minute, separator, time.Second,
+                  time.Day, separator, time.Month, separator, time.Year % 100);
 }
 
 std::string ProgressBar(int position, int maximum)
