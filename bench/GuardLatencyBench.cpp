@@ -33,20 +33,35 @@ public:
         HungUp = true;
         return FRas.RasHangUp(connection);
     }
-    uint32_t RasEnumEntries(TRasEntryNameA* e, uint32_t* b, uint32_t* c) override { return FRas.RasEnumEntries(e, b, c); }
+    uint32_t RasEnumEntries(TRasEntryNameA* e, uint32_t* b, uint32_t* c) override
+    {
+        return FRas.RasEnumEntries(e, b, c);
+    }
     uint32_t RasEnumConnections(TRasConnA* e, uint32_t* b, uint32_t* c) override
     {
         return FRas.RasEnumConnections(e, b, c);
     }
-    uint32_t RasGetConnectStatus(THRasConn h, TRasConnStatusA* s) override { return FRas.RasGetConnectStatus(h, s); }
-    uint32_t RasGetErrorString(uint32_t e, char* t, uint32_t s) override { return FRas.RasGetErrorString(e, t, s); }
-    uint32_t RasGetEntryDialParams(TRasDialParamsA* p, int32_t* s) override { return FRas.RasGetEntryDialParams(p, s); }
+    uint32_t RasGetConnectStatus(THRasConn h, TRasConnStatusA* s) override
+    {
+        return FRas.RasGetConnectStatus(h, s);
+    }
+    uint32_t RasGetErrorString(uint32_t e, char* t, uint32_t s) override
+    {
+        return FRas.RasGetErrorString(e, t, s);
+    }
+    uint32_t RasGetEntryDialParams(TRasDialParamsA* p, int32_t* s) override
+    {
+        return FRas.RasGetEntryDialParams(p, s);
+    }
     uint32_t RasGetEntryProperties(const char* n, TRasEntryA* e, uint32_t* s) override
     {
         return FRas.RasGetEntryProperties(n, e, s);
     }
     uint32_t RasDeleteEntry(const char* n) override { return FRas.RasDeleteEntry(n); }
-    uint32_t RasDial(TRasDialParamsA* p, TRasDialFunc f, THRasConn* h) override { return FRas.RasDial(p, f, h); }
+    uint32_t RasDial(TRasDialParamsA* p, TRasDialFunc f, THRasConn* h) override
+    {
+        return FRas.RasDial(p, f, h);
+    }
     uint32_t RasConnectionNotification(THRasConn h, ISyncEvent* e, uint32_t f) override
     {
         return FRas.RasConnectionNotification(h, e, f);
@@ -76,7 +91,8 @@ void BM_SignalToHangUp(benchmark::State& state)
     world.SetOption(SKeyAutoDeleteDialers, false);
     world.Allow({"100"});
     for (int i = 0; i < 100; ++i) world.Ras.AddEntry("isp" + std::to_string(i), "100");
-    for (int i = 0; i + 1 < connections; ++i) world.Ras.AddConnection("isp" + std::to_string(i), "100");
+    for (int i = 0; i + 1 < connections; ++i)
+        world.Ras.AddConnection("isp" + std::to_string(i), "100");
     world.Start();
     world.Form->StartupTimerTimer();
     Drain(world);
@@ -104,12 +120,12 @@ void BM_SignalToHangUp(benchmark::State& state)
 }
 
 BENCHMARK(BM_SignalToHangUp)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
-    ->UseManualTime()
-    ->Iterations(400)
-    ->Unit(benchmark::kMicrosecond);
+        ->Arg(1)
+        ->Arg(10)
+        ->Arg(100)
+        ->UseManualTime()
+        ->Iterations(400)
+        ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

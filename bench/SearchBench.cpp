@@ -36,7 +36,8 @@ struct TCorpus {
         std::mt19937 random(20261207);
         const std::string text = kDialerText;
         for (int i = 0; i < 600; ++i) {
-            size_t size = static_cast<size_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(100000.0))(random)));
+            size_t size = static_cast<size_t>(std::exp(
+                    std::uniform_real_distribution<double>(0, std::log(100000.0))(random)));
             if (size < 1) size = 1;
             if (size > 100000) size = 100000;
             std::string data(size, '\0');
@@ -44,8 +45,14 @@ struct TCorpus {
             // Random bytes could hold the text by chance only once in 2^64 windows.
             if (size >= text.size()) {
                 switch (i % 15) {
-                case 0: data.replace(0, text.size(), text); ++Holding; break;
-                case 1: data.replace(size - text.size(), text.size(), text); ++Holding; break;
+                case 0:
+                    data.replace(0, text.size(), text);
+                    ++Holding;
+                    break;
+                case 1:
+                    data.replace(size - text.size(), text.size(), text);
+                    ++Holding;
+                    break;
                 case 2:
                     if (size > kSearchBufferSize + 4) {
                         data.replace(kSearchBufferSize - 4, text.size(), text);
@@ -55,7 +62,8 @@ struct TCorpus {
                 }
             }
             std::string path = Folder + "/f" + std::to_string(i) + ".exe";
-            std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+            std::ofstream(path, std::ios::binary)
+                    .write(data.data(), static_cast<std::streamsize>(data.size()));
             Paths.push_back(path);
             Bytes += static_cast<int64_t>(size);
         }
@@ -133,7 +141,8 @@ void BM_ReadOnly(benchmark::State& state)
             int64_t size = stream.Size();
             stream.SetPosition(0);
             for (int64_t left = size; left > 0;) {
-                size_t want = left < static_cast<int64_t>(buffer.size()) ? static_cast<size_t>(left) : buffer.size();
+                size_t want = left < static_cast<int64_t>(buffer.size()) ? static_cast<size_t>(left)
+                                                                         : buffer.size();
                 stream.ReadBuffer(buffer.data(), want);
                 left -= static_cast<int64_t>(want);
             }

@@ -22,5 +22,7 @@ public:
 
 // LW_ASSERT(condition, "Unit") checks an invariant in release builds too: a broken invariant
 // must stop the operation rather than go on with corrupt state.
-#define LW_ASSERT(condition, unit) \
-    do { if (!(condition)) AssertionFailed(#condition, unit, __LINE__); } while (0)
+#define LW_ASSERT(condition, unit)                                     \
+    do {                                                               \
+        if (!(condition)) AssertionFailed(#condition, unit, __LINE__); \
+    } while (0)

@@ -67,15 +67,15 @@ std::string FormatArgs(const std::string& format, const TFormatArg* args, size_t
         switch (format[i]) {
         case 's':
             if (!arg.IsText()) Invalid(format);
-            out += Pad(precision >= 0 ? arg.Text().substr(0, static_cast<size_t>(precision)) : arg.Text(),
+            out += Pad(precision >= 0 ? arg.Text().substr(0, static_cast<size_t>(precision))
+                                      : arg.Text(),
                        width, left);
             break;
         case 'd':
             if (arg.IsText()) Invalid(format);
             out += Pad(Decimal(arg.Number(), precision), width, left);
             break;
-        default:
-            Invalid(format);
+        default: Invalid(format);
         }
     }
     return out;

@@ -12,7 +12,9 @@ public:
     TFormatArg(const std::string& s) : FIsText(true), FText(s) {}
     TFormatArg(const char* s) : FIsText(true), FText(s ? s : "") {}
     template <typename T, typename = std::enable_if_t<std::is_integral<T>::value>>
-    TFormatArg(T v) : FIsText(false), FNumber(static_cast<int64_t>(v)) {}
+    TFormatArg(T v) : FIsText(false), FNumber(static_cast<int64_t>(v))
+    {
+    }
 
     bool IsText() const { return FIsText; }
     const std::string& Text() const { return FText; }

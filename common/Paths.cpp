@@ -18,9 +18,15 @@ size_t ExtensionStart(const std::string& path)
 
 }  // namespace
 
-std::string ExtractFileName(const std::string& path) { return path.substr(NameStart(path)); }
+std::string ExtractFileName(const std::string& path)
+{
+    return path.substr(NameStart(path));
+}
 
-std::string ExtractFilePath(const std::string& path) { return path.substr(0, NameStart(path)); }
+std::string ExtractFilePath(const std::string& path)
+{
+    return path.substr(0, NameStart(path));
+}
 
 std::string ExtractFileExt(const std::string& path)
 {

@@ -48,7 +48,10 @@ int CompareText(const std::string& a, const std::string& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SameText(const std::string& a, const std::string& b) { return CompareText(a, b) == 0; }
+bool SameText(const std::string& a, const std::string& b)
+{
+    return CompareText(a, b) == 0;
+}
 
 std::string FieldText(const char* field, size_t capacity)
 {

@@ -34,11 +34,23 @@ std::u16string Utf8ToUtf16(const std::string& text)
         unsigned char c = static_cast<unsigned char>(text[i]);
         char32_t cp;
         size_t extra;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-        else { out += static_cast<char16_t>(kReplacement); ++i; continue; }
+        if (c < 0x80) {
+            cp = c;
+            extra = 0;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else {
+            out += static_cast<char16_t>(kReplacement);
+            ++i;
+            continue;
+        }
         size_t j = 1;
         for (; j <= extra && i + j < n; ++j) {
             unsigned char t = static_cast<unsigned char>(text[i + j]);

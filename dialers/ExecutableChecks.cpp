@@ -119,7 +119,8 @@ int RunAndWait(IProcesses& processes, const std::string& program, const std::str
     return processes.RunAndWait(Format("\"%s\" %s", program, parameters), showCommand, timeoutMs);
 }
 
-bool UnpackExecutable(const TToolsPorts& ports, const std::string& source, const std::string& target)
+bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
+                      const std::string& target)
 {
     for (const char* name : kUnpackerNames) {
         try {
@@ -159,7 +160,10 @@ bool IsDialerProgram(const TToolsPorts& ports, const std::string& fileName)
     return ContainsRasDial(files, fileName);
 }
 
-bool TStartupFile::IsDialer(const TToolsPorts& ports) const { return IsDialerProgram(ports, FileName); }
+bool TStartupFile::IsDialer(const TToolsPorts& ports) const
+{
+    return IsDialerProgram(ports, FileName);
+}
 
 bool IsDialerFile(const TToolsPorts& ports, const std::string& path)
 {

@@ -8,7 +8,7 @@
 #include "common/Errors.h"
 #include "dialers/ToolsPorts.h"
 
-constexpr int64_t kMaxDialerSize = 100000;  // bytes; a larger file is never a dialer
+constexpr int64_t kMaxDialerSize = 100000;   // bytes; a larger file is never a dialer
 extern const char kDialerText[];             // "RasDialA"
 extern const char kUnpackedExt[];            // ".111", the temporary unpacked copy
 extern const char* const kUnpackerNames[2];  // "upx.exe", "upx190.exe", beside the program
@@ -56,7 +56,8 @@ int RunAndWait(IProcesses& processes, const std::string& program, const std::str
 
 // Restores source into target with the first unpacker beside the program that both tests the
 // file and decompresses it successfully. Never raises.
-bool UnpackExecutable(const TToolsPorts& ports, const std::string& source, const std::string& target);
+bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
+                      const std::string& target);
 
 // The dialer test applied to the program file that a plain path names (a path without an
 // extension is tested with ".exe" appended).

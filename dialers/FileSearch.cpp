@@ -82,14 +82,18 @@ int TFiles::KeepDialers()
     return Count();
 }
 
-bool TFiles::AddRunningProcesses() { return ScanProcesses(FPorts, "", this); }
+bool TFiles::AddRunningProcesses()
+{
+    return ScanProcesses(FPorts, "", this);
+}
 
 std::string TestFolder(const TToolsPorts& ports)
 {
     return ExtractFilePath(ports.ProgramPath) + kTestFolderName;
 }
 
-void TFiles::TestScan(bool deleteDetected, const std::function<bool(const std::string&)>& removeFile)
+void TFiles::TestScan(bool deleteDetected,
+                      const std::function<bool(const std::string&)>& removeFile)
 {
     const std::string folder = TestFolder(FPorts);
     Clear();

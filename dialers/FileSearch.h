@@ -13,8 +13,8 @@
 constexpr int kMaxFolderDepth = 64;
 
 // The folder that the developer's batch test scans: beside the program.
-extern const char kTestFolderName[];      // "TestDialers"
-extern const char kMissedDialersFile[];   // "HardDialers.txt"
+extern const char kTestFolderName[];     // "TestDialers"
+extern const char kMissedDialersFile[];  // "HardDialers.txt"
 
 class TFiles {
 public:

@@ -5,7 +5,10 @@
 const char kKernelLibrary[] = "kernel32.dll";
 const char kPsapiLibrary[] = "PSAPI.DLL";
 
-bool UsesToolhelp(uint32_t version) { return (version & 0x80000000u) != 0; }
+bool UsesToolhelp(uint32_t version)
+{
+    return (version & 0x80000000u) != 0;
+}
 
 namespace {
 
@@ -57,7 +60,8 @@ void TProcessApi::BindToolhelp()
     FToolhelpTried = true;
     IDynamicLibraries::THandle library = FLibraries.Load(kKernelLibrary);
     if (!library) return;
-    auto create = Bind<TCreateToolhelp32SnapshotFn>(FLibraries, library, "CreateToolhelp32Snapshot");
+    auto create =
+            Bind<TCreateToolhelp32SnapshotFn>(FLibraries, library, "CreateToolhelp32Snapshot");
     auto first = Bind<TProcess32FirstFn>(FLibraries, library, "Process32First");
     auto next = Bind<TProcess32NextFn>(FLibraries, library, "Process32Next");
     if (!create || !first || !next) {
@@ -96,7 +100,8 @@ bool TProcessApi::EnumProcesses(uint32_t* ids, uint32_t byteCount, uint32_t* byt
 bool TProcessApi::EnumProcessModules(TProcessHandle process, TModuleHandle* modules,
                                      uint32_t byteCount, uint32_t* bytesNeeded)
 {
-    return FEnumProcessModules && FEnumProcessModules(process, modules, byteCount, bytesNeeded) != 0;
+    return FEnumProcessModules &&
+           FEnumProcessModules(process, modules, byteCount, bytesNeeded) != 0;
 }
 
 uint32_t TProcessApi::GetModuleBaseNameA(TProcessHandle process, TModuleHandle module, char* name,
@@ -105,8 +110,8 @@ uint32_t TProcessApi::GetModuleBaseNameA(TProcessHandle process, TModuleHandle m
     return FGetModuleBaseNameA ? FGetModuleBaseNameA(process, module, name, size) : 0;
 }
 
-uint32_t TProcessApi::GetModuleFileNameExA(TProcessHandle process, TModuleHandle module,
-                                           char* name, uint32_t size)
+uint32_t TProcessApi::GetModuleFileNameExA(TProcessHandle process, TModuleHandle module, char* name,
+                                           uint32_t size)
 {
     return FGetModuleFileNameExA ? FGetModuleFileNameExA(process, module, name, size) : 0;
 }

@@ -37,7 +37,10 @@ std::vector<std::string> TRegistry::GetValueNames()
     return FKey ? FKey->ValueNames() : std::vector<std::string>();
 }
 
-bool TRegistry::ValueExists(const std::string& name) { return FKey && FKey->ValueExists(name); }
+bool TRegistry::ValueExists(const std::string& name)
+{
+    return FKey && FKey->ValueExists(name);
+}
 
 std::string TRegistry::ReadString(const std::string& name)
 {
@@ -56,4 +59,7 @@ void TRegistry::WriteString(const std::string& name, const std::string& value)
         throw Exception(Format("Failed to set data for '%s'", name));
 }
 
-bool TRegistry::DeleteValue(const std::string& name) { return FKey && FKey->DeleteValue(name); }
+bool TRegistry::DeleteValue(const std::string& name)
+{
+    return FKey && FKey->DeleteValue(name);
+}

@@ -11,20 +11,16 @@
 
 const char kQuarantineFolderName[] = "dialers";
 const char kQuarantineCopyFormat[] = "%s.%.3d";
-const char kUserShellFoldersKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kCommonShellFoldersKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUserShellFoldersKey[] =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kCommonShellFoldersKey[] =
+        "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // Programs lies inside Start Menu; the search lists what it reaches twice only once.
 const TShellFolder kShortcutFolders[9] = {
-    {"Start Menu", false},
-    {"Desktop", false},
-    {"Programs", false},
-    {"Common Desktop", true},
-    {"SendTo", false},
-    {"Templates", false},
-    {"Recent", false},
-    {"Favorites", false},
-    {"Common Start Menu", true},
+        {"Start Menu", false},    {"Desktop", false},   {"Programs", false},
+        {"Common Desktop", true}, {"SendTo", false},    {"Templates", false},
+        {"Recent", false},        {"Favorites", false}, {"Common Start Menu", true},
 };
 
 TFileCopiedHook OnFileCopied;
@@ -84,7 +80,8 @@ bool CopyToQuarantine(IFileSystem& files, const std::string& source, const std::
     return false;
 }
 
-std::string ReadShellFolder(IRegistry& registry, TRegRoot root, const char* key, const std::string& valueName)
+std::string ReadShellFolder(IRegistry& registry, TRegRoot root, const char* key,
+                            const std::string& valueName)
 {
     // The path is only read, so a key the user may not change still gives it.
     TRegistry reader(registry, root);
@@ -142,8 +139,9 @@ bool RemoveShortcutsTo(const TToolsPorts& ports, const std::string& path)
     TFiles shortcuts(ports);
     bool first = true;
     for (const TShellFolder& folder : kShortcutFolders) {
-        const std::string dir = folder.Common ? GetCommonShellFolder(ports.Registry, folder.ValueName)
-                                              : GetUserShellFolder(ports.Registry, folder.ValueName);
+        const std::string dir = folder.Common
+                                        ? GetCommonShellFolder(ports.Registry, folder.ValueName)
+                                        : GetUserShellFolder(ports.Registry, folder.ValueName);
         if (!dir.empty()) shortcuts.FindFiles(first, dir, "*.lnk");
         first = false;
     }

@@ -18,7 +18,8 @@ extern const char kQuarantineCopyFormat[];  // "%s.%.3d"
 constexpr int kQuarantineUnlistedTries = 100000;
 
 // Called after each quarantine copy with the source, the copy's path and whether it was made.
-using TFileCopiedHook = std::function<void(const std::string& source, const std::string& destination, bool ok)>;
+using TFileCopiedHook =
+        std::function<void(const std::string& source, const std::string& destination, bool ok)>;
 // Called for each file that removal meant to delete, with whether it was deleted.
 using TFileDeletedHook = std::function<void(const std::string& path, bool ok)>;
 

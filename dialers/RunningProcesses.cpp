@@ -44,7 +44,7 @@ bool ToolhelpWalk(const TToolsPorts& ports, const TScan& scan)
 {
     TProcessApi& api = ports.ProcessApi;
     TProcessHandle snapshot =
-        api.CreateToolhelp32Snapshot(kTh32csSnapAll, api.Kernel().GetCurrentProcessId());
+            api.CreateToolhelp32Snapshot(kTh32csSnapAll, api.Kernel().GetCurrentProcessId());
     if (snapshot == InvalidProcessHandle() || !snapshot) return false;
 
     TProcessEntry32A entry;
@@ -107,14 +107,14 @@ bool PsapiVisit(TProcessApi& api, const TScan& scan, TProcessHandle process, uin
     char buffer[kModuleNameCapacity];
     std::memset(buffer, 0, sizeof buffer);
     const std::string baseName = ModuleText(
-        buffer, api.GetModuleBaseNameA(process, modules[0], buffer, kModuleNameCapacity),
-        kModuleNameCapacity);
+            buffer, api.GetModuleBaseNameA(process, modules[0], buffer, kModuleNameCapacity),
+            kModuleNameCapacity);
     if (baseName.empty()) return false;
 
     std::memset(buffer, 0, sizeof buffer);
     const std::string path = ModuleText(
-        buffer, api.GetModuleFileNameExA(process, modules[0], buffer, kModuleNameCapacity),
-        kModuleNameCapacity);
+            buffer, api.GetModuleFileNameExA(process, modules[0], buffer, kModuleNameCapacity),
+            kModuleNameCapacity);
     if (scan.List) {
         if (!path.empty()) scan.List->Add(path);
         return false;
@@ -154,7 +154,8 @@ bool ScanProcesses(const TToolsPorts& ports, const std::string& target, TFiles* 
         return false;
     }
     TProcessApi& api = ports.ProcessApi;
-    const std::string targetPath = ExtractFilePath(target).empty() ? std::string() : LowerCase(target);
+    const std::string targetPath =
+            ExtractFilePath(target).empty() ? std::string() : LowerCase(target);
     const TScan scan{targetPath, LowerCase(targetName), list, api.Kernel().GetCurrentProcessId()};
     const bool terminated = UsesToolhelp(api.Kernel().GetVersion()) ? ToolhelpWalk(ports, scan)
                                                                     : PsapiWalk(ports, scan);

@@ -36,7 +36,8 @@ std::string ProgramFileOfCommandLine(const std::string& commandLine)
         if (cut != std::string::npos)
             fileName = Trim(ExtractFilePath(commandLine) + tail.substr(0, cut));
     }
-    if (!fileName.empty() && ExtractFileExt(fileName).empty()) fileName = ChangeFileExt(fileName, ".exe");
+    if (!fileName.empty() && ExtractFileExt(fileName).empty())
+        fileName = ChangeFileExt(fileName, ".exe");
     return fileName;
 }
 
@@ -107,9 +108,15 @@ int TStartupFiles::KeepDialers()
     return Count();
 }
 
-void SetHelpFile(const TToolsPorts& ports) { HelpFileName() = ChangeFileExt(ports.ProgramPath, ".chm"); }
+void SetHelpFile(const TToolsPorts& ports)
+{
+    HelpFileName() = ChangeFileExt(ports.ProgramPath, ".chm");
+}
 
-const std::string& HelpFile() { return HelpFileName(); }
+const std::string& HelpFile()
+{
+    return HelpFileName();
+}
 
 void ShowHelp(const TToolsPorts& ports, void* ownerWindow)
 {

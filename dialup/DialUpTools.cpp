@@ -194,8 +194,8 @@ uint32_t TDialUp::EnumConnections(TConnectionList& list)
     uint32_t count = 0;
     uint32_t result = FRas.RasEnumConnections(list.Records.data(), &byteCount, &count);
     list.Count = result == 0
-        ? ReadableCount(count, list.Records.size(), bytesGiven, sizeof(TRasConnA))
-        : 0;
+                         ? ReadableCount(count, list.Records.size(), bytesGiven, sizeof(TRasConnA))
+                         : 0;
     return result;
 }
 
@@ -229,9 +229,10 @@ int32_t TDialUp::GetConnections()
             status.dwError = extended.dwError;
             std::memcpy(status.szDeviceType, extended.szDeviceType, sizeof status.szDeviceType);
             std::memcpy(status.szDeviceName, extended.szDeviceName, sizeof status.szDeviceName);
-            Log(Format("[TDialUp.GetConnections] Connection %d: Entry = \"%s\". FOUND Active "
-                       "Phone Number = \"%s\"!!!",
-                       number, entryName, RecordText(extended.szPhoneNumber)));
+            Log(
+                    Format("[TDialUp.GetConnections] Connection %d: Entry = \"%s\". FOUND Active "
+                           "Phone Number = \"%s\"!!!",
+                           number, entryName, RecordText(extended.szPhoneNumber)));
         } else {
             FRas.RasGetConnectStatus(connection.hrasconn, &status);
             status.dwSize = sizeof(TRasConnStatusA);
@@ -241,9 +242,10 @@ int32_t TDialUp::GetConnections()
 
         std::string deviceType = RecordText(connection.szDeviceType);
         std::string deviceName = RecordText(connection.szDeviceName);
-        Log(Format("[TDialUp.GetConnections] Connection %d: Entry = \"%s\", DeviceType = "
-                   "\"%s\", DeviceName = \"%s\"",
-                   number, entryName, deviceType, deviceName));
+        Log(
+                Format("[TDialUp.GetConnections] Connection %d: Entry = \"%s\", DeviceType = "
+                       "\"%s\", DeviceName = \"%s\"",
+                       number, entryName, deviceType, deviceName));
 
         if (OnActiveConnection) {
             TEntryNameField entryField;
@@ -277,13 +279,15 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
     if (FRas.RasGetConnectStatus(connection.hrasconn,
                                  reinterpret_cast<TRasConnStatusA*>(&extended)) == 0) {
         Number = RecordText(extended.szPhoneNumber);
-        Log(Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". FOUND2 Active "
-                   "Phone Number = \"%s\"!",
-                   Index, entryName, Number));
+        Log(
+                Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". FOUND2 Active "
+                       "Phone Number = \"%s\"!",
+                       Index, entryName, Number));
     } else {
-        Log(Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". "
-                   "RasGetConnectStatus FAILED!",
-                   Index, entryName));
+        Log(
+                Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". "
+                       "RasGetConnectStatus FAILED!",
+                       Index, entryName));
         Number.clear();
     }
     return Number.empty() ? kDialUpNoResult : 0;
@@ -303,8 +307,8 @@ int32_t TDialUp::GetEntryOverridingPhoneNumber(std::string& Number)
     Wipe(params);
     if (result != 0) return static_cast<int32_t>(result);
 
-    Log(Format("[TDialUp.GetEntryOverridingPhoneNumber] Entry \"%s\" PhoneNumber = \"%s\"",
-               FEntry, Number));
+    Log(Format("[TDialUp.GetEntryOverridingPhoneNumber] Entry \"%s\" PhoneNumber = \"%s\"", FEntry,
+               Number));
     return Number.empty() ? kDialUpNoResult : 0;
 }
 
@@ -320,8 +324,7 @@ int32_t TDialUp::GetEntryPhoneNumber(std::string& Number)
     if (result != 0) return static_cast<int32_t>(result);
 
     Number = RecordText(properties->szLocalPhoneNumber);
-    Log(Format("[TDialUp.GetEntryPhoneNumber] Entry \"%s\" PhoneNumber = \"%s\"", FEntry,
-               Number));
+    Log(Format("[TDialUp.GetEntryPhoneNumber] Entry \"%s\" PhoneNumber = \"%s\"", FEntry, Number));
     return Number.empty() ? kDialUpNoResult : 0;
 }
 
@@ -381,9 +384,10 @@ int32_t TDialUp::HangUpHandle(THRasConn handle)
     const uint32_t start = FClock.TickCount();
     while (FRas.RasGetConnectStatus(handle, &status) != kRasErrorInvalidHandle) {
         if (static_cast<uint32_t>(FClock.TickCount() - start) >= kHangUpWaitLimitMs) {
-            Log(Format("[TDialUp.HangUpHandle] Connection %d still present after %d ms; "
-                       "no longer waiting",
-                       handle, kHangUpWaitLimitMs));
+            Log(
+                    Format("[TDialUp.HangUpHandle] Connection %d still present after %d ms; "
+                           "no longer waiting",
+                           handle, kHangUpWaitLimitMs));
             break;
         }
         status.dwSize = sizeof(TRasConnStatusA);
@@ -522,9 +526,9 @@ bool TDialUp::GetDUNA()
     FDUNA.clear();
     if (!FWindows95Family || !FRegistry) return false;
     std::unique_ptr<IRegistryKey> enumKey =
-        FRegistry->OpenKey(TRegRoot::LocalMachine, kEnumKey, TRegAccess::Read);
+            FRegistry->OpenKey(TRegRoot::LocalMachine, kEnumKey, TRegAccess::Read);
     std::unique_ptr<IRegistryKey> statKey =
-        FRegistry->OpenKey(TRegRoot::DynData, kStatKey, TRegAccess::Read);
+            FRegistry->OpenKey(TRegRoot::DynData, kStatKey, TRegAccess::Read);
     if (!enumKey || !statKey) return false;
 
     for (const std::string& name : enumKey->SubKeyNames()) {

@@ -28,14 +28,14 @@ using TDeviceNameField = char[kRasMaxDeviceName + 1];
 using TStandartEv = std::function<void(TDialUp* Sender)>;
 using TOnEntryGet = std::function<void(TDialUp* Sender, TEntryNameField& EntryName)>;
 using TOnNotConn =
-    std::function<void(TDialUp* Sender, int32_t ErrorCode, const std::string& ErrorMessage)>;
+        std::function<void(TDialUp* Sender, int32_t ErrorCode, const std::string& ErrorMessage)>;
 using TOnAsyncEvent = std::function<void(TDialUp* Sender, int32_t State, int32_t Error,
                                          const std::string& MessageText)>;
 using TOnError =
-    std::function<void(TDialUp* Sender, int32_t ErrorCode, const std::string& ErrorMessage)>;
+        std::function<void(TDialUp* Sender, int32_t ErrorCode, const std::string& ErrorMessage)>;
 using TOnActiveConn = std::function<void(
-    TDialUp* Sender, THRasConn Handle, TRasConnStatusA& Status, const std::string& StatusString,
-    TEntryNameField& EntryName, TDeviceTypeField& DeviceType, TDeviceNameField& DeviceName)>;
+        TDialUp* Sender, THRasConn Handle, TRasConnStatusA& Status, const std::string& StatusString,
+        TEntryNameField& EntryName, TDeviceTypeField& DeviceType, TDeviceNameField& DeviceName)>;
 using TLogEvent = std::function<void(const std::string& Text)>;
 
 // Result of the listing and number operations for an index out of range or a missing number.

@@ -14,7 +14,7 @@
 #define RASAPI_CALL
 #endif
 
-using THRasConn = uint32_t;  // HRASCONN of a 32-bit process
+using THRasConn = uint32_t;                            // HRASCONN of a 32-bit process
 constexpr THRasConn kAllRasConnections = 0xFFFFFFFFu;  // INVALID_HANDLE_VALUE: every connection
 
 constexpr size_t kRasMaxEntryName = 256;
@@ -30,9 +30,9 @@ constexpr size_t kRasMaxUserData = 200;
 constexpr size_t kUnlen = 256, kPwlen = 256, kDnlen = 15, kMaxPath = 260;
 
 // Results the guard relies on.
-constexpr uint32_t kRasErrorInvalidHandle = 6;       // ERROR_INVALID_HANDLE
-constexpr uint32_t kRasErrorBufferTooSmall = 603;    // ERROR_BUFFER_TOO_SMALL
-constexpr uint32_t kRasEnumCapacity = 100;           // records per enumeration
+constexpr uint32_t kRasErrorInvalidHandle = 6;     // ERROR_INVALID_HANDLE
+constexpr uint32_t kRasErrorBufferTooSmall = 603;  // ERROR_BUFFER_TOO_SMALL
+constexpr uint32_t kRasEnumCapacity = 100;         // records per enumeration
 
 #pragma pack(push, 4)
 

@@ -20,8 +20,7 @@ using TRasGetEntryDialParamsFn = TDword(RASAPI_CALL*)(const char* phonebook,
                                                       int32_t* passwordSaved);
 using TRasGetEntryPropertiesFn = TDword(RASAPI_CALL*)(const char* phonebook, const char* entry,
                                                       TRasEntryA* properties, TDword* entrySize,
-                                                      uint8_t* deviceInfo,
-                                                      TDword* deviceInfoSize);
+                                                      uint8_t* deviceInfo, TDword* deviceInfoSize);
 using TRasDeleteEntryFn = TDword(RASAPI_CALL*)(const char* phonebook, const char* entry);
 using TRasDialFn = TDword(RASAPI_CALL*)(void* extensions, const char* phonebook,
                                         TRasDialParamsA* params, TDword notifierType,

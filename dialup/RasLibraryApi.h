@@ -8,8 +8,7 @@ class TRasLibraryApi : public IRasApi {
 public:
     explicit TRasLibraryApi(TRasBinding& binding);
 
-    uint32_t RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount,
-                            uint32_t* count) override;
+    uint32_t RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount, uint32_t* count) override;
     uint32_t RasEnumConnections(TRasConnA* connections, uint32_t* byteCount,
                                 uint32_t* count) override;
     uint32_t RasGetConnectStatus(THRasConn connection, TRasConnStatusA* status) override;

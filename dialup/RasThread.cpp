@@ -24,8 +24,7 @@ TRasConnThread::TRasConnThread(IRasApi& ras, IUserInterfaceThread& ui, IClock& c
 
 void TRasConnThread::Resume()
 {
-    if (FWorker.joinable())
-        return;
+    if (FWorker.joinable()) return;
     FWorker = std::thread([this] { Execute(); });
 }
 
@@ -56,23 +55,20 @@ void TRasConnThread::DoNotify()
         int32_t& Count;
         ~TCountOnExit() { ++Count; }
     } countOnExit{FNotifyCount};
-    if (OnNotify)
-        OnNotify(*this);
+    if (OnNotify) OnNotify(*this);
 }
 
 TRasConnThread::~TRasConnThread()
 {
     FTerminated = true;
     if (FWorker.joinable()) {
-        if (FEvent)
-            FEvent->Set();
+        if (FEvent) FEvent->Set();
         FClock.Sleep(kStopSignalPauseMs);
         WaitForWorker();
     }
     // The event goes only after the worker has ended: released earlier, a worker that had not
     // yet reached its wait would wait on a freed object, or for ever on a reset one.
-    if (FEvent)
-        FEvent->Reset();
+    if (FEvent) FEvent->Reset();
     FEvent.reset();
 }
 
@@ -83,8 +79,7 @@ void TRasConnThread::WaitForWorker()
     while (!FFinished) {
         try {
             FUi.ProcessMessages();
-            if (!FFinished)
-                FUi.WaitForMessages(kStopPumpMs);
+            if (!FFinished) FUi.WaitForMessages(kStopPumpMs);
         } catch (const std::exception& e) {
             TraceFmt("[TRasConnThread.Destroy] %s", e.what());
         } catch (...) {

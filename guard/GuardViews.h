@@ -6,7 +6,13 @@
 #include <vector>
 
 // The five option check boxes, in their tab order.
-enum class TOption { AutoStart, CheckAllowedNumbers, AutoDeleteDialUp, AutoDeleteDialers, AskBeforeDeleteDialUp };
+enum class TOption {
+    AutoStart,
+    CheckAllowedNumbers,
+    AutoDeleteDialUp,
+    AutoDeleteDialers,
+    AskBeforeDeleteDialUp
+};
 constexpr int kOptionCount = 5;
 
 enum class TNumberButton { Add, Edit, Delete };

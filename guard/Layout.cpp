@@ -88,9 +88,18 @@ const TWindowLayout kQuestionLayout{"", 416, 196, kQuestion, CountOf(kQuestion)}
 
 }  // namespace
 
-const TWindowLayout& MainWindowLayout() { return kMainLayout; }
-const TWindowLayout& NumberFormLayout() { return kNumberLayout; }
-const TWindowLayout& QuestionFormLayout() { return kQuestionLayout; }
+const TWindowLayout& MainWindowLayout()
+{
+    return kMainLayout;
+}
+const TWindowLayout& NumberFormLayout()
+{
+    return kNumberLayout;
+}
+const TWindowLayout& QuestionFormLayout()
+{
+    return kQuestionLayout;
+}
 
 const TControlLayout& FindControl(const TWindowLayout& layout, TControlId id)
 {
@@ -107,6 +116,7 @@ int ScaleForDpi(int pixels, int dpi)
 
 const char* MenuCaption(int item)
 {
-    LW_ASSERT(item >= 0 && item < static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]), "Layout");
+    LW_ASSERT(item >= 0 && item < static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]),
+              "Layout");
     return kMenuCaptions[item];
 }

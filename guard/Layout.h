@@ -5,7 +5,19 @@
 // rectangles with the system font size; the Wine test reads the real windows back against them.
 #include <cstdint>
 
-enum class TControlKind { Picture, Label, Memo, GroupBox, CheckBox, ListBox, Button, Panel, ListView, StatusBar, Edit };
+enum class TControlKind {
+    Picture,
+    Label,
+    Memo,
+    GroupBox,
+    CheckBox,
+    ListBox,
+    Button,
+    Panel,
+    ListView,
+    StatusBar,
+    Edit
+};
 
 enum TControlStyle : uint32_t {
     csNone = 0,
@@ -92,7 +104,10 @@ const TWindowLayout& QuestionFormLayout();
 const TControlLayout& FindControl(const TWindowLayout& layout, TControlId id);
 
 // Colours as 0x00BBGGRR, the way Windows stores them.
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b)
+{
+    return r | (g << 8) | (b << 16);
+}
 constexpr uint32_t kMainBackground = Rgb(239, 235, 222);
 constexpr uint32_t kGroupCaptionColour = Rgb(0, 70, 213);
 constexpr const char kMainFontName[] = "Tahoma";

@@ -44,7 +44,8 @@ private:
 std::string ComparablePath(const std::string& path)
 {
     std::string text = Trim(path);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
     return LowerCase(text);
 }
 
@@ -52,8 +53,8 @@ std::string ComparablePath(const std::string& path)
 
 std::string FormatReportTime(const TLocalTime& time, const std::string& separator)
 {
-    return Format("%.2d%s%.2d%s%.2d %.2d%s%.2d%s%.2d", time.Hour, separator, time.Minute, separator, time.Second,
-                  time.Day, separator, time.Month, separator, time.Year % 100);
+    return Format("%.2d%s%.2d%s%.2d %.2d%s%.2d%s%.2d", time.Hour, separator, time.Minute, separator,
+                  time.Second, time.Day, separator, time.Month, separator, time.Year % 100);
 }
 
 std::string ProgressBar(int position, int maximum)
@@ -90,8 +91,8 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports) : FPorts(ports), FVie
 
         FSettings = std::make_unique<TSettings>(FPorts.Profile, FPorts.Tools.ProgramPath);
 
-        FDialUp = std::make_unique<TDialUp>(FPorts.Ras, FPorts.Ui, FPorts.Clock, &FPorts.Tools.Registry,
-                                            FPorts.Windows95Family);
+        FDialUp = std::make_unique<TDialUp>(FPorts.Ras, FPorts.Ui, FPorts.Clock,
+                                            &FPorts.Tools.Registry, FPorts.Windows95Family);
         FDialUp->OnDialing = [this](TDialUp*) {
             SetStatusText(kStatusDialing, false);
             FPorts.Ui.ProcessMessages();
@@ -103,9 +104,12 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports) : FPorts(ports), FVie
         FDialUp->OnAsyncEvent = [this](TDialUp*, int32_t, int32_t, const std::string& text) {
             SetStatusText(text, false);
         };
-        FDialUp->OnError = [this](TDialUp*, int32_t, const std::string&) { SetStatusText(kStatusError, false); };
-        FDialUp->OnActiveConnection = [](TDialUp*, THRasConn, TRasConnStatusA&, const std::string& status,
-                                         TEntryNameField& entry, TDeviceTypeField& type, TDeviceNameField& name) {
+        FDialUp->OnError = [this](TDialUp*, int32_t, const std::string&) {
+            SetStatusText(kStatusError, false);
+        };
+        FDialUp->OnActiveConnection = [](TDialUp*, THRasConn, TRasConnStatusA&,
+                                         const std::string& status, TEntryNameField& entry,
+                                         TDeviceTypeField& type, TDeviceNameField& name) {
             TraceFmt(kTraceActiveConnection, status, entry, type, name);
         };
         FDialUp->OnLog = [](const std::string& text) { Trace(text); };
@@ -115,7 +119,9 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports) : FPorts(ports), FVie
             FRasConnThread.reset();
             Trace(kTraceThreadFailed);
         } else {
-            FRasConnThread->OnNotify = [this](TRasConnThread& thread) { RasConnNotification(thread); };
+            FRasConnThread->OnNotify = [this](TRasConnThread& thread) {
+                RasConnNotification(thread);
+            };
             FRasConnThread->Resume();
         }
 
@@ -190,7 +196,8 @@ void TLinewardenForm::RunExclusive(TWork work)
     if (FBusy) {
         // A question is open further up this very call stack. Starting the work here would walk
         // lists that the running cycle is still walking; it runs once the running work is done.
-        if (std::find(FPending.begin(), FPending.end(), work) == FPending.end()) FPending.push_back(work);
+        if (std::find(FPending.begin(), FPending.end(), work) == FPending.end())
+            FPending.push_back(work);
         return;
     }
     FBusy = true;
@@ -240,7 +247,9 @@ void TLinewardenForm::RunWork(TWork work)
         break;
     case TWork::TestDialers: {
         TFiles files(FPorts.Tools);
-        files.TestScan(true, [this](const std::string& path) { return RemoveFile(FPorts.Tools, path, false); });
+        files.TestScan(true, [this](const std::string& path) {
+            return RemoveFile(FPorts.Tools, path, false);
+        });
         break;
     }
     }
@@ -263,7 +272,10 @@ void TLinewardenForm::ShowMainWindow()
     if (!FView.IsApplicationActive()) FView.BringToFront();
 }
 
-bool TLinewardenForm::IsMinimized() { return FView.IsApplicationMinimized(); }
+bool TLinewardenForm::IsMinimized()
+{
+    return FView.IsApplicationMinimized();
+}
 
 bool TLinewardenForm::Ask(int mode, const std::string& value1, const std::string& value2)
 {
@@ -285,7 +297,10 @@ bool TLinewardenForm::AskDialUpEntry(const std::string& entry, const std::string
     return Ask(qmPhonebookEntry, entry, number);
 }
 
-bool TLinewardenForm::AskDialer(const std::string& name, const std::string& path) { return Ask(qmDialer, name, path); }
+bool TLinewardenForm::AskDialer(const std::string& name, const std::string& path)
+{
+    return Ask(qmDialer, name, path);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Connection check
@@ -297,7 +312,8 @@ bool TLinewardenForm::ConnectionNumber(THRasConn handle, std::string& number)
     return FDialUp->GetEntryPhoneNumber(number) == 0 && !number.empty();
 }
 
-void TLinewardenForm::WalkNames(const std::vector<std::string>& names, const std::function<void(size_t)>& visit)
+void TLinewardenForm::WalkNames(const std::vector<std::string>& names,
+                                const std::function<void(size_t)>& visit)
 {
     BeginProgress(6, kProgressConnections);
     TProgressGuard progress(*this);
@@ -421,7 +437,8 @@ void TLinewardenForm::CheckActiveDialers(bool automatic)
     std::vector<TItem> startupDialers;
     for (int i = 0; i < FStartupFiles->Count(); ++i) {
         const TStartupFile* item = FStartupFiles->Items(i);
-        if (item && !IsOwnFile(item->FileName)) startupDialers.push_back({item->Name, item->FileName});
+        if (item && !IsOwnFile(item->FileName))
+            startupDialers.push_back({item->Name, item->FileName});
     }
     for (const TItem& item : startupDialers) {
         if (AskDialer(item.Name, item.FileName))
@@ -451,7 +468,8 @@ void TLinewardenForm::CheckActiveDialers(bool automatic)
     progress.Done();
 }
 
-void TLinewardenForm::RemoveDialer(const std::string& name, const std::string& file, bool hasRunValue)
+void TLinewardenForm::RemoveDialer(const std::string& name, const std::string& file,
+                                   bool hasRunValue)
 {
     bool ok = false;
     try {
@@ -478,9 +496,11 @@ void TLinewardenForm::RemoveDialer(const std::string& name, const std::string& f
     if (!ok) AddReportFmt(kReportRemovalFailed, name);
 }
 
-void TLinewardenForm::ReportFileCopied(const std::string& source, const std::string& destination, bool ok)
+void TLinewardenForm::ReportFileCopied(const std::string& source, const std::string& destination,
+                                       bool ok)
 {
-    AddReportFmt(ok ? kReportCopied : kReportCopyFailed, ExtractFileName(source), source, destination);
+    AddReportFmt(ok ? kReportCopied : kReportCopyFailed, ExtractFileName(source), source,
+                 destination);
 }
 
 void TLinewardenForm::ReportFileDeleted(const std::string& path, bool ok)
@@ -496,7 +516,10 @@ std::string TLinewardenForm::ReportTime()
     return FormatReportTime(FPorts.LocalTime.Now(), FPorts.LocalTime.TimeSeparator());
 }
 
-void TLinewardenForm::AddReport(const std::string& text) { FView.AddReportRow(ReportTime(), text); }
+void TLinewardenForm::AddReport(const std::string& text)
+{
+    FView.AddReportRow(ReportTime(), text);
+}
 
 void TLinewardenForm::SetStatusText(const std::string& text, bool progressPanel)
 {
@@ -544,7 +567,10 @@ std::string TLinewardenForm::ProgressText() const
     return FProgressCaption.empty() ? bar : FProgressCaption + " " + bar;
 }
 
-void TLinewardenForm::DrawProgress() { SetStatusText(ProgressText(), true); }
+void TLinewardenForm::DrawProgress()
+{
+    SetStatusText(ProgressText(), true);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Options and numbers
@@ -600,7 +626,10 @@ void TLinewardenForm::cbParamsChangeClick(TOption sender)
         RunExclusive(TWork::Dialers);
 }
 
-void TLinewardenForm::ShowNumbers() { FView.SetNumbers(FNumbers, FSelected); }
+void TLinewardenForm::ShowNumbers()
+{
+    FView.SetNumbers(FNumbers, FSelected);
+}
 
 void TLinewardenForm::UpdateNumberButtons()
 {
@@ -620,14 +649,16 @@ namespace {
 
 bool ListHolds(const std::vector<std::string>& items, const std::string& text)
 {
-    return std::any_of(items.begin(), items.end(), [&](const std::string& item) { return CompareText(item, text) == 0; });
+    return std::any_of(items.begin(), items.end(),
+                       [&](const std::string& item) { return CompareText(item, text) == 0; });
 }
 
 // Where a sorted list box puts a new item.
 int SortedInsert(std::vector<std::string>& items, const std::string& text)
 {
-    auto at = std::upper_bound(items.begin(), items.end(), text,
-                               [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    auto at = std::upper_bound(
+            items.begin(), items.end(), text,
+            [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
     const auto index = at - items.begin();
     items.insert(at, text);
     return static_cast<int>(index);
@@ -683,27 +714,13 @@ void TLinewardenForm::btDeleteNumberClick()
 void TLinewardenForm::MenuClick(TMenuItem item)
 {
     switch (item) {
-    case TMenuItem::Configuration:
-        ShowView(false);
-        break;
-    case TMenuItem::Report:
-        ShowView(true);
-        break;
-    case TMenuItem::About:
-        ShowHelp(FPorts.Tools, FView.Handle());
-        break;
-    case TMenuItem::DisconnectUnknownConnection:
-        RunExclusive(TWork::Connections);
-        break;
-    case TMenuItem::DeleteUnknownDialUps:
-        RunExclusive(TWork::Phonebook);
-        break;
-    case TMenuItem::CheckActiveDialers:
-        RunExclusive(TWork::Dialers);
-        break;
-    case TMenuItem::TestDialers:
-        RunExclusive(TWork::TestDialers);
-        break;
+    case TMenuItem::Configuration: ShowView(false); break;
+    case TMenuItem::Report: ShowView(true); break;
+    case TMenuItem::About: ShowHelp(FPorts.Tools, FView.Handle()); break;
+    case TMenuItem::DisconnectUnknownConnection: RunExclusive(TWork::Connections); break;
+    case TMenuItem::DeleteUnknownDialUps: RunExclusive(TWork::Phonebook); break;
+    case TMenuItem::CheckActiveDialers: RunExclusive(TWork::Dialers); break;
+    case TMenuItem::TestDialers: RunExclusive(TWork::TestDialers); break;
     case TMenuItem::Exit:
         FExitRequested = true;
         if (FBusy) {
@@ -742,7 +759,10 @@ void TLinewardenForm::ShowView(bool report)
     FView.SetReportVisible(report);
 }
 
-void TLinewardenForm::TrayIconDblClick() { ShowView(false); }
+void TLinewardenForm::TrayIconDblClick()
+{
+    ShowView(false);
+}
 
 void TLinewardenForm::ApplicationEventsMinimize()
 {

@@ -12,7 +12,10 @@ bool TNumberForm::Execute(INumberFormView& view, std::string& number)
     return true;
 }
 
-void TNumberForm::UpdateButtons(INumberFormView& view) { view.SetAcceptEnabled(IsDigits(view.Number())); }
+void TNumberForm::UpdateButtons(INumberFormView& view)
+{
+    view.SetAcceptEnabled(IsDigits(view.Number()));
+}
 
 TDialogKey FormKeyPress(char key, bool acceptEnabled)
 {

@@ -6,11 +6,13 @@
 inline constexpr const char kNumberFormCaption[] = "Numer telefonu";
 inline constexpr const char kNumberGroupCaption[] = " Numer telefonu ";
 inline constexpr const char kNumberLabel[] = "Numer telefonu:";
-inline constexpr const char kNumberComments[] = "Wpisz tylko numery (bez spacji, myślników, liter itd.)";
+inline constexpr const char kNumberComments[] =
+        "Wpisz tylko numery (bez spacji, myślników, liter itd.)";
 inline constexpr const char kNumberAccept[] = "A&kceptuj";
 inline constexpr const char kNumberCancel[] = "A&nuluj";
 inline constexpr const char kNumberInfoEdit[] = "Popraw numer z którym łączyć się będzie komputer.";
-inline constexpr const char kNumberInfoAdd[] = "Dodaj nowy numer z którym łączyć się będzie komputer.";
+inline constexpr const char kNumberInfoAdd[] =
+        "Dodaj nowy numer z którym łączyć się będzie komputer.";
 
 // What a key pressed in a dialog does.
 enum class TDialogKey { PassOn, Accept, Cancel };

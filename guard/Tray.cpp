@@ -72,30 +72,23 @@ bool TTrayIcon::Fire(const TNotifyEvent& event)
 bool TTrayIcon::WndProc(uint32_t mouseMessage)
 {
     switch (mouseMessage) {
-    case kMouseMove:
-        return Fire(OnMouseMove);
-    case kLeftButtonDown:
-        return OnClick ? Fire(OnClick) : Fire(OnMouseDown);
+    case kMouseMove: return Fire(OnMouseMove);
+    case kLeftButtonDown: return OnClick ? Fire(OnClick) : Fire(OnMouseDown);
     case kLeftButtonUp:
     case kRightButtonUp:
-    case kMiddleButtonUp:
-        return Fire(OnMouseUp);
+    case kMiddleButtonUp: return Fire(OnMouseUp);
     case kLeftDoubleClick:
     case kRightDoubleClick:
-    case kMiddleDoubleClick:
-        return Fire(OnDblClick);
+    case kMiddleDoubleClick: return Fire(OnDblClick);
     case kRightButtonDown:
         if (PopupMenu) {
             PopupMenu->PopupAtCursor();
             return true;
         }
         return Fire(OnMouseDown);
-    case kMiddleButtonDown:
-        return Fire(OnMouseDown);
-    case kMouseWheel:
-        return Fire(OnMouseWheel);
-    default:
-        return false;
+    case kMiddleButtonDown: return Fire(OnMouseDown);
+    case kMouseWheel: return Fire(OnMouseWheel);
+    default: return false;
     }
 }
 

@@ -11,7 +11,7 @@
 struct TNotifyIconRecord {
     void* Window = nullptr;  // the hidden window while bound
     uint32_t Id = 100;
-    uint32_t Flags = 7;             // callback message, icon and tip are valid
+    uint32_t Flags = 7;               // callback message, icon and tip are valid
     uint32_t CallbackMessage = 1025;  // the first user message number plus one
     void* Icon = nullptr;
     std::string Tip;

@@ -53,7 +53,8 @@ public:
     // Copies one file, as CopyFile does (the name avoids its macro). With failIfExists an
     // existing target is left alone and the copy fails. False when the source cannot be read or
     // the target cannot be written whole; a target left half-written is removed again.
-    virtual bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) = 0;
+    virtual bool CopyFileTo(const std::string& source, const std::string& target,
+                            bool failIfExists) = 0;
     // Creates one folder whose parent exists. False when it cannot be created, also when
     // something of that name exists already.
     virtual bool CreateFolder(const std::string& path) = 0;

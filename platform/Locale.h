@@ -10,6 +10,9 @@ public:
 };
 
 // The low 10 bits of a locale identifier: the primary language (0x15 Polish, 0x09 English).
-inline uint16_t PrimaryLanguageOf(uint32_t lcid) { return static_cast<uint16_t>(lcid & 0x3FF); }
+inline uint16_t PrimaryLanguageOf(uint32_t lcid)
+{
+    return static_cast<uint16_t>(lcid & 0x3FF);
+}
 
 ILocale& SystemLocale();

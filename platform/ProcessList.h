@@ -18,12 +18,15 @@ using TProcessHandle = void*;  // HANDLE
 using TModuleHandle = void*;   // HMODULE
 
 // INVALID_HANDLE_VALUE, which CreateToolhelp32Snapshot returns when it fails.
-inline TProcessHandle InvalidProcessHandle() { return reinterpret_cast<TProcessHandle>(intptr_t(-1)); }
+inline TProcessHandle InvalidProcessHandle()
+{
+    return reinterpret_cast<TProcessHandle>(intptr_t(-1));
+}
 
-constexpr uint32_t kTh32csSnapAll = 15;           // TH32CS_SNAPALL
-constexpr uint32_t kProcessTerminate = 0x0001;    // PROCESS_TERMINATE
+constexpr uint32_t kTh32csSnapAll = 15;             // TH32CS_SNAPALL
+constexpr uint32_t kProcessTerminate = 0x0001;      // PROCESS_TERMINATE
 constexpr uint32_t kProcessAllAccess = 0x001F0FFF;  // PROCESS_ALL_ACCESS of the older systems
-constexpr size_t kProcessEntryExeFile = 260;      // MAX_PATH
+constexpr size_t kProcessEntryExeFile = 260;        // MAX_PATH
 
 #pragma pack(push, 4)
 struct TProcessEntry32A {  // PROCESSENTRY32 (ANSI)
@@ -42,7 +45,8 @@ struct TProcessEntry32A {  // PROCESSENTRY32 (ANSI)
 static_assert(sizeof(TProcessEntry32A) == 296, "PROCESSENTRY32 has 296 bytes");
 
 // The exports looked up by name.
-using TCreateToolhelp32SnapshotFn = TProcessHandle(PROCAPI_CALL*)(uint32_t flags, uint32_t processId);
+using TCreateToolhelp32SnapshotFn = TProcessHandle(PROCAPI_CALL*)(uint32_t flags,
+                                                                  uint32_t processId);
 using TProcess32FirstFn = int32_t(PROCAPI_CALL*)(TProcessHandle snapshot, TProcessEntry32A* entry);
 using TProcess32NextFn = int32_t(PROCAPI_CALL*)(TProcessHandle snapshot, TProcessEntry32A* entry);
 using TEnumProcessesFn = int32_t(PROCAPI_CALL*)(uint32_t* ids, uint32_t byteCount,

@@ -7,9 +7,9 @@
 enum TShowCommand : int { swHide = 0, swShowNormal = 1, swShow = 5 };
 
 // Results of RunAndWait besides a real exit code.
-constexpr int kRunNotStarted = -1;   // the process could not be created
-constexpr int kRunNoExitCode = -2;   // it ran, but its exit code could not be read
-constexpr int kRunTimedOut = -3;     // it did not end in time and was killed
+constexpr int kRunNotStarted = -1;  // the process could not be created
+constexpr int kRunNoExitCode = -2;  // it ran, but its exit code could not be read
+constexpr int kRunTimedOut = -3;    // it did not end in time and was killed
 
 class IProcesses {
 public:

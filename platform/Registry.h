@@ -29,7 +29,8 @@ struct TRegValue {
     }
     static TRegValue Dword(uint32_t v)
     {
-        return TRegValue{rtDword, {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
+        return TRegValue{rtDword,
+                         {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
     }
     std::string Text() const { return std::string(Data.begin(), Data.end()); }
 };

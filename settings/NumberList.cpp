@@ -7,7 +7,10 @@
 
 namespace {
 
-bool Less(const std::string& a, const std::string& b) { return CompareText(a, b) < 0; }
+bool Less(const std::string& a, const std::string& b)
+{
+    return CompareText(a, b) < 0;
+}
 
 }  // namespace
 

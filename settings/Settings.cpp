@@ -94,7 +94,10 @@ void TSettings::SetNumbers(const std::vector<std::string>& strings)
     FModified = true;
 }
 
-bool TSettings::IsValidNumber(const std::string& text) { return IsDigits(text); }
+bool TSettings::IsValidNumber(const std::string& text)
+{
+    return IsDigits(text);
+}
 
 std::string TSettings::ReadText(const std::string& key, const std::string& def)
 {

@@ -5,8 +5,8 @@
 #include "common/StrUtils.h"
 
 const char* const SetupFlagNames[SetupFlagCount] = {
-    "dont_log", "dont_overwrite", "no_version", "reg_server", "reg_font",       "dont_ask",
-    "external", "shared",         "dont_wait",  "check_exitcode", "user_id",
+        "dont_log", "dont_overwrite", "no_version", "reg_server",     "reg_font", "dont_ask",
+        "external", "shared",         "dont_wait",  "check_exitcode", "user_id",
 };
 
 namespace {

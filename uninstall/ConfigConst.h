@@ -28,7 +28,10 @@ constexpr int SetupFlagCount = 11;
 // Names of the flags by bit number, as the log writes them (case-sensitive).
 extern const char* const SetupFlagNames[SetupFlagCount];
 
-inline bool HasFlag(TFlagSet flags, TSetupFlag flag) { return (flags >> flag) & 1u; }
+inline bool HasFlag(TFlagSet flags, TSetupFlag flag)
+{
+    return (flags >> flag) & 1u;
+}
 
 enum TSetupAction : uint8_t { saAdd = 0, saRemove = 1 };
 enum TScreenMode : uint8_t { smNormal = 0, smMinimized = 1, smMaximized = 2, smHidden = 3 };

@@ -81,12 +81,16 @@ constexpr int RegistryMaxDepth = 512;
 class TRegistryList : public TBaseConfigList {
 public:
     explicit TRegistryList(IRegistry& registry) : FRegistry(registry) {}
-    TRegistryItem* Items(int index) const { return static_cast<TRegistryItem*>(TLogStringList::Items(index)); }
+    TRegistryItem* Items(int index) const
+    {
+        return static_cast<TRegistryItem*>(TLogStringList::Items(index));
+    }
     // Fills the new item field by field; a word that does not convert raises its error, and
     // the item, already appended, stays half filled.
-    TRegistryItem* AddItem(const std::string& key, const std::string& param, const std::string& type,
-                           const std::string& value, const std::string& action,
-                           const std::string& flags, const std::string& condition);
+    TRegistryItem* AddItem(const std::string& key, const std::string& param,
+                           const std::string& type, const std::string& value,
+                           const std::string& action, const std::string& flags,
+                           const std::string& condition);
     // Removes the whole key (empty value name) or the one value.
     bool Undo(const TRegistryItem& item);
 
@@ -98,7 +102,10 @@ private:
 class TIniFileList : public TBaseConfigList {
 public:
     TIniFileList(IFileSystem& files, IProfile& profile) : FFiles(files), FProfile(profile) {}
-    TIniFileItem* Items(int index) const { return static_cast<TIniFileItem*>(TLogStringList::Items(index)); }
+    TIniFileItem* Items(int index) const
+    {
+        return static_cast<TIniFileItem*>(TLogStringList::Items(index));
+    }
     TIniFileItem* AddItem(const std::string& fileName, const std::string& section,
                           const std::string& param, const std::string& value,
                           const std::string& action, const std::string& flags,
@@ -114,7 +121,10 @@ private:
 class TShortCutList : public TBaseConfigList {
 public:
     explicit TShortCutList(IFileSystem& files) : FFiles(files) {}
-    TShortCutItem* Items(int index) const { return static_cast<TShortCutItem*>(TLogStringList::Items(index)); }
+    TShortCutItem* Items(int index) const
+    {
+        return static_cast<TShortCutItem*>(TLogStringList::Items(index));
+    }
     TShortCutItem* AddItem(const std::string& name, const std::string& fileName,
                            const std::string& arguments, const std::string& workingDir,
                            const std::string& screenMode, const std::string& iconFile,
@@ -131,7 +141,8 @@ private:
 // Starts the system's registration tool on a COM server without waiting for it. The path goes
 // in quotes: unquoted, a path with a blank reaches the tool as two arguments, and the server
 // would stay registered while the call reported success.
-bool RegisterServer(IFileSystem& files, IShell& shell, const std::string& fileName, bool doRegister);
+bool RegisterServer(IFileSystem& files, IShell& shell, const std::string& fileName,
+                    bool doRegister);
 
 class TInstallerLog {
 public:

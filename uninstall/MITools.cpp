@@ -13,13 +13,13 @@ struct TRootName {
 };
 
 const TRootName RootNames[] = {
-    {"HKEY_CLASSES_ROOT", "HKCR", TRootKey::ClassesRoot},
-    {"HKEY_CURRENT_USER", "HKCU", TRootKey::CurrentUser},
-    {"HKEY_LOCAL_MACHINE", "HKLM", TRootKey::LocalMachine},
-    {"HKEY_USERS", "HKU", TRootKey::Users},
-    {"HKEY_PERFORMANCE_DATA", "HKPD", TRootKey::PerformanceData},
-    {"HKEY_CURRENT_CONFIG", "HKCC", TRootKey::CurrentConfig},
-    {"HKEY_DYN_DATA", "HKDD", TRootKey::DynData},
+        {"HKEY_CLASSES_ROOT", "HKCR", TRootKey::ClassesRoot},
+        {"HKEY_CURRENT_USER", "HKCU", TRootKey::CurrentUser},
+        {"HKEY_LOCAL_MACHINE", "HKLM", TRootKey::LocalMachine},
+        {"HKEY_USERS", "HKU", TRootKey::Users},
+        {"HKEY_PERFORMANCE_DATA", "HKPD", TRootKey::PerformanceData},
+        {"HKEY_CURRENT_CONFIG", "HKCC", TRootKey::CurrentConfig},
+        {"HKEY_DYN_DATA", "HKDD", TRootKey::DynData},
 };
 
 std::string WithoutLeadingBackslash(const std::string& key)

@@ -44,7 +44,8 @@ int UninstallProgram(const TUninstallPorts& ports, uint32_t systemLcid)
     try {
         RunUninstall(ports);
     } catch (const std::exception& e) {
-        ports.Messages.Show(e.what(), GetText(txUninstallCaption), TMsgButtons::Ok, TMsgIcon::Error);
+        ports.Messages.Show(e.what(), GetText(txUninstallCaption), TMsgButtons::Ok,
+                            TMsgIcon::Error);
         code = 1;
     }
     AppTitle.clear();

@@ -71,8 +71,9 @@ std::vector<std::string> RemovalBatchLines(const std::string& programFile,
     // read once the file is gone: the removal of the temporary folder shares the line that
     // erases the batch, so that it still runs.
     const std::string eraseBatch = TLines::Command("Erase ", batchFile, "");
-    const std::string removeTemp =
-        removeBatchFolder ? TLines::Command("rd ", ExtractFilePath(batchFile), "") : std::string();
+    const std::string removeTemp = removeBatchFolder
+                                           ? TLines::Command("rd ", ExtractFilePath(batchFile), "")
+                                           : std::string();
     if (!eraseBatch.empty() && !removeTemp.empty())
         b.Add(eraseBatch + " & " + removeTemp);
     else if (!(eraseBatch + removeTemp).empty())

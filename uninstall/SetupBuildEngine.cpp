@@ -34,8 +34,8 @@ struct TSection {
     const char* Element;
 };
 const TSection Sections[] = {
-    {"files", "file"},     {"registry", "reg"}, {"inifiles", "ini"}, {"shortcuts", "shortcut"},
-    {"servers", "server"}, {"fonts", "font"},   {"dirs", "dir"},
+        {"files", "file"},     {"registry", "reg"}, {"inifiles", "ini"}, {"shortcuts", "shortcut"},
+        {"servers", "server"}, {"fonts", "font"},   {"dirs", "dir"},
 };
 
 }  // namespace
@@ -143,10 +143,12 @@ void TUninstall::ReadItem(const std::string& section, const std::string& element
     if (ParseAction(action) != saAdd) return;
     if (element == "reg") {
         Log.Registry.AddItem(Attribute("key"), Attribute("param"), Attribute("type"),
-                             Attribute("value"), action, Attribute("flags"), Attribute("confition"));
+                             Attribute("value"), action, Attribute("flags"),
+                             Attribute("confition"));
     } else if (element == "ini") {
         Log.IniFiles.AddItem(Attribute("filename"), Attribute("section"), Attribute("param"),
-                             Attribute("value"), action, Attribute("flags"), Attribute("confition"));
+                             Attribute("value"), action, Attribute("flags"),
+                             Attribute("confition"));
     } else if (element == "shortcut") {
         Log.ShortCuts.AddItem(Attribute("name"), "", "", "", "", "", "", "", "", action, "", "");
     } else if (element == "file") {
@@ -185,7 +187,8 @@ bool TUninstall::Execute()
     std::vector<std::string> dirs;
     for (int i = Log.Dirs.Count() - 1; i >= 0; --i)
         if (FPorts.Files.DirectoryExists(Log.Dirs.Text(i))) dirs.push_back(Log.Dirs.Text(i));
-    if (!FPorts.Files.WriteFile(batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs, madeTemp))))
+    if (!FPorts.Files.WriteFile(
+                batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs, madeTemp))))
         throw Exception(Format("Cannot create file \"%s\"", batch));
     FPorts.Processes.Start("\"" + batch + "\"", swHide);
     return true;

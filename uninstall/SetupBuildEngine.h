@@ -19,7 +19,7 @@
 #include "uninstall/UninstallPorts.h"
 
 // Sizes of the package's fixed parts.
-constexpr int64_t PackageHeaderSize = 8;   // "MIP1" and L
+constexpr int64_t PackageHeaderSize = 8;    // "MIP1" and L
 constexpr int64_t PackageTrailerSize = 12;  // D and the end marker
 
 // Copies count bytes from the source's position into target, which is emptied first, in

@@ -3,8 +3,8 @@
 #include "platform/Locale.h"
 
 const TLanguage Languages[LanguageCount] = {
-    {0x15, "Polski", "plk"},
-    {0x09, "English", "eng"},
+        {0x15, "Polski", "plk"},
+        {0x09, "English", "eng"},
 };
 
 uint8_t LanguageIndex = 1;
@@ -19,12 +19,13 @@ struct TTextRow {
 // Rows per language; the first row of an identifier wins. The installation wizard's texts,
 // which the uninstaller never shows, are not carried.
 const TTextRow PolishTexts[] = {
-    {txUninstallCaption, "Deinstalacja"},
-    {txConfirmRemoval, "Czy napewno chcesz odinstalować %s oraz wszystkie jego składniki?"},
+        {txUninstallCaption, "Deinstalacja"},
+        {txConfirmRemoval, "Czy napewno chcesz odinstalować %s oraz wszystkie jego składniki?"},
 };
 const TTextRow EnglishTexts[] = {
-    {txUninstallCaption, "Uninstall"},
-    {txConfirmRemoval, "Are you sure you want to completely remove %s and all of its components?"},
+        {txUninstallCaption, "Uninstall"},
+        {txConfirmRemoval,
+         "Are you sure you want to completely remove %s and all of its components?"},
 };
 
 template <size_t N>
@@ -44,7 +45,10 @@ uint8_t LanguageIndexOf(uint32_t lcid)
     return 1;
 }
 
-void InitTexts(uint32_t systemLcid) { LanguageIndex = LanguageIndexOf(systemLcid); }
+void InitTexts(uint32_t systemLcid)
+{
+    LanguageIndex = LanguageIndexOf(systemLcid);
+}
 
 std::string GetText(uint32_t id)
 {

@@ -7,7 +7,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(), SystemProfile(),
+    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(),  SystemProfile(),
                           SystemShell(),      SystemProcesses(), SystemMessageBox()};
     return UninstallProgram(ports, SystemLocale().SystemDefaultLcid());
 }

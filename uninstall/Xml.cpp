@@ -10,7 +10,10 @@
 namespace {
 
 // Character at 1-based position i; the callers have checked the range.
-char At(const std::string& s, size_t i) { return s[i - 1]; }
+char At(const std::string& s, size_t i)
+{
+    return s[i - 1];
+}
 
 // s[i..j], 1-based and inclusive; empty when j < i.
 std::string Sub(const std::string& s, size_t i, size_t j)
@@ -111,8 +114,8 @@ size_t PosFrom(const std::string& sub, const std::string& s, size_t from)
 {
     LW_ASSERT(from >= 1, "Xml");
     if (sub.empty() || from > s.size()) return 0;
-    const size_t at = sub.size() <= ShortNeedle ? s.find(sub, from - 1)
-                                                 : FindLinear(sub, s, from - 1);
+    const size_t at =
+            sub.size() <= ShortNeedle ? s.find(sub, from - 1) : FindLinear(sub, s, from - 1);
     return at == std::string::npos ? 0 : at + 1;
 }
 

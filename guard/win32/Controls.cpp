@@ -19,9 +19,9 @@ int SystemDpi()
 
 HFONT CreateTahoma(int dpi, int weight)
 {
-    return CreateFontW(-MulDiv(kMainFontPoints, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       Wide(kMainFontName).c_str());
+    return CreateFontW(-MulDiv(kMainFontPoints, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, Wide(kMainFontName).c_str());
 }
 
 // Group boxes paint themselves: a themed group box ignores the colour its parent asks for, and
@@ -48,7 +48,8 @@ void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, look.BackgroundColour());
         SetTextColor(dc, blue ? kGroupCaptionColour : GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, caption, length, &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
+        DrawTextW(dc, caption, length, &text,
+                  DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
     }
     EndPaint(box, &ps);
 }
@@ -57,15 +58,13 @@ void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
 constexpr UINT_PTR kPlainGroupBox = 1;
 constexpr UINT_PTR kBlueGroupBox = 2;
 
-LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR data)
 {
     const auto& look = *reinterpret_cast<const TGuardLook*>(data);
     switch (message) {
-    case WM_PAINT:
-        PaintGroupBox(box, look, id == kBlueGroupBox);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_PAINT: PaintGroupBox(box, look, id == kBlueGroupBox); return 0;
+    case WM_ERASEBKGND: return 1;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_UPDATEUISTATE: {
@@ -74,9 +73,7 @@ LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         InvalidateRect(box, nullptr, TRUE);
         return result;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(box, GroupBoxProc, id);
-        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(box, GroupBoxProc, id); break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
 }
@@ -98,15 +95,14 @@ TControlClass ClassOf(const TControlLayout& control)
         // wrapped one breaks inside a long word rather than losing its end.
         // A one-line label too short for its text shows that it is cut.
         return {L"STATIC",
-                static_cast<DWORD>(SS_NOPREFIX | (wrap ? SS_LEFT | SS_EDITCONTROL : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS) |
-                                   ((control.Style & csHandCursor) ? SS_NOTIFY : 0)),
+                static_cast<DWORD>(
+                        SS_NOPREFIX |
+                        (wrap ? SS_LEFT | SS_EDITCONTROL : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS) |
+                        ((control.Style & csHandCursor) ? SS_NOTIFY : 0)),
                 0};
-    case TControlKind::Memo:
-        return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
-    case TControlKind::GroupBox:
-        return {L"BUTTON", BS_GROUPBOX, 0};
-    case TControlKind::CheckBox:
-        return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case TControlKind::Memo: return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
+    case TControlKind::GroupBox: return {L"BUTTON", BS_GROUPBOX, 0};
+    case TControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX, 0};
     case TControlKind::ListBox:
         // The exact height of the layout, not a whole number of lines.
         return {L"LISTBOX",
@@ -114,17 +110,18 @@ TControlClass ClassOf(const TControlLayout& control)
                                    ((control.Style & csSorted) ? LBS_SORT : 0)),
                 WS_EX_CLIENTEDGE};
     case TControlKind::Button:
-        return {L"BUTTON", static_cast<DWORD>((control.Style & csDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+        return {L"BUTTON",
+                static_cast<DWORD>((control.Style & csDefaultButton) ? BS_DEFPUSHBUTTON
+                                                                     : BS_PUSHBUTTON),
                 0};
-    case TControlKind::Panel:
-        return {kPanelClass, 0, WS_EX_CONTROLPARENT};
+    case TControlKind::Panel: return {kPanelClass, 0, WS_EX_CONTROLPARENT};
     case TControlKind::ListView:
-        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE};
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                WS_EX_CLIENTEDGE};
     case TControlKind::StatusBar:
         // At the layout's place and height, whatever height the font would give it.
         return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
-    case TControlKind::Edit:
-        return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case TControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }
@@ -134,7 +131,8 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_ERASEBKGND) {
         RECT client;
         GetClientRect(panel, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         return 1;
     }
     return DefWindowProcW(panel, message, wParam, lParam);
@@ -147,7 +145,8 @@ TGuardLook::TGuardLook() : FDpi(SystemDpi())
     FNormal.reset(CreateTahoma(FDpi, FW_NORMAL));
     FBold.reset(CreateTahoma(FDpi, FW_BOLD));
     FBackground.reset(CreateSolidBrush(kMainBackground));
-    if (!FNormal || !FBold || !FBackground) throw Exception("Error creating the window's font and colours");
+    if (!FNormal || !FBold || !FBackground)
+        throw Exception("Error creating the window's font and colours");
 }
 
 RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, const TGuardLook& look)
@@ -170,33 +169,40 @@ RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, con
     return RECT{left, top, left + look.Scale(control.Width), top + look.Scale(control.Height)};
 }
 
-std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout, const TGuardLook& look)
+std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
+                                       const TGuardLook& look)
 {
     RegisterGuardClass(kPanelClass, PanelProc, LoadCursorW(nullptr, IDC_ARROW));
-    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const HINSTANCE instance =
+            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     std::vector<HWND> controls;
     for (int i = 0; i < layout.Count; ++i) {
         const TControlLayout& control = layout.Controls[i];
         LW_ASSERT(control.Id >= 0, "Controls");
-        if (controls.size() <= static_cast<size_t>(control.Id)) controls.resize(static_cast<size_t>(control.Id) + 1);
+        if (controls.size() <= static_cast<size_t>(control.Id))
+            controls.resize(static_cast<size_t>(control.Id) + 1);
 
         HWND parent = window;
         if (control.Parent != kNoParent &&
-            FindControl(layout, static_cast<TControlId>(control.Parent)).Kind == TControlKind::Panel)
+            FindControl(layout, static_cast<TControlId>(control.Parent)).Kind ==
+                    TControlKind::Panel)
             parent = controls.at(static_cast<size_t>(control.Parent));
         const TControlClass kind = ClassOf(control);
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.Style;
         if (!(control.Style & csHidden)) style |= WS_VISIBLE;
         if (control.Style & csTabStop) style |= WS_TABSTOP;
         const RECT r = ControlRect(layout, control, look);
-        HWND created = CreateWindowExW(kind.ExStyle, kind.ClassName, Wide(control.Text).c_str(), style, r.left, r.top,
-                                       r.right - r.left, r.bottom - r.top, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))),
-                                       instance, nullptr);
+        HWND created = CreateWindowExW(
+                kind.ExStyle, kind.ClassName, Wide(control.Text).c_str(), style, r.left, r.top,
+                r.right - r.left, r.bottom - r.top, parent,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))), instance,
+                nullptr);
         if (!created) throw Exception(std::string("Error creating the control ") + control.Name);
-        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(look.Font((control.Style & csBold) != 0)), FALSE);
+        SendMessageW(created, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(look.Font((control.Style & csBold) != 0)), FALSE);
         if (control.Kind == TControlKind::GroupBox)
-            SetWindowSubclass(created, GroupBoxProc, (control.Style & csBlueCaption) ? kBlueGroupBox : kPlainGroupBox,
+            SetWindowSubclass(created, GroupBoxProc,
+                              (control.Style & csBlueCaption) ? kBlueGroupBox : kPlainGroupBox,
                               reinterpret_cast<DWORD_PTR>(&look));
         controls[static_cast<size_t>(control.Id)] = created;
     }
@@ -204,12 +210,15 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
     // bottom, under the controls they frame.
     for (int i = 0; i < layout.Count; ++i)
         if (layout.Controls[i].Kind == TControlKind::GroupBox)
-            SetWindowPos(controls[static_cast<size_t>(layout.Controls[i].Id)], HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(controls[static_cast<size_t>(layout.Controls[i].Id)], HWND_BOTTOM, 0, 0, 0,
+                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return controls;
 }
 
-void SetText(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text).c_str()); }
+void SetText(HWND window, const std::string& text)
+{
+    SetWindowTextW(window, Wide(text).c_str());
+}
 
 std::string GetText(HWND window)
 {
@@ -221,7 +230,8 @@ std::string GetText(HWND window)
     return Narrow(text);
 }
 
-bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look, LRESULT& result)
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look,
+                       LRESULT& result)
 {
     const HDC dc = reinterpret_cast<HDC>(wParam);
     switch (message) {
@@ -254,8 +264,9 @@ void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor)
     wc.lpszClassName = name;
     // The windows paint their own background (WM_ERASEBKGND), so the class owns no brush.
     wc.hbrBackground = nullptr;
-    wc.hIcon = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIcon = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_PROGRAM),
+                                             IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_SHARED));
     if (!RegisterClassExW(&wc)) throw Exception("Error registering a window class");
 }
 
@@ -284,13 +295,13 @@ void CentreWindow(HWND window, const RECT& on)
 
 TIconHandle LoadProgramIcon(int resourceId, int size)
 {
-    return TIconHandle(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
+    return TIconHandle(static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
 }
 
 void ShowErrorBox(HWND owner, const std::string& message)
 {
     // The application's title, as every box of the guard.
-    MessageBoxW(owner && IsWindow(owner) ? owner : nullptr, Wide(message).c_str(), Wide(kWindowCaption).c_str(),
-                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    MessageBoxW(owner && IsWindow(owner) ? owner : nullptr, Wide(message).c_str(),
+                Wide(kWindowCaption).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

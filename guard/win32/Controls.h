@@ -31,13 +31,15 @@ private:
 
 // A control's rectangle in its window's client pixels: a control placed in a group box is
 // measured from the group box's scaled corner, one in a panel from the panel's client area.
-RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, const TGuardLook& look);
+RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control,
+                 const TGuardLook& look);
 
 // Creates every control of the layout in window, in table order (which is the tab order), with
 // its text, font and identifier kControlIdBase + id, and puts group boxes at the bottom of the
 // z-order so that they never paint over the controls inside them. Returns the windows by
 // TControlId. Throws Exception when a control cannot be created.
-std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout, const TGuardLook& look);
+std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
+                                       const TGuardLook& look);
 
 // Texts of windows, converted at the edge.
 void SetText(HWND window, const std::string& text);
@@ -46,7 +48,8 @@ std::string GetText(HWND window);
 // The window's background under the guard's windows and their labels, check boxes, read-only
 // edits and pictures (WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN). True when the message
 // was one of these; result is then its answer.
-bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look, LRESULT& result);
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look,
+                       LRESULT& result);
 
 // Registers a window class of the guard once per process; throws Exception when it cannot.
 void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor);
@@ -68,7 +71,8 @@ T* WindowObject(HWND window, UINT message, LPARAM lParam)
 {
     if (message == WM_NCCREATE)
         SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+                          reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return self;

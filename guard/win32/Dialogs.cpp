@@ -12,7 +12,10 @@ namespace {
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-bool Inside(HWND window, HWND target) { return target == window || IsChild(window, target); }
+bool Inside(HWND window, HWND target)
+{
+    return target == window || IsChild(window, target);
+}
 
 }  // namespace
 
@@ -21,7 +24,12 @@ bool Inside(HWND window, HWND target) { return target == window || IsChild(windo
 
 TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout,
                            std::vector<TModalWindow*>& open)
-    : FLook(look), FLayout(layout), FOwner(owner), FOpen(open), FAccept(idNumberAccept), FCancel(idNumberCancel)
+    : FLook(look),
+      FLayout(layout),
+      FOwner(owner),
+      FOpen(open),
+      FAccept(idNumberAccept),
+      FCancel(idNumberCancel)
 {
     // Both dialogs name their buttons "btAccept" and "btCancel".
     for (int i = 0; i < layout.Count; ++i) {
@@ -32,9 +40,10 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
     RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
     RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    const HWND window = CreateWindowExW(kDialogExStyle, kDialogClass, Wide(layout.Caption).c_str(), kDialogStyle,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr), this);
+    const HWND window = CreateWindowExW(kDialogExStyle, kDialogClass, Wide(layout.Caption).c_str(),
+                                        kDialogStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        frame.right - frame.left, frame.bottom - frame.top, owner,
+                                        nullptr, GetModuleHandleW(nullptr), this);
     // The window procedure took the window over on its first message.
     if (!window) throw Exception("Error creating a dialog window");
     FControls = CreateLayoutControls(window, layout, look);
@@ -54,7 +63,8 @@ TModalWindow::~TModalWindow()
 
 HWND TModalWindow::Control(TControlId id) const
 {
-    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)] : nullptr;
+    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)]
+                                                      : nullptr;
 }
 
 void TModalWindow::SetClientHeight(int height)
@@ -72,14 +82,18 @@ void TModalWindow::ShowIcon(int resourceId)
     for (int i = 0; i < FLayout.Count; ++i) {
         if (FLayout.Controls[i].Kind != TControlKind::Picture) continue;
         TIconHandle icon = LoadProgramIcon(resourceId, FLook.Scale(32));
-        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON,
+                     reinterpret_cast<WPARAM>(icon.get()), 0);
         // The old icon goes only now that the picture no longer shows it.
         FImage = std::move(icon);
         return;
     }
 }
 
-bool TModalWindow::AcceptEnabled() const { return IsWindowEnabled(Control(FAccept)) != FALSE; }
+bool TModalWindow::AcceptEnabled() const
+{
+    return IsWindowEnabled(Control(FAccept)) != FALSE;
+}
 
 void TModalWindow::End(bool ok)
 {
@@ -144,14 +158,9 @@ bool TModalWindow::PreviewKey(const MSG& message)
     if (message.message != WM_KEYDOWN || !Inside(Window(), message.hwnd)) return false;
     if (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE) return false;
     switch (FormKeyPress(message.wParam == VK_RETURN ? '\r' : 27, AcceptEnabled())) {
-    case TDialogKey::Accept:
-        End(true);
-        return true;
-    case TDialogKey::Cancel:
-        End(false);
-        return true;
-    case TDialogKey::PassOn:
-        break;
+    case TDialogKey::Accept: End(true); return true;
+    case TDialogKey::Cancel: End(false); return true;
+    case TDialogKey::PassOn: break;
     }
     // Straight to the focused control, past the dialog manager, which would press a button.
     TranslateMessage(&message);
@@ -176,8 +185,7 @@ LRESULT TModalWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (BackgroundMessage(Window(), message, wParam, FLook, result)) return result;
     switch (message) {
-    case DM_GETDEFID:
-        return MAKELRESULT(ControlId(FAccept), DC_HASDEFID);
+    case DM_GETDEFID: return MAKELRESULT(ControlId(FAccept), DC_HASDEFID);
     case WM_CLOSE:
         // The system menu's Close: not accepted.
         End(false);
@@ -210,13 +218,25 @@ TNumberDialog::TNumberDialog(const TGuardLook& look, HWND owner, std::vector<TMo
     ShowIcon(IDI_NUMBER);
 }
 
-void TNumberDialog::SetInfo(const std::string& text) { SetText(Control(idNumberInfo), text); }
+void TNumberDialog::SetInfo(const std::string& text)
+{
+    SetText(Control(idNumberInfo), text);
+}
 
-void TNumberDialog::SetNumber(const std::string& text) { SetText(Control(idNumberEdit), text); }
+void TNumberDialog::SetNumber(const std::string& text)
+{
+    SetText(Control(idNumberEdit), text);
+}
 
-std::string TNumberDialog::Number() { return GetText(Control(idNumberEdit)); }
+std::string TNumberDialog::Number()
+{
+    return GetText(Control(idNumberEdit));
+}
 
-void TNumberDialog::SetAcceptEnabled(bool enabled) { EnableWindow(Control(idNumberAccept), enabled ? TRUE : FALSE); }
+void TNumberDialog::SetAcceptEnabled(bool enabled)
+{
+    EnableWindow(Control(idNumberAccept), enabled ? TRUE : FALSE);
+}
 
 void TNumberDialog::Command(int id, int code)
 {
@@ -226,7 +246,8 @@ void TNumberDialog::Command(int id, int code)
 // ---------------------------------------------------------------------------------------------
 // The detection dialog
 
-TQuestionDialog::TQuestionDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open)
+TQuestionDialog::TQuestionDialog(const TGuardLook& look, HWND owner,
+                                 std::vector<TModalWindow*>& open)
     : TModalWindow(look, owner, QuestionFormLayout(), open)
 {
 }
@@ -259,7 +280,10 @@ int TQuestionDialog::WrappedQuestionHeight()
     return bounds.bottom - bounds.top;
 }
 
-int TQuestionDialog::QuestionTop() { return Look().Scale(FindControl(QuestionFormLayout(), idQuestionQuest).Top); }
+int TQuestionDialog::QuestionTop()
+{
+    return Look().Scale(FindControl(QuestionFormLayout(), idQuestionQuest).Top);
+}
 
 int TQuestionDialog::ButtonHeight()
 {
@@ -270,17 +294,20 @@ void TQuestionDialog::ApplyLayout(const TQuestionLayout& layout)
 {
     const TWindowLayout& table = QuestionFormLayout();
     const TControlLayout& quest = FindControl(table, idQuestionQuest);
-    MoveWindow(Control(idQuestionQuest), Look().Scale(quest.Left), QuestionTop(), Look().Scale(quest.Width),
-               layout.QuestionHeight, TRUE);
+    MoveWindow(Control(idQuestionQuest), Look().Scale(quest.Left), QuestionTop(),
+               Look().Scale(quest.Width), layout.QuestionHeight, TRUE);
     for (TControlId id : {idQuestionAccept, idQuestionCancel}) {
         const TControlLayout& button = FindControl(table, id);
-        MoveWindow(Control(id), Look().Scale(button.Left), layout.ButtonTop, Look().Scale(button.Width),
-                   ButtonHeight(), TRUE);
+        MoveWindow(Control(id), Look().Scale(button.Left), layout.ButtonTop,
+                   Look().Scale(button.Width), ButtonHeight(), TRUE);
     }
     SetClientHeight(layout.ClientHeight);
 }
 
-void TQuestionDialog::SetImage(int mode) { ShowIcon(IDI_QUESTION0 + mode); }
+void TQuestionDialog::SetImage(int mode)
+{
+    ShowIcon(IDI_QUESTION0 + mode);
+}
 
 void TQuestionDialog::SetValues(const std::string& value1, const std::string& value2)
 {

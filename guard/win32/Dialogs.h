@@ -18,7 +18,8 @@
 // the controls, and the modal loop.
 class TModalWindow {
 public:
-    TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout, std::vector<TModalWindow*>& open);
+    TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout,
+                 std::vector<TModalWindow*>& open);
     virtual ~TModalWindow();
     TModalWindow(const TModalWindow&) = delete;
     TModalWindow& operator=(const TModalWindow&) = delete;

@@ -17,5 +17,11 @@ inline constexpr wchar_t kShowGuardMessage[] = L"MLinewarden.ShowGuard";
 // kControlIdBase + TControlId.
 constexpr int kMenuCommandBase = 2000;
 constexpr int kMenuItemCount = static_cast<int>(TMenuItem::Exit) + 1;
-constexpr int MenuCommandId(TMenuItem item) { return kMenuCommandBase + static_cast<int>(item); }
-constexpr int ControlId(TControlId id) { return kControlIdBase + static_cast<int>(id); }
+constexpr int MenuCommandId(TMenuItem item)
+{
+    return kMenuCommandBase + static_cast<int>(item);
+}
+constexpr int ControlId(TControlId id)
+{
+    return kControlIdBase + static_cast<int>(id);
+}

@@ -27,7 +27,10 @@
 namespace {
 
 // The Windows 95 family (95, 98, Me) sets the top bit of the version.
-bool IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }
+bool IsWindows95Family()
+{
+    return (GetVersion() & 0x80000000u) != 0;
+}
 
 // A guard already runs in this session: it comes up with its options, and this one ends.
 void BringUpRunningGuard()
@@ -62,10 +65,24 @@ int RunGuard()
     TGuardDialogs dialogs(look, view.Window());
     area.OnError = [&view](const std::string& message) { view.ShowError(message); };
 
-    TToolsPorts tools{SystemRegistry(),       SystemFileSystem(), SystemProcesses(), SystemShell(),
-                      SystemProcesses().ProgramPath(), kUnpackerTimeLimitMs, SystemProcessApi()};
-    TGuardPorts ports{view,          dialogs,         area,           &view, SystemRasApi(), ui, SystemClock(),
-                      SystemProfile(), SystemLocalTime(), tools, IsWindows95Family()};
+    TToolsPorts tools{SystemRegistry(),
+                      SystemFileSystem(),
+                      SystemProcesses(),
+                      SystemShell(),
+                      SystemProcesses().ProgramPath(),
+                      kUnpackerTimeLimitMs,
+                      SystemProcessApi()};
+    TGuardPorts ports{view,
+                      dialogs,
+                      area,
+                      &view,
+                      SystemRasApi(),
+                      ui,
+                      SystemClock(),
+                      SystemProfile(),
+                      SystemLocalTime(),
+                      tools,
+                      IsWindows95Family()};
 
     std::unique_ptr<TLinewardenForm> logic;
     try {
@@ -93,7 +110,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     }
 
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {
         return RunGuard();

@@ -13,10 +13,14 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
-constexpr TControlId kOptionControls[kOptionCount] = {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp,
-                                                      idAutoDeleteDialers, idAskBeforeDeleteDialUp};
+constexpr TControlId kOptionControls[kOptionCount] = {idAutoStart, idCheckAllowedNumbers,
+                                                      idAutoDeleteDialUp, idAutoDeleteDialers,
+                                                      idAskBeforeDeleteDialUp};
 
-bool IsKeyDown(int key) { return GetKeyState(key) < 0; }
+bool IsKeyDown(int key)
+{
+    return GetKeyState(key) < 0;
+}
 
 // Which option a check box's identifier belongs to; false for any other control.
 bool OptionOf(int controlId, TOption& option)
@@ -35,17 +39,20 @@ TMainWindowView::TMainWindowView(const TGuardLook& look) : FLook(look)
 {
     FMenuVisible.fill(true);
     FMenuEnabled.fill(true);
-    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
+    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc,
+                       LoadCursorW(nullptr, IDC_ARROW));
     FShowGuardMessage = RegisterWindowMessageW(kShowGuardMessage);
 
     const TWindowLayout& layout = MainWindowLayout();
     RECT frame{0, 0, FLook.Scale(layout.ClientWidth), FLook.Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
-    const HWND window = CreateWindowExW(kMainExStyle, kMainWindowClass, Wide(layout.Caption).c_str(), kMainStyle,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    const HWND window = CreateWindowExW(
+            kMainExStyle, kMainWindowClass, Wide(layout.Caption).c_str(), kMainStyle, CW_USEDEFAULT,
+            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+            GetModuleHandleW(nullptr), this);
     // An error while WM_CREATE built the controls destroyed the window; it is reported here.
-    if (!window) throw Exception(FCreateError.empty() ? "Error creating the main window" : FCreateError);
+    if (!window)
+        throw Exception(FCreateError.empty() ? "Error creating the main window" : FCreateError);
     CentreWindow(window, WorkArea());
 }
 
@@ -57,7 +64,8 @@ TMainWindowView::~TMainWindowView()
 
 HWND TMainWindowView::Control(TControlId id) const
 {
-    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)] : nullptr;
+    return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)]
+                                                      : nullptr;
 }
 
 template <typename Handler>
@@ -103,8 +111,9 @@ void TMainWindowView::Created(HWND window)
 
 void TMainWindowView::CreateTooltips()
 {
-    FTooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.get(), nullptr,
+    FTooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.get(), nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (!FTooltips) return;  // the hints are a help, not a condition of running
     SendMessageW(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
@@ -132,12 +141,15 @@ void TMainWindowView::BuildMenu()
     for (int i = 0; i < kMenuItemCount; ++i) {
         const auto item = static_cast<TMenuItem>(i);
         if (FMenuVisible[static_cast<size_t>(i)]) {
-            const UINT flags = MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
-            AppendMenuW(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)), Wide(MenuCaption(i)).c_str());
+            const UINT flags =
+                    MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
+            AppendMenuW(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)),
+                        Wide(MenuCaption(i)).c_str());
         }
         // The separators stand after "Pomoc" and after the developer's test command, which is
         // where they stay when that command is hidden.
-        if (item == TMenuItem::About || item == TMenuItem::TestDialers) AppendMenuW(FMenu.get(), MF_SEPARATOR, 0, nullptr);
+        if (item == TMenuItem::About || item == TMenuItem::TestDialers)
+            AppendMenuW(FMenu.get(), MF_SEPARATOR, 0, nullptr);
     }
 }
 
@@ -151,14 +163,13 @@ void TMainWindowView::Show()
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
 {
     auto* self = WindowObject<TMainWindowView>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        self->FWindow.reset(window);
-        break;
+    case WM_NCCREATE: self->FWindow.reset(window); break;
     case WM_CREATE:
         try {
             self->Created(window);
@@ -181,9 +192,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     LRESULT result = 0;
     if (BackgroundMessage(window, message, wParam, FLook, result)) return result;
     switch (message) {
-    case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CONTEXTMENU: {
         int x = static_cast<short>(LOWORD(lParam));
         int y = static_cast<short>(HIWORD(lParam));
@@ -198,7 +207,8 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     case WM_INITMENUPOPUP:
-        if (reinterpret_cast<HMENU>(wParam) == FMenu.get()) Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
+        if (reinterpret_cast<HMENU>(wParam) == FMenu.get())
+            Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
         return 0;
     case WM_SETCURSOR:
         if (SetCursorFor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
@@ -213,7 +223,8 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == SIZE_MINIMIZED) PostMessageW(window, kMinimizedMessage, 0, 0);
         return 0;
     case kMinimizedMessage:
-        if (IsIconic(window)) Forward([](TLinewardenForm& logic) { logic.ApplicationEventsMinimize(); });
+        if (IsIconic(window))
+            Forward([](TLinewardenForm& logic) { logic.ApplicationEventsMinimize(); });
         return 0;
     case WM_CLOSE: {
         bool canClose = FLogic == nullptr;
@@ -259,7 +270,8 @@ void TMainWindowView::Command(int id, int code)
     }
     TOption option;
     if (OptionOf(id, option)) {
-        if (code == BN_CLICKED) Forward([option](TLinewardenForm& logic) { logic.cbParamsChangeClick(option); });
+        if (code == BN_CLICKED)
+            Forward([option](TLinewardenForm& logic) { logic.cbParamsChangeClick(option); });
         return;
     }
     if (id == ControlId(idNumbers)) {
@@ -286,8 +298,8 @@ void TMainWindowView::NumberSelected()
         const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
         if (length != LB_ERR && length >= 0) {
             std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            const LRESULT copied =
-                SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&text[0]));
+            const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected),
+                                                reinterpret_cast<LPARAM>(&text[0]));
             text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
             const std::string number = Narrow(text);
             for (size_t i = 0; i < FNumbers.size(); ++i)
@@ -314,10 +326,14 @@ bool TMainWindowView::PreTranslate(MSG& message)
 {
     const HWND window = FWindow.get();
     if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
-    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_F1 && FLogic) {
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+        message.wParam == VK_F1 && FLogic) {
         bool taken = false;
-        const bool shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU), ctrl = IsKeyDown(VK_CONTROL);
-        Forward([&](TLinewardenForm& logic) { taken = logic.FormKeyDown(VK_F1, shift, alt, ctrl); });
+        const bool shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU),
+                   ctrl = IsKeyDown(VK_CONTROL);
+        Forward([&](TLinewardenForm& logic) {
+            taken = logic.FormKeyDown(VK_F1, shift, alt, ctrl);
+        });
         if (taken) return true;
     }
     return IsDialogMessageW(window, &message) != FALSE;
@@ -347,7 +363,8 @@ void TMainWindowView::PopupAtCursor()
 void TMainWindowView::SetMenuItemEnabled(TMenuItem item, bool enabled)
 {
     FMenuEnabled[static_cast<size_t>(item)] = enabled;
-    EnableMenuItem(FMenu.get(), static_cast<UINT>(MenuCommandId(item)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(FMenu.get(), static_cast<UINT>(MenuCommandId(item)),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
@@ -360,9 +377,15 @@ void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
 // ---------------------------------------------------------------------------------------------
 // Captions, status bar, report
 
-void TMainWindowView::SetCaption(const std::string& caption) { SetText(FWindow.get(), caption); }
+void TMainWindowView::SetCaption(const std::string& caption)
+{
+    SetText(FWindow.get(), caption);
+}
 
-void TMainWindowView::SetAppTitle(const std::string& text) { SetText(Control(idAppTitle), text); }
+void TMainWindowView::SetAppTitle(const std::string& text)
+{
+    SetText(Control(idAppTitle), text);
+}
 
 // The logic works in the layout's 96-DPI pixels.
 int TMainWindowView::WindowWidth()
@@ -394,7 +417,8 @@ void TMainWindowView::ApplyStatusParts()
         right += FLook.Scale(FPanelWidths[i]);
         edges.push_back(i + 1 == FPanelWidths.size() ? -1 : right);
     }
-    SendMessageW(Control(idStatusBar), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    SendMessageW(Control(idStatusBar), SB_SETPARTS, edges.size(),
+                 reinterpret_cast<LPARAM>(edges.data()));
 }
 
 void TMainWindowView::SetStatusText(int panel, const std::string& text)
@@ -404,7 +428,10 @@ void TMainWindowView::SetStatusText(int panel, const std::string& text)
                  reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-void TMainWindowView::RepaintStatusBar() { UpdateWindow(Control(idStatusBar)); }
+void TMainWindowView::RepaintStatusBar()
+{
+    UpdateWindow(Control(idStatusBar));
+}
 
 void TMainWindowView::SetHourglass(bool on)
 {
@@ -431,7 +458,8 @@ void TMainWindowView::AddReportRow(const std::string& time, const std::string& t
     LVITEMW info{};
     info.iSubItem = 1;
     info.pszText = &infoText[0];
-    SendMessageW(report, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+    SendMessageW(report, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&info));
     SendMessageW(report, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
@@ -449,13 +477,14 @@ void TMainWindowView::SetReportVisible(bool visible)
 
 bool TMainWindowView::Checked(TOption option)
 {
-    return SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_GETCHECK, 0, 0) ==
+           BST_CHECKED;
 }
 
 void TMainWindowView::SetChecked(TOption option, bool checked)
 {
-    SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
-                 0);
+    SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_SETCHECK,
+                 checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TMainWindowView::SetNumbers(const std::vector<std::string>& items, int selected)
@@ -468,8 +497,9 @@ void TMainWindowView::SetNumbers(const std::vector<std::string>& items, int sele
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
     LRESULT index = -1;
     if (selected >= 0 && static_cast<size_t>(selected) < items.size())
-        index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(Wide(items[static_cast<size_t>(selected)]).c_str()));
+        index = SendMessageW(
+                list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                reinterpret_cast<LPARAM>(Wide(items[static_cast<size_t>(selected)]).c_str()));
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index == LB_ERR ? -1 : index), 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -514,16 +544,29 @@ void TMainWindowView::BringToFront()
     BringWindowToTop(FWindow.get());
 }
 
-void TMainWindowView::MinimizeApplication() { ::ShowWindow(FWindow.get(), SW_MINIMIZE); }
+void TMainWindowView::MinimizeApplication()
+{
+    ::ShowWindow(FWindow.get(), SW_MINIMIZE);
+}
 
-void TMainWindowView::HideToTray() { ::ShowWindow(FWindow.get(), SW_HIDE); }
+void TMainWindowView::HideToTray()
+{
+    ::ShowWindow(FWindow.get(), SW_HIDE);
+}
 
 void TMainWindowView::Repaint()
 {
-    RedrawWindow(FWindow.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(FWindow.get(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // Posted: the logic asks from inside its own handlers, and closing may destroy it.
-void TMainWindowView::Close() { PostMessageW(FWindow.get(), WM_CLOSE, 0, 0); }
+void TMainWindowView::Close()
+{
+    PostMessageW(FWindow.get(), WM_CLOSE, 0, 0);
+}
 
-void TMainWindowView::ShowError(const std::string& message) { ShowErrorBox(FWindow.get(), message); }
+void TMainWindowView::ShowError(const std::string& message)
+{
+    ShowErrorBox(FWindow.get(), message);
+}

@@ -25,15 +25,18 @@ NOTIFYICONDATAW ToShellRecord(const TNotifyIconRecord& record)
     data.hIcon = static_cast<HICON>(record.Icon);
     const std::wstring tip = Wide(record.Tip);
     size_t length = std::min<size_t>(tip.size(), 63);
-    if (length > 0 && length < tip.size() && tip[length - 1] >= 0xD800 && tip[length - 1] <= 0xDBFF) --length;
+    if (length > 0 && length < tip.size() && tip[length - 1] >= 0xD800 && tip[length - 1] <= 0xDBFF)
+        --length;
     std::copy(tip.begin(), tip.begin() + static_cast<std::ptrdiff_t>(length), data.szTip);
     data.szTip[length] = L'\0';
     return data;
 }
 
-TNotificationAreaWin32::TNotificationAreaWin32() : FTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated"))
+TNotificationAreaWin32::TNotificationAreaWin32()
+    : FTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated"))
 {
-    RegisterGuardClass(kTrayWindowClass, &TNotificationAreaWin32::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
+    RegisterGuardClass(kTrayWindowClass, &TNotificationAreaWin32::WindowProc,
+                       LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TNotificationAreaWin32::~TNotificationAreaWin32()
@@ -75,8 +78,8 @@ void* TNotificationAreaWin32::ApplicationIcon()
 void* TNotificationAreaWin32::CreateHiddenWindow(TTrayIcon& owner)
 {
     auto entry = std::make_unique<TTrayWindow>(TTrayWindow{this, &owner, nullptr});
-    entry->Window = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
+    entry->Window = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!entry->Window) throw Exception("Error creating the tray icon's window");
     SetWindowLongPtrW(entry->Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(entry.get()));
     FWindows.push_back(std::move(entry));
@@ -85,15 +88,17 @@ void* TNotificationAreaWin32::CreateHiddenWindow(TTrayIcon& owner)
 
 void TNotificationAreaWin32::DestroyHiddenWindow(void* window)
 {
-    auto found = std::find_if(FWindows.begin(), FWindows.end(),
-                              [&](const std::unique_ptr<TTrayWindow>& entry) { return entry->Window == window; });
+    auto found = std::find_if(
+            FWindows.begin(), FWindows.end(),
+            [&](const std::unique_ptr<TTrayWindow>& entry) { return entry->Window == window; });
     if (found == FWindows.end()) return;
     SetWindowLongPtrW((*found)->Window, GWLP_USERDATA, 0);
     DestroyWindow((*found)->Window);
     FWindows.erase(found);
 }
 
-LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam)
 {
     auto* entry = reinterpret_cast<TTrayWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (entry) {

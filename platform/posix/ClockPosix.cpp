@@ -11,7 +11,7 @@ public:
     {
         using namespace std::chrono;
         return static_cast<uint32_t>(
-            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+                duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
     void Sleep(uint32_t ms) override
     {

@@ -136,7 +136,8 @@ public:
         }
         return close(fd) == 0 && done == bytes.size();
     }
-    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override
+    bool CopyFileTo(const std::string& source, const std::string& target,
+                    bool failIfExists) override
     {
         int in = open(NativePath(source).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (in < 0) return false;
@@ -154,7 +155,8 @@ public:
         }
         // Copying a file onto itself would empty it before a byte is read.
         struct stat existing;
-        if (fstat(out, &existing) != 0 || (existing.st_dev == st.st_dev && existing.st_ino == st.st_ino) ||
+        if (fstat(out, &existing) != 0 ||
+            (existing.st_dev == st.st_dev && existing.st_ino == st.st_ino) ||
             ftruncate(out, 0) != 0) {
             close(in);
             close(out);

@@ -13,7 +13,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // Names are UTF-8 on every platform, also where the narrow file functions expect another code.
-fs::path FilePath(const std::string& file) { return fs::u8path(file); }
+fs::path FilePath(const std::string& file)
+{
+    return fs::u8path(file);
+}
 
 // The file's bytes; empty when it does not exist. False when it exists but cannot be read.
 bool LoadText(const fs::path& file, std::string& text)

@@ -6,7 +6,10 @@ namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 bool HasLineBreakOrNul(const std::string& text)
 {
@@ -151,7 +154,10 @@ bool IsStorableIniKey(const std::string& key)
            key.find('=') == std::string::npos;
 }
 
-bool IsStorableIniValue(const std::string& value) { return !HasLineBreakOrNul(value); }
+bool IsStorableIniValue(const std::string& value)
+{
+    return !HasLineBreakOrNul(value);
+}
 
 std::string LimitChars(const std::string& text, size_t maxChars)
 {

@@ -32,9 +32,9 @@ private:
     enum class TKind { Blank, Section, Entry };
     struct TParsed {
         TKind kind = TKind::Blank;
-        std::string name;        // section name or key
-        size_t keyEnd = 0;       // entries: end of the key in the raw content
-        std::string value;       // entries: the value as read
+        std::string name;   // section name or key
+        size_t keyEnd = 0;  // entries: end of the key in the raw content
+        std::string value;  // entries: the value as read
     };
 
     TParsed Parse(size_t index) const;

@@ -109,8 +109,7 @@ TQueueUiThread::~TQueueUiThread()
     {
         std::lock_guard<std::mutex> lock(FState->Lock);
         FState->Closed = true;
-        for (THandOver* handOver : FState->HandOvers)
-            handOver->Done = true;
+        for (THandOver* handOver : FState->HandOvers) handOver->Done = true;
         FState->HandOvers.clear();
     }
     FState->Changed.notify_all();
@@ -127,13 +126,11 @@ void TQueueUiThread::Synchronize(const std::function<void()>& fn)
     THandOver handOver;
     handOver.Fn = &fn;
     std::unique_lock<std::mutex> lock(state->Lock);
-    if (state->Closed)
-        return;
+    if (state->Closed) return;
     state->HandOvers.push_back(&handOver);
     state->Changed.notify_all();
     state->Changed.wait(lock, [&handOver] { return handOver.Done; });
-    if (handOver.Error)
-        std::rethrow_exception(handOver.Error);
+    if (handOver.Error) std::rethrow_exception(handOver.Error);
 }
 
 void TQueueUiThread::ProcessMessages()
@@ -181,8 +178,7 @@ void TQueueUiThread::RunDueTimers()
             // stopped, restarted or destroyed this timer.
             std::lock_guard<std::mutex> lock(FState->Lock);
             uint32_t now = FState->Clock.TickCount();
-            if (!timer->Enabled || TState::TimeToTick(*timer, now) != 0)
-                continue;
+            if (!timer->Enabled || TState::TimeToTick(*timer, now) != 0) continue;
             timer->StartedAt = now;
         }
         // The local copy of the pointer keeps OnTick alive should the tick destroy its timer.
@@ -197,23 +193,19 @@ void TQueueUiThread::WaitForMessages(unsigned timeoutMs)
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     std::unique_lock<std::mutex> lock(FState->Lock);
     for (;;) {
-        if (!FState->HandOvers.empty())
-            return;
+        if (!FState->HandOvers.empty()) return;
         uint32_t now = FState->Clock.TickCount();
         bool anyTimer = false;
         uint32_t nextTick = 0;
         for (const auto& timer : FState->Timers) {
-            if (!timer->Enabled)
-                continue;
+            if (!timer->Enabled) continue;
             uint32_t toTick = TState::TimeToTick(*timer, now);
-            if (toTick == 0)
-                return;
+            if (toTick == 0) return;
             nextTick = anyTimer ? std::min(nextTick, toTick) : toTick;
             anyTimer = true;
         }
         auto remaining = deadline - steady_clock::now();
-        if (remaining <= steady_clock::duration::zero())
-            return;
+        if (remaining <= steady_clock::duration::zero()) return;
         if (anyTimer)
             remaining = std::min<steady_clock::duration>(remaining, milliseconds(nextTick));
         FState->Changed.wait_for(lock, remaining);

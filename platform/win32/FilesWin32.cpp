@@ -23,7 +23,8 @@ public:
     {
         if (position < 0) return false;
         LONG high = static_cast<LONG>(position >> 32);
-        DWORD low = SetFilePointer(FFile.get(), static_cast<LONG>(position & 0xFFFFFFFF), &high, FILE_BEGIN);
+        DWORD low = SetFilePointer(FFile.get(), static_cast<LONG>(position & 0xFFFFFFFF), &high,
+                                   FILE_BEGIN);
         return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
     }
     int64_t Read(void* buffer, size_t count) override
@@ -53,12 +54,16 @@ public:
     std::unique_ptr<IFileStream> OpenRead(const std::string& path) override
     {
         // Deny none: other programs may go on reading and writing the file.
-        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return nullptr;
         return std::make_unique<TWin32FileStream>(std::move(file));
     }
-    bool EraseFile(const std::string& path) override { return DeleteFileW(Wide(path).c_str()) != 0; }
+    bool EraseFile(const std::string& path) override
+    {
+        return DeleteFileW(Wide(path).c_str()) != 0;
+    }
     bool WriteFile(const std::string& path, const std::string& bytes) override
     {
         TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -66,15 +71,19 @@ public:
         if (!file) return false;
         size_t done = 0;
         while (done < bytes.size()) {
-            DWORD chunk = bytes.size() - done > 0x100000 ? 0x100000 : static_cast<DWORD>(bytes.size() - done);
+            DWORD chunk = bytes.size() - done > 0x100000 ? 0x100000
+                                                         : static_cast<DWORD>(bytes.size() - done);
             DWORD written = 0;
-            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) break;
+            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) ||
+                written == 0)
+                break;
             done += written;
         }
         // Closing counts: the system may report there a write it could not finish.
         return CloseHandle(file.release()) && done == bytes.size();
     }
-    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override
+    bool CopyFileTo(const std::string& source, const std::string& target,
+                    bool failIfExists) override
     {
         std::wstring to = Wide(target);
         bool existed = GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -83,7 +92,8 @@ public:
         // partial file behind; a target that was there before, or that is why the copy was
         // refused, is not ours to delete.
         DWORD error = GetLastError();
-        if (!existed && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) DeleteFileW(to.c_str());
+        if (!existed && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            DeleteFileW(to.c_str());
         return false;
     }
     bool CreateFolder(const std::string& path) override
@@ -123,8 +133,9 @@ public:
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override
     {
         std::wstring x = Wide(a), y = Wide(b);
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(), static_cast<int>(x.size()),
-                              y.data(), static_cast<int>(y.size())) == CSTR_EQUAL;
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(),
+                              static_cast<int>(x.size()), y.data(),
+                              static_cast<int>(y.size())) == CSTR_EQUAL;
     }
 };
 

@@ -13,13 +13,15 @@ const size_t kMaxBufferChars = 1u << 20;
 
 // The profile functions write a line break inside a name or value as it is, so it would turn
 // into lines of its own; such writes are refused.
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+bool HasLineBreak(const std::string& text)
+{
+    return text.find_first_of("\r\n") != std::string::npos;
+}
 
 class TWin32Profile : public IProfile {
 public:
     std::string ReadString(const std::string& file, const std::string& section,
-                           const std::string& key, const std::string& def,
-                           size_t maxChars) override
+                           const std::string& key, const std::string& def, size_t maxChars) override
     {
         if (maxChars == 0) return std::string();
         const std::wstring wfile = Wide(file), wsection = Wide(section), wkey = Wide(key),

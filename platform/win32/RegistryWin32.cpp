@@ -35,10 +35,11 @@ public:
     std::vector<std::string> SubKeyNames() override
     {
         DWORD maxLength = 0;
-        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, &maxLength, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr);
+        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, &maxLength, nullptr,
+                         nullptr, nullptr, nullptr, nullptr, nullptr);
         return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumKeyExW(FKey.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+            return RegEnumKeyExW(FKey.get(), index, name, length, nullptr, nullptr, nullptr,
+                                 nullptr);
         });
     }
 
@@ -48,14 +49,15 @@ public:
         RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          &maxLength, nullptr, nullptr, nullptr);
         return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumValueW(FKey.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+            return RegEnumValueW(FKey.get(), index, name, length, nullptr, nullptr, nullptr,
+                                 nullptr);
         });
     }
 
     bool ValueExists(const std::string& name) override
     {
-        return RegQueryValueExW(FKey.get(), Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
+        return RegQueryValueExW(FKey.get(), Wide(name).c_str(), nullptr, nullptr, nullptr,
+                                nullptr) == ERROR_SUCCESS;
     }
 
     bool ReadValue(const std::string& name, TRegValue& value) override

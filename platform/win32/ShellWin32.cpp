@@ -18,12 +18,15 @@ namespace {
 
 // The identifiers are spelled out rather than taken from the uuid library, so that the program
 // asks for exactly these and links against nothing more.
-const CLSID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const CLSID kClsidShellLink = {
+        0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidShellLinkA = {
+        0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidPersistFile = {
+        0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-const DWORD kShareDenyNone = 0x40;   // STGM_SHARE_DENY_NONE
-const DWORD kUncPriority = 2;        // SLGP_UNCPRIORITY
+const DWORD kShareDenyNone = 0x40;  // STGM_SHARE_DENY_NONE
+const DWORD kUncPriority = 2;       // SLGP_UNCPRIORITY
 
 class TWin32ShellLink : public IShellLinkObject {
 public:
@@ -57,8 +60,9 @@ public:
     std::unique_ptr<IShellLinkObject> CreateShellLink() override
     {
         TComPtr<IShellLinkA> link;
-        if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                    kIidShellLinkA, link.put_void())) ||
+        if (FAILED(CoCreateInstance(kClsidShellLink, nullptr,
+                                    CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kIidShellLinkA,
+                                    link.put_void())) ||
             !link)
             return nullptr;
         TComPtr<IPersistFile> file;
@@ -82,7 +86,10 @@ public:
                                          d.empty() ? nullptr : d.c_str(), showCommand);
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
-    std::unique_ptr<IComSession> InitializeCom() override { return std::make_unique<TWin32ComSession>(); }
+    std::unique_ptr<IComSession> InitializeCom() override
+    {
+        return std::make_unique<TWin32ComSession>();
+    }
 };
 
 }  // namespace

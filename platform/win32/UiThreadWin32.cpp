@@ -28,8 +28,7 @@ void RegisterWindowClass(WNDPROC procedure)
         wc.lpszClassName = kWindowClass;
         return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
-    if (!registered)
-        throw Exception("Error registering the user-interface thread's window class");
+    if (!registered) throw Exception("Error registering the user-interface thread's window class");
 }
 
 }  // namespace
@@ -43,16 +42,14 @@ public:
 
     ~TTimer() override
     {
-        if (FOwner == nullptr)
-            return;
+        if (FOwner == nullptr) return;
         KillTimer(FOwner->FWindow.get(), FId);
         FOwner->FTimers.erase(FId);
     }
 
     void Start(unsigned intervalMs) override
     {
-        if (FOwner == nullptr)
-            return;
+        if (FOwner == nullptr) return;
         {
             std::lock_guard<std::mutex> lock(FLock);
             FEnabled = true;
@@ -74,8 +71,7 @@ public:
             FEnabled = false;
             FPendingStart = false;
         }
-        if (FOwner != nullptr)
-            KillTimer(FOwner->FWindow.get(), FId);
+        if (FOwner != nullptr) KillTimer(FOwner->FWindow.get(), FId);
     }
 
     bool Enabled() const override
@@ -90,8 +86,7 @@ public:
         UINT interval;
         {
             std::lock_guard<std::mutex> lock(FLock);
-            if (!FPendingStart)
-                return;
+            if (!FPendingStart) return;
             FPendingStart = false;
             interval = FInterval;
         }
@@ -105,8 +100,7 @@ public:
     // hence the check.
     void Tick()
     {
-        if (!Enabled())
-            return;
+        if (!Enabled()) return;
         // A copy, since the tick may destroy this timer.
         std::function<void()> onTick = FOnTick;
         onTick();
@@ -129,8 +123,7 @@ TWin32UiThread::TWin32UiThread() : FThreadId(GetCurrentThreadId())
     RegisterWindowClass(&TWin32UiThread::WindowProc);
     FWindow.reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleW(nullptr), nullptr));
-    if (!FWindow)
-        throw Exception("Error creating the user-interface thread's window");
+    if (!FWindow) throw Exception("Error creating the user-interface thread's window");
     SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -156,8 +149,7 @@ void TWin32UiThread::Synchronize(const std::function<void()>& fn)
     // whenever that thread calls PeekMessage, GetMessage or waits in MsgWaitForMultipleObjects
     // and then peeks.
     SendMessageW(FWindow.get(), kSyncMessage, 0, reinterpret_cast<LPARAM>(&call));
-    if (call.Error)
-        std::rethrow_exception(call.Error);
+    if (call.Error) std::rethrow_exception(call.Error);
 }
 
 void TWin32UiThread::ProcessMessages()
@@ -201,19 +193,16 @@ TWin32UiThread::TTimer* TWin32UiThread::FindTimer(WPARAM id) const
 
 void TWin32UiThread::RethrowTickError()
 {
-    if (!FTickError)
-        return;
+    if (!FTickError) return;
     std::exception_ptr error = FTickError;
     FTickError = nullptr;
     std::rethrow_exception(error);
 }
 
-LRESULT CALLBACK TWin32UiThread::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam)
+LRESULT CALLBACK TWin32UiThread::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<TWin32UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case kSyncMessage: {
         auto* call = reinterpret_cast<TSyncCall*>(lParam);
@@ -225,20 +214,17 @@ LRESULT CALLBACK TWin32UiThread::WindowProc(HWND window, UINT message, WPARAM wP
         return 0;
     }
     case kStartTimerMessage:
-        if (TTimer* timer = self->FindTimer(wParam))
-            timer->StartPending();
+        if (TTimer* timer = self->FindTimer(wParam)) timer->StartPending();
         return 0;
     case WM_TIMER:
         if (TTimer* timer = self->FindTimer(wParam)) {
             try {
                 timer->Tick();
             } catch (...) {
-                if (!self->FTickError)
-                    self->FTickError = std::current_exception();
+                if (!self->FTickError) self->FTickError = std::current_exception();
             }
         }
         return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

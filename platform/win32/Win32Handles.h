@@ -72,7 +72,10 @@ struct TNullMeansNone {
 struct TKernelHandleTraits {
     using THandleType = HANDLE;
     static HANDLE Empty() { return nullptr; }
-    static bool IsEmpty(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static bool IsEmpty(HANDLE handle)
+    {
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    }
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
@@ -80,7 +83,10 @@ struct TKernelHandleTraits {
 struct TFindHandleTraits {
     using THandleType = HANDLE;
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static bool IsEmpty(HANDLE handle) { return handle == INVALID_HANDLE_VALUE || handle == nullptr; }
+    static bool IsEmpty(HANDLE handle)
+    {
+        return handle == INVALID_HANDLE_VALUE || handle == nullptr;
+    }
     static void Close(HANDLE handle) { FindClose(handle); }
 };
 

@@ -18,4 +18,7 @@ inline std::string Narrow(const wchar_t* text, size_t length)
     return Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(text), length));
 }
 
-inline std::string Narrow(const std::wstring& text) { return Narrow(text.data(), text.size()); }
+inline std::string Narrow(const std::wstring& text)
+{
+    return Narrow(text.data(), text.size());
+}

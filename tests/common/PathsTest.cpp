@@ -12,14 +12,15 @@ TEST(Paths, PartsOfAPath)
         const char* ext;
     };
     const Row rows[] = {
-        {"C:\\Windows\\notepad.exe", "notepad.exe", "C:\\Windows\\", ".exe"},
-        {"notepad.exe", "notepad.exe", "", ".exe"},
-        {"C:x.exe", "x.exe", "C:", ".exe"},
-        {"C:\\dir.d\\file", "file", "C:\\dir.d\\", ""},
-        {"C:\\dir\\", "", "C:\\dir\\", ""},
-        {"archive.tar.gz", "archive.tar.gz", "", ".gz"},
-        {"", "", "", ""},
-        {"C:\\Program Files\\Zażółć\\gęś.exe", "gęś.exe", "C:\\Program Files\\Zażółć\\", ".exe"},
+            {"C:\\Windows\\notepad.exe", "notepad.exe", "C:\\Windows\\", ".exe"},
+            {"notepad.exe", "notepad.exe", "", ".exe"},
+            {"C:x.exe", "x.exe", "C:", ".exe"},
+            {"C:\\dir.d\\file", "file", "C:\\dir.d\\", ""},
+            {"C:\\dir\\", "", "C:\\dir\\", ""},
+            {"archive.tar.gz", "archive.tar.gz", "", ".gz"},
+            {"", "", "", ""},
+            {"C:\\Program Files\\Zażółć\\gęś.exe", "gęś.exe", "C:\\Program Files\\Zażółć\\",
+             ".exe"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);
@@ -43,11 +44,15 @@ TEST(StrUtils, CaseTrimAndDigitsTouchOnlyAscii)
 {
     EXPECT_EQ(LowerCase("C:\\PROGRAM Files\\ŻÓŁW.EXE"), "c:\\program files\\ŻÓŁw.exe");
     EXPECT_EQ(Trim(std::string(" \t\r\n\x01x y\x1f ")), "x y");
-    EXPECT_EQ(Trim(std::string("\x7f" "a")), "\x7f" "a");  // 127 is above 32 and stays
+    EXPECT_EQ(Trim(std::string("\x7f"
+                               "a")),
+              "\x7f"
+              "a");  // 127 is above 32 and stays
     EXPECT_EQ(Trim("   "), "");
 
     EXPECT_TRUE(IsDigits("0123456789"));
-    for (const char* bad : {"", " 1", "12-3", "1 2", "١", "+1", "1a"}) EXPECT_FALSE(IsDigits(bad)) << bad;
+    for (const char* bad : {"", " 1", "12-3", "1 2", "١", "+1", "1a"})
+        EXPECT_FALSE(IsDigits(bad)) << bad;
 
     EXPECT_EQ(CompareText("ABC", "abc"), 0);
     EXPECT_LT(CompareText("10", "9"), 0);

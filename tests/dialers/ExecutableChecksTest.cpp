@@ -30,7 +30,10 @@ std::string Filler(size_t size, unsigned seed)
 // A packed file as the scripted unpacker sees it: a marker and the text reversed.
 const std::string kPackedMarker = "PACKED:";
 
-std::string Pack(const std::string& data) { return kPackedMarker + std::string(data.rbegin(), data.rend()); }
+std::string Pack(const std::string& data)
+{
+    return kPackedMarker + std::string(data.rbegin(), data.rend());
+}
 
 }  // namespace
 
@@ -42,7 +45,8 @@ TEST_F(ToolsFixture, StreamContainsFindsTheTextAtEveryPlaceAndBufferBoundary)
     for (size_t size : sizes) {
         std::vector<std::string> cases = {Filler(size, seed++)};
         if (size >= kText.size())
-            for (size_t at : {size_t(0), size - kText.size(), size / 2, size_t(4090), size_t(4093)}) {
+            for (size_t at :
+                 {size_t(0), size - kText.size(), size / 2, size_t(4090), size_t(4093)}) {
                 if (at + kText.size() > size) continue;
                 std::string data = Filler(size, seed++);
                 data.replace(at, kText.size(), kText);
@@ -53,7 +57,7 @@ TEST_F(ToolsFixture, StreamContainsFindsTheTextAtEveryPlaceAndBufferBoundary)
             for (size_t buffer : bufferSizes) {
                 TMyFileStream stream(Files, "C:\\f.bin");
                 EXPECT_EQ(StreamContains(stream, kText, buffer), PerOffsetContains(data, kText))
-                    << "size " << size << " buffer " << buffer;
+                        << "size " << size << " buffer " << buffer;
             }
         }
     }
@@ -67,18 +71,18 @@ TEST_F(ToolsFixture, StreamContainsIsExactAboutTheBytes)
     };
     const std::string wide("R\0a\0s\0D\0i\0a\0l\0A\0", 16);
     const Row rows[] = {
-        {"RasDialA", true},
-        {"xxRasDialA", true},
-        {"RasDialAxx", true},
-        {"RasDial", false},
-        {"rasdiala", false},
-        {"RASDIALA", false},
-        {"RasDialW", false},
-        {"RasDia lA", false},
-        {wide, false},
-        {"RasRasDialA", true},
-        {"RRRRRRRRRRRasDialA", true},
-        {std::string("\0RasDialA\0", 10), true},
+            {"RasDialA", true},
+            {"xxRasDialA", true},
+            {"RasDialAxx", true},
+            {"RasDial", false},
+            {"rasdiala", false},
+            {"RASDIALA", false},
+            {"RasDialW", false},
+            {"RasDia lA", false},
+            {wide, false},
+            {"RasRasDialA", true},
+            {"RRRRRRRRRRRasDialA", true},
+            {std::string("\0RasDialA\0", 10), true},
     };
     for (const Row& r : rows) {
         Files.AddFile("C:\\f.bin", r.data);
@@ -146,7 +150,8 @@ TEST_F(ToolsFixture, UnpackerProtocol)
             open = line.find('"', close + 1);
         }
         TMemoryFileSystem::TNode* source = Files.Node(quoted.at(0));
-        bool packed = source && source->Content.compare(0, kPackedMarker.size(), kPackedMarker) == 0;
+        bool packed =
+                source && source->Content.compare(0, kPackedMarker.size(), kPackedMarker) == 0;
         if (line.find(" -t -q ") != std::string::npos) return packed ? 0 : 2;
         if (!packed || Files.FileExists(quoted.at(1))) return 1;
         std::string body = source->Content.substr(kPackedMarker.size());
@@ -163,9 +168,11 @@ TEST_F(ToolsFixture, UnpackerProtocol)
     EXPECT_FALSE(Files.FileExists("C:\\Guard\\MLinewarden.111"));
     ASSERT_EQ(Processes.Runs.size(), 3u);
     EXPECT_EQ(Processes.Runs[0].CommandLine, "\"C:\\Guard\\upx.exe\" -t -q \"C:\\X\\packed.exe\"");
-    EXPECT_EQ(Processes.Runs[1].CommandLine, "\"C:\\Guard\\upx190.exe\" -t -q \"C:\\X\\packed.exe\"");
+    EXPECT_EQ(Processes.Runs[1].CommandLine,
+              "\"C:\\Guard\\upx190.exe\" -t -q \"C:\\X\\packed.exe\"");
     EXPECT_EQ(Processes.Runs[2].CommandLine,
-              "\"C:\\Guard\\upx190.exe\" -d -q \"C:\\X\\packed.exe\" -o \"C:\\Guard\\MLinewarden.111\"");
+              "\"C:\\Guard\\upx190.exe\" -d -q \"C:\\X\\packed.exe\" -o "
+              "\"C:\\Guard\\MLinewarden.111\"");
     for (const auto& run : Processes.Runs) {
         EXPECT_EQ(run.ShowCommand, 0);
         EXPECT_EQ(run.TimeoutMs, kUnpackerTimeLimitMs);
@@ -235,7 +242,8 @@ TEST(PosixRunAndWait, ExitCodesFailuresAndTimeLimit)
     IProcesses& processes = SystemProcesses();
     EXPECT_EQ(RunAndWait(processes, "/bin/sh", "-c \"exit 7\"", swHide, 10000), 7);
     EXPECT_EQ(RunAndWait(processes, "/bin/sh", "-c \"exit 0\"", swHide, 10000), 0);
-    EXPECT_EQ(RunAndWait(processes, "/nonexistent/upx.exe", "-t -q \"x\"", swHide, 10000), kRunNotStarted);
+    EXPECT_EQ(RunAndWait(processes, "/nonexistent/upx.exe", "-t -q \"x\"", swHide, 10000),
+              kRunNotStarted);
     EXPECT_EQ(RunAndWait(processes, "/bin/sh", "-c \"kill -9 $$\"", swHide, 10000), kRunNoExitCode);
 
     auto start = std::chrono::steady_clock::now();

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 
-
 #include "tests/dialers/ToolsFixture.h"
 
 namespace {
@@ -50,7 +49,8 @@ TEST_F(ToolsFixture, FindFilesFolderForms)
     }
     TFiles list(Ports);
     list.Add("kept");
-    for (const char* folder : {"", "\\", "/", "C:\\nowhere"}) EXPECT_FALSE(list.FindFiles(false, folder, "*.exe"));
+    for (const char* folder : {"", "\\", "/", "C:\\nowhere"})
+        EXPECT_FALSE(list.FindFiles(false, folder, "*.exe"));
     EXPECT_EQ(list.Items(), Paths{"kept"});
     EXPECT_FALSE(list.FindFiles(true, "", "*.exe"));
     EXPECT_EQ(list.Count(), 0);
@@ -86,7 +86,8 @@ TEST_F(ToolsFixture, DeleteBlankAndKeepDialers)
     Files.AddFile("C:\\X\\clean.exe", "clean");
     TFiles list(Ports);
     EXPECT_EQ(list.KeepDialers(), 0);
-    for (const char* p : {"", "C:\\X\\clean.exe", " \t\r\n", "C:\\X\\dialer.exe", "C:\\X\\dialer", "C:\\X\\dialer.exe"})
+    for (const char* p : {"", "C:\\X\\clean.exe", " \t\r\n", "C:\\X\\dialer.exe", "C:\\X\\dialer",
+                          "C:\\X\\dialer.exe"})
         list.Add(p);
     EXPECT_EQ(list.DeleteBlank(), 4);
     EXPECT_EQ(list.KeepDialers(), 3);
@@ -108,12 +109,16 @@ TEST_F(ToolsFixture, TestScanRemovesDialersAndListsTheMissedOnes)
         return Files.EraseFile(path);
     });
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(removed, (Paths{"C:\\Guard\\TestDialers\\a.exe", "C:\\Guard\\TestDialers\\sub\\c.scr"}));
+    EXPECT_EQ(removed,
+              (Paths{"C:\\Guard\\TestDialers\\a.exe", "C:\\Guard\\TestDialers\\sub\\c.scr"}));
     EXPECT_EQ(Files.Node("C:\\Guard\\TestDialers\\HardDialers.txt")->Content,
               "C:\\Guard\\TestDialers\\b.exe\r\nC:\\Guard\\TestDialers\\sub\\d.scr\r\n");
 
     removed.clear();
-    list.TestScan(false, [&](const std::string& path) { removed.push_back(path); return true; });
+    list.TestScan(false, [&](const std::string& path) {
+        removed.push_back(path);
+        return true;
+    });
     EXPECT_TRUE(removed.empty());
 }
 
@@ -125,10 +130,11 @@ TEST(PosixFindFiles, LoopsAreNotFollowed)
     char pattern[] = "/tmp/lw-findfiles-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string root = pattern;
-    ASSERT_EQ(system(("mkdir -p " + root + "/a/b " + root + "/.hidden && touch " + root + "/top.exe " + root +
-                      "/a/b/deep.exe " + root + "/.hidden/x.exe && ln -s " + root + " " + root +
-                      "/a/b/loop && ln -s " + root + "/top.exe " + root + "/a/link.exe")
-                         .c_str()),
+    ASSERT_EQ(system(("mkdir -p " + root + "/a/b " + root + "/.hidden && touch " + root +
+                      "/top.exe " + root + "/a/b/deep.exe " + root + "/.hidden/x.exe && ln -s " +
+                      root + " " + root + "/a/b/loop && ln -s " + root + "/top.exe " + root +
+                      "/a/link.exe")
+                             .c_str()),
               0);
 
     TMemoryRegistry registry;
@@ -139,7 +145,8 @@ TEST(PosixFindFiles, LoopsAreNotFollowed)
     EXPECT_TRUE(list.FindFiles(true, root, "*.EXE"));
     std::vector<std::string> found = list.Items();
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (Paths{root + "\\a\\b\\deep.exe", root + "\\a\\link.exe", root + "\\top.exe"}));
+    EXPECT_EQ(found,
+              (Paths{root + "\\a\\b\\deep.exe", root + "\\a\\link.exe", root + "\\top.exe"}));
 
     // The list compares as the locale does: Polish letters fold too, and stay distinct from
     // their plain counterparts.

@@ -10,7 +10,8 @@ const TRegRoot HKCU = TRegRoot::CurrentUser;
 std::vector<std::pair<std::string, std::string>> Contents(const TStartupFiles& files)
 {
     std::vector<std::pair<std::string, std::string>> out;
-    for (int i = 0; i < files.Count(); ++i) out.emplace_back(files.Items(i)->Name, files.Items(i)->CommandLine);
+    for (int i = 0; i < files.Count(); ++i)
+        out.emplace_back(files.Items(i)->Name, files.Items(i)->CommandLine);
     return out;
 }
 
@@ -25,24 +26,24 @@ TEST(StartupFile, ProgramFileOfCommandLine)
         const char* fileName;
     };
     const Row rows[] = {
-        {"C:\\WINDOWS\\dialer.exe -silent", "C:\\WINDOWS\\dialer.exe"},
-        {"C:\\X\\My Prog.exe /min", "C:\\X\\My Prog.exe"},
-        {"C:\\X\\TOOL.EXE/min", "C:\\X\\TOOL.EXE"},
-        {"C:\\PROGRA~1\\X\\PROG /S", "C:\\PROGRA~1\\X\\PROG.exe"},
-        {"C:\\X\\tool -a /b", "C:\\X\\tool.exe"},
-        {"C:\\X\\prog", "C:\\X\\prog.exe"},
-        {"C:\\X\\run.exe.bak", "C:\\X\\run.exe"},
-        {"C:\\X\\a.dll,Entry", "C:\\X\\a.dll,Entry"},
-        {"rundll32.exe shell32.dll,Control_RunDLL", "rundll32.exe"},
-        // Quotation marks stay: the opening one is kept, the closing one is cut off.
-        {"\"C:\\Program Files\\X\\a.exe\" /s", "\"C:\\Program Files\\X\\a.exe"},
-        {"C:\\X\\", "C:\\X\\.exe"},
-        {"", ""},
-        {"  C:\\X\\a.exe  ", "C:\\X\\a.exe"},
-        {"C:a.EXE -q", "C:a.EXE"},
-        {"C:\\Zażółć\\gęś.exe /q", "C:\\Zażółć\\gęś.exe"},
-        {"C:\\X\\setup", "C:\\X\\setup.exe"},
-        {"\"\"", "\"\".exe"},
+            {"C:\\WINDOWS\\dialer.exe -silent", "C:\\WINDOWS\\dialer.exe"},
+            {"C:\\X\\My Prog.exe /min", "C:\\X\\My Prog.exe"},
+            {"C:\\X\\TOOL.EXE/min", "C:\\X\\TOOL.EXE"},
+            {"C:\\PROGRA~1\\X\\PROG /S", "C:\\PROGRA~1\\X\\PROG.exe"},
+            {"C:\\X\\tool -a /b", "C:\\X\\tool.exe"},
+            {"C:\\X\\prog", "C:\\X\\prog.exe"},
+            {"C:\\X\\run.exe.bak", "C:\\X\\run.exe"},
+            {"C:\\X\\a.dll,Entry", "C:\\X\\a.dll,Entry"},
+            {"rundll32.exe shell32.dll,Control_RunDLL", "rundll32.exe"},
+            // Quotation marks stay: the opening one is kept, the closing one is cut off.
+            {"\"C:\\Program Files\\X\\a.exe\" /s", "\"C:\\Program Files\\X\\a.exe"},
+            {"C:\\X\\", "C:\\X\\.exe"},
+            {"", ""},
+            {"  C:\\X\\a.exe  ", "C:\\X\\a.exe"},
+            {"C:a.EXE -q", "C:a.EXE"},
+            {"C:\\Zażółć\\gęś.exe /q", "C:\\Zażółć\\gęś.exe"},
+            {"C:\\X\\setup", "C:\\X\\setup.exe"},
+            {"\"\"", "\"\".exe"},
     };
     for (const Row& r : rows) {
         TStartupFile item("n", r.commandLine);
@@ -53,9 +54,10 @@ TEST(StartupFile, ProgramFileOfCommandLine)
 
 TEST(StartupFile, OddCommandLinesNeverFail)
 {
-    const std::string odd[] = {std::string(100000, 'x'), std::string(5000, '\\'), std::string(3000, ':'),
-                               std::string("a\0b.exe -x", 10), std::string(4000, '"') + ".exe",
-                               "\xff\xfe\x80.exe /\x01", std::string(70000, ' ') + "-"};
+    const std::string odd[] = {std::string(100000, 'x'),        std::string(5000, '\\'),
+                               std::string(3000, ':'),          std::string("a\0b.exe -x", 10),
+                               std::string(4000, '"') + ".exe", "\xff\xfe\x80.exe /\x01",
+                               std::string(70000, ' ') + "-"};
     for (const std::string& line : odd) {
         TStartupFile item(line, line);
         EXPECT_LE(item.FileName.size(), line.size() + 4);
@@ -85,7 +87,8 @@ TEST_F(ToolsFixture, LoadFromRegistryReadsMachineThenUser)
     Registry.SetValue(HKLM, kRunKey, "Zeta", TRegValue::String("C:\\z.exe"));
     Registry.SetValue(HKLM, kRunKey, "Empty", TRegValue::String(""));
     Registry.SetValue(HKLM, kRunKey, "Both", TRegValue::String("C:\\machine.exe"));
-    Registry.SetValue(HKLM, kRunKey, "Expand", TRegValue::String("%WINDIR%\\x.exe", rtExpandString));
+    Registry.SetValue(HKLM, kRunKey, "Expand",
+                      TRegValue::String("%WINDIR%\\x.exe", rtExpandString));
     Registry.SetValue(HKLM, kRunKey, "Nul", TRegValue::String(std::string("C:\\n.exe\0junk", 13)));
     Registry.SetValue(HKLM, kRunKey, "NoData", TRegValue{rtBinary, {}});
 
@@ -132,16 +135,16 @@ TEST_F(ToolsFixture, ReadStringTypeRule)
         const char* text;  // nullptr: the read error
     };
     const Row rows[] = {
-        {TRegValue::String("abc"), "abc"},
-        {TRegValue::String("abc", rtExpandString), "abc"},
-        {TRegValue::String(std::string("a\0b", 3)), "a"},
-        {TRegValue::String(""), ""},
-        {TRegValue{rtBinary, {}}, ""},
-        {TRegValue{rtDword, {}}, ""},
-        {TRegValue{rtBinary, {'x'}}, nullptr},
-        {TRegValue::Dword(7), nullptr},
-        {TRegValue::String("a\0b\0", rtMultiString), nullptr},
-        {TRegValue{rtNone, {'x'}}, nullptr},
+            {TRegValue::String("abc"), "abc"},
+            {TRegValue::String("abc", rtExpandString), "abc"},
+            {TRegValue::String(std::string("a\0b", 3)), "a"},
+            {TRegValue::String(""), ""},
+            {TRegValue{rtBinary, {}}, ""},
+            {TRegValue{rtDword, {}}, ""},
+            {TRegValue{rtBinary, {'x'}}, nullptr},
+            {TRegValue::Dword(7), nullptr},
+            {TRegValue::String("a\0b\0", rtMultiString), nullptr},
+            {TRegValue{rtNone, {'x'}}, nullptr},
     };
     TRegistry registry(Registry, HKCU);
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {

@@ -57,8 +57,8 @@ TEST_F(DialUpTest, EntryEnumerationBeyondItsHundredRecords)
         int32_t result;
         size_t listed;
     };
-    for (TCase c : {TCase{0, 0, 0, 0}, TCase{100, 0, 0, 100}, TCase{101, 0, 603, 0},
-                    TCase{3, 500, 0, 100}}) {
+    for (TCase c :
+         {TCase{0, 0, 0, 0}, TCase{100, 0, 0, 100}, TCase{101, 0, 603, 0}, TCase{3, 500, 0, 100}}) {
         SCOPED_TRACE(c.entries);
         TRasSimulator ras;
         for (int i = 0; i < c.entries; ++i) ras.AddEntry("E" + std::to_string(i), "1");
@@ -81,8 +81,7 @@ TEST_F(DialUpTest, NamesThatFillTheirWholeFieldAreReadNoFurther)
                                     std::string(200, 'n'));
     std::string type, device, entryField;
     D().OnActiveConnection = [&](TDialUp*, THRasConn, TRasConnStatusA&, const std::string&,
-                                 TEntryNameField& entry, TDeviceTypeField& t,
-                                 TDeviceNameField& n) {
+                                 TEntryNameField& entry, TDeviceTypeField& t, TDeviceNameField& n) {
         entryField = entry;
         type = t;
         device = n;
@@ -126,17 +125,18 @@ TEST_F(DialUpTest, GetConnectionsReportsEachConnectionAndLogsFromOne)
     EXPECT_EQ("Dialer", seen[1].entry);
     EXPECT_EQ("isdn", seen[1].type);
     EXPECT_EQ("ISDN 2", seen[1].name);
-    EXPECT_EQ(TStrings({
-                  "[TDialUp.GetConnections] Connection 1: Entry = \"Praca\". FOUND Active Phone "
-                  "Number = \"0202122\"!!!",
-                  "[TDialUp.GetConnections] Connection 1: Entry = \"Praca\", DeviceType = "
-                  "\"modem\", DeviceName = \"Modem 1\"",
-                  "[TDialUp.GetConnections] Connection 2: Entry = \"Dialer\". FOUND Active Phone "
-                  "Number = \"0700123456\"!!!",
-                  "[TDialUp.GetConnections] Connection 2: Entry = \"Dialer\", DeviceType = "
-                  "\"isdn\", DeviceName = \"ISDN 2\"",
-              }),
-              Log);
+    EXPECT_EQ(
+            TStrings({
+                    "[TDialUp.GetConnections] Connection 1: Entry = \"Praca\". FOUND Active Phone "
+                    "Number = \"0202122\"!!!",
+                    "[TDialUp.GetConnections] Connection 1: Entry = \"Praca\", DeviceType = "
+                    "\"modem\", DeviceName = \"Modem 1\"",
+                    "[TDialUp.GetConnections] Connection 2: Entry = \"Dialer\". FOUND Active Phone "
+                    "Number = \"0700123456\"!!!",
+                    "[TDialUp.GetConnections] Connection 2: Entry = \"Dialer\", DeviceType = "
+                    "\"isdn\", DeviceName = \"ISDN 2\"",
+            }),
+            Log);
 }
 
 TEST_F(DialUpTest, FailedStatusQueriesFallBackWithoutBorrowingAnotherConnectionsState)
@@ -199,15 +199,16 @@ TEST_F(DialUpTest, GetConnectedNumberByIndex)
     number = "unchanged";
     EXPECT_EQ(610, D().GetConnectedNumber(number, 0));
     EXPECT_EQ("unchanged", number);
-    EXPECT_EQ(TStrings({
-                  "[TDialUp.GetConnectedNumber] Connection 0: Entry = \"Praca\". FOUND2 Active "
-                  "Phone Number = \"0202122\"!",
-                  "[TDialUp.GetConnectedNumber] Connection 1: Entry = \"Dialer\". FOUND2 Active "
-                  "Phone Number = \"\"!",
-                  "[TDialUp.GetConnectedNumber] Connection 1: Entry = \"Dialer\". "
-                  "RasGetConnectStatus FAILED!",
-              }),
-              Log);
+    EXPECT_EQ(
+            TStrings({
+                    "[TDialUp.GetConnectedNumber] Connection 0: Entry = \"Praca\". FOUND2 Active "
+                    "Phone Number = \"0202122\"!",
+                    "[TDialUp.GetConnectedNumber] Connection 1: Entry = \"Dialer\". FOUND2 Active "
+                    "Phone Number = \"\"!",
+                    "[TDialUp.GetConnectedNumber] Connection 1: Entry = \"Dialer\". "
+                    "RasGetConnectStatus FAILED!",
+            }),
+            Log);
 }
 
 TEST_F(DialUpTest, EntryNumbers)
@@ -233,11 +234,11 @@ TEST_F(DialUpTest, EntryNumbers)
         EXPECT_EQ(c.ownNumber, number);
     }
     EXPECT_EQ(TStrings({
-                  "[TDialUp.GetEntryOverridingPhoneNumber] Entry \"Praca\" PhoneNumber = "
-                  "\"0209999\"",
-                  "[TDialUp.GetEntryPhoneNumber] Entry \"Praca\" PhoneNumber = \"0202122\"",
-                  "[TDialUp.GetEntryOverridingPhoneNumber] Entry \"Dom\" PhoneNumber = \"\"",
-                  "[TDialUp.GetEntryPhoneNumber] Entry \"Dom\" PhoneNumber = \"\"",
+                      "[TDialUp.GetEntryOverridingPhoneNumber] Entry \"Praca\" PhoneNumber = "
+                      "\"0209999\"",
+                      "[TDialUp.GetEntryPhoneNumber] Entry \"Praca\" PhoneNumber = \"0202122\"",
+                      "[TDialUp.GetEntryOverridingPhoneNumber] Entry \"Dom\" PhoneNumber = \"\"",
+                      "[TDialUp.GetEntryPhoneNumber] Entry \"Dom\" PhoneNumber = \"\"",
               }),
               Log);
 }
@@ -311,7 +312,8 @@ TEST_F(DialUpTest, HangUpGivesUpOnAConnectionThatNeverGoes)
     ASSERT_EQ(0, D().Dial(""));
     const uint32_t start = Clock.TickCount();
     EXPECT_EQ(0, D().HangUp());
-    EXPECT_EQ(kHangUpWaitLimitMs, Clock.TickCount() - start);  // measured across the tick-count wrap
+    EXPECT_EQ(kHangUpWaitLimitMs,
+              Clock.TickCount() - start);  // measured across the tick-count wrap
     ASSERT_FALSE(Log.empty());
     EXPECT_NE(std::string::npos, Log.back().find("[TDialUp.HangUpHandle]"));
 }
@@ -444,10 +446,17 @@ TEST_F(DialUpTest, ReportsArrivingAfterTheComponentIsGoneAreIgnored)
 
 TEST_F(DialUpTest, StateTexts)
 {
-    const std::pair<int32_t, const char*> table[] = {
-        {0, "Opening port"}, {9, "Authentication: change password"}, {23, "Sub Entry Disconnected"},
-        {24, ""}, {4095, ""}, {4096, "Interactive"}, {4100, "Invoke EapUI"}, {4101, ""},
-        {8192, "Connected"}, {8193, "Disconnected"}, {-1, ""}};
+    const std::pair<int32_t, const char*> table[] = {{0, "Opening port"},
+                                                     {9, "Authentication: change password"},
+                                                     {23, "Sub Entry Disconnected"},
+                                                     {24, ""},
+                                                     {4095, ""},
+                                                     {4096, "Interactive"},
+                                                     {4100, "Invoke EapUI"},
+                                                     {4101, ""},
+                                                     {8192, "Connected"},
+                                                     {8193, "Disconnected"},
+                                                     {-1, ""}};
     for (const auto& row : table) EXPECT_EQ(row.second, D().GetStateText(row.first, 0));
     EXPECT_EQ("There is no dial tone.", D().GetStateText(8192, 680));
     Ras.SetErrorText(700, std::string(150, 'e'));
@@ -460,10 +469,12 @@ TEST_F(DialUpTest, DialUpAdaptersFromTheWindows95Registry)
     const std::string statKey = "PerfStats\\StartStat";
     const std::string longName(33, 'L');
     TMemoryRegistry registry;
-    for (const std::string& adapter : TStrings{"Dial-Up Adapter #2", "dial-up adapter", "KERNEL", longName})
+    for (const std::string& adapter :
+         TStrings{"Dial-Up Adapter #2", "dial-up adapter", "KERNEL", longName})
         registry.CreateKey(TRegRoot::LocalMachine, enumKey + "\\" + adapter);
-    for (const std::string& statistic : TStrings{"Dial-Up Adapter #2\\ConnectSpeed", "dial-up adapter\\ConnectSpeed",
-                                                 "KERNEL\\CPUUsage", longName + "\\ConnectSpeed"})
+    for (const std::string& statistic :
+         TStrings{"Dial-Up Adapter #2\\ConnectSpeed", "dial-up adapter\\ConnectSpeed",
+                  "KERNEL\\CPUUsage", longName + "\\ConnectSpeed"})
         registry.SetValue(TRegRoot::DynData, statKey, statistic, TRegValue::Dword(0));
     TDialUp win95(Ras, Ui, Clock, &registry, true);
     EXPECT_EQ(TStrings({"dial-up adapter", "Dial-Up Adapter #2"}), win95.DUNA());

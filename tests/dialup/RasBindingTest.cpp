@@ -37,17 +37,54 @@ TEST(RasBinding, FirstResolutionPicksFormAndLibrary)
         bool usesFallback;
     };
     const TCase cases[] = {
-        {"A form preferred", true, true, {{"RasDialA", kAnsi}, {"RasDial", kBare}},
-         {{"RasDial", kOld}}, kAnsi, "", false},
-        {"bare form when no A form", true, true, {{"RasDial", kBare}}, {{"RasDial", kOld}},
-         kBare, "", false},
-        {"neither form: phonebook library", true, true, {{"RasHangUpA", kOther}},
-         {{"RasDial", kOld}, {"RasDialA", kOther}}, kOld, "", true},
-        {"no RAS library, no fallback tried", false, true, {}, {{"RasDial", kOld}}, nullptr,
-         "Error opening rasapi.dll", false},
-        {"no phonebook library", true, false, {}, {}, nullptr, "Error opening rnaph.dll", false},
-        {"missing everywhere", true, true, {}, {{"RasDialA", kOther}}, nullptr,
-         "Function RasDial not found!", false},
+            {"A form preferred",
+             true,
+             true,
+             {{"RasDialA", kAnsi}, {"RasDial", kBare}},
+             {{"RasDial", kOld}},
+             kAnsi,
+             "",
+             false},
+            {"bare form when no A form",
+             true,
+             true,
+             {{"RasDial", kBare}},
+             {{"RasDial", kOld}},
+             kBare,
+             "",
+             false},
+            {"neither form: phonebook library",
+             true,
+             true,
+             {{"RasHangUpA", kOther}},
+             {{"RasDial", kOld}, {"RasDialA", kOther}},
+             kOld,
+             "",
+             true},
+            {"no RAS library, no fallback tried",
+             false,
+             true,
+             {},
+             {{"RasDial", kOld}},
+             nullptr,
+             "Error opening rasapi.dll",
+             false},
+            {"no phonebook library",
+             true,
+             false,
+             {},
+             {},
+             nullptr,
+             "Error opening rnaph.dll",
+             false},
+            {"missing everywhere",
+             true,
+             true,
+             {},
+             {{"RasDialA", kOther}},
+             nullptr,
+             "Function RasDial not found!",
+             false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -115,8 +152,8 @@ TEST(RasBinding, OnceOnRasLibraryAnsiFormFirstThenBareName)
     TRasBinding binding(libraries);
     binding.Resolve("RasDial");
     EXPECT_EQ(kBare, binding.Resolve("RasDeleteEntry"));
-    libraries.Add(kPrimary, {{"RasDialA", kAnsi}, {"RasDeleteEntry", kBare},
-                             {"RasDeleteEntryA", kAnsi}});
+    libraries.Add(kPrimary,
+                  {{"RasDialA", kAnsi}, {"RasDeleteEntry", kBare}, {"RasDeleteEntryA", kAnsi}});
     EXPECT_EQ(kAnsi, binding.Resolve("RasDeleteEntry"));
     EXPECT_EQ("Function RasHangUp not found!", ErrorOf(binding, "RasHangUp"));
     EXPECT_EQ(std::vector<std::string>{kPrimary}, libraries.Loads);  // loaded once only

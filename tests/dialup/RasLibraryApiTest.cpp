@@ -21,8 +21,7 @@ struct TSeen {
 const uint32_t kFakeResult = 4321;
 
 uint32_t RASAPI_CALL FakeEnumEntries(const char* reserved, const char* phonebook,
-                                     TRasEntryNameA* entries, uint32_t* byteCount,
-                                     uint32_t* count)
+                                     TRasEntryNameA* entries, uint32_t* byteCount, uint32_t* count)
 {
     gSeen = {"RasEnumEntriesA", {reserved, phonebook, entries, byteCount, count}};
     return kFakeResult;
@@ -77,7 +76,8 @@ uint32_t RASAPI_CALL FakeDial(void* extensions, const char* phonebook, TRasDialP
 }
 uint32_t RASAPI_CALL FakeConnectionNotification(void* connection, void* event, uint32_t flags)
 {
-    gSeen = {"RasConnectionNotificationA", {event},
+    gSeen = {"RasConnectionNotificationA",
+             {event},
              {reinterpret_cast<uintptr_t>(connection), flags}};
     return kFakeResult;
 }
@@ -125,69 +125,70 @@ TEST(RasLibraryApi, EachWrapperResolvesItsNameAndPassesItsArguments)
         std::function<void()> check;
     };
     const TCase cases[] = {
-        {"RasEnumEntriesA", [&] { return api.RasEnumEntries(names, &bytes, &count); },
-         [&] {
-             const void* expected[] = {nullptr, nullptr, names, &bytes, &count};
-             EXPECT_TRUE(std::equal(expected, expected + 5, gSeen.Args));
-         }},
-        {"RasEnumConnectionsA",
-         [&] { return api.RasEnumConnections(connections, &bytes, &count); },
-         [&] {
-             const void* expected[] = {connections, &bytes, &count};
-             EXPECT_TRUE(std::equal(expected, expected + 3, gSeen.Args));
-         }},
-        {"RasGetConnectStatusA", [&] { return api.RasGetConnectStatus(0x1234, &status); },
-         [&] {
-             EXPECT_EQ(&status, gSeen.Args[0]);
-             EXPECT_EQ(0x1234u, gSeen.Values[0]);
-         }},
-        {"RasHangUpA", [&] { return api.RasHangUp(0x4321); },
-         [&] { EXPECT_EQ(0x4321u, gSeen.Values[0]); }},
-        {"RasGetErrorStringA", [&] { return api.RasGetErrorString(603, text, 7); },
-         [&] {
-             EXPECT_EQ(text, gSeen.Args[0]);
-             EXPECT_EQ(603u, gSeen.Values[0]);
-             EXPECT_EQ(7u, gSeen.Values[1]);
-         }},
-        {"RasGetEntryDialParamsA", [&] { return api.RasGetEntryDialParams(&params, &password); },
-         [&] {
-             const void* expected[] = {nullptr, &params, &password};
-             EXPECT_TRUE(std::equal(expected, expected + 3, gSeen.Args));
-         }},
-        {"RasGetEntryProperties",
-         [&] { return api.RasGetEntryProperties("Work", &entry, &bytes); },
-         [&] {
-             EXPECT_EQ(nullptr, gSeen.Args[0]);
-             EXPECT_STREQ("Work", static_cast<const char*>(gSeen.Args[1]));
-             EXPECT_EQ(&entry, gSeen.Args[2]);
-             EXPECT_EQ(&bytes, gSeen.Args[3]);
-             EXPECT_EQ(nullptr, gSeen.Args[4]);   // no device information wanted
-             EXPECT_NE(nullptr, gSeen.Args[5]);
-             EXPECT_EQ(0u, gSeen.Values[0]);      // of size 0
-         }},
-        {"RasDeleteEntry", [&] { return api.RasDeleteEntry("Work"); },
-         [&] {
-             EXPECT_EQ(nullptr, gSeen.Args[0]);
-             EXPECT_STREQ("Work", static_cast<const char*>(gSeen.Args[1]));
-         }},
-        {"RasDialA", [&] { return api.RasDial(&params, &Progress, &dialHandle); },
-         [&] {
-             EXPECT_EQ(nullptr, gSeen.Args[0]);
-             EXPECT_EQ(nullptr, gSeen.Args[1]);
-             EXPECT_EQ(&params, gSeen.Args[2]);
-             EXPECT_EQ(reinterpret_cast<void*>(&Progress), gSeen.Args[3]);
-             EXPECT_EQ(0u, gSeen.Values[0]);  // notifier type 0: RasDialFunc
-             EXPECT_EQ(0x5678u, dialHandle);  // the handle comes back despite the failure
-         }},
-        {"RasConnectionNotification",
-         [&] { return api.RasConnectionNotification(kAllRasConnections, &event, 15); },
-         [&] {
-             EXPECT_EQ(event.NativeHandle(), gSeen.Args[0]);
-             // All connections: INVALID_HANDLE_VALUE at the pointer width of the process.
-             EXPECT_EQ(reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(intptr_t{-1})),
-                       gSeen.Values[0]);
-             EXPECT_EQ(15u, gSeen.Values[1]);
-         }},
+            {"RasEnumEntriesA", [&] { return api.RasEnumEntries(names, &bytes, &count); },
+             [&] {
+                 const void* expected[] = {nullptr, nullptr, names, &bytes, &count};
+                 EXPECT_TRUE(std::equal(expected, expected + 5, gSeen.Args));
+             }},
+            {"RasEnumConnectionsA",
+             [&] { return api.RasEnumConnections(connections, &bytes, &count); },
+             [&] {
+                 const void* expected[] = {connections, &bytes, &count};
+                 EXPECT_TRUE(std::equal(expected, expected + 3, gSeen.Args));
+             }},
+            {"RasGetConnectStatusA", [&] { return api.RasGetConnectStatus(0x1234, &status); },
+             [&] {
+                 EXPECT_EQ(&status, gSeen.Args[0]);
+                 EXPECT_EQ(0x1234u, gSeen.Values[0]);
+             }},
+            {"RasHangUpA", [&] { return api.RasHangUp(0x4321); },
+             [&] { EXPECT_EQ(0x4321u, gSeen.Values[0]); }},
+            {"RasGetErrorStringA", [&] { return api.RasGetErrorString(603, text, 7); },
+             [&] {
+                 EXPECT_EQ(text, gSeen.Args[0]);
+                 EXPECT_EQ(603u, gSeen.Values[0]);
+                 EXPECT_EQ(7u, gSeen.Values[1]);
+             }},
+            {"RasGetEntryDialParamsA",
+             [&] { return api.RasGetEntryDialParams(&params, &password); },
+             [&] {
+                 const void* expected[] = {nullptr, &params, &password};
+                 EXPECT_TRUE(std::equal(expected, expected + 3, gSeen.Args));
+             }},
+            {"RasGetEntryProperties",
+             [&] { return api.RasGetEntryProperties("Work", &entry, &bytes); },
+             [&] {
+                 EXPECT_EQ(nullptr, gSeen.Args[0]);
+                 EXPECT_STREQ("Work", static_cast<const char*>(gSeen.Args[1]));
+                 EXPECT_EQ(&entry, gSeen.Args[2]);
+                 EXPECT_EQ(&bytes, gSeen.Args[3]);
+                 EXPECT_EQ(nullptr, gSeen.Args[4]);  // no device information wanted
+                 EXPECT_NE(nullptr, gSeen.Args[5]);
+                 EXPECT_EQ(0u, gSeen.Values[0]);  // of size 0
+             }},
+            {"RasDeleteEntry", [&] { return api.RasDeleteEntry("Work"); },
+             [&] {
+                 EXPECT_EQ(nullptr, gSeen.Args[0]);
+                 EXPECT_STREQ("Work", static_cast<const char*>(gSeen.Args[1]));
+             }},
+            {"RasDialA", [&] { return api.RasDial(&params, &Progress, &dialHandle); },
+             [&] {
+                 EXPECT_EQ(nullptr, gSeen.Args[0]);
+                 EXPECT_EQ(nullptr, gSeen.Args[1]);
+                 EXPECT_EQ(&params, gSeen.Args[2]);
+                 EXPECT_EQ(reinterpret_cast<void*>(&Progress), gSeen.Args[3]);
+                 EXPECT_EQ(0u, gSeen.Values[0]);  // notifier type 0: RasDialFunc
+                 EXPECT_EQ(0x5678u, dialHandle);  // the handle comes back despite the failure
+             }},
+            {"RasConnectionNotification",
+             [&] { return api.RasConnectionNotification(kAllRasConnections, &event, 15); },
+             [&] {
+                 EXPECT_EQ(event.NativeHandle(), gSeen.Args[0]);
+                 // All connections: INVALID_HANDLE_VALUE at the pointer width of the process.
+                 EXPECT_EQ(reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(intptr_t{-1})),
+                           gSeen.Values[0]);
+                 EXPECT_EQ(15u, gSeen.Values[1]);
+             }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);

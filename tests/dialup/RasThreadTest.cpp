@@ -104,8 +104,10 @@ TEST_F(RasConnThreadTest, DeliversEachChangeOnTheUiThreadWhenItPumps)
     Ui.ProcessMessages();
     ASSERT_EQ(countsSeen.size(), 1u);
     for (size_t i = 1; i < 3; ++i) {
-        if (i == 1) Ras.DropConnection(dialer);
-        else Ras.AddConnection("Provider", "0221234567");
+        if (i == 1)
+            Ras.DropConnection(dialer);
+        else
+            Ras.AddConnection("Provider", "0221234567");
         ASSERT_TRUE(WaitForHandOver(Ui));
         Ui.ProcessMessages();
         ASSERT_EQ(countsSeen.size(), i + 1);
@@ -113,8 +115,7 @@ TEST_F(RasConnThreadTest, DeliversEachChangeOnTheUiThreadWhenItPumps)
     // The handler sees the count before its own delivery is counted.
     EXPECT_EQ(countsSeen, (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(thread.NotifyCount(), 3);
-    for (auto id : threadsSeen)
-        EXPECT_EQ(id, std::this_thread::get_id());
+    for (auto id : threadsSeen) EXPECT_EQ(id, std::this_thread::get_id());
     thread.OnNotify = nullptr;
 }
 
@@ -143,8 +144,7 @@ TEST_F(RasConnThreadTest, FailingHandlerDoesNotEndTheWatch)
     std::vector<int32_t> countsSeen;
     thread.OnNotify = [&](TRasConnThread& sender) {
         countsSeen.push_back(sender.NotifyCount());
-        if (countsSeen.size() == 1)
-            throw Exception("check failed");
+        if (countsSeen.size() == 1) throw Exception("check failed");
     };
     thread.Resume();
     for (int i = 0; i < 2; ++i) {
@@ -164,15 +164,15 @@ TEST(RasConnThread, DestructionRunsAtMostOneLastDeliveryAndNeverDeadlocks)
         int minCalls, maxCalls;
     };
     const TCase cases[] = {
-        {false, true, 0, 0},
-        {false, false, 0, 1},
-        // The worker is blocked handing over to the very thread that destroys it.
-        {true, true, 0, 0},
-        {true, false, 1, 1},
+            {false, true, 0, 0},
+            {false, false, 0, 1},
+            // The worker is blocked handing over to the very thread that destroys it.
+            {true, true, 0, 0},
+            {true, false, 1, 1},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "pending " << c.handOverPending << ", cleared "
-                                        << c.handlerCleared);
+        SCOPED_TRACE(testing::Message()
+                     << "pending " << c.handOverPending << ", cleared " << c.handlerCleared);
         TWatchdog watchdog("destruction");
         TFakeClock clock;
         TQueueUiThread ui(clock);
@@ -188,8 +188,7 @@ TEST(RasConnThread, DestructionRunsAtMostOneLastDeliveryAndNeverDeadlocks)
             ASSERT_TRUE(WaitForHandOver(ui));
         }
         int calls = 0;
-        if (!c.handlerCleared)
-            thread->OnNotify = [&](TRasConnThread&) { ++calls; };
+        if (!c.handlerCleared) thread->OnNotify = [&](TRasConnThread&) { ++calls; };
         thread.reset();
         EXPECT_GE(calls, c.minCalls);
         EXPECT_LE(calls, c.maxCalls);
@@ -203,8 +202,7 @@ TEST_F(RasConnThreadTest, DestroyingRightAfterResumeNeverHangs)
     for (int i = 0; i < 200; ++i) {
         TRasConnThread thread(Ras, Ui, Clock);
         thread.Resume();
-        if (i % 2 == 1)
-            thread.Event()->Set();
+        if (i % 2 == 1) thread.Event()->Set();
         Ras.ClearNotifications();
     }
 }

@@ -13,7 +13,7 @@ using ConnectionCheckFlow = GuardFixture;
 
 TEST_F(ConnectionCheckFlow, DialerConnectionIsHungUpAndAllowedOneStays)
 {
-    Allow({"221234567"});  // the provider, stored without its leading zero
+    Allow({"221234567"});                    // the provider, stored without its leading zero
     SetOption(SKeyAutoDeleteDialUp, false);  // the dialer's entry stays for its dial parameters
     Ras.AddEntry("Provider", "0221234567");
     Ras.AddEntry("Hot line", "0700123456", "0700999999");

@@ -22,23 +22,74 @@ using ConnectionCheck = GuardFixture;
 
 TEST_F(ConnectionCheck, HangsUpWhatTheAllowedListDoesNotHold)
 {
-    const std::string hungUp = "Niedozwolone połączenie z numerem \"%s\" zostało pomyślnie rozłączone.";
+    const std::string hungUp =
+            "Niedozwolone połączenie z numerem \"%s\" zostało pomyślnie rozłączone.";
     auto up = [&](const char* n) { return Format(hungUp, n); };
     const TConnectionCase cases[] = {
-        {"one zero is added", {"221234567"}, {{"isp", "0221234567", "", ""}}, false, {}, {}, {"isp"}},
-        {"two zeros are not", {"221234567"}, {{"isp", "00221234567", "", ""}}, false, {}, {up("00221234567")}, {}},
-        {"one zero is dropped", {"0221234567"}, {{"isp", "221234567", "", ""}}, false, {}, {}, {"isp"}},
-        {"empty list allows nothing", {}, {{"a", "111", "", ""}, {"b", "", "", "222"}}, false, {},
-         {up("111"), up("222")}, {}},
-        {"blank or dash never matches", {"221234567"}, {{"a", "22 1234567", "", ""}, {"b", "22-1234567", "", ""}},
-         false, {}, {up("22 1234567"), up("22-1234567")}, {}},
-        {"no number from any source", {}, {{"a", "", "", ""}}, false, {}, {}, {"a"}},
-        {"dial parameters before the entry's own", {"500"}, {{"a", "", "500", "0700"}}, false, {}, {}, {"a"}},
-        {"only the second is forbidden", {"100"}, {{"isp", "100", "", ""}, {"dialer", "0700123", "", ""}}, false,
-         {}, {up("0700123")}, {"isp"}},
-        {"declined", {"100"}, {{"dialer", "0700123", "", ""}}, true, {false},
-         {"Połączenie \"dialer\" o numerze \"0700123\" nie zostało rozłączone."}, {"dialer"}},
-        {"accepted", {"100"}, {{"dialer", "0700123", "", ""}}, true, {true}, {up("0700123")}, {}},
+            {"one zero is added",
+             {"221234567"},
+             {{"isp", "0221234567", "", ""}},
+             false,
+             {},
+             {},
+             {"isp"}},
+            {"two zeros are not",
+             {"221234567"},
+             {{"isp", "00221234567", "", ""}},
+             false,
+             {},
+             {up("00221234567")},
+             {}},
+            {"one zero is dropped",
+             {"0221234567"},
+             {{"isp", "221234567", "", ""}},
+             false,
+             {},
+             {},
+             {"isp"}},
+            {"empty list allows nothing",
+             {},
+             {{"a", "111", "", ""}, {"b", "", "", "222"}},
+             false,
+             {},
+             {up("111"), up("222")},
+             {}},
+            {"blank or dash never matches",
+             {"221234567"},
+             {{"a", "22 1234567", "", ""}, {"b", "22-1234567", "", ""}},
+             false,
+             {},
+             {up("22 1234567"), up("22-1234567")},
+             {}},
+            {"no number from any source", {}, {{"a", "", "", ""}}, false, {}, {}, {"a"}},
+            {"dial parameters before the entry's own",
+             {"500"},
+             {{"a", "", "500", "0700"}},
+             false,
+             {},
+             {},
+             {"a"}},
+            {"only the second is forbidden",
+             {"100"},
+             {{"isp", "100", "", ""}, {"dialer", "0700123", "", ""}},
+             false,
+             {},
+             {up("0700123")},
+             {"isp"}},
+            {"declined",
+             {"100"},
+             {{"dialer", "0700123", "", ""}},
+             true,
+             {false},
+             {"Połączenie \"dialer\" o numerze \"0700123\" nie zostało rozłączone."},
+             {"dialer"}},
+            {"accepted",
+             {"100"},
+             {{"dialer", "0700123", "", ""}},
+             true,
+             {true},
+             {up("0700123")},
+             {}},
     };
     for (const TConnectionCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -83,8 +134,9 @@ TEST_F(ConnectionCheck, AConnectionThatGoesDuringTheQuestionIsNeverConfusedWithA
     Form->DisconnectUnknownConnections(true);
     EXPECT_EQ(ConnectedEntries(), std::vector<std::string>{"isp"});
     EXPECT_EQ(View.ReportTexts(),
-              (std::vector<std::string>{"Niedozwolone połączenie z numerem \"0700111\" nie zostało rozłączone!",
-                                        Format(kReportHungUp, "0700222")}));
+              (std::vector<std::string>{
+                      "Niedozwolone połączenie z numerem \"0700111\" nie zostało rozłączone!",
+                      Format(kReportHungUp, "0700222")}));
 }
 
 TEST_F(ConnectionCheck, NotificationDuringAQuestionRunsOneMoreCycleAfterIt)
@@ -142,10 +194,11 @@ TEST_F(ConnectionCheck, PhonebookSweepDeletesEntriesWithForbiddenNumbers)
     Dialogs.Answers = {false, true, true};
     Form->DeleteUnknownDialUps(true);
     EXPECT_EQ(Ras.EntryNames(), (std::vector<std::string>{"isp", "empty", "kept", "stuck"}));
-    EXPECT_EQ(View.ReportTexts(), (std::vector<std::string>{
-                                      "Połączenie \"kept\" o numerze \"0700111\" nie zostało usunięte.",
-                                      "Usunięto połączenie \"premium\" o numerze \"0700222\" ",
-                                      "Nieudane usunięcie połączenia \"stuck\" o numerze \"0700333\" "}));
+    EXPECT_EQ(View.ReportTexts(),
+              (std::vector<std::string>{
+                      "Połączenie \"kept\" o numerze \"0700111\" nie zostało usunięte.",
+                      "Usunięto połączenie \"premium\" o numerze \"0700222\" ",
+                      "Nieudane usunięcie połączenia \"stuck\" o numerze \"0700333\" "}));
     for (const auto& q : Dialogs.Asked) EXPECT_EQ(q.Mode, 2);
 }
 

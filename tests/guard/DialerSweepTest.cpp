@@ -15,7 +15,8 @@ protected:
         SetOption(SKeyAutoDeleteDialUp, false);
         Files.AddFolder("C:\\Prog");
         Files.AddFolder("C:\\U\\Desktop");
-        Registry.SetValue(TRegRoot::CurrentUser, kUserShellFoldersKey, "Desktop", TRegValue::String("C:\\U\\Desktop"));
+        Registry.SetValue(TRegRoot::CurrentUser, kUserShellFoldersKey, "Desktop",
+                          TRegValue::String("C:\\U\\Desktop"));
         Files.AddFile("C:\\U\\Desktop\\Free.lnk", "link");
         Shell.AddLink("C:\\U\\Desktop\\Free.lnk", kDialer);
     }
@@ -36,18 +37,18 @@ TEST_F(DialerSweep, AcceptedStartupDialerThatIsAlsoRunningIsRemovedOnce)
     const std::string linkCopy = "C:\\Guard\\dialers\\Free.lnk.000";
     EXPECT_EQ(View.ReportTexts(),
               (std::vector<std::string>{
-                  "Zabijanie procesu \"" + file + "\"...",
-                  "Zabijanie procesu \"" + file + "\" zakończone pomyślnie.",
-                  "Usuwanie pliku \"" + file + "\"...",
-                  "Skopiowany plik \"dialer.exe\": " + file + " -> " + copy,
-                  "Usunięto plik \"dialer.exe\": " + file,
-                  "Usuwanie pliku \"" + file + "\" zakończone pomyślnie.",
-                  "Usuwanie wpisu w rejestrze Startup \"Free\"...",
-                  "Usuwanie wpisu \"Free\" w rejestrze Startup zakończone pomyślnie.",
-                  "Usuwanie skrótów pliku \"" + file + "\"...",
-                  "Skopiowany plik \"Free.lnk\": C:\\U\\Desktop\\Free.lnk -> " + linkCopy,
-                  "Usunięto plik \"Free.lnk\": C:\\U\\Desktop\\Free.lnk",
-                  "Usuwanie skrótów pliku \"" + file + "\" zakończone pomyślnie.",
+                      "Zabijanie procesu \"" + file + "\"...",
+                      "Zabijanie procesu \"" + file + "\" zakończone pomyślnie.",
+                      "Usuwanie pliku \"" + file + "\"...",
+                      "Skopiowany plik \"dialer.exe\": " + file + " -> " + copy,
+                      "Usunięto plik \"dialer.exe\": " + file,
+                      "Usuwanie pliku \"" + file + "\" zakończone pomyślnie.",
+                      "Usuwanie wpisu w rejestrze Startup \"Free\"...",
+                      "Usuwanie wpisu \"Free\" w rejestrze Startup zakończone pomyślnie.",
+                      "Usuwanie skrótów pliku \"" + file + "\"...",
+                      "Skopiowany plik \"Free.lnk\": C:\\U\\Desktop\\Free.lnk -> " + linkCopy,
+                      "Usunięto plik \"Free.lnk\": C:\\U\\Desktop\\Free.lnk",
+                      "Usuwanie skrótów pliku \"" + file + "\" zakończone pomyślnie.",
               }));
     EXPECT_FALSE(Table.Alive(77));
     EXPECT_TRUE(Files.FileExists(copy));
@@ -68,12 +69,14 @@ TEST_F(DialerSweep, DeclinedStartupDialerIsAskedAboutAgainAsAProcess)
     ASSERT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_EQ(Dialogs.Asked[1].Value1, "dialer.exe");
     EXPECT_EQ(Dialogs.Asked[1].Value2, kDialer);
-    EXPECT_EQ(View.ReportTexts(),
-              (std::vector<std::string>{
-                  std::string("Uwaga! Nie został usunięty z systemu niebezpieczy program \"Free (") + kDialer +
-                      ")\", który może być dialerem.",
-                  std::string("Uwaga! Nie został usunięty z systemu niebezpieczy process \"") + kDialer +
-                      "\", który może być dialerem."}));
+    EXPECT_EQ(
+            View.ReportTexts(),
+            (std::vector<std::string>{
+                    std::string(
+                            "Uwaga! Nie został usunięty z systemu niebezpieczy program \"Free (") +
+                            kDialer + ")\", który może być dialerem.",
+                    std::string("Uwaga! Nie został usunięty z systemu niebezpieczy process \"") +
+                            kDialer + "\", który może być dialerem."}));
     EXPECT_TRUE(Table.Alive(77));
     EXPECT_TRUE(HasRunValue("Free"));
 }
@@ -89,7 +92,8 @@ TEST_F(DialerSweep, RunValueThatCannotBeRemovedLeavesTheDialerReportedAsNotRemov
     Form->CheckActiveDialers(true);
     const std::vector<std::string> report = View.ReportTexts();
     ASSERT_FALSE(report.empty());
-    EXPECT_EQ(report.back(), "Usuwanie ukończone niepomyślnie! Dialer \"Free\" nie został usunięty.");
+    EXPECT_EQ(report.back(),
+              "Usuwanie ukończone niepomyślnie! Dialer \"Free\" nie został usunięty.");
     EXPECT_FALSE(Files.FileExists(kDialer));
 }
 

@@ -28,7 +28,8 @@ TEST(NumberForm, AcceptsOnlyDigits)
         const struct {
             const char* Text;
             bool Enabled;
-        } typed[] = {{"0221", true}, {"0221 ", false}, {"02-21", false}, {"", false}, {"12345", true}};
+        } typed[] = {
+                {"0221", true}, {"0221 ", false}, {"02-21", false}, {"", false}, {"12345", true}};
         for (const auto& t : typed) {
             view.Text = t.Text;
             TNumberForm::edNumberChange(view);
@@ -100,7 +101,8 @@ TEST(TrayIcon, FollowsItsPropertiesAndRoutesTheMouse)
     tray.SetVisible(true);
     tray.SetVisible(true);
     tray.SetTip(std::string(70, 'x'));
-    EXPECT_EQ(area.Calls, (std::vector<std::string>{"add TTrayIcon", "modify " + std::string(63, 'x')}));
+    EXPECT_EQ(area.Calls,
+              (std::vector<std::string>{"add TTrayIcon", "modify " + std::string(63, 'x')}));
     tray.SetTip(std::string(62, 'x') + "łą");  // cut by characters, never inside one
     EXPECT_EQ(tray.Tip(), std::string(62, 'x') + "ł");
 

@@ -41,8 +41,8 @@ TEST_F(GuardLife, ReportRowsCarryTheLocalTime)
         const char* Separator;
         const char* Stamp;
     } cases[] = {
-        {{2026, 12, 6, 14, 5, 9}, ":", "14:05:09 06:12:26"},
-        {{2000, 1, 31, 0, 0, 0}, ".", "00.00.00 31.01.00"},
+            {{2026, 12, 6, 14, 5, 9}, ":", "14:05:09 06:12:26"},
+            {{2000, 1, 31, 0, 0, 0}, ".", "00.00.00 31.01.00"},
     };
     for (const auto& c : cases) {
         Time.Time = c.Time;
@@ -58,8 +58,9 @@ TEST_F(GuardLife, ProgressBarShowsTenthsRoundedHalfAway)
         int Position, Maximum;
         const char* Bar;
     } cases[] = {{0, 6, ".........."}, {3, 10, "ooo......."}, {1, 4, "ooo......."},
-                 {6, 6, "oooooooooo"}, {1, 6, "oo........"}, {0, 0, ".........."}};
-    for (const auto& c : cases) EXPECT_EQ(ProgressBar(c.Position, c.Maximum), c.Bar) << c.Position << "/" << c.Maximum;
+                 {6, 6, "oooooooooo"}, {1, 6, "oo........"},  {0, 0, ".........."}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ProgressBar(c.Position, c.Maximum), c.Bar) << c.Position << "/" << c.Maximum;
 
     Start();
     Form->BeginProgress(6, "Szukanie połączeń");
@@ -95,10 +96,10 @@ TEST_F(GuardLife, ConnectionStatusNamesTheFirstSourceThatGivesANumber)
         TGuardWorld::TConn Connection;
         const char* Status;
     } cases[] = {
-        {{"a", "111", "222", "333"}, "Połączony z numerem \"111\""},
-        {{"a", "", "222", "333"}, "Połączony z numerem \"222\" (overriding)"},
-        {{"a", "", "", "333"}, "Połączony z domyślnym numerem \"333\""},
-        {{"a", "", "", ""}, "Połączony"},
+            {{"a", "111", "222", "333"}, "Połączony z numerem \"111\""},
+            {{"a", "", "222", "333"}, "Połączony z numerem \"222\" (overriding)"},
+            {{"a", "", "", "333"}, "Połączony z domyślnym numerem \"333\""},
+            {{"a", "", "", ""}, "Połączony"},
     };
     SetOption(SKeyCheckAllowedNumbers, false);
     for (const auto& c : cases) {

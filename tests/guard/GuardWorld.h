@@ -65,16 +65,25 @@ public:
     }
     void RepaintStatusBar() override {}
     void SetHourglass(bool on) override { Hourglass = on; }
-    void AddReportRow(const std::string& time, const std::string& text) override { Report.push_back({time, text}); }
+    void AddReportRow(const std::string& time, const std::string& text) override
+    {
+        Report.push_back({time, text});
+    }
     void SetReportVisible(bool visible) override { ReportVisible = visible; }
     bool Checked(TOption option) override { return Checks[static_cast<int>(option)]; }
-    void SetChecked(TOption option, bool checked) override { Checks[static_cast<int>(option)] = checked; }
+    void SetChecked(TOption option, bool checked) override
+    {
+        Checks[static_cast<int>(option)] = checked;
+    }
     void SetNumbers(const std::vector<std::string>& items, int selected) override
     {
         Numbers = items;
         Selected = selected;
     }
-    void SetButtonEnabled(TNumberButton button, bool enabled) override { ButtonEnabled[static_cast<int>(button)] = enabled; }
+    void SetButtonEnabled(TNumberButton button, bool enabled) override
+    {
+        ButtonEnabled[static_cast<int>(button)] = enabled;
+    }
     void SetMenuItemEnabled(TMenuItem item, bool enabled) override { MenuEnabled[item] = enabled; }
     void SetMenuItemVisible(TMenuItem item, bool visible) override { MenuVisible[item] = visible; }
     bool IsApplicationMinimized() override { return Minimized; }
@@ -147,12 +156,8 @@ public:
     bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) override
     {
         switch (operation) {
-        case TTrayOperation::Add:
-            Calls.push_back("add " + record.Tip);
-            return AddSucceeds;
-        case TTrayOperation::Modify:
-            Calls.push_back("modify " + record.Tip);
-            return true;
+        case TTrayOperation::Add: Calls.push_back("add " + record.Tip); return AddSucceeds;
+        case TTrayOperation::Modify: Calls.push_back("modify " + record.Tip); return true;
         case TTrayOperation::Delete:
             Calls.push_back(record.Window ? "delete" : "delete without window");
             return true;
@@ -167,7 +172,6 @@ public:
     }
     void DestroyHiddenWindow(void*) override { --WindowsAlive; }
 };
-
 
 // One machine with the guard on it.
 struct TGuardWorld {
@@ -205,22 +209,37 @@ struct TGuardWorld {
     ~TGuardWorld() { Form.reset(); }
 
     static constexpr const char* kConfig = "C:\\Guard\\MLinewarden.cfg";
-    void SetOption(const std::string& key, bool on) { Profile.Set(kConfig, SSectionMain, key, on ? "1" : "0"); }
+    void SetOption(const std::string& key, bool on)
+    {
+        Profile.Set(kConfig, SSectionMain, key, on ? "1" : "0");
+    }
     // What the configuration file holds under key ("" when nothing).
-    std::string Saved(const std::string& key) const { return Profile.Value(kConfig, SSectionMain, key); }
+    std::string Saved(const std::string& key) const
+    {
+        return Profile.Value(kConfig, SSectionMain, key);
+    }
     void Allow(const std::vector<std::string>& numbers)
     {
         Profile.Set(kConfig, SSectionMain, SKeyNumberCount, std::to_string(numbers.size()));
         for (size_t i = 0; i < numbers.size(); ++i)
-            Profile.Set(kConfig, SSectionMain, Format(SKeyNumberFmt, static_cast<int>(i)), numbers[i]);
+            Profile.Set(kConfig, SSectionMain, Format(SKeyNumberFmt, static_cast<int>(i)),
+                        numbers[i]);
     }
 
     void Start()
     {
-        TGuardPorts ports{View,  Dialogs, Tray,    nullptr,
-                          *RasApi, Ui,      SystemClock(), Profile, Time,
-                          TToolsPorts{Registry, Files, Processes, Shell, kProgram, kUnpackerTimeLimitMs, Api},
-                          false};
+        TGuardPorts ports{
+                View,
+                Dialogs,
+                Tray,
+                nullptr,
+                *RasApi,
+                Ui,
+                SystemClock(),
+                Profile,
+                Time,
+                TToolsPorts{Registry, Files, Processes, Shell, kProgram, kUnpackerTimeLimitMs, Api},
+                false};
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();

@@ -56,8 +56,10 @@ TEST(QueueUiThread, TickOfAnEarlierTimerCanStopOrDestroyALaterOneDueInTheSamePum
         std::unique_ptr<ITimer> victim;
         // Created first, so it is served first in the pump where both are due.
         auto first = ui.CreateTimer([&] {
-            if (way == TWay::Stop) victim->Stop();
-            else victim.reset();
+            if (way == TWay::Stop)
+                victim->Stop();
+            else
+                victim.reset();
         });
         victim = ui.CreateTimer([&] { ++victimTicks; });
         first->Start(10);

@@ -36,7 +36,8 @@ TEST_P(UiThreadContract, HandOverRunsOnTheUiThreadAndHandsBackItsOutcome)
         bool fromWorker;
         bool throws;
     };
-    for (TCase c : {TCase{true, false}, TCase{true, true}, TCase{false, false}, TCase{false, true}}) {
+    for (TCase c :
+         {TCase{true, false}, TCase{true, true}, TCase{false, false}, TCase{false, true}}) {
         SCOPED_TRACE(testing::Message() << (c.fromWorker ? "worker" : "ui thread")
                                         << (c.throws ? ", throws" : ", returns"));
         TWatchdog watchdog("hand-over");
@@ -131,8 +132,10 @@ TEST_P(UiThreadContract, StoppedOrDestroyedTimerDropsItsPendingTick)
         } else {
             // Without pumping: the wait ends once the tick is due.
             Ui->WaitForMessages(kUnendedWaitMs);
-            if (way == TWay::Stop) timer->Stop();
-            else timer.reset();
+            if (way == TWay::Stop)
+                timer->Stop();
+            else
+                timer.reset();
         }
         PumpFor(*Ui, std::chrono::milliseconds(100));
         EXPECT_EQ(ticks, way == TWay::StopInItsOwnTick ? 1 : 0);

@@ -15,7 +15,10 @@ struct TUiThreadMaker {
     std::unique_ptr<IUserInterfaceThread> (*Make)();
 };
 
-inline void PrintTo(const TUiThreadMaker& maker, std::ostream* out) { *out << maker.Name; }
+inline void PrintTo(const TUiThreadMaker& maker, std::ostream* out)
+{
+    *out << maker.Name;
+}
 
 class UiThreadContract : public ::testing::TestWithParam<TUiThreadMaker> {
 protected:

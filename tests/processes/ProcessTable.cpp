@@ -9,7 +9,10 @@ TProcessTable* TProcessTable::Current = nullptr;
 
 namespace {
 
-TProcessTable& Table() { return *TProcessTable::Current; }
+TProcessTable& Table()
+{
+    return *TProcessTable::Current;
+}
 
 // Copies text into a buffer of size characters as the system does: truncated to fit with its
 // NUL, or, when the table lies, truncated without one and reported with its whole length.
@@ -55,8 +58,10 @@ int32_t FillEntry(TProcessHandle snapshot, TProcessEntry32A* entry, bool first)
         ++table.BadEntrySizes;
         return 0;
     }
-    if (first) record->Cursor = 0;
-    else ++record->Cursor;
+    if (first)
+        record->Cursor = 0;
+    else
+        ++record->Cursor;
     if (record->Cursor >= record->Ids.size()) return 0;
     const TProcessTable::TProcess* process = table.Find(record->Ids[record->Cursor]);
     entry->th32ProcessID = process->Id;
@@ -109,7 +114,8 @@ int32_t PROCAPI_CALL FakeEnumProcessModules(TProcessHandle process, TModuleHandl
 // As the system does, no module (NULL) stands for the program.
 bool IsProgramModule(const TProcessTable::TProcess& p, TModuleHandle module)
 {
-    return !module || module == reinterpret_cast<TModuleHandle>(static_cast<uintptr_t>(0x400000 + p.Id));
+    return !module ||
+           module == reinterpret_cast<TModuleHandle>(static_cast<uintptr_t>(0x400000 + p.Id));
 }
 
 uint32_t PROCAPI_CALL FakeGetModuleBaseNameA(TProcessHandle process, TModuleHandle module,
@@ -131,20 +137,23 @@ uint32_t PROCAPI_CALL FakeGetModuleFileNameExA(TProcessHandle process, TModuleHa
 const std::map<std::string, void*>& Exports()
 {
     static const std::map<std::string, void*> exports = {
-        {"CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateSnapshot)},
-        {"Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
-        {"Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
-        {"EnumProcesses", reinterpret_cast<void*>(&FakeEnumProcesses)},
-        {"EnumProcessModules", reinterpret_cast<void*>(&FakeEnumProcessModules)},
-        {"GetModuleBaseNameA", reinterpret_cast<void*>(&FakeGetModuleBaseNameA)},
-        {"GetModuleFileNameExA", reinterpret_cast<void*>(&FakeGetModuleFileNameExA)},
+            {"CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateSnapshot)},
+            {"Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
+            {"Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
+            {"EnumProcesses", reinterpret_cast<void*>(&FakeEnumProcesses)},
+            {"EnumProcessModules", reinterpret_cast<void*>(&FakeEnumProcessModules)},
+            {"GetModuleBaseNameA", reinterpret_cast<void*>(&FakeGetModuleBaseNameA)},
+            {"GetModuleFileNameExA", reinterpret_cast<void*>(&FakeGetModuleFileNameExA)},
     };
     return exports;
 }
 
 }  // namespace
 
-TProcessTable::TProcessTable() { Current = this; }
+TProcessTable::TProcessTable()
+{
+    Current = this;
+}
 
 TProcessTable::~TProcessTable()
 {

@@ -14,9 +14,9 @@ class TProcessTable : public IProcessKernel, public IDynamicLibraries {
 public:
     struct TProcess {
         uint32_t Id = 0;
-        std::string ExeField;  // what the snapshot reports in szExeFile
-        std::string BaseName;  // what GetModuleBaseNameA reports
-        std::string Path;      // what GetModuleFileNameExA reports
+        std::string ExeField;         // what the snapshot reports in szExeFile
+        std::string BaseName;         // what GetModuleBaseNameA reports
+        std::string Path;             // what GetModuleFileNameExA reports
         bool FullAccess = true;       // opens with PROCESS_ALL_ACCESS
         bool TerminateAccess = true;  // opens with PROCESS_TERMINATE
         bool Terminable = true;

@@ -90,13 +90,14 @@ TEST_F(ProcessWalk, ListModeCollectsProgramFilesInWalkOrder)
         TStrings expected;
     };
     const TCase cases[] = {
-        // The snapshot names every process it holds, whatever access the guard has to it.
-        {kToolhelp,
-         {"C:\\WINDOWS\\EXPLORER.EXE", "C:\\X\\dialer.exe", "C:\\X\\dialer.exe", "[System Process]",
-          "C:\\Sys\\locked.exe", "C:\\Y\\nomodules.exe", "C:\\Z\\nopath.exe", "C:\\Z\\nobase.exe"}},
-        // The process-status walk names only processes it can open and read; identifier 0 is
-        // passed over.
-        {kPsapi, {"C:\\WINDOWS\\EXPLORER.EXE", "C:\\X\\dialer.exe", "C:\\X\\dialer.exe"}},
+            // The snapshot names every process it holds, whatever access the guard has to it.
+            {kToolhelp,
+             {"C:\\WINDOWS\\EXPLORER.EXE", "C:\\X\\dialer.exe", "C:\\X\\dialer.exe",
+              "[System Process]", "C:\\Sys\\locked.exe", "C:\\Y\\nomodules.exe",
+              "C:\\Z\\nopath.exe", "C:\\Z\\nobase.exe"}},
+            // The process-status walk names only processes it can open and read; identifier 0 is
+            // passed over.
+            {kPsapi, {"C:\\WINDOWS\\EXPLORER.EXE", "C:\\X\\dialer.exe", "C:\\X\\dialer.exe"}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.variant.Name);
@@ -129,9 +130,9 @@ TEST_F(ProcessWalk, ListModeCollectsProgramFilesInWalkOrder)
 TEST_F(ProcessWalk, NothingFoundEmptiesTheList)
 {
     const std::function<void(TProcessTable&)> failures[] = {
-        [](TProcessTable&) {},  // no process at all
-        [](TProcessTable& t) { t.SnapshotFails = t.EnumProcessesFails = true; },
-        [](TProcessTable& t) { t.NoModules = true; },
+            [](TProcessTable&) {},  // no process at all
+            [](TProcessTable& t) { t.SnapshotFails = t.EnumProcessesFails = true; },
+            [](TProcessTable& t) { t.NoModules = true; },
     };
     for (const TVariant& variant : {kToolhelp, kPsapi}) {
         for (size_t i = 0; i < sizeof failures / sizeof failures[0]; ++i) {
@@ -163,66 +164,115 @@ TEST_F(ProcessWalk, KillModeRules)
         std::vector<uint32_t> psapiKilled;
     };
     const TCase cases[] = {
-        {"the whole path decides, ASCII case ignored on both sides",
-         [](TProcessTable& t) {
-             t.Add(5, "C:\\WINDOWS\\EXPLORER.EXE");
-             t.Add(30, "C:\\Temp\\EXPLORER.EXE");
-         },
-         "c:\\TEMP\\explorer.exe", true, {30}, true, {30}},
-        {"same file name in another folder is left alone",
-         [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); }, "C:\\X\\dialer.exe", false,
-         {}, false, {}},
-        // Where the system names no folder, the file name decides alone.
-        {"snapshot entry without a folder",
-         [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").ExeField = "DIALER.EXE"; },
-         "C:\\X\\dialer.exe", true, {30}, false, {}},
-        {"process-status path unreadable",
-         [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").Path = ""; },
-         "C:\\X\\dialer.exe", false, {}, true, {30}},
-        {"a target without a folder",
-         [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); }, "DIALER.exe", true, {30},
-         true, {30}},
-        {"two copies: the first one only",
-         [](TProcessTable& t) {
-             t.Add(31, "C:\\X\\dialer.exe");
-             t.Add(32, "C:\\X\\dialer.exe");
-         },
-         "C:\\X\\dialer.exe", true, {31}, true, {31}},
-        {"no match", [](TProcessTable& t) { t.Add(30, "C:\\X\\other.exe"); }, "C:\\X\\dialer.exe",
-         false, {}, false, {}},
-        {"a name is matched whole",
-         [](TProcessTable& t) {
-             t.Add(30, "C:\\X\\dialer.exe.bak");
-             t.Add(31, "C:\\X\\mydialer.exe");
-         },
-         "C:\\X\\dialer.exe", false, {}, false, {}},
-        {"empty target name",
-         [](TProcessTable& t) {
-             t.Add(30, "C:\\X\\");
-             t.Add(31, "C:\\X\\dialer.exe");
-         },
-         "C:\\X\\", false, {}, false, {}},
-        {"the guard's own process is never terminated",
-         [](TProcessTable& t) {
-             t.Add(t.SelfId, "C:\\X\\dialer.exe");
-             t.Add(33, "C:\\X\\dialer.exe");
-         },
-         "C:\\X\\dialer.exe", true, {33}, true, {33}},
-        {"a process that refuses termination stays and ends the walk",
-         [](TProcessTable& t) {
-             t.Add(30, "C:\\X\\dialer.exe").Terminable = false;
-             t.Add(31, "C:\\X\\dialer.exe");
-         },
-         "C:\\X\\dialer.exe", false, {}, false, {}},
-        // The snapshot walk opens its match only to terminate it; the process-status walk must
-        // open every process to read its name, and passes over the ones it cannot.
-        {"a process that cannot be opened",
-         [](TProcessTable& t) {
-             TProcessTable::TProcess& p = t.Add(30, "C:\\X\\dialer.exe");
-             p.FullAccess = p.TerminateAccess = false;
-             t.Add(31, "C:\\X\\dialer.exe");
-         },
-         "C:\\X\\dialer.exe", false, {}, true, {31}},
+            {"the whole path decides, ASCII case ignored on both sides",
+             [](TProcessTable& t) {
+                 t.Add(5, "C:\\WINDOWS\\EXPLORER.EXE");
+                 t.Add(30, "C:\\Temp\\EXPLORER.EXE");
+             },
+             "c:\\TEMP\\explorer.exe",
+             true,
+             {30},
+             true,
+             {30}},
+            {"same file name in another folder is left alone",
+             [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             false,
+             {}},
+            // Where the system names no folder, the file name decides alone.
+            {"snapshot entry without a folder",
+             [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").ExeField = "DIALER.EXE"; },
+             "C:\\X\\dialer.exe",
+             true,
+             {30},
+             false,
+             {}},
+            {"process-status path unreadable",
+             [](TProcessTable& t) { t.Add(30, "D:\\Other\\dialer.exe").Path = ""; },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             true,
+             {30}},
+            {"a target without a folder",
+             [](TProcessTable& t) { t.Add(30, "D:\\Other\\Dialer.exe"); },
+             "DIALER.exe",
+             true,
+             {30},
+             true,
+             {30}},
+            {"two copies: the first one only",
+             [](TProcessTable& t) {
+                 t.Add(31, "C:\\X\\dialer.exe");
+                 t.Add(32, "C:\\X\\dialer.exe");
+             },
+             "C:\\X\\dialer.exe",
+             true,
+             {31},
+             true,
+             {31}},
+            {"no match",
+             [](TProcessTable& t) { t.Add(30, "C:\\X\\other.exe"); },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             false,
+             {}},
+            {"a name is matched whole",
+             [](TProcessTable& t) {
+                 t.Add(30, "C:\\X\\dialer.exe.bak");
+                 t.Add(31, "C:\\X\\mydialer.exe");
+             },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             false,
+             {}},
+            {"empty target name",
+             [](TProcessTable& t) {
+                 t.Add(30, "C:\\X\\");
+                 t.Add(31, "C:\\X\\dialer.exe");
+             },
+             "C:\\X\\",
+             false,
+             {},
+             false,
+             {}},
+            {"the guard's own process is never terminated",
+             [](TProcessTable& t) {
+                 t.Add(t.SelfId, "C:\\X\\dialer.exe");
+                 t.Add(33, "C:\\X\\dialer.exe");
+             },
+             "C:\\X\\dialer.exe",
+             true,
+             {33},
+             true,
+             {33}},
+            {"a process that refuses termination stays and ends the walk",
+             [](TProcessTable& t) {
+                 t.Add(30, "C:\\X\\dialer.exe").Terminable = false;
+                 t.Add(31, "C:\\X\\dialer.exe");
+             },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             false,
+             {}},
+            // The snapshot walk opens its match only to terminate it; the process-status walk must
+            // open every process to read its name, and passes over the ones it cannot.
+            {"a process that cannot be opened",
+             [](TProcessTable& t) {
+                 TProcessTable::TProcess& p = t.Add(30, "C:\\X\\dialer.exe");
+                 p.FullAccess = p.TerminateAccess = false;
+                 t.Add(31, "C:\\X\\dialer.exe");
+             },
+             "C:\\X\\dialer.exe",
+             false,
+             {},
+             true,
+             {31}},
     };
     for (const TVariant& variant : {kToolhelp, kPsapi}) {
         const bool toolhelp = variant.Version == kWindows98;
@@ -231,7 +281,8 @@ TEST_F(ProcessWalk, KillModeRules)
             Reset();
             c.setup(*Table);
             Start(variant.Version);
-            EXPECT_EQ(toolhelp ? c.toolhelpResult : c.psapiResult, KillProcessByFile(*Ports, c.path));
+            EXPECT_EQ(toolhelp ? c.toolhelpResult : c.psapiResult,
+                      KillProcessByFile(*Ports, c.path));
             EXPECT_EQ(toolhelp ? c.toolhelpKilled : c.psapiKilled, Killed());
             for (const auto& t : Table->Terminations) EXPECT_EQ(variant.KillExitCode, t.ExitCode);
             if (toolhelp)
@@ -293,24 +344,27 @@ TEST_F(ProcessWalk, MissingFunctionsFindNothing)
         const char* missing;  // an export, or a library
     };
     const TCase cases[] = {
-        {&kPsapi, "PSAPI.DLL"},
-        {&kPsapi, "EnumProcesses"},
-        {&kPsapi, "EnumProcessModules"},
-        {&kPsapi, "GetModuleBaseNameA"},
-        {&kPsapi, "GetModuleFileNameExA"},
-        {&kToolhelp, "kernel32.dll"},
-        {&kToolhelp, "CreateToolhelp32Snapshot"},
-        {&kToolhelp, "Process32First"},
-        {&kToolhelp, "Process32Next"},
+            {&kPsapi, "PSAPI.DLL"},
+            {&kPsapi, "EnumProcesses"},
+            {&kPsapi, "EnumProcessModules"},
+            {&kPsapi, "GetModuleBaseNameA"},
+            {&kPsapi, "GetModuleFileNameExA"},
+            {&kToolhelp, "kernel32.dll"},
+            {&kToolhelp, "CreateToolhelp32Snapshot"},
+            {&kToolhelp, "Process32First"},
+            {&kToolhelp, "Process32Next"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.missing);
         Reset();
         Table->Add(60, "C:\\X\\dialer.exe");
         const std::string missing = c.missing;
-        if (missing == kPsapiLibrary) Table->HasPsapi = false;
-        else if (missing == kKernelLibrary) Table->HasKernel32 = false;
-        else Table->MissingExports.insert(missing);
+        if (missing == kPsapiLibrary)
+            Table->HasPsapi = false;
+        else if (missing == kKernelLibrary)
+            Table->HasKernel32 = false;
+        else
+            Table->MissingExports.insert(missing);
         Start(c.variant->Version);
 
         EXPECT_TRUE(List().empty());

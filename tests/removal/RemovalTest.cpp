@@ -59,23 +59,24 @@ TEST_F(RemovalFixture, CopyTakesTheFirstFreeNumber)
         return numbers;
     };
     const Row rows[] = {
-        {{}, {}, "x.exe.000"},
-        {{0, 1}, {}, "x.exe.002"},
-        {{1}, {}, "x.exe.000"},
-        {{0, 2, 3}, {}, "x.exe.001"},
-        {upTo(998), {}, "x.exe.999"},
-        {upTo(999), {}, "x.exe.1000"},
-        {upTo(100000), {}, "x.exe.100001"},
-        // Names that only look like copies take no number; one in other letter case names the
-        // same file.
-        {{0}, {"x.exe.0001", "x.exe.1", "x.exe.1a", "x.exe", "y.exe.001"}, "x.exe.001"},
-        {{0}, {"X.EXE.001"}, "x.exe.002"},
+            {{}, {}, "x.exe.000"},
+            {{0, 1}, {}, "x.exe.002"},
+            {{1}, {}, "x.exe.000"},
+            {{0, 2, 3}, {}, "x.exe.001"},
+            {upTo(998), {}, "x.exe.999"},
+            {upTo(999), {}, "x.exe.1000"},
+            {upTo(100000), {}, "x.exe.100001"},
+            // Names that only look like copies take no number; one in other letter case names the
+            // same file.
+            {{0}, {"x.exe.0001", "x.exe.1", "x.exe.1a", "x.exe", "y.exe.001"}, "x.exe.001"},
+            {{0}, {"X.EXE.001"}, "x.exe.002"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.expected);
         TCountingFileSystem files;
         TToolsPorts ports{Registry, files, Processes, Shell, Ports.ProgramPath};
-        for (int n : r.existing) files.AddFile(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n), "old");
+        for (int n : r.existing)
+            files.AddFile(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n), "old");
         for (const std::string& name : r.otherNames) files.AddFile(kQuarantine + name, "other");
         files.AddFile("C:\\Windows\\x.exe", "dialer");
 
@@ -85,7 +86,9 @@ TEST_F(RemovalFixture, CopyTakesTheFirstFreeNumber)
         EXPECT_EQ(files.Node(kQuarantine + r.expected)->Content, "dialer");
         EXPECT_EQ(files.Files().size(), r.existing.size() + r.otherNames.size() + 1);
         for (int n : r.existing)
-            EXPECT_EQ(files.Node(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n))->Content, "old");
+            EXPECT_EQ(
+                    files.Node(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n))->Content,
+                    "old");
         // The folder is listed once instead of asked about every copy in it.
         EXPECT_LE(files.QuarantineQueries, 4);
     }
@@ -102,14 +105,15 @@ TEST_F(RemovalFixture, FilesOfOneNameFromTwoFoldersLieSideBySide)
     EXPECT_EQ(Files.Node("C:\\Guard\\dialers\\dialer.exe.000")->Content, "a");
     EXPECT_EQ(Files.Node("C:\\Guard\\dialers\\dialer.exe.001")->Content, "b");
     EXPECT_EQ(Files.Node("C:\\Guard\\dialers\\Dialer.lnk.000")->Content, "link");
-    EXPECT_EQ(Events, (std::vector<std::string>{
-                          "copied C:\\A\\dialer.exe -> C:\\Guard\\dialers\\dialer.exe.000 ok",
-                          "deleted C:\\A\\dialer.exe ok",
-                          "copied C:\\B\\dialer.exe -> C:\\Guard\\dialers\\dialer.exe.001 ok",
-                          "deleted C:\\B\\dialer.exe ok",
-                          "copied C:\\Menu\\Dialer.lnk -> C:\\Guard\\dialers\\Dialer.lnk.000 ok",
-                          "deleted C:\\Menu\\Dialer.lnk ok",
-                      }));
+    EXPECT_EQ(Events,
+              (std::vector<std::string>{
+                      "copied C:\\A\\dialer.exe -> C:\\Guard\\dialers\\dialer.exe.000 ok",
+                      "deleted C:\\A\\dialer.exe ok",
+                      "copied C:\\B\\dialer.exe -> C:\\Guard\\dialers\\dialer.exe.001 ok",
+                      "deleted C:\\B\\dialer.exe ok",
+                      "copied C:\\Menu\\Dialer.lnk -> C:\\Guard\\dialers\\Dialer.lnk.000 ok",
+                      "deleted C:\\Menu\\Dialer.lnk ok",
+              }));
 }
 
 TEST_F(RemovalFixture, WithoutCopyOrFileOnlyTheDeletionIsReported)
@@ -144,11 +148,11 @@ TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
     };
     const std::string copy = "C:\\Guard\\dialers\\d.exe.000";
     const Row rows[] = {
-        {"unreadable",
-         [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; }},
-        {"locked", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }},
-        {"quarantine folder blocked by a file",
-         [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }},
+            {"unreadable",
+             [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; }},
+            {"locked", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }},
+            {"quarantine folder blocked by a file",
+             [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }},
     };
     for (const Row& r : rows) {
         TMemoryFileSystem files;
@@ -159,7 +163,7 @@ TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
         EXPECT_FALSE(RemoveFile(ports, "C:\\X\\d.exe", true)) << r.name;
         EXPECT_EQ(Events, (std::vector<std::string>{"copied C:\\X\\d.exe -> " + copy + " failed",
                                                     "deleted C:\\X\\d.exe failed"}))
-            << r.name;
+                << r.name;
         EXPECT_FALSE(files.FileExists(copy)) << r.name;
         ASSERT_NE(files.Node("C:\\X\\d.exe"), nullptr) << r.name;
         EXPECT_EQ(files.Node("C:\\X\\d.exe")->Content, "dialer") << r.name;
@@ -184,8 +188,9 @@ TEST_F(RemovalFixture, AnExistingCopyIsNeverReplaced)
     full.AddFile("C:\\X\\d.exe", "dialer");
     Events.clear();
     EXPECT_FALSE(RemoveFile(fullPorts, "C:\\X\\d.exe", true));
-    EXPECT_EQ(Events, (std::vector<std::string>{"copied C:\\X\\d.exe -> C:\\Guard\\dialers\\d.exe failed",
-                                                "deleted C:\\X\\d.exe failed"}));
+    EXPECT_EQ(Events,
+              (std::vector<std::string>{"copied C:\\X\\d.exe -> C:\\Guard\\dialers\\d.exe failed",
+                                        "deleted C:\\X\\d.exe failed"}));
     EXPECT_EQ(full.Files(), std::vector<std::string>{"C:\\X\\d.exe"});
 }
 
@@ -212,16 +217,42 @@ TEST_F(ToolsFixture, DeleteRunValueOverBothRoots)
     };
     const auto value = TRegValue::String("C:\\X\\d.exe");
     const Row rows[] = {
-        {"under both roots", [&](TMemoryRegistry& r) { r.SetValue(HKLM, kRunKey, "D", value); r.SetValue(HKCU, kRunKey, "d", value); }, true, false},
-        {"under the user's only", [&](TMemoryRegistry& r) { r.SetValue(HKLM, kRunKey, "other", value); r.SetValue(HKCU, kRunKey, "D", value); }, true, false},
-        {"under neither", [&](TMemoryRegistry& r) { r.SetValue(HKCU, kRunKey, "other", value); }, true, false},
-        {"no Run key at all", [](TMemoryRegistry&) {}, false, false},
-        {"machine's key cannot be changed and holds it",
-         [&](TMemoryRegistry& r) { r.SetValue(HKLM, kRunKey, "D", value); r.SetValue(HKCU, kRunKey, "D", value); r.DenyFullAccess(HKLM, kRunKey); }, false, true},
-        {"machine's key cannot be changed but lacks it",
-         [&](TMemoryRegistry& r) { r.SetValue(HKLM, kRunKey, "x", value); r.SetValue(HKCU, kRunKey, "D", value); r.DenyFullAccess(HKLM, kRunKey); }, true, false},
-        {"an empty value counts as gone",
-         [&](TMemoryRegistry& r) { r.SetValue(HKLM, kRunKey, "D", TRegValue::String("")); r.DenyFullAccess(HKLM, kRunKey); r.SetValue(HKCU, kRunKey, "x", value); }, true, false},
+            {"under both roots",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "D", value);
+                 r.SetValue(HKCU, kRunKey, "d", value);
+             },
+             true, false},
+            {"under the user's only",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "other", value);
+                 r.SetValue(HKCU, kRunKey, "D", value);
+             },
+             true, false},
+            {"under neither",
+             [&](TMemoryRegistry& r) { r.SetValue(HKCU, kRunKey, "other", value); }, true, false},
+            {"no Run key at all", [](TMemoryRegistry&) {}, false, false},
+            {"machine's key cannot be changed and holds it",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "D", value);
+                 r.SetValue(HKCU, kRunKey, "D", value);
+                 r.DenyFullAccess(HKLM, kRunKey);
+             },
+             false, true},
+            {"machine's key cannot be changed but lacks it",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "x", value);
+                 r.SetValue(HKCU, kRunKey, "D", value);
+                 r.DenyFullAccess(HKLM, kRunKey);
+             },
+             true, false},
+            {"an empty value counts as gone",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "D", TRegValue::String(""));
+                 r.DenyFullAccess(HKLM, kRunKey);
+                 r.SetValue(HKCU, kRunKey, "x", value);
+             },
+             true, false},
     };
     for (const Row& r : rows) {
         TMemoryRegistry registry;
@@ -230,9 +261,10 @@ TEST_F(ToolsFixture, DeleteRunValueOverBothRoots)
         TStartupFiles startup(ports);
         EXPECT_EQ(startup.DeleteRunValue("D"), r.result) << r.name;
         EXPECT_EQ(registry.Value(HKCU, kRunKey, "D"), nullptr) << r.name;
-        EXPECT_EQ(registry.Value(HKLM, kRunKey, "D") != nullptr && !registry.Value(HKLM, kRunKey, "D")->Data.empty(),
+        EXPECT_EQ(registry.Value(HKLM, kRunKey, "D") != nullptr &&
+                          !registry.Value(HKLM, kRunKey, "D")->Data.empty(),
                   r.leftInMachine)
-            << r.name;
+                << r.name;
         EXPECT_FALSE(startup.DeleteRunValue("")) << r.name;
     }
 }

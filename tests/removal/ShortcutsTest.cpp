@@ -15,15 +15,18 @@ protected:
     {
         RemovalFixture::SetUp();
         const std::pair<const char*, const char*> user[] = {
-            {"Start Menu", "C:\\U\\Start Menu"}, {"Programs", "C:\\U\\Start Menu\\Programs"},
-            {"Desktop", "C:\\U\\Desktop"},       {"SendTo", "C:\\U\\SendTo"},
-            {"Recent", ""},
+                {"Start Menu", "C:\\U\\Start Menu"},
+                {"Programs", "C:\\U\\Start Menu\\Programs"},
+                {"Desktop", "C:\\U\\Desktop"},
+                {"SendTo", "C:\\U\\SendTo"},
+                {"Recent", ""},
         };
         for (auto& f : user) {
             Registry.SetValue(HKCU, kUserKey, f.first, TRegValue::String(f.second));
             if (*f.second) Files.AddFolder(f.second);
         }
-        Registry.SetValue(HKLM, kCommonKey, "Common Desktop", TRegValue::String("C:\\All\\Desktop"));
+        Registry.SetValue(HKLM, kCommonKey, "Common Desktop",
+                          TRegValue::String("C:\\All\\Desktop"));
         Files.AddFolder("C:\\All\\Desktop");
     }
     void Link(const std::string& path, const std::string& target, bool loads = true)
@@ -85,20 +88,23 @@ TEST_F(ShortcutsFixture, ShortcutsAreMatchedByTheirLowerCasedTarget)
     EXPECT_TRUE(RemoveShortcutsTo(Ports, "C:\\Windows\\Dialer.exe"));
 
     // The Programs shortcut is reached through Start Menu and through Programs: looked at once.
-    EXPECT_EQ(Loads(), (std::vector<std::string>{
-                           "C:\\U\\Start Menu\\Programs\\Dialer.lnk", "C:\\U\\Desktop\\Other.lnk",
-                           "C:\\U\\Desktop\\Short name.lnk", "C:\\All\\Desktop\\Dialer too.lnk",
-                           "C:\\U\\SendTo\\Broken.lnk", "C:\\U\\SendTo\\No file.lnk"}));
+    EXPECT_EQ(Loads(),
+              (std::vector<std::string>{
+                      "C:\\U\\Start Menu\\Programs\\Dialer.lnk", "C:\\U\\Desktop\\Other.lnk",
+                      "C:\\U\\Desktop\\Short name.lnk", "C:\\All\\Desktop\\Dialer too.lnk",
+                      "C:\\U\\SendTo\\Broken.lnk", "C:\\U\\SendTo\\No file.lnk"}));
     EXPECT_EQ(Shell.ComLog.front(), "init");
     EXPECT_EQ(Shell.ComLog[1], "create");
     EXPECT_EQ(Shell.ComLog[Shell.ComLog.size() - 2], "release");
     EXPECT_EQ(Shell.ComLog.back(), "uninit");
 
     EXPECT_EQ(Events, (std::vector<std::string>{
-                          "copied C:\\U\\Start Menu\\Programs\\Dialer.lnk -> C:\\Guard\\dialers\\Dialer.lnk.000 ok",
-                          "deleted C:\\U\\Start Menu\\Programs\\Dialer.lnk ok",
-                          "copied C:\\All\\Desktop\\Dialer too.lnk -> C:\\Guard\\dialers\\Dialer too.lnk.000 ok",
-                          "deleted C:\\All\\Desktop\\Dialer too.lnk ok",
+                              "copied C:\\U\\Start Menu\\Programs\\Dialer.lnk -> "
+                              "C:\\Guard\\dialers\\Dialer.lnk.000 ok",
+                              "deleted C:\\U\\Start Menu\\Programs\\Dialer.lnk ok",
+                              "copied C:\\All\\Desktop\\Dialer too.lnk -> "
+                              "C:\\Guard\\dialers\\Dialer too.lnk.000 ok",
+                              "deleted C:\\All\\Desktop\\Dialer too.lnk ok",
                       }));
     for (const char* kept : {"C:\\U\\Desktop\\Short name.lnk", "C:\\U\\Desktop\\Other.lnk",
                              "C:\\U\\SendTo\\Broken.lnk", "C:\\U\\SendTo\\No file.lnk"})

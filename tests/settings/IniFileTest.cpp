@@ -44,13 +44,20 @@ TEST_F(IniFileTest, ReadsAsTheProfileFunctionsDo)
         const char* expected;
     };
     const Row rows[] = {
-        {"Main", "Key", "spaced value"},   {"MAIN", "kEY", "spaced value"},
-        {" Main ", " Key ", "spaced value"}, {"Main", "quoted", " kept blanks "},
-        {"Main", "single", "x"},           {"Main", "half", "\"x"},
-        {"Main", "bare", ""},              {"Main", "first", "1"},
-        {"Main", "Comment", "def"},        {"Main", "Orphan", "def"},
-        {"other", "Key", "other"},         {"Main", "late", "second section of the same name"},
-        {"Main", "missing", "def"},        {"Missing", "Key", "def"},
+            {"Main", "Key", "spaced value"},
+            {"MAIN", "kEY", "spaced value"},
+            {" Main ", " Key ", "spaced value"},
+            {"Main", "quoted", " kept blanks "},
+            {"Main", "single", "x"},
+            {"Main", "half", "\"x"},
+            {"Main", "bare", ""},
+            {"Main", "first", "1"},
+            {"Main", "Comment", "def"},
+            {"Main", "Orphan", "def"},
+            {"other", "Key", "other"},
+            {"Main", "late", "second section of the same name"},
+            {"Main", "missing", "def"},
+            {"Missing", "Key", "def"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.section) + "/" + r.key);
@@ -89,19 +96,19 @@ TEST_F(IniFileTest, WritesCreateFileSectionAndKeyOrReplaceInPlace)
 TEST_F(IniFileTest, DeleteKeyKeepsEveryOtherByteOfTheFile)
 {
     const std::string before =
-        "; written by hand\r\n"
-        "\r\n"
-        "[Other]\r\n"
-        "Key=stays in another section\r\n"
-        "\r\n"
-        "[Main]\r\n"
-        "  ; Key=a comment that looks like the entry\r\n"
-        "Key2=stays\n"
-        "MyKey=stays\r\n";
+            "; written by hand\r\n"
+            "\r\n"
+            "[Other]\r\n"
+            "Key=stays in another section\r\n"
+            "\r\n"
+            "[Main]\r\n"
+            "  ; Key=a comment that looks like the entry\r\n"
+            "Key2=stays\n"
+            "MyKey=stays\r\n";
     const std::string after =
-        "\t\r\n"
-        "[Last]\r\n"
-        "Key=stays too";
+            "\t\r\n"
+            "[Last]\r\n"
+            "Key=stays too";
     TTempFolder::Write(file, before + "  KEY = removed \r\n" + after);
     ASSERT_TRUE(ini.DeleteKey(file, "main", "Key"));
     EXPECT_EQ(TTempFolder::Read(file), before + after);

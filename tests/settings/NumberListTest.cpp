@@ -36,11 +36,10 @@ TEST(NumberList, FindAllowedNumberAddsOrDropsOneLeadingZero)
         int expected;
     };
     const Row rows[] = {
-        {"10", 2},  {"010", 2}, {"123", 1}, {"0456", 3}, {"09", 4}, {"7", -1},
-        {"00123", 1},   // one of the two zeros dropped...
-        {"00456", -1},  // ...never both
-        {"000123", -1},
-        {"", -1},       // no second look-up, though "0" is allowed
+            {"10", 2},      {"010", 2}, {"123", 1},   {"0456", 3},
+            {"09", 4},      {"7", -1},  {"00123", 1},  // one of the two zeros dropped...
+            {"00456", -1},                             // ...never both
+            {"000123", -1}, {"", -1},                  // no second look-up, though "0" is allowed
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.number);

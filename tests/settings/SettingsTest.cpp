@@ -22,7 +22,10 @@ void Store(TMemoryProfile& profile, const std::vector<std::pair<std::string, std
     for (const auto& entry : entries) profile.Set(kConfig, kMain, entry.first, entry.second);
 }
 
-std::vector<std::string> Items(const TNumberList& list) { return list.Strings(); }
+std::vector<std::string> Items(const TNumberList& list)
+{
+    return list.Strings();
+}
 
 TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 {
@@ -43,8 +46,9 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 
     ASSERT_TRUE(settings.Save());
     const std::string head =
-        "[Main]\r\nFirstRun=1\r\nAutoStart=0\r\nCheckAllowedNumbers=0\r\n"
-        "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp=1\r\n";
+            "[Main]\r\nFirstRun=1\r\nAutoStart=0\r\nCheckAllowedNumbers=0\r\n"
+            "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp="
+            "1\r\n";
     EXPECT_EQ(TTempFolder::Read(settings.FileName()),
               head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\n");
 
@@ -92,15 +96,20 @@ TEST(Settings, LoadTakesOnlyValidNumbersUpToTheStoredCount)
         std::vector<std::string> expected;
     };
     const Row rows[] = {
-        {"3", {"111", nullptr, "333"}, {"111", "333"}},
-        {"0x3", {"1", "2", "3"}, {"1", "2", "3"}},
-        {"0X2", {"1", "2", "3"}, {"1", "2"}},
-        {"5", {"12-34", "12 34", "", "+48", "0048"}, {"0048"}},
-        {"2", {"5", "5"}, {"5"}},
-        // Counts that do not parse read as 0.
-        {"", {"1"}, {}}, {"-1", {"1"}, {}}, {"0x", {"1"}, {}}, {"3a", {"1"}, {}},
-        {"x3", {"1"}, {}}, {"0x1G", {"1"}, {}}, {"99999999999", {"1"}, {}},
-        {"0x100000000", {"1"}, {}},
+            {"3", {"111", nullptr, "333"}, {"111", "333"}},
+            {"0x3", {"1", "2", "3"}, {"1", "2", "3"}},
+            {"0X2", {"1", "2", "3"}, {"1", "2"}},
+            {"5", {"12-34", "12 34", "", "+48", "0048"}, {"0048"}},
+            {"2", {"5", "5"}, {"5"}},
+            // Counts that do not parse read as 0.
+            {"", {"1"}, {}},
+            {"-1", {"1"}, {}},
+            {"0x", {"1"}, {}},
+            {"3a", {"1"}, {}},
+            {"x3", {"1"}, {}},
+            {"0x1G", {"1"}, {}},
+            {"99999999999", {"1"}, {}},
+            {"0x100000000", {"1"}, {}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.count);
@@ -123,9 +132,9 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
                     {"IdentAutoDeleteDialers", "0"},
                     {"IdentAskBeforeDeleteDialUp", "-1"}});
     TSettings settings(profile, kProgram);
-    EXPECT_TRUE(settings.FirstRun());               // kept
+    EXPECT_TRUE(settings.FirstRun());  // kept
     EXPECT_TRUE(settings.AutoStart());
-    EXPECT_FALSE(settings.CheckAllowedNumbers());   // kept
+    EXPECT_FALSE(settings.CheckAllowedNumbers());  // kept
     EXPECT_TRUE(settings.AutoDeleteDialUp());
     EXPECT_FALSE(settings.AutoDeleteDialers());
     EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
@@ -134,8 +143,10 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
 TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
 {
     TMemoryProfile profile;
-    Store(profile, {{"IdentNumberCount", "4"}, {"IdentNumberFmt_0", "5"},
-                    {"IdentNumberFmt_1", "5"}, {"IdentNumberFmt_2", "7"},
+    Store(profile, {{"IdentNumberCount", "4"},
+                    {"IdentNumberFmt_0", "5"},
+                    {"IdentNumberFmt_1", "5"},
+                    {"IdentNumberFmt_2", "7"},
                     {"IdentNumberFmt_3", "8"}});
     TSettings settings(profile, kProgram);
     ASSERT_TRUE(settings.Save());

@@ -73,7 +73,10 @@ public:
         Calls.push_back({owner, verb, file, parameters, folder, showCommand});
         return ExecuteSucceeds;
     }
-    std::unique_ptr<IComSession> InitializeCom() override { return std::make_unique<TSession>(*this); }
+    std::unique_ptr<IComSession> InitializeCom() override
+    {
+        return std::make_unique<TSession>(*this);
+    }
 
 private:
     class TLinkObject : public IShellLinkObject {

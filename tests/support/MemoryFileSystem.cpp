@@ -32,7 +32,9 @@ public:
         if (FNode.FailReadsAfter >= 0 && FNode.BytesRead >= FNode.FailReadsAfter) return -1;
         int64_t size = Size();
         if (FPosition >= size) return 0;
-        size_t n = static_cast<size_t>(size - FPosition) < count ? static_cast<size_t>(size - FPosition) : count;
+        size_t n = static_cast<size_t>(size - FPosition) < count
+                           ? static_cast<size_t>(size - FPosition)
+                           : count;
         std::memcpy(buffer, FNode.Content.data() + FPosition, n);
         FPosition += static_cast<int64_t>(n);
         FNode.BytesRead += static_cast<int64_t>(n);
@@ -59,7 +61,8 @@ void TMemoryFileSystem::AddFolder(const std::string& path, uint32_t attributes)
     node.Attributes = attributes | faDirectory;
 }
 
-void TMemoryFileSystem::AddFile(const std::string& path, const std::string& content, uint32_t attributes)
+void TMemoryFileSystem::AddFile(const std::string& path, const std::string& content,
+                                uint32_t attributes)
 {
     std::string parent = ExtractFilePath(path);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
@@ -123,7 +126,8 @@ bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& by
     return true;
 }
 
-bool TMemoryFileSystem::CopyFileTo(const std::string& source, const std::string& target, bool failIfExists)
+bool TMemoryFileSystem::CopyFileTo(const std::string& source, const std::string& target,
+                                   bool failIfExists)
 {
     TNode* from = Node(source);
     if (!from || from->IsFolder || from->Locked) return false;

@@ -22,7 +22,8 @@ public:
 
     void AddFolder(const std::string& path, uint32_t attributes = faDirectory);
     // Adds the file and any missing parent folders.
-    void AddFile(const std::string& path, const std::string& content, uint32_t attributes = faArchive);
+    void AddFile(const std::string& path, const std::string& content,
+                 uint32_t attributes = faArchive);
     TNode* Node(const std::string& path);
     std::vector<std::string> Files() const;
 
@@ -32,7 +33,8 @@ public:
     bool EraseFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     // A locked source, or one whose reads fail before its end, cannot be copied.
-    bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override;
+    bool CopyFileTo(const std::string& source, const std::string& target,
+                    bool failIfExists) override;
     bool CreateFolder(const std::string& path) override;
     // Only an empty folder is removed.
     bool RemoveFolder(const std::string& path) override;

@@ -30,8 +30,8 @@ public:
         return it == FEntries.end() ? std::string() : it->second;
     }
 
-    int AcceptedWrites = -1;           // writes accepted before the rest are refused; -1: all
-    std::string FailingRead;           // a read of this key throws
+    int AcceptedWrites = -1;  // writes accepted before the rest are refused; -1: all
+    std::string FailingRead;  // a read of this key throws
     int Reads = 0;
     std::vector<std::string> Written;  // keys in the order they were written
 
@@ -62,8 +62,7 @@ public:
 
 private:
     using TEntryId = std::tuple<std::string, std::string, std::string>;
-    static TEntryId Id(const std::string& file, const std::string& section,
-                       const std::string& key)
+    static TEntryId Id(const std::string& file, const std::string& section, const std::string& key)
     {
         return {LowerCase(file), LowerCase(section), LowerCase(key)};
     }

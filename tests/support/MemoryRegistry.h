@@ -24,7 +24,8 @@ public:
     bool DeleteKey(TRegRoot root, const std::string& path) override;
 
     // Test set-up and inspection.
-    void SetValue(TRegRoot root, const std::string& path, const std::string& name, const TRegValue& value);
+    void SetValue(TRegRoot root, const std::string& path, const std::string& name,
+                  const TRegValue& value);
     bool HasKey(TRegRoot root, const std::string& path) const;
     // nullptr when the key or the value is missing.
     const TRegValue* Value(TRegRoot root, const std::string& path, const std::string& name) const;

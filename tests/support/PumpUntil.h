@@ -26,5 +26,6 @@ inline bool PumpUntil(IUserInterfaceThread& ui, const std::function<bool()>& don
 // loaded machine can only let such a check miss a fault, never fail a sound test.
 inline void PumpFor(IUserInterfaceThread& ui, std::chrono::milliseconds span)
 {
-    PumpUntil(ui, [] { return false; }, span);
+    PumpUntil(
+            ui, [] { return false; }, span);
 }

@@ -65,8 +65,7 @@ std::vector<std::string> TRasSimulator::EntryNames() const
 }
 
 THRasConn TRasSimulator::AddConnection(const std::string& entry, const std::string& number,
-                                       const std::string& deviceType,
-                                       const std::string& deviceName)
+                                       const std::string& deviceType, const std::string& deviceName)
 {
     std::vector<ISyncEvent*> events;
     THRasConn handle;
@@ -228,7 +227,10 @@ bool TRasSimulator::FailingLocked(const std::string& operation, uint32_t& code)
     return true;
 }
 
-void TRasSimulator::RecordLocked(const std::string& call) { FCalls.push_back(call); }
+void TRasSimulator::RecordLocked(const std::string& call)
+{
+    FCalls.push_back(call);
+}
 
 const TRasSimulator::TEntry* TRasSimulator::FindEntryLocked(const std::string& name) const
 {
@@ -354,8 +356,8 @@ uint32_t TRasSimulator::RasGetErrorString(uint32_t error, char* text, uint32_t s
     RecordLocked("RasGetErrorString " + std::to_string(error));
     if (!text || size == 0) return kInvalidParameter;
     auto it = FErrorTexts.find(error);
-    std::string message = it != FErrorTexts.end() ? it->second
-                                                  : "RAS error " + std::to_string(error) + ".";
+    std::string message =
+            it != FErrorTexts.end() ? it->second : "RAS error " + std::to_string(error) + ".";
     SetFieldText(text, size, message);
     return 0;
 }
@@ -368,8 +370,8 @@ uint32_t TRasSimulator::RasGetEntryDialParams(TRasDialParamsA* params, int32_t* 
     if (FailingLocked("RasGetEntryDialParams", code)) return code;
     if (!params) return kInvalidParameter;
     if (params->dwSize != sizeof(TRasDialParamsA)) return kInvalidSize;
-    const TEntry* entry = FindEntryLocked(FieldText(params->szEntryName,
-                                                    sizeof params->szEntryName));
+    const TEntry* entry =
+            FindEntryLocked(FieldText(params->szEntryName, sizeof params->szEntryName));
     if (!entry) return kCannotFindEntry;
     Fill(params->szPhoneNumber, entry->DialNumber);
     Fill(params->szUserName, "user");
@@ -427,8 +429,8 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
             FGoing.push_back(TGoing{handle, 0});
             return code;
         }
-        const TEntry* entry = FindEntryLocked(FieldText(params->szEntryName,
-                                                        sizeof params->szEntryName));
+        const TEntry* entry =
+                FindEntryLocked(FieldText(params->szEntryName, sizeof params->szEntryName));
         if (!entry) {
             FGoing.push_back(TGoing{handle, 0});
             return kCannotFindEntry;

@@ -90,8 +90,7 @@ public:
     uint32_t SignalCount() const;
 
     // IRasApi
-    uint32_t RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount,
-                            uint32_t* count) override;
+    uint32_t RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount, uint32_t* count) override;
     uint32_t RasEnumConnections(TRasConnA* connections, uint32_t* byteCount,
                                 uint32_t* count) override;
     uint32_t RasGetConnectStatus(THRasConn connection, TRasConnStatusA* status) override;

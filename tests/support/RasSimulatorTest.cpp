@@ -29,10 +29,10 @@ TEST(RasSimulator, SignalsEveryChangeOfTheSetOfConnections)
     THRasConn dialled = 0;
     ASSERT_EQ(0u, ras.RasDial(&params, nullptr, &dialled));  // created: 2
     ASSERT_EQ(0u, ras.RasDial(&params, &IgnoreProgress, &dialled));
-    ras.WaitForAsyncDials();                                  // created: 3
-    EXPECT_EQ(0u, ras.RasHangUp(dialled));                     // ended: 4
+    ras.WaitForAsyncDials();                // created: 3
+    EXPECT_EQ(0u, ras.RasHangUp(dialled));  // ended: 4
     EXPECT_EQ(kRasErrorInvalidHandle, ras.RasHangUp(dialled + 100));
-    EXPECT_TRUE(ras.DropConnection(outside));                  // ended: 5
+    EXPECT_TRUE(ras.DropConnection(outside));  // ended: 5
     EXPECT_EQ(5, all.Sets.load());
     EXPECT_EQ(2, endedOnly.Sets.load());
     EXPECT_EQ(1, oneConnection.Sets.load());

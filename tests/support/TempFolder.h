@@ -21,7 +21,8 @@ public:
         namespace fs = std::filesystem;
         // Read-only files would stay behind on Windows; links are not followed.
         std::error_code ignored;
-        for (fs::recursive_directory_iterator it(FPath, ignored), end; it != end; it.increment(ignored))
+        for (fs::recursive_directory_iterator it(FPath, ignored), end; it != end;
+             it.increment(ignored))
             fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
         fs::remove_all(FPath, ignored);
     }

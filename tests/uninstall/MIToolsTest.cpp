@@ -13,20 +13,20 @@ TEST(RegistryKeyPath, RegistryRootsByLongAndShortNameInAnyCase)
         TRootKey Root;
     };
     const TCase cases[] = {
-        {"HKEY_CLASSES_ROOT\\.txt", TRootKey::ClassesRoot},
-        {"hkcr", TRootKey::ClassesRoot},
-        {"HKEY_CURRENT_USER", TRootKey::CurrentUser},
-        {"\\HKCU\\Software", TRootKey::CurrentUser},
-        {"hkey_local_machine\\Software", TRootKey::LocalMachine},
-        {"hklm\\Software\\Vendor", TRootKey::LocalMachine},
-        {"HKEY_USERS\\.DEFAULT", TRootKey::Users},
-        {"Hku\\S-1-5-18", TRootKey::Users},
-        {"HKEY_PERFORMANCE_DATA", TRootKey::PerformanceData},
-        {"HKPD", TRootKey::PerformanceData},
-        {"HKEY_CURRENT_CONFIG\\System", TRootKey::CurrentConfig},
-        {"HKCC", TRootKey::CurrentConfig},
-        {"HKEY_DYN_DATA", TRootKey::DynData},
-        {"hkdd\\Config Manager", TRootKey::DynData},
+            {"HKEY_CLASSES_ROOT\\.txt", TRootKey::ClassesRoot},
+            {"hkcr", TRootKey::ClassesRoot},
+            {"HKEY_CURRENT_USER", TRootKey::CurrentUser},
+            {"\\HKCU\\Software", TRootKey::CurrentUser},
+            {"hkey_local_machine\\Software", TRootKey::LocalMachine},
+            {"hklm\\Software\\Vendor", TRootKey::LocalMachine},
+            {"HKEY_USERS\\.DEFAULT", TRootKey::Users},
+            {"Hku\\S-1-5-18", TRootKey::Users},
+            {"HKEY_PERFORMANCE_DATA", TRootKey::PerformanceData},
+            {"HKPD", TRootKey::PerformanceData},
+            {"HKEY_CURRENT_CONFIG\\System", TRootKey::CurrentConfig},
+            {"HKCC", TRootKey::CurrentConfig},
+            {"HKEY_DYN_DATA", TRootKey::DynData},
+            {"hkdd\\Config Manager", TRootKey::DynData},
     };
     for (const TCase& c : cases) EXPECT_EQ(c.Root, RegistryRootOf(c.Key)) << c.Key;
 
@@ -35,23 +35,23 @@ TEST(RegistryKeyPath, RegistryRootsByLongAndShortNameInAnyCase)
         const char* Message;
     };
     const TError errors[] = {
-        {"", "Cannot extract registry root from empty Key"},
-        {"HKEY_FOO\\Software", "Unknown registry root of Key HKEY_FOO"},
-        {"hkey_foo", "Unknown registry root of Key HKEY_FOO"},
-        {"\\", "Unknown registry root of Key "},
-        {"\\\\HKLM\\x", "Unknown registry root of Key "},
-        {"Software\\HKLM", "Unknown registry root of Key SOFTWARE"},
+            {"", "Cannot extract registry root from empty Key"},
+            {"HKEY_FOO\\Software", "Unknown registry root of Key HKEY_FOO"},
+            {"hkey_foo", "Unknown registry root of Key HKEY_FOO"},
+            {"\\", "Unknown registry root of Key "},
+            {"\\\\HKLM\\x", "Unknown registry root of Key "},
+            {"Software\\HKLM", "Unknown registry root of Key SOFTWARE"},
     };
     for (const TError& e : errors)
         EXPECT_EQ(e.Message, ErrorMessage<Exception>([&] { RegistryRootOf(e.Key); })) << e.Key;
 
     const std::pair<TRootKey, TRegRoot> port[] = {
-        {TRootKey::ClassesRoot, TRegRoot::ClassesRoot},
-        {TRootKey::CurrentUser, TRegRoot::CurrentUser},
-        {TRootKey::LocalMachine, TRegRoot::LocalMachine},
-        {TRootKey::Users, TRegRoot::Users},
-        {TRootKey::CurrentConfig, TRegRoot::CurrentConfig},
-        {TRootKey::DynData, TRegRoot::DynData},
+            {TRootKey::ClassesRoot, TRegRoot::ClassesRoot},
+            {TRootKey::CurrentUser, TRegRoot::CurrentUser},
+            {TRootKey::LocalMachine, TRegRoot::LocalMachine},
+            {TRootKey::Users, TRegRoot::Users},
+            {TRootKey::CurrentConfig, TRegRoot::CurrentConfig},
+            {TRootKey::DynData, TRegRoot::DynData},
     };
     for (const auto& p : port) {
         TRegRoot root{};
@@ -65,12 +65,12 @@ TEST(RegistryKeyPath, RegistryRootsByLongAndShortNameInAnyCase)
 TEST(RegistryKeyPath, KeyNameIsThePathBelowTheRoot)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"hklm\\Software\\Vendor", "\\Software\\Vendor"},
-        {"\\HKCU\\Software", "\\Software"},
-        {"HKLM", ""},
-        {"\\HKLM", ""},
-        {"HKLM\\", "\\"},
-        {"anything\\Case\\Kept", "\\Case\\Kept"},
+            {"hklm\\Software\\Vendor", "\\Software\\Vendor"},
+            {"\\HKCU\\Software", "\\Software"},
+            {"HKLM", ""},
+            {"\\HKLM", ""},
+            {"HKLM\\", "\\"},
+            {"anything\\Case\\Kept", "\\Case\\Kept"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, RegistryKeyNameOf(c.first)) << c.first;
     EXPECT_EQ("Cannot extract registry KeyName from empty Key",

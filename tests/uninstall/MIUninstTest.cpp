@@ -22,16 +22,19 @@ TEST_F(Flow, ConfirmationNamesTheApplicationAndOnlyYesRemoves)
         std::string Caption, Text;
         bool Removed;
     } cases[] = {
-        {0x0415, "Edytor", TMsgResult::Yes, "Edytor - Deinstalacja",
-         "Czy napewno chcesz odinstalować Edytor oraz wszystkie jego składniki?", true},
-        {0x0407, "Edytor 100%s", TMsgResult::No, "Edytor 100%s - Uninstall",
-         "Are you sure you want to completely remove Edytor 100%s and all of its components?", false},
-        {0x0409, " \r\n ", TMsgResult::Closed, "uninstall.exe - Uninstall",
-         "Are you sure you want to completely remove uninstall.exe and all of its components?", false},
+            {0x0415, "Edytor", TMsgResult::Yes, "Edytor - Deinstalacja",
+             "Czy napewno chcesz odinstalować Edytor oraz wszystkie jego składniki?", true},
+            {0x0407, "Edytor 100%s", TMsgResult::No, "Edytor 100%s - Uninstall",
+             "Are you sure you want to completely remove Edytor 100%s and all of its components?",
+             false},
+            {0x0409, " \r\n ", TMsgResult::Closed, "uninstall.exe - Uninstall",
+             "Are you sure you want to completely remove uninstall.exe and all of its components?",
+             false},
     };
     for (const TCase& c : cases) {
         Files.AddFile("C:\\App\\a.exe", "");
-        PutProgram(LogOf("<appname>" + c.AppName + "</appname>"
+        PutProgram(LogOf("<appname>" + c.AppName +
+                         "</appname>"
                          "<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"));
         Messages.Shown.clear();
         Messages.Answer = c.Answer;
@@ -65,8 +68,9 @@ TEST_F(Flow, EndsSilentlyWithoutAPackageAndWithCodeOneOnAnError)
 
     // A word the vocabulary lacks: the error box, code 1, and nothing removed.
     Messages.Shown.clear();
-    PutProgram(LogOf("<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"
-                     "<registry><reg action=\"add\" key=\"HKLM\\Software\\X\" type=\"dword\"/></registry>"));
+    PutProgram(LogOf(
+            "<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"
+            "<registry><reg action=\"add\" key=\"HKLM\\Software\\X\" type=\"dword\"/></registry>"));
     EXPECT_EQ(UninstallProgram(Ports, 0x0409), 1);
     ASSERT_EQ(Messages.Shown.size(), 2u);
     EXPECT_EQ(Messages.Shown[1].Text, "RegType dword not available!");

@@ -10,30 +10,31 @@ using V = std::vector<std::string>;
 
 TEST(RemovalBatch, LinesQuoteEveryPathAndDoublePercentSigns)
 {
-    const V lines = RemovalBatchLines("C:\\Program Files\\100% Zysk\\usuń.exe",
-                                      "C:\\Temp\\usuń.bat",
-                                      {"C:\\Program Files\\100% Zysk\\Dane", "C:\\Ąę \"quoted\""}, true);
+    const V lines =
+            RemovalBatchLines("C:\\Program Files\\100% Zysk\\usuń.exe", "C:\\Temp\\usuń.bat",
+                              {"C:\\Program Files\\100% Zysk\\Dane", "C:\\Ąę \"quoted\""}, true);
     V expected = {
-        "Set LwTries=0",
-        ":1",
-        "Erase \"C:\\Program Files\\100%% Zysk\\usuń.exe\"",
-        "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Set /a LwTries+=1",
-        "If %LwTries% GEQ 60 Goto 2",
-        "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" ping -n 2 127.0.0.1 >nul",
-        "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Goto 1",
-        ":2",
-        "CD \\",
-        "rd \"C:\\Program Files\\100%% Zysk\\\"",
-        "rd \"C:\\Program Files\\100%% Zysk\\Dane\"",
-        // A path with a quote would end the quoting early: it gets no line.
-        "Erase \"C:\\Temp\\usuń.bat\" & rd \"C:\\Temp\\\"",
+            "Set LwTries=0",
+            ":1",
+            "Erase \"C:\\Program Files\\100%% Zysk\\usuń.exe\"",
+            "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Set /a LwTries+=1",
+            "If %LwTries% GEQ 60 Goto 2",
+            "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" ping -n 2 127.0.0.1 >nul",
+            "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Goto 1",
+            ":2",
+            "CD \\",
+            "rd \"C:\\Program Files\\100%% Zysk\\\"",
+            "rd \"C:\\Program Files\\100%% Zysk\\Dane\"",
+            // A path with a quote would end the quoting early: it gets no line.
+            "Erase \"C:\\Temp\\usuń.bat\" & rd \"C:\\Temp\\\"",
     };
     // The interpreter's code page: UTF-8 natively, 852 under the Polish Wine.
     for (std::string& line : expected) ASSERT_TRUE(Utf8ToOem(std::string(line), line));
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(RemovalBatchText({"a", "b"}), "a\r\nb\r\n");
     // The system's own temporary folder is not the batch's to remove.
-    EXPECT_EQ(RemovalBatchLines("C:\\A\\u.exe", "C:\\Temp\\u.bat", {}, false).back(), "Erase \"C:\\Temp\\u.bat\"");
+    EXPECT_EQ(RemovalBatchLines("C:\\A\\u.exe", "C:\\Temp\\u.bat", {}, false).back(),
+              "Erase \"C:\\Temp\\u.bat\"");
     EXPECT_EQ(RemovalBatchName("C:\\A.b\\50% off.exe"), "50_ off.bat");
 }
 
@@ -48,9 +49,11 @@ protected:
 
 TEST_F(Execute, UndoesWritesTheBatchAndStartsItHidden)
 {
-    PutProgram(LogOf("<dirs><dir action=\"add\" directory=\"C:\\App\\Gone\"/>"
-                     "<dir action=\"add\" directory=\"C:\\App\\Busy\"/><dir action=\"add\" directory=\"C:\\App\\Left\"/>"
-                     "<dir action=\"add\" directory=\"C:\\App\\Busy\\In\"/></dirs>"));
+    PutProgram(
+            LogOf("<dirs><dir action=\"add\" directory=\"C:\\App\\Gone\"/>"
+                  "<dir action=\"add\" directory=\"C:\\App\\Busy\"/><dir action=\"add\" "
+                  "directory=\"C:\\App\\Left\"/>"
+                  "<dir action=\"add\" directory=\"C:\\App\\Busy\\In\"/></dirs>"));
     Files.AddFolder("C:\\App\\Gone");
     Files.AddFile("C:\\App\\Busy\\In\\locked.dat", "");
     Files.Node("C:\\App\\Busy\\In\\locked.dat")->Locked = true;
@@ -65,9 +68,9 @@ TEST_F(Execute, UndoesWritesTheBatchAndStartsItHidden)
 
     // Only the directories still there after the undo, in reverse log order.
     EXPECT_EQ(Batch("D:\\Tmp\\setup-remove.bat"),
-              RemovalBatchText(RemovalBatchLines("C:\\App\\setup-remove.exe", "D:\\Tmp\\setup-remove.bat",
-                                                 {"C:\\App\\Busy\\In", "C:\\App\\Left", "C:\\App\\Busy"},
-                                                 false)));
+              RemovalBatchText(RemovalBatchLines(
+                      "C:\\App\\setup-remove.exe", "D:\\Tmp\\setup-remove.bat",
+                      {"C:\\App\\Busy\\In", "C:\\App\\Left", "C:\\App\\Busy"}, false)));
     ASSERT_EQ(Processes.Started.size(), 1u);
     EXPECT_EQ(Processes.Started[0].CommandLine, "\"D:\\Tmp\\setup-remove.bat\"");
     EXPECT_EQ(Processes.Started[0].ShowCommand, swHide);
@@ -91,7 +94,8 @@ TEST_F(Execute, WithoutATemporaryFolderItMakesCTempAndRemovesOnlyWhatItMade)
         ASSERT_TRUE(engine.Execute());
         EXPECT_TRUE(Files.DirectoryExists("C:\\TEMP"));
         const std::string batch = Batch("C:\\TEMP\\uninstall.bat");
-        EXPECT_EQ(batch.find("& rd \"C:\\TEMP\\\"\r\n") != std::string::npos, c.RemovedByBatch) << batch;
+        EXPECT_EQ(batch.find("& rd \"C:\\TEMP\\\"\r\n") != std::string::npos, c.RemovedByBatch)
+                << batch;
     }
 }
 

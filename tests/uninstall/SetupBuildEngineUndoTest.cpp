@@ -25,14 +25,14 @@ TEST_F(Undo, RegistryItems)
         std::string Key, Param;
         bool Result;
     } cases[] = {
-        {"HKLM\\Software\\Vendor\\App", "Path", true},
-        {"HKLM\\Software\\Vendor\\App", "Path", false},      // already gone
-        {"HKLM\\Software\\Vendor\\Tree", "", true},          // with every subkey
-        {"HKLM\\Software\\Vendor\\Missing", "", false},
-        {"HKLM\\Software\\Vendor\\Missing", "v", false},
-        {"HKLM", "", false},                                 // never the root itself
-        {"HKLM\\", "", false},
-        {"HKPD\\Software", "", false},                       // a root the registry port lacks
+            {"HKLM\\Software\\Vendor\\App", "Path", true},
+            {"HKLM\\Software\\Vendor\\App", "Path", false},  // already gone
+            {"HKLM\\Software\\Vendor\\Tree", "", true},      // with every subkey
+            {"HKLM\\Software\\Vendor\\Missing", "", false},
+            {"HKLM\\Software\\Vendor\\Missing", "v", false},
+            {"HKLM", "", false},  // never the root itself
+            {"HKLM\\", "", false},
+            {"HKPD\\Software", "", false},  // a root the registry port lacks
     };
     for (const TCase& c : cases) {
         TRegistryItem* item = Log.Registry.AddItem(c.Key, c.Param, "str", "", "add", "", "");
@@ -50,7 +50,8 @@ TEST_F(Undo, RegistryTreeDeeperThanTheBoundIsNotDescended)
     std::string path = "Software\\Deep";
     for (int i = 0; i < RegistryMaxDepth + 1; ++i) path += "\\k";
     Registry.SetValue(HKLM, path, "v", TRegValue::Dword(1));
-    TRegistryItem* item = Log.Registry.AddItem("HKLM\\Software\\Deep", "", "str", "", "add", "", "");
+    TRegistryItem* item =
+            Log.Registry.AddItem("HKLM\\Software\\Deep", "", "str", "", "add", "", "");
     EXPECT_FALSE(Log.Registry.Undo(*item));
     EXPECT_TRUE(Registry.HasKey(HKLM, "Software\\Deep"));
 }
@@ -92,15 +93,21 @@ TEST_F(Undo, UndoAllWorksThroughEveryListAndReportsAnyFailure)
     EXPECT_EQ(Shell.Calls[0].File, "RegSvr32.exe");
     EXPECT_EQ(Shell.Calls[0].Parameters, "\"C:\\Program Files\\App\\srv.dll\" /u /s");
     EXPECT_EQ(Shell.Calls[0].ShowCommand, swHide);
-    EXPECT_EQ(Files.Files(), (std::vector<std::string>{"C:\\Windows\\app.ini", "C:\\Windows\\Fonts\\e.ttf"}));
+    EXPECT_EQ(Files.Files(),
+              (std::vector<std::string>{"C:\\Windows\\app.ini", "C:\\Windows\\Fonts\\e.ttf"}));
     EXPECT_FALSE(Files.DirectoryExists("C:\\Program Files\\App"));
 
     // Run again, everything is gone: files are no failure, every other kind is.
     const std::function<void(TInstallerLog&)> kinds[] = {
-        [](TInstallerLog& l) { l.ShortCuts.AddItem("C:\\Menu\\Edytor", "", "", "", "", "", "", "", "", "add", "", ""); },
-        [](TInstallerLog& l) { l.IniFiles.AddItem("C:\\gone.ini", "A", "B", "", "add", "", ""); },
-        [](TInstallerLog& l) { l.Dirs.AddItem("C:\\Program Files\\App", false); },
-        [](TInstallerLog& l) { l.Files.AddItem("C:\\Program Files\\App\\a.exe", false); },
+            [](TInstallerLog& l) {
+                l.ShortCuts.AddItem("C:\\Menu\\Edytor", "", "", "", "", "", "", "", "", "add", "",
+                                    "");
+            },
+            [](TInstallerLog& l) {
+                l.IniFiles.AddItem("C:\\gone.ini", "A", "B", "", "add", "", "");
+            },
+            [](TInstallerLog& l) { l.Dirs.AddItem("C:\\Program Files\\App", false); },
+            [](TInstallerLog& l) { l.Files.AddItem("C:\\Program Files\\App\\a.exe", false); },
     };
     for (size_t i = 0; i < 4; ++i) {
         TInstallerLog again{Ports};

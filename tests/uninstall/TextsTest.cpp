@@ -13,12 +13,12 @@ TEST(Texts, LanguageFollowsThePrimaryLanguageOfTheSystemLocale)
         uint8_t Index;
         const char* Caption;
     } cases[] = {
-        {0x0415, 0, "Deinstalacja"},  // Polish
-        {0x0409, 1, "Uninstall"},     // US English
-        {0x0809, 1, "Uninstall"},     // British English
-        {0x0407, 1, "Uninstall"},     // German
-        {0x0000, 1, "Uninstall"},
-        {0x10415, 0, "Deinstalacja"},  // Polish with another sort order
+            {0x0415, 0, "Deinstalacja"},  // Polish
+            {0x0409, 1, "Uninstall"},     // US English
+            {0x0809, 1, "Uninstall"},     // British English
+            {0x0407, 1, "Uninstall"},     // German
+            {0x0000, 1, "Uninstall"},
+            {0x10415, 0, "Deinstalacja"},  // Polish with another sort order
     };
     for (const TCase& c : cases) {
         InitTexts(c.Lcid);

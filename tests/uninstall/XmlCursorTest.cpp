@@ -10,17 +10,17 @@
 namespace {
 
 const char* const Log =
-    "<?xml version=\"1.0\"?>\r\n"
-    "<log>\r\n"
-    "<files>\r\n"
-    "<file action=\"add\" filename=\"a.exe\" />\r\n"
-    "<note>skip me</note>\r\n"
-    "<file action=\"add\" filename=\"b.dll\" />\r\n"
-    "</files>\r\n"
-    "<appname>Kalkulator</appname>\r\n"
-    "<files><file filename=\"second section\" /></files>\r\n"
-    "<dirs/>\r\n"
-    "</log>\r\n";
+        "<?xml version=\"1.0\"?>\r\n"
+        "<log>\r\n"
+        "<files>\r\n"
+        "<file action=\"add\" filename=\"a.exe\" />\r\n"
+        "<note>skip me</note>\r\n"
+        "<file action=\"add\" filename=\"b.dll\" />\r\n"
+        "</files>\r\n"
+        "<appname>Kalkulator</appname>\r\n"
+        "<files><file filename=\"second section\" /></files>\r\n"
+        "<dirs/>\r\n"
+        "</log>\r\n";
 
 class XmlCursor : public ::testing::Test {
 protected:
@@ -43,8 +43,7 @@ TEST_F(XmlCursor, StartsOnAnEmptyRootWithNothingSelected)
     EXPECT_EQ("No child selected", ErrorMessage<EXMLException>([&] { Xml.SelectedText(); }));
     EXPECT_EQ("No child selected",
               ErrorMessage<EXMLException>([&] { Xml.SelectedAttribute("a"); }));
-    EXPECT_EQ("Already at lowest level",
-              ErrorMessage<EXMLException>([&] { Xml.LeaveLevel(); }));
+    EXPECT_EQ("Already at lowest level", ErrorMessage<EXMLException>([&] { Xml.LeaveLevel(); }));
 }
 
 TEST_F(XmlCursor, WalksASectionAsTheLogReaderDoes)
@@ -139,9 +138,8 @@ TEST(XmlLists, TagListOwnsItsElementsOnce)
     EXPECT_EQ(nullptr, b->NextSibling());
     EXPECT_EQ("ta", a->Text());
 
-    EXPECT_EQ("[TTagList.Add] Tag exists!", ErrorMessage<Exception>([&] {
-                  parent.Children().Add(std::unique_ptr<TTag>(a));
-              }));
+    EXPECT_EQ("[TTagList.Add] Tag exists!",
+              ErrorMessage<Exception>([&] { parent.Children().Add(std::unique_ptr<TTag>(a)); }));
     EXPECT_EQ(2, parent.Children().Count()) << "the list still owns the element, once";
     EXPECT_THROW(parent.NextSibling(), EAssertionFailed);
 
@@ -165,9 +163,8 @@ TEST(XmlLists, AttributeListFindsTheFirstOfAName)
     EXPECT_EQ(again, attributes.Items(2));
     EXPECT_EQ(nullptr, attributes.Items(3));
 
-    EXPECT_EQ("[TTagAttribs.Add] Tag exists!", ErrorMessage<Exception>([&] {
-                  attributes.Add(std::unique_ptr<TAttribute>(again));
-              }));
+    EXPECT_EQ("[TTagAttribs.Add] Tag exists!",
+              ErrorMessage<Exception>([&] { attributes.Add(std::unique_ptr<TAttribute>(again)); }));
     EXPECT_EQ(3, attributes.Count());
     attributes.Clear();
     EXPECT_EQ(0, attributes.Count());

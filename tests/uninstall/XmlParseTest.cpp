@@ -53,34 +53,34 @@ TEST(XmlParse, BuildsTheTreeWithItsQuirks)
         const char* Tree;
     };
     const TCase cases[] = {
-        // Processing instructions and comments are skipped wherever they stand.
-        {"<?xml version=\"1.0\"?>\r\n<!-- a -->\r\n<r><!-- b --><x/><!---->\r\n</r>\r\n",
-         "r{x}"},
-        // Empty elements, with and without attributes, and a start tag closed at once.
-        {"<r><a/><b c=\"1\"/><d></d><e c=\"2\" /></r>\r\n", "r{a,b[c=1],d,e[c=2]}"},
-        {"<r>Tom &amp; Jerry</r>\r\n", "r(Tom & Jerry)"},
-        // Element text keeps its blanks and line breaks; "&quot;" stays in element text.
-        {"<r>\r\n  one\r\n  &quot;two&quot; \r\n</r>\r\n",
-         "r(\r\n  one\r\n  &quot;two&quot; \r\n)"},
-        // An element with a child element keeps no text, even text beside the child.
-        {"<r>before<c>in</c>after</r>\r\n", "r{c(in)}"},
-        // The outer element ends at the first closing tag of its name: the inner one's.
-        {"<r><a><a>x</a></r>\r\n", "r{a{a(x)}}"},
-        // Blanks around "=": the name ends in a blank and the value is empty; the rest of the
-        // start tag then pairs up as it falls.
-        {"<r a = \"v\" b=\"w\"/>\r\n", "r[a =][v\" b=w]"},
-        {"<r a=\"1\" a=\"2\" b=\"3\"/>\r\n", "r[a=2][b=3]"},
-        // The character after "=" is taken for the opening quote without looking at it.
-        {"<r a='v\"/>\r\n", "r[a=v]"},
-        {"<r t=\"&amp;gt;&lt;&quot;&apos;\"/>\r\n", "r[t=><\"']"},
-        // Only the blank separates: a tab or line break becomes part of the name.
-        {"<r><x\ta=\"1\">t</x\ta=\"1\"></r>\r\n", "r{x\ta=\"1\"(t)}"},
-        {"<r><x\r\na=\"1\"/></r>\r\n", "r{x\r\na=\"1\"}"},
-        {"<r >t</r>\r\n", "r(t)"},
-        // A child may reach past its parent's end; what lies beyond is passed over again
-        // (here only a comment), which is fine as long as no element is read twice.
-        {"<g><p><c></p><!--<//p></c>--></g>\r\n", "g{p{c{/p}}}"},
-        {"<Root><root/></Root>\r\n", "Root{root}"},
+            // Processing instructions and comments are skipped wherever they stand.
+            {"<?xml version=\"1.0\"?>\r\n<!-- a -->\r\n<r><!-- b --><x/><!---->\r\n</r>\r\n",
+             "r{x}"},
+            // Empty elements, with and without attributes, and a start tag closed at once.
+            {"<r><a/><b c=\"1\"/><d></d><e c=\"2\" /></r>\r\n", "r{a,b[c=1],d,e[c=2]}"},
+            {"<r>Tom &amp; Jerry</r>\r\n", "r(Tom & Jerry)"},
+            // Element text keeps its blanks and line breaks; "&quot;" stays in element text.
+            {"<r>\r\n  one\r\n  &quot;two&quot; \r\n</r>\r\n",
+             "r(\r\n  one\r\n  &quot;two&quot; \r\n)"},
+            // An element with a child element keeps no text, even text beside the child.
+            {"<r>before<c>in</c>after</r>\r\n", "r{c(in)}"},
+            // The outer element ends at the first closing tag of its name: the inner one's.
+            {"<r><a><a>x</a></r>\r\n", "r{a{a(x)}}"},
+            // Blanks around "=": the name ends in a blank and the value is empty; the rest of the
+            // start tag then pairs up as it falls.
+            {"<r a = \"v\" b=\"w\"/>\r\n", "r[a =][v\" b=w]"},
+            {"<r a=\"1\" a=\"2\" b=\"3\"/>\r\n", "r[a=2][b=3]"},
+            // The character after "=" is taken for the opening quote without looking at it.
+            {"<r a='v\"/>\r\n", "r[a=v]"},
+            {"<r t=\"&amp;gt;&lt;&quot;&apos;\"/>\r\n", "r[t=><\"']"},
+            // Only the blank separates: a tab or line break becomes part of the name.
+            {"<r><x\ta=\"1\">t</x\ta=\"1\"></r>\r\n", "r{x\ta=\"1\"(t)}"},
+            {"<r><x\r\na=\"1\"/></r>\r\n", "r{x\r\na=\"1\"}"},
+            {"<r >t</r>\r\n", "r(t)"},
+            // A child may reach past its parent's end; what lies beyond is passed over again
+            // (here only a comment), which is fine as long as no element is read twice.
+            {"<g><p><c></p><!--<//p></c>--></g>\r\n", "g{p{c{/p}}}"},
+            {"<Root><root/></Root>\r\n", "Root{root}"},
     };
     for (const TCase& c : cases) {
         TFakeMessageBox box;
@@ -101,23 +101,23 @@ TEST(XmlParse, ReportsEveryErrorByItsMessage)
         const char* Message;
     };
     const TCase cases[] = {
-        {"<r/> <x", "Too few characters after <"},
-        {"<a>", "Too few characters after <"},
-        {"<?xml version=\"1.0\" <r/>\r\n", "Missing ?> tag"},
-        {"<!-- open <r/>\r\n", "Missing --> tag"},
-        {"<abcdef\r\n", "Missing > char"},
-        {"<r a=\"1\"\r\n", "Missing >"},
-        {"<r a=\"1></r>\r\n", "Missing \""},
-        {"<r><x>no end</r>\r\n", "Missing \"</x>\""},
-        {"<R>case</r>\r\n", "Missing \"</R>\""},
-        // The closing tag that ended the outer element is followed by a stray one.
-        {"<a><a>x</a></a>\r\n", "Missing \"<//a>\""},
-        // <x/> would be read inside c, then again inside g.
-        {"<g><p><c></p><x/><!--<//p></c>--></g>\r\n", "Invalid XML file, overlapping elements"},
-        {"", "Invalid XML file, missing or multiple root tags"},
-        {"<?xml version=\"1.0\"?>\r\n", "Invalid XML file, missing or multiple root tags"},
-        {"just text\r\n", "Invalid XML file, missing or multiple root tags"},
-        {"<a/>\r\n<b/>\r\n", "Invalid XML file, missing or multiple root tags"},
+            {"<r/> <x", "Too few characters after <"},
+            {"<a>", "Too few characters after <"},
+            {"<?xml version=\"1.0\" <r/>\r\n", "Missing ?> tag"},
+            {"<!-- open <r/>\r\n", "Missing --> tag"},
+            {"<abcdef\r\n", "Missing > char"},
+            {"<r a=\"1\"\r\n", "Missing >"},
+            {"<r a=\"1></r>\r\n", "Missing \""},
+            {"<r><x>no end</r>\r\n", "Missing \"</x>\""},
+            {"<R>case</r>\r\n", "Missing \"</R>\""},
+            // The closing tag that ended the outer element is followed by a stray one.
+            {"<a><a>x</a></a>\r\n", "Missing \"<//a>\""},
+            // <x/> would be read inside c, then again inside g.
+            {"<g><p><c></p><x/><!--<//p></c>--></g>\r\n", "Invalid XML file, overlapping elements"},
+            {"", "Invalid XML file, missing or multiple root tags"},
+            {"<?xml version=\"1.0\"?>\r\n", "Invalid XML file, missing or multiple root tags"},
+            {"just text\r\n", "Invalid XML file, missing or multiple root tags"},
+            {"<a/>\r\n<b/>\r\n", "Invalid XML file, missing or multiple root tags"},
     };
     for (const TCase& c : cases) EXPECT_EQ(c.Message, ParseError(c.Text)) << c.Text;
 }
@@ -177,10 +177,10 @@ TEST(XmlLoad, NormalisesLineBreaksAndStopsAtNul)
         const char* Tree;
     };
     const TCase cases[] = {
-        {"<r>a\nb\rc\r\nd\n\re</r>", "r(a\r\nb\r\nc\r\nd\r\n\r\ne)"},
-        {"\n\n<r/>", "r"},
-        {std::string("<r/>\0<broken", 12), "r"},
-        {"<r\nx=\"1\"/>", "r\r\nx=\"1\""},
+            {"<r>a\nb\rc\r\nd\n\re</r>", "r(a\r\nb\r\nc\r\nd\r\n\r\ne)"},
+            {"\n\n<r/>", "r"},
+            {std::string("<r/>\0<broken", 12), "r"},
+            {"<r\nx=\"1\"/>", "r\r\nx=\"1\""},
     };
     for (const TCase& c : cases) {
         TFakeMessageBox box;
@@ -195,7 +195,9 @@ TEST(XmlLoad, NormalisesLineBreaksAndStopsAtNul)
 TEST(XmlLoad, LogBytesInTheAnsiCodePageBecomeUtf8)
 {
     // "Łódź" in Windows-1250, as a Polish installation writes its log.
-    const std::string ansi = "\xA3\xF3" "d\x9F";
+    const std::string ansi =
+            "\xA3\xF3"
+            "d\x9F";
     TFakeMessageBox box;
     TXML xml(box);
     std::istringstream stream("<r n=\"" + ansi + "\">" + ansi + "</r>");

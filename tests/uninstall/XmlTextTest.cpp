@@ -12,24 +12,24 @@ TEST(XmlText, PositionSearches)
         size_t Expected;
     };
     const TCase posFrom[] = {
-        {"<", "a<b<c", 1, 2},     {"<", "a<b<c", 2, 2},      {"<", "a<b<c", 3, 4},
-        {"<", "a<b<c", 5, 0},     {"<", "a<b<c", 6, 0},      {"<", "a<b<c", 99, 0},
-        {"?>", "?<?>", 1, 3},     {"", "abc", 1, 0},         {"-->", "<!-->", 2, 3},
-        {"x", "", 1, 0},          {"abcd", "abc", 1, 0},
+            {"<", "a<b<c", 1, 2}, {"<", "a<b<c", 2, 2},  {"<", "a<b<c", 3, 4},
+            {"<", "a<b<c", 5, 0}, {"<", "a<b<c", 6, 0},  {"<", "a<b<c", 99, 0},
+            {"?>", "?<?>", 1, 3}, {"", "abc", 1, 0},     {"-->", "<!-->", 2, 3},
+            {"x", "", 1, 0},      {"abcd", "abc", 1, 0},
     };
     for (const TCase& c : posFrom)
         EXPECT_EQ(c.Expected, PosFrom(c.Sub, c.Text, c.From)) << c.Sub << " in " << c.Text;
 
     const TCase anyOf[] = {
-        {" >", "<ab cd>", 2, 4}, {" >", "<abcd>", 2, 6}, {" >", "<abcd", 2, 0},
-        {" >", "< >", 3, 3},     {" >", "ab", 3, 0},
+            {" >", "<ab cd>", 2, 4}, {" >", "<abcd>", 2, 6}, {" >", "<abcd", 2, 0},
+            {" >", "< >", 3, 3},     {" >", "ab", 3, 0},
     };
     for (const TCase& c : anyOf)
         EXPECT_EQ(c.Expected, PosOfAnyFrom(c.Sub, c.Text, c.From)) << c.Text;
 
     const TCase noneOf[] = {
-        {" ", "  a=", 1, 3}, {" ", "a", 1, 1}, {" ", "   ", 1, 0}, {" ", "a b", 2, 3},
-        {" ", "ab", 3, 0},
+            {" ", "  a=", 1, 3}, {" ", "a", 1, 1},  {" ", "   ", 1, 0},
+            {" ", "a b", 2, 3},  {" ", "ab", 3, 0},
     };
     for (const TCase& c : noneOf)
         EXPECT_EQ(c.Expected, PosOfNoneFrom(c.Sub, c.Text, c.From)) << c.Text;
@@ -58,20 +58,20 @@ TEST(XmlText, EntitiesDecodeInTheirPassOrder)
         const char* Expected;
     };
     const TCase cases[] = {
-        {"a &amp; b", false, "a & b"},
-        {"&lt;x&gt;", false, "<x>"},
-        // "&amp;" runs after "&lt;" and before "&gt;" and the quotes.
-        {"&amp;gt;", false, ">"},
-        {"&amp;lt;", false, "&lt;"},
-        {"&amp;amp;", false, "&amp;"},
-        {"&amp;quot;", true, "\""},
-        {"&amp;apos;", true, "'"},
-        {"&quot;&apos;", false, "&quot;&apos;"},
-        {"&quot;x&apos;", true, "\"x'"},
-        {"&AMP; &Lt;", true, "&AMP; &Lt;"},
-        {"&amp", true, "&amp"},
-        {"line\r\nnext\nlast", true, "line\r\nnext\nlast"},
-        {"", true, ""},
+            {"a &amp; b", false, "a & b"},
+            {"&lt;x&gt;", false, "<x>"},
+            // "&amp;" runs after "&lt;" and before "&gt;" and the quotes.
+            {"&amp;gt;", false, ">"},
+            {"&amp;lt;", false, "&lt;"},
+            {"&amp;amp;", false, "&amp;"},
+            {"&amp;quot;", true, "\""},
+            {"&amp;apos;", true, "'"},
+            {"&quot;&apos;", false, "&quot;&apos;"},
+            {"&quot;x&apos;", true, "\"x'"},
+            {"&AMP; &Lt;", true, "&AMP; &Lt;"},
+            {"&amp", true, "&amp"},
+            {"line\r\nnext\nlast", true, "line\r\nnext\nlast"},
+            {"", true, ""},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(c.Expected, DecodeEntities(c.Text, c.WithQuotes)) << c.Text;

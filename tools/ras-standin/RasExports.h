@@ -8,8 +8,8 @@
 
 extern "C" {
 
-DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* names,
-                             DWORD* bytes, DWORD* count);
+DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* names, DWORD* bytes,
+                             DWORD* count);
 DWORD WINAPI RasEnumConnectionsA(TRasConnA* connections, DWORD* bytes, DWORD* count);
 // status->dwSize picks the basic (160) or the extended record with the connected number (288).
 DWORD WINAPI RasGetConnectStatusA(HANDLE connection, TRasConnStatusA* status);

@@ -21,9 +21,15 @@ const DWORD kStateConnected = 0x2000;
 const char kDeviceType[] = "modem";
 const char kDeviceName[] = "Stand-in Modem";
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
 
-std::string Result(DWORD code) { return " -> " + std::to_string(code); }
+std::string Result(DWORD code)
+{
+    return " -> " + std::to_string(code);
+}
 
 // Exports must not let an exception out into a caller that knows nothing of C++.
 template <typename TFn>
@@ -36,9 +42,15 @@ DWORD Guarded(TFn fn)
     }
 }
 
-uint32_t HandleValue(HANDLE h) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h)); }
+uint32_t HandleValue(HANDLE h)
+{
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h));
+}
 
-HANDLE HandleOf(uint32_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
+HANDLE HandleOf(uint32_t value)
+{
+    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
+}
 
 // The enumerations' answer: 603 with the bytes and the count needed when the records do not
 // fit the bytes given (none without records), else every item filled in.
@@ -79,9 +91,9 @@ DWORD WINAPI ReportDial(void* parameter)
     }
     // The thread held a reference to this library, so that it cannot be unloaded under it.
     HMODULE self;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ReportDial), &self);
+    GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(&ReportDial), &self);
     FreeLibraryAndExitThread(self, 0);
 }
 
@@ -119,8 +131,8 @@ const char* ErrorText(DWORD code)
 
 extern "C" {
 
-DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* names,
-                             DWORD* bytes, DWORD* count)
+DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* names, DWORD* bytes,
+                             DWORD* count)
 {
     return Guarded([&]() -> DWORD {
         if (reserved || !bytes || !count) return kStandinInvalidParameter;
@@ -259,8 +271,7 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* e
             return kStandinInvalidSize;
         // A leading dot marks a connection dialled by number alone.
         if (!IsStorableText(name, kRasMaxEntryName) || name[0] == '.') return kStandinInvalidName;
-        std::string number =
-            FieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber);
+        std::string number = FieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber);
         if (!number.empty() && !IsStorableText(number, kRasMaxPhoneNumber))
             return kStandinInvalidParameter;
         TSession session;
@@ -295,8 +306,7 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
         if (notifier && notifierType != 0) return kStandinInvalidParameter;
         *connection = nullptr;
         const std::string name = FieldText(params->szEntryName, sizeof params->szEntryName);
-        const std::string override =
-            FieldText(params->szPhoneNumber, sizeof params->szPhoneNumber);
+        const std::string override = FieldText(params->szPhoneNumber, sizeof params->szPhoneNumber);
         if (!override.empty() && !IsStorableText(override, kRasMaxPhoneNumber))
             return kStandinInvalidParameter;
 
@@ -331,8 +341,8 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
         uint32_t handle = 0;
         if (result == kStandinOk) result = session.State.Connect(entry, number, handle);
         if (result == kStandinOk && !session.Save(true)) result = kStandinCannotOpenPhonebook;
-        session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") +
-                    Quoted(name) + " " + number + Result(result) +
+        session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") + Quoted(name) +
+                    " " + number + Result(result) +
                     (result == kStandinOk ? " handle " + std::to_string(handle) : ""));
         if (result == kStandinOk) *connection = HandleOf(handle);
         if (reporter) {

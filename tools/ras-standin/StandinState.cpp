@@ -147,6 +147,7 @@ TStandinState ParseStandinState(const std::string& text)
     }
     // A damaged count must not hand out a handle that is still live.
     for (const TStandinConnection& c : state.Connections)
-        if (c.Handle >= state.NextHandle && c.Handle != 0xFFFFFFFFu) state.NextHandle = c.Handle + 1;
+        if (c.Handle >= state.NextHandle && c.Handle != 0xFFFFFFFFu)
+            state.NextHandle = c.Handle + 1;
     return state;
 }

@@ -19,15 +19,15 @@ struct TStandinConnection {
 // RAS results the stand-in gives.
 enum : uint32_t {
     kStandinOk = 0,
-    kStandinInvalidHandle = 6,           // ERROR_INVALID_HANDLE
-    kStandinInvalidParameter = 87,       // ERROR_INVALID_PARAMETER
-    kStandinInvalidName = 123,           // ERROR_INVALID_NAME
-    kStandinBufferTooSmall = 603,        // ERROR_BUFFER_TOO_SMALL
-    kStandinCannotOpenPhonebook = 621,   // ERROR_CANNOT_OPEN_PHONEBOOK: the state file failed
-    kStandinCannotFindEntry = 623,       // ERROR_CANNOT_FIND_PHONEBOOK_ENTRY
-    kStandinInvalidSize = 632,           // ERROR_INVALID_SIZE
-    kStandinPortNotAvailable = 633,      // ERROR_PORT_NOT_AVAILABLE
-    kStandinPhonebookFull = 8,           // ERROR_NOT_ENOUGH_MEMORY
+    kStandinInvalidHandle = 6,          // ERROR_INVALID_HANDLE
+    kStandinInvalidParameter = 87,      // ERROR_INVALID_PARAMETER
+    kStandinInvalidName = 123,          // ERROR_INVALID_NAME
+    kStandinBufferTooSmall = 603,       // ERROR_BUFFER_TOO_SMALL
+    kStandinCannotOpenPhonebook = 621,  // ERROR_CANNOT_OPEN_PHONEBOOK: the state file failed
+    kStandinCannotFindEntry = 623,      // ERROR_CANNOT_FIND_PHONEBOOK_ENTRY
+    kStandinInvalidSize = 632,          // ERROR_INVALID_SIZE
+    kStandinPortNotAvailable = 633,     // ERROR_PORT_NOT_AVAILABLE
+    kStandinPhonebookFull = 8,          // ERROR_NOT_ENOUGH_MEMORY
 };
 
 // A phonebook or connection list larger than this is refused rather than grown: the file is

@@ -98,7 +98,10 @@ const TPlace& Place()
     return place;
 }
 
-std::string WatchEventName(uint32_t pid) { return Place().WatchPrefix + std::to_string(pid); }
+std::string WatchEventName(uint32_t pid)
+{
+    return Place().WatchPrefix + std::to_string(pid);
+}
 
 TSession::TSession()
 {
@@ -153,8 +156,8 @@ void TSession::Log(const std::string& what)
     SYSTEMTIME t;
     GetLocalTime(&t);
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u pid %lu ",
-                  t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                  t.wMilliseconds, static_cast<unsigned long>(GetCurrentProcessId()));
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u pid %lu ", t.wYear,
+                  t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds,
+                  static_cast<unsigned long>(GetCurrentProcessId()));
     WriteWhole(Place().LogFile, stamp + ProcessName() + ": " + what + "\r\n", OPEN_ALWAYS);
 }

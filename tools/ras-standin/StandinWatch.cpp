@@ -66,8 +66,8 @@ DWORD WINAPI Watch(void*)
 // with the entry in the list of watchers, so every later change wakes this watcher.
 DWORD StartWatcher()
 {
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE,
-                                WatchEventName(GetCurrentProcessId()).c_str());
+    HANDLE event =
+            CreateEventA(nullptr, FALSE, FALSE, WatchEventName(GetCurrentProcessId()).c_str());
     if (!event) return GetLastError();
     {
         TSession session;

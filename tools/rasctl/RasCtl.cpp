@@ -33,8 +33,9 @@ namespace {
 template <typename TFn>
 TFn* Bound(TFn* fn, const char* name)
 {
-    if (!fn) Fail(2, std::string("rasapi32.dll has no ") + name +
-                         " (the stand-in needs WINEDLLOVERRIDES=rasapi32=n,b)");
+    if (!fn)
+        Fail(2, std::string("rasapi32.dll has no ") + name +
+                        " (the stand-in needs WINEDLLOVERRIDES=rasapi32=n,b)");
     return fn;
 }
 #define RAS(name) Bound(RAS_EXPORT(name), #name)
@@ -131,8 +132,8 @@ void Dial(const std::string& name, const std::string& number)
     SetFieldText(params.szPhoneNumber, sizeof params.szPhoneNumber, number);
     HANDLE connection = nullptr;
     Check(RAS(RasDialA)(nullptr, nullptr, &params, 0, nullptr, &connection), "RasDialA");
-    std::printf("connection\t%lu\n", static_cast<unsigned long>(
-                                         reinterpret_cast<uintptr_t>(connection)));
+    std::printf("connection\t%lu\n",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(connection)));
 }
 
 void HangUp(const std::string& target)
@@ -151,8 +152,7 @@ void HangUp(const std::string& target)
         }
         if (!handle) Fail(1, "no connection of the entry \"" + target + "\"");
     }
-    Check(RAS(RasHangUpA)(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle))),
-          "RasHangUpA");
+    Check(RAS(RasHangUpA)(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle))), "RasHangUpA");
 }
 
 void PrintLog()
@@ -179,15 +179,23 @@ int main(int argc, char** argv)
     const size_t n = a.size();
     if (!LoadLibraryA("rasapi32.dll")) Fail(2, "cannot load rasapi32.dll");
 
-    if (command == "list" && n == 1) List();
-    else if (command == "add" && n == 3) Add(a[1], a[2]);
-    else if (command == "delete" && n == 2) Check(RAS(RasDeleteEntryA)(nullptr, a[1].c_str()),
-                                                  "RasDeleteEntryA");
-    else if (command == "dial" && (n == 2 || n == 3)) Dial(a[1], n == 3 ? a[2] : "");
-    else if (command == "hangup" && n == 2) HangUp(a[1]);
-    else if (command == "log" && n == 1) PrintLog();
-    else if (command == "reset" && n == 1) Check(RAS(RasStandinReset)(), "RasStandinReset");
-    else Fail(2, "usage: rasctl list | add NAME NUMBER | delete NAME | dial NAME [NUMBER] | "
-                 "hangup HANDLE|NAME | log | reset");
+    if (command == "list" && n == 1)
+        List();
+    else if (command == "add" && n == 3)
+        Add(a[1], a[2]);
+    else if (command == "delete" && n == 2)
+        Check(RAS(RasDeleteEntryA)(nullptr, a[1].c_str()), "RasDeleteEntryA");
+    else if (command == "dial" && (n == 2 || n == 3))
+        Dial(a[1], n == 3 ? a[2] : "");
+    else if (command == "hangup" && n == 2)
+        HangUp(a[1]);
+    else if (command == "log" && n == 1)
+        PrintLog();
+    else if (command == "reset" && n == 1)
+        Check(RAS(RasStandinReset)(), "RasStandinReset");
+    else
+        Fail(2,
+             "usage: rasctl list | add NAME NUMBER | delete NAME | dial NAME [NUMBER] | "
+             "hangup HANDLE|NAME | log | reset");
     return 0;
 }

@@ -29,11 +29,10 @@ static int StartWithWindows(const char* self)
 {
     HKEY key;
     LONG result;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
         return 0;
-    result = RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE*)self,
-                            (DWORD)strlen(self) + 1);
+    result = RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE*)self, (DWORD)strlen(self) + 1);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
 }
@@ -69,7 +68,7 @@ static int PutShortcutOnDesktop(const char* self, const char* name)
 static int AddEntry(HMODULE ras, const char* name, const char* number)
 {
     TSetEntryProperties setEntry =
-        (TSetEntryProperties)(void*)GetProcAddress(ras, "RasSetEntryPropertiesA");
+            (TSetEntryProperties)(void*)GetProcAddress(ras, "RasSetEntryPropertiesA");
     RASENTRYA entry;
     if (!setEntry) return 0;
     ZeroMemory(&entry, sizeof entry);
@@ -102,12 +101,18 @@ int main(int argc, char** argv)
     HMODULE ras;
 
     for (i = 1; i < argc; ++i) {
-        if (!lstrcmpiA(argv[i], "/entry") && i + 1 < argc) entry = argv[++i];
-        else if (!lstrcmpiA(argv[i], "/number") && i + 1 < argc) number = argv[++i];
-        else if (!lstrcmpiA(argv[i], "/norun")) run = 0;
-        else if (!lstrcmpiA(argv[i], "/nolink")) link = 0;
-        else if (!lstrcmpiA(argv[i], "/nodial")) dial = 0;
-        else if (!lstrcmpiA(argv[i], "/exit")) stay = 0;
+        if (!lstrcmpiA(argv[i], "/entry") && i + 1 < argc)
+            entry = argv[++i];
+        else if (!lstrcmpiA(argv[i], "/number") && i + 1 < argc)
+            number = argv[++i];
+        else if (!lstrcmpiA(argv[i], "/norun"))
+            run = 0;
+        else if (!lstrcmpiA(argv[i], "/nolink"))
+            link = 0;
+        else if (!lstrcmpiA(argv[i], "/nodial"))
+            dial = 0;
+        else if (!lstrcmpiA(argv[i], "/exit"))
+            stay = 0;
     }
     i = (int)GetModuleFileNameA(NULL, self, sizeof self);
     if (i <= 0 || i >= (int)sizeof self) return 1;

@@ -28,7 +28,8 @@ bool ReadWhole(const wchar_t* path, std::vector<unsigned char>& data)
     data.clear();
     unsigned char buffer[65536];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
     bool ok = !ferror(f);
     fclose(f);
     return ok;
@@ -76,7 +77,8 @@ std::vector<unsigned char> Pack(const std::vector<unsigned char>& original)
 // False when the data is not a whole, intact packed file.
 bool Unpack(const std::vector<unsigned char>& packed, std::vector<unsigned char>& original)
 {
-    if (packed.size() < kHeaderSize || memcmp(packed.data(), kMagic, sizeof kMagic) != 0) return false;
+    if (packed.size() < kHeaderSize || memcmp(packed.data(), kMagic, sizeof kMagic) != 0)
+        return false;
     uint32_t length = GetU32(packed.data() + sizeof kMagic);
     if (packed.size() - kHeaderSize != length) return false;
     original.clear();
@@ -93,13 +95,20 @@ int wmain(int argc, wchar_t** argv)
     const wchar_t* output = nullptr;
     for (int i = 1; i < argc; ++i) {
         std::wstring a = argv[i];
-        if (a == L"-t") test = true;
-        else if (a == L"-d") decompress = true;
-        else if (a == L"-q") continue;
-        else if (a == L"-o" && i + 1 < argc) output = argv[++i];
-        else if (!a.empty() && a[0] == L'-') return kError;
-        else if (!input) input = argv[i];
-        else return kError;
+        if (a == L"-t")
+            test = true;
+        else if (a == L"-d")
+            decompress = true;
+        else if (a == L"-q")
+            continue;
+        else if (a == L"-o" && i + 1 < argc)
+            output = argv[++i];
+        else if (!a.empty() && a[0] == L'-')
+            return kError;
+        else if (!input)
+            input = argv[i];
+        else
+            return kError;
     }
     if (!input || (test && decompress)) return kError;
 

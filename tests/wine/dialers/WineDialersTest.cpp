@@ -18,7 +18,10 @@
 
 namespace {
 
-std::string TestProgramFolder() { return ExtractFilePath(SystemProcesses().ProgramPath()); }
+std::string TestProgramFolder()
+{
+    return ExtractFilePath(SystemProcesses().ProgramPath());
+}
 
 class WineTools : public ::testing::Test {
 protected:
@@ -54,14 +57,14 @@ TEST(WineRegistry, ValuesKeepTheirTypesAndUnicodeText)
         std::string name;
         TRegValue value;
     } rows[] = {
-        {"Zażółć", TRegValue::String("gęślą jaźń")},
-        {"", TRegValue::String("domyślna")},
-        {longName, TRegValue::String(longText)},
-        {"exp", TRegValue::String("%WINDIR%\\x.exe", rtExpandString)},
-        {"nul", TRegValue::String(std::string("a\0b", 3))},
-        {"bin", TRegValue{rtBinary, {1, 2, 0, 3}}},
-        {"dw", TRegValue::Dword(0x12345678)},
-        {"empty", TRegValue::String("")},
+            {"Zażółć", TRegValue::String("gęślą jaźń")},
+            {"", TRegValue::String("domyślna")},
+            {longName, TRegValue::String(longText)},
+            {"exp", TRegValue::String("%WINDIR%\\x.exe", rtExpandString)},
+            {"nul", TRegValue::String(std::string("a\0b", 3))},
+            {"bin", TRegValue{rtBinary, {1, 2, 0, 3}}},
+            {"dw", TRegValue::Dword(0x12345678)},
+            {"empty", TRegValue::String("")},
     };
     std::vector<std::string> names;
     for (const Row& r : rows) {
@@ -144,8 +147,10 @@ TEST_F(WineTools, RunAndWaitReturnsTheChildsExitCode)
 {
     IProcesses& processes = SystemProcesses();
     const std::string exitWith = Helper("lw_exit_with.exe");
-    for (int code : {0, 3, 42, 255}) EXPECT_EQ(RunAndWait(processes, exitWith, Format("%d", code), swHide, 30000), code);
-    EXPECT_EQ(RunAndWait(processes, Folder.Path("missing.exe"), "-t", swHide, 30000), kRunNotStarted);
+    for (int code : {0, 3, 42, 255})
+        EXPECT_EQ(RunAndWait(processes, exitWith, Format("%d", code), swHide, 30000), code);
+    EXPECT_EQ(RunAndWait(processes, Folder.Path("missing.exe"), "-t", swHide, 30000),
+              kRunNotStarted);
 
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(RunAndWait(processes, exitWith, "sleep", swHide, 500), kRunTimedOut);
@@ -164,8 +169,9 @@ TEST_F(WineTools, DialerTestOnRealPrograms)
 
     // A file that another program holds open without sharing cannot be read: not a dialer.
     Copy(sample, Folder.Path("locked.exe"));
-    TKernelHandle lock(CreateFileW(Wide(Folder.Path("locked.exe")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    TKernelHandle lock(CreateFileW(Wide(Folder.Path("locked.exe")).c_str(),
+                                   GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                   nullptr));
     ASSERT_TRUE(lock);
     EXPECT_EQ(FileSizeOf(Ports.Files, Folder.Path("locked.exe")), 0);
     EXPECT_FALSE(IsDialerFile(Ports, Folder.Path("locked.exe")));
@@ -177,7 +183,8 @@ TEST_F(WineTools, PackedDialerIsFoundAfterUnpacking)
 {
     const std::string standIn = TestProgramFolder() + "upx-standin.exe";
     ASSERT_EQ(RunAndWait(Ports.Processes, standIn,
-                         Format("-q \"%s\" -o \"%s\"", Helper("lw_dialer_sample.exe"), Folder.Path("packed.exe")),
+                         Format("-q \"%s\" -o \"%s\"", Helper("lw_dialer_sample.exe"),
+                                Folder.Path("packed.exe")),
                          swHide, 30000),
               0);
     ASSERT_FALSE(ContainsRasDial(Ports.Files, Folder.Path("packed.exe")));
@@ -201,12 +208,13 @@ TEST_F(WineTools, FindFilesSkipsHiddenFolders)
         CreateDirectoryW(Wide(Folder.Path(folder)).c_str(), nullptr);
     for (const char* file : {"a.exe", "b.scr", "sub\\c.EXE", "hidden\\d.exe", "sub\\deeper\\e.exe"})
         ASSERT_TRUE(Ports.Files.WriteFile(Folder.Path(file), "x"));
-    SetFileAttributesW(Wide(Folder.Path("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+    SetFileAttributesW(Wide(Folder.Path("hidden")).c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
 
     TFiles list(Ports);
     EXPECT_TRUE(list.FindFiles(true, Folder.Path(""), "*.exe"));
-    EXPECT_EQ(Sorted(list.Items()),
-              Sorted({Folder.Path("a.exe"), Folder.Path("sub\\c.EXE"), Folder.Path("sub\\deeper\\e.exe")}));
+    EXPECT_EQ(Sorted(list.Items()), Sorted({Folder.Path("a.exe"), Folder.Path("sub\\c.EXE"),
+                                            Folder.Path("sub\\deeper\\e.exe")}));
     EXPECT_FALSE(list.FindFiles(false, Folder.Folder(), "*.EXE"));
 
     // A path already listed in another case, Polish letters included, is not added again.

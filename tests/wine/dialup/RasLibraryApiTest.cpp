@@ -19,16 +19,16 @@ TEST(WineRasBinding, AllTenFunctionsResolveInTheRasLibrary)
 {
     // Name handed to the resolver -> the export it must reach.
     const std::pair<const char*, const char*> table[] = {
-        {"RasEnumEntriesA", "RasEnumEntriesA"},
-        {"RasEnumConnectionsA", "RasEnumConnectionsA"},
-        {"RasGetConnectStatusA", "RasGetConnectStatusA"},
-        {"RasHangUpA", "RasHangUpA"},
-        {"RasGetErrorStringA", "RasGetErrorStringA"},
-        {"RasGetEntryDialParamsA", "RasGetEntryDialParamsA"},
-        {"RasGetEntryProperties", "RasGetEntryPropertiesA"},
-        {"RasDeleteEntry", "RasDeleteEntryA"},
-        {"RasDialA", "RasDialA"},
-        {"RasConnectionNotification", "RasConnectionNotificationA"},
+            {"RasEnumEntriesA", "RasEnumEntriesA"},
+            {"RasEnumConnectionsA", "RasEnumConnectionsA"},
+            {"RasGetConnectStatusA", "RasGetConnectStatusA"},
+            {"RasHangUpA", "RasHangUpA"},
+            {"RasGetErrorStringA", "RasGetErrorStringA"},
+            {"RasGetEntryDialParamsA", "RasGetEntryDialParamsA"},
+            {"RasGetEntryProperties", "RasGetEntryPropertiesA"},
+            {"RasDeleteEntry", "RasDeleteEntryA"},
+            {"RasDialA", "RasDialA"},
+            {"RasConnectionNotification", "RasConnectionNotificationA"},
     };
     TRasBinding binding(SystemLibraries());
     for (const auto& row : table) {
@@ -59,7 +59,7 @@ TEST(WineRasBinding, FirstUseOfAMissingNameLooksForThePhonebookLibrary)
     } catch (const Exception& e) {
         EXPECT_TRUE(e.Message() == "Error opening rnaph.dll" ||
                     e.Message() == "Function RasNoSuchFunction not found!")
-            << e.Message();
+                << e.Message();
     }
     EXPECT_FALSE(binding.RasLoaded());
     EXPECT_NE(nullptr, binding.Resolve("RasHangUp"));

@@ -59,8 +59,7 @@ TEST(Win32RasConnThread, DestructionDuringAPendingHandOverDoesNotDeadlock)
         // The worker's hand-over, a message sent to this thread, ends the wait.
         ui.WaitForMessages(60000);
         int calls = 0;
-        if (!handlerCleared)
-            thread->OnNotify = [&](TRasConnThread&) { ++calls; };
+        if (!handlerCleared) thread->OnNotify = [&](TRasConnThread&) { ++calls; };
         thread.reset();
         EXPECT_EQ(calls, handlerCleared ? 0 : 1);
     }

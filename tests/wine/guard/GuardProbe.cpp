@@ -31,7 +31,10 @@ bool WaitFor(DWORD timeoutMs, Condition condition)
     return true;
 }
 
-HWND Guard() { return FindWindowW(kMainWindowClass, nullptr); }
+HWND Guard()
+{
+    return FindWindowW(kMainWindowClass, nullptr);
+}
 
 }  // namespace
 
@@ -42,30 +45,38 @@ int main(int argc, char** argv)
     if (GetEnvironmentVariableW(L"LW_DESKTOP", desktopName, 64) - 1u < 63u) {
         // The desktop comes with the program started in it; it may not be there yet.
         HDESK desktop = nullptr;
-        WaitFor(30000, [&] { return (desktop = OpenDesktopW(desktopName, 0, FALSE, GENERIC_ALL)) != nullptr; });
+        WaitFor(30000, [&] {
+            return (desktop = OpenDesktopW(desktopName, 0, FALSE, GENERIC_ALL)) != nullptr;
+        });
         if (!desktop || !SetThreadDesktop(desktop)) return 2;
     }
     const char* command = argv[1];
     const DWORD timeout = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-    if (!std::strcmp(command, "wait-window")) return WaitFor(timeout, [] { return Guard() != nullptr; }) ? 0 : 2;
+    if (!std::strcmp(command, "wait-window"))
+        return WaitFor(timeout, [] { return Guard() != nullptr; }) ? 0 : 2;
     if (!std::strcmp(command, "wait-shown"))
         return WaitFor(timeout, [] { return Guard() && IsWindowVisible(Guard()); }) ? 0 : 2;
     if (!std::strcmp(command, "wait-hidden"))
         return WaitFor(timeout, [] { return Guard() && !IsWindowVisible(Guard()); }) ? 0 : 2;
-    if (!std::strcmp(command, "wait-gone")) return WaitFor(timeout, [] { return Guard() == nullptr; }) ? 0 : 2;
+    if (!std::strcmp(command, "wait-gone"))
+        return WaitFor(timeout, [] { return Guard() == nullptr; }) ? 0 : 2;
     if (!std::strcmp(command, "geometry")) {
         RECT r;
         if (!Guard() || !GetWindowRect(Guard(), &r)) return 2;
         const int margin = static_cast<int>(timeout);
-        const long left = r.left > margin ? r.left - margin : 0, top = r.top > margin ? r.top - margin : 0;
-        std::printf("%ldx%ld+%ld+%ld\n", r.right + margin - left, r.bottom + margin - top, left, top);
+        const long left = r.left > margin ? r.left - margin : 0,
+                   top = r.top > margin ? r.top - margin : 0;
+        std::printf("%ldx%ld+%ld+%ld\n", r.right + margin - left, r.bottom + margin - top, left,
+                    top);
         return 0;
     }
     if (!std::strcmp(command, "menu")) {
         const struct {
             const char* Name;
             TMenuItem Item;
-        } items[] = {{"configuration", TMenuItem::Configuration}, {"report", TMenuItem::Report}, {"exit", TMenuItem::Exit}};
+        } items[] = {{"configuration", TMenuItem::Configuration},
+                     {"report", TMenuItem::Report},
+                     {"exit", TMenuItem::Exit}};
         for (const auto& item : items)
             if (!std::strcmp(argv[2], item.Name))
                 return PostMessageW(Guard(), WM_COMMAND, MenuCommandId(item.Item), 0) ? 0 : 2;

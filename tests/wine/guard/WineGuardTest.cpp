@@ -25,7 +25,6 @@ void RemoveFolder(const std::string& folder)
     std::filesystem::remove_all(std::filesystem::u8path(folder), ignored);
 }
 
-
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string HereFolder()
@@ -46,8 +45,14 @@ int ScreenDpi()
 
 // The DPI that the guard under test started with.
 int gGuardDpi = 0;
-int Dpi() { return gGuardDpi ? gGuardDpi : ScreenDpi(); }
-int Px(int pixels) { return ScaleForDpi(pixels, Dpi()); }
+int Dpi()
+{
+    return gGuardDpi ? gGuardDpi : ScreenDpi();
+}
+int Px(int pixels)
+{
+    return ScaleForDpi(pixels, Dpi());
+}
 
 // The system DPI that processes started from now on read (Wine takes it from the user's desktop
 // settings when a process starts); the setting before is put back when this goes.
@@ -55,18 +60,20 @@ class TStartDpi {
 public:
     explicit TStartDpi(int dpi)
     {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &FKey, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &FKey, nullptr);
         DWORD size = sizeof FOld;
-        FHadOld = RegQueryValueExW(FKey, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&FOld), &size) ==
-                  ERROR_SUCCESS;
+        FHadOld = RegQueryValueExW(FKey, L"LogPixels", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(&FOld), &size) == ERROR_SUCCESS;
         const DWORD value = static_cast<DWORD>(dpi);
-        RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
     }
     ~TStartDpi()
     {
         if (FHadOld)
-            RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&FOld), sizeof FOld);
+            RegSetValueExW(FKey, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&FOld),
+                           sizeof FOld);
         else
             RegDeleteValueW(FKey, L"LogPixels");
         RegCloseKey(FKey);
@@ -90,7 +97,8 @@ std::string TextOf(HWND window)
 {
     wchar_t text[1024] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
     return Narrow(text, wcsnlen(text, 1024));
 }
 
@@ -117,8 +125,10 @@ public:
     {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        FProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-        FBase = static_cast<char*>(VirtualAllocEx(FProcess, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+        FProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               process);
+        FBase = static_cast<char*>(
+                VirtualAllocEx(FProcess, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
     }
     ~TRemoteMemory()
     {
@@ -126,8 +136,14 @@ public:
         if (FProcess) CloseHandle(FProcess);
     }
     char* At(size_t offset) const { return FBase + offset; }
-    void Write(size_t offset, const void* data, size_t size) { WriteProcessMemory(FProcess, At(offset), data, size, nullptr); }
-    void Read(size_t offset, void* data, size_t size) const { ReadProcessMemory(FProcess, At(offset), data, size, nullptr); }
+    void Write(size_t offset, const void* data, size_t size)
+    {
+        WriteProcessMemory(FProcess, At(offset), data, size, nullptr);
+    }
+    void Read(size_t offset, void* data, size_t size) const
+    {
+        ReadProcessMemory(FProcess, At(offset), data, size, nullptr);
+    }
     std::string ReadText(size_t offset) const
     {
         wchar_t text[512] = {};
@@ -150,7 +166,8 @@ std::string ReportCell(HWND report, int row, int column)
     item.pszText = reinterpret_cast<wchar_t*>(memory.At(TRemoteMemory::kTextOffset));
     item.cchTextMax = 256;
     memory.Write(0, &item, sizeof item);
-    SendMessageW(report, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0)));
+    SendMessageW(report, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(memory.At(0)));
     return memory.ReadText(TRemoteMemory::kTextOffset);
 }
 
@@ -167,7 +184,8 @@ TColumn ReportColumn(HWND report, int index)
     column.pszText = reinterpret_cast<wchar_t*>(memory.At(TRemoteMemory::kTextOffset));
     column.cchTextMax = 256;
     memory.Write(0, &column, sizeof column);
-    SendMessageW(report, LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.At(0)));
+    SendMessageW(report, LVM_GETCOLUMNW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(memory.At(0)));
     memory.Read(0, &column, sizeof column);
     return {memory.ReadText(TRemoteMemory::kTextOffset), column.cx};
 }
@@ -175,7 +193,8 @@ TColumn ReportColumn(HWND report, int index)
 std::vector<int> StatusParts(HWND status)
 {
     TRemoteMemory memory(status);
-    const int count = static_cast<int>(SendMessageW(status, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(memory.At(0))));
+    const int count = static_cast<int>(
+            SendMessageW(status, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(memory.At(0))));
     std::vector<int> parts(static_cast<size_t>(count > 0 && count <= 16 ? count : 0));
     if (!parts.empty()) memory.Read(0, parts.data(), parts.size() * sizeof(int));
     return parts;
@@ -193,7 +212,8 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data)
     auto& s = *reinterpret_cast<TTopLevelSearch*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != s.Process || !IsWindowVisible(window) || ClassOf(window) != s.Class || TextOf(window) != s.Caption)
+    if (owner != s.Process || !IsWindowVisible(window) || ClassOf(window) != s.Class ||
+        TextOf(window) != s.Caption)
         return TRUE;
     s.Found = window;
     return FALSE;
@@ -209,7 +229,8 @@ HWND FindTopLevel(DWORD process, const wchar_t* className, const std::string& ca
 int CountGuardWindows()
 {
     int count = 0;
-    for (HWND w = FindWindowW(kMainWindowClass, nullptr); w; w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr))
+    for (HWND w = FindWindowW(kMainWindowClass, nullptr); w;
+         w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr))
         ++count;
     return count;
 }
@@ -217,10 +238,12 @@ int CountGuardWindows()
 bool ReadRunValue(const std::string& name, std::string& value)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
     wchar_t data[1024] = {};
     DWORD size = sizeof data - sizeof(wchar_t);
-    const LONG result = RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    const LONG result = RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     value = Narrow(data, wcsnlen(data, 1023));
     return result == ERROR_SUCCESS;
@@ -229,7 +252,9 @@ bool ReadRunValue(const std::string& name, std::string& value)
 void SetRunValue(const std::string& name, const std::string& value)
 {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
     const std::wstring data = Wide(value);
     RegSetValueExW(key, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
@@ -262,7 +287,8 @@ public:
         CreateDirectoryW(Wide(Folder).c_str(), nullptr);
         CopyFileW(Wide(HereFolder() + "\\MLinewarden.exe").c_str(), Wide(Program).c_str(), FALSE);
         if (!config.empty()) {
-            HANDLE file = CreateFileW(Wide(Config()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            HANDLE file = CreateFileW(Wide(Config()).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, 0, nullptr);
             DWORD written = 0;
             WriteFile(file, config.data(), static_cast<DWORD>(config.size()), &written, nullptr);
             CloseHandle(file);
@@ -272,7 +298,8 @@ public:
     ~TGuard()
     {
         if (Process.hProcess) {
-            if (WaitForSingleObject(Process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(Process.hProcess, 99);
+            if (WaitForSingleObject(Process.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(Process.hProcess, 99);
             WaitForSingleObject(Process.hProcess, 5000);
             CloseHandle(Process.hProcess);
             CloseHandle(Process.hThread);
@@ -287,7 +314,8 @@ public:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
         std::wstring command = L"\"" + Wide(Program) + L"\"";
-        CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, Wide(Folder).c_str(), &startup, &info);
+        CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                       Wide(Folder).c_str(), &startup, &info);
         return info;
     }
 
@@ -295,9 +323,11 @@ public:
     HWND WaitResident()
     {
         HWND window = nullptr;
-        EXPECT_TRUE(WaitFor(20000, [&] { return (window = FindWindowW(kMainWindowClass, nullptr)) && IsWindowVisible(window); }))
-            << "the guard's window did not show";
-        EXPECT_TRUE(WaitFor(20000, [&] { return !IsWindowVisible(window); })) << "the guard did not go into the tray";
+        EXPECT_TRUE(WaitFor(20000, [&] {
+            return (window = FindWindowW(kMainWindowClass, nullptr)) && IsWindowVisible(window);
+        })) << "the guard's window did not show";
+        EXPECT_TRUE(WaitFor(20000, [&] { return !IsWindowVisible(window); }))
+                << "the guard did not go into the tray";
         return window;
     }
 
@@ -305,7 +335,8 @@ public:
     DWORD Exit(HWND window)
     {
         PostMessageW(window, WM_COMMAND, MenuCommandId(TMenuItem::Exit), 0);
-        EXPECT_EQ(WaitForSingleObject(Process.hProcess, 20000), WAIT_OBJECT_0) << "the guard did not end on Exit";
+        EXPECT_EQ(WaitForSingleObject(Process.hProcess, 20000), WAIT_OBJECT_0)
+                << "the guard did not end on Exit";
         DWORD code = 0;
         GetExitCodeProcess(Process.hProcess, &code);
         return code;
@@ -323,7 +354,8 @@ RECT Expected(const TControlLayout& control)
 {
     int left = Px(control.Left), top = Px(control.Top);
     if (control.Parent != kNoParent) {
-        const TControlLayout& parent = FindControl(MainWindowLayout(), static_cast<TControlId>(control.Parent));
+        const TControlLayout& parent =
+                FindControl(MainWindowLayout(), static_cast<TControlId>(control.Parent));
         if (parent.Kind == TControlKind::GroupBox) {
             left += Px(parent.Left);
             top += Px(parent.Top);
@@ -362,7 +394,8 @@ void CheckWindowAt(int dpi)
     ASSERT_NE(main, nullptr);
     auto command = [&](TMenuItem item) { PostMessageW(main, WM_COMMAND, MenuCommandId(item), 0); };
     command(TMenuItem::Configuration);
-    ASSERT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) && !IsIconic(main); })) << "the options did not come up";
+    ASSERT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) && !IsIconic(main); }))
+            << "the options did not come up";
 
     EXPECT_EQ(TextOf(main), kWindowCaption);
     const LONG style = GetWindowLongW(main, GWL_STYLE);
@@ -391,22 +424,26 @@ void CheckWindowAt(int dpi)
             continue;
         }
         const RECT e = Expected(c);
-        EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({e.left, e.top, e.right, e.bottom}));
+        EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
+                  std::vector<LONG>({e.left, e.top, e.right, e.bottom}));
         if (*c.Text) {
             EXPECT_EQ(TextOf(control), c.Text);
         }
     }
     EXPECT_FALSE(IsWindowVisible(panel)) << "the report shows before it is asked for";
-    EXPECT_EQ(TextOf(GetDlgItem(main, ControlId(idAppTitle))), std::string(kWindowCaption) + " - " + kHomePage);
+    EXPECT_EQ(TextOf(GetDlgItem(main, ControlId(idAppTitle))),
+              std::string(kWindowCaption) + " - " + kHomePage);
 
     // The option check boxes, in tab order.
     std::vector<std::string> options;
     for (HWND w = GetWindow(main, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-        if ((GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) && (GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
+        if ((GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) &&
+            (GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
             ClassOf(w) == "Button")
             options.push_back(TextOf(w));
     std::vector<std::string> expected;
-    for (TControlId id : {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp, idAutoDeleteDialers, idAskBeforeDeleteDialUp})
+    for (TControlId id : {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp,
+                          idAutoDeleteDialers, idAskBeforeDeleteDialUp})
         expected.push_back(FindControl(layout, id).Text);
     EXPECT_EQ(options, expected);
 
@@ -447,7 +484,8 @@ void CheckWindowAt(int dpi)
     EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "no tray icon registered";
 
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(
+            SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     EXPECT_EQ(guard.Exit(main), 0u);
 }
@@ -469,28 +507,34 @@ TEST(GuardLifecycle, SecondStartAndExitFollowTheOptions)
         SCOPED_TRACE(autoStart ? "AutoStart=1" : "AutoStart=0");
         // A Run value left from before must go when the option is off.
         SetRunValue(kAutoStartValueName, "C:\\stale\\MLinewarden.exe");
-        TGuard guard("exit", std::string("[Main]\r\nFirstRun=0\r\nIdentAutoDeleteDialers=0\r\nAutoStart=") +
-                                 (autoStart ? "1" : "0") + "\r\n");
+        TGuard guard("exit",
+                     std::string("[Main]\r\nFirstRun=0\r\nIdentAutoDeleteDialers=0\r\nAutoStart=") +
+                             (autoStart ? "1" : "0") + "\r\n");
         HWND main = guard.WaitResident();
         ASSERT_NE(main, nullptr);
 
         PROCESS_INFORMATION second = guard.Start();
         ASSERT_NE(second.hProcess, nullptr);
-        EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0) << "the second guard stayed";
+        EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0)
+                << "the second guard stayed";
         DWORD code = 1;
         GetExitCodeProcess(second.hProcess, &code);
         CloseHandle(second.hProcess);
         CloseHandle(second.hThread);
         EXPECT_EQ(code, 0u);
         EXPECT_EQ(CountGuardWindows(), 1);
-        EXPECT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) != FALSE; })) << "the first guard did not come up";
+        EXPECT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) != FALSE; }))
+                << "the first guard did not come up";
 
         // The close box only hides the guard into the tray, saving the options on the way.
         DeleteFileW(Wide(guard.Config()).c_str());
         PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitFor(5000, [&] { return !IsWindowVisible(main); })) << "closing did not hide the guard";
-        EXPECT_EQ(WaitForSingleObject(guard.Process.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
-        EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0") << "closing did not save";
+        EXPECT_TRUE(WaitFor(5000, [&] { return !IsWindowVisible(main); }))
+                << "closing did not hide the guard";
+        EXPECT_EQ(WaitForSingleObject(guard.Process.hProcess, 500),
+                  static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0")
+                << "closing did not save";
 
         EXPECT_EQ(guard.Exit(main), 0u);
         EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0");
@@ -519,7 +563,9 @@ TEST(GuardDialogs, NumberEditorAcceptsDigitsOnly)
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(ControlId(idAddNumber), BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(main, ControlId(idAddNumber))));
         HWND dialog = nullptr;
-        EXPECT_TRUE(WaitFor(10000, [&] { return (dialog = FindTopLevel(process, kDialogClass, kNumberFormCaption)) != nullptr; }));
+        EXPECT_TRUE(WaitFor(10000, [&] {
+            return (dialog = FindTopLevel(process, kDialogClass, kNumberFormCaption)) != nullptr;
+        }));
         return dialog;
     };
 
@@ -537,12 +583,14 @@ TEST(GuardDialogs, NumberEditorAcceptsDigitsOnly)
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.Text));
         EXPECT_EQ(IsWindowEnabled(accept) != FALSE, t.Acceptable) << Narrow(t.Text, wcslen(t.Text));
     }
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ControlId(idNumberAccept), BN_CLICKED), reinterpret_cast<LPARAM>(accept));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ControlId(idNumberAccept), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(accept));
     EXPECT_TRUE(WaitFor(5000, [&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
     // The first allowed number switches the protection on.
-    EXPECT_EQ(SendMessageW(GetDlgItem(main, ControlId(idCheckAllowedNumbers)), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(GetDlgItem(main, ControlId(idCheckAllowedNumbers)), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
 
     dialog = openEditor();
     ASSERT_NE(dialog, nullptr);
@@ -568,7 +616,8 @@ TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
     TGuard guard("question", "[Main]\r\nFirstRun=0\r\nAutoStart=0\r\nIdentAutoDeleteDialers=1\r\n");
     HWND dialog = nullptr;
     EXPECT_TRUE(WaitFor(30000, [&] {
-        return (dialog = FindTopLevel(guard.Process.dwProcessId, kDialogClass, "Wykryty Dialer")) != nullptr;
+        return (dialog = FindTopLevel(guard.Process.dwProcessId, kDialogClass, "Wykryty Dialer")) !=
+               nullptr;
     })) << "no question about the dialer";
     if (dialog != nullptr) {
         EXPECT_EQ(TextOf(GetDlgItem(dialog, ControlId(idQuestionValue1))), "LwGuardSample");
@@ -591,12 +640,14 @@ TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
     ASSERT_NE(main, nullptr);
     HWND report = GetDlgItem(GetDlgItem(main, ControlId(idReportPanel)), ControlId(idReport));
     EXPECT_TRUE(WaitFor(10000, [&] { return SendMessageW(report, LVM_GETITEMCOUNT, 0, 0) >= 2; }));
-    EXPECT_EQ(ReportCell(report, 1, 1).rfind("Uwaga! Nie został usunięty", 0), 0u) << ReportCell(report, 1, 1);
+    EXPECT_EQ(ReportCell(report, 1, 1).rfind("Uwaga! Nie został usunięty", 0), 0u)
+            << ReportCell(report, 1, 1);
     // Asked again from the menu, the user picks Exit from the tray while the question is open:
     // the question goes as declined and the guard ends.
     PostMessageW(main, WM_COMMAND, MenuCommandId(TMenuItem::CheckActiveDialers), 0);
     EXPECT_TRUE(WaitFor(30000, [&] {
-        return (dialog = FindTopLevel(guard.Process.dwProcessId, kDialogClass, "Wykryty Dialer")) != nullptr;
+        return (dialog = FindTopLevel(guard.Process.dwProcessId, kDialogClass, "Wykryty Dialer")) !=
+               nullptr;
     })) << "no second question";
     EXPECT_EQ(guard.Exit(main), 0u);
     std::string kept;
@@ -614,7 +665,9 @@ TEST(GuardIdle, UsesNoProcessorTimeWhileResident)
     auto cpu = [&] {
         FILETIME created, exited, kernel, user;
         GetProcessTimes(guard.Process.hProcess, &created, &exited, &kernel, &user);
-        auto value = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+        auto value = [](const FILETIME& t) {
+            return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
         return value(kernel) + value(user);
     };
     const ULONGLONG before = cpu();

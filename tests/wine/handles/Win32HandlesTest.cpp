@@ -17,7 +17,10 @@ bool KernelOpen(HANDLE handle)
     return GetHandleInformation(handle, &flags) != 0;
 }
 
-HANDLE NewEvent() { return CreateEventW(nullptr, FALSE, FALSE, nullptr); }
+HANDLE NewEvent()
+{
+    return CreateEventW(nullptr, FALSE, FALSE, nullptr);
+}
 
 template <typename Owner, typename Open, typename IsOpen>
 void ExpectClosedWithItsOwner(const char* kind, Open open, IsOpen isOpen)
@@ -39,40 +42,41 @@ TEST(Win32Handles, EachKindIsClosedWhenItsOwnerGoes)
 {
     ExpectClosedWithItsOwner<TKernelHandle>("event", NewEvent, KernelOpen);
     ExpectClosedWithItsOwner<TRegKeyHandle>(
-        "registry key",
-        [] {
-            HKEY key = nullptr;
-            RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key);
-            return key;
-        },
-        [](HKEY key) {
-            return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                    nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        });
+            "registry key",
+            [] {
+                HKEY key = nullptr;
+                RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key);
+                return key;
+            },
+            [](HKEY key) {
+                return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr,
+                                        nullptr) == ERROR_SUCCESS;
+            });
     ExpectClosedWithItsOwner<TFontHandle>(
-        "font",
-        [] {
-            return CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0,
-                               L"Tahoma");
-        },
-        [](HFONT font) { return GetObjectType(font) == OBJ_FONT; });
+            "font",
+            [] {
+                return CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0,
+                                   L"Tahoma");
+            },
+            [](HFONT font) { return GetObjectType(font) == OBJ_FONT; });
     ExpectClosedWithItsOwner<TMenuHandle>("menu", CreatePopupMenu, IsMenu);
     ExpectClosedWithItsOwner<TIconHandle>(
-        "icon", [] { return CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))); },
-        [](HICON icon) {
-            ICONINFO info = {};
-            if (!GetIconInfo(icon, &info)) return false;
-            DeleteObject(info.hbmMask);
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            return true;
-        });
+            "icon", [] { return CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))); },
+            [](HICON icon) {
+                ICONINFO info = {};
+                if (!GetIconInfo(icon, &info)) return false;
+                DeleteObject(info.hbmMask);
+                if (info.hbmColor) DeleteObject(info.hbmColor);
+                return true;
+            });
     ExpectClosedWithItsOwner<TWindowHandle>(
-        "window",
-        [] {
-            return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-        },
-        IsWindow);
+            "window",
+            [] {
+                return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+            },
+            IsWindow);
 }
 
 TEST(Win32Handles, OwnerClosesExactlyWhatItGivesUp)

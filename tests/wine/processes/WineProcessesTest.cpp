@@ -50,8 +50,8 @@ struct TVariant {
     uint32_t KillExitCode;
 };
 const TVariant kVariants[] = {
-    {"snapshot walk", 0xC0000A04, kToolhelpKillExitCode},         // Windows 98
-    {"process-status walk", 0x0A280105, kPsapiKillExitCode},      // Windows XP
+        {"snapshot walk", 0xC0000A04, kToolhelpKillExitCode},     // Windows 98
+        {"process-status walk", 0x0A280105, kPsapiKillExitCode},  // Windows XP
 };
 
 // Copies of the sleeping helper under a name of their own, in a folder of their own.
@@ -68,7 +68,7 @@ protected:
         Name = Unique("LwŚpioch") + ".exe";
         Program = Folder + "\\" + Name;
         const std::string helper =
-            ExtractFilePath(SystemProcesses().ProgramPath()) + "lw_sleeper.exe";
+                ExtractFilePath(SystemProcesses().ProgramPath()) + "lw_sleeper.exe";
         ASSERT_TRUE(CopyFileW(Wide(helper).c_str(), Wide(Program).c_str(), FALSE)) << helper;
     }
 
@@ -103,7 +103,8 @@ protected:
             ADD_FAILURE() << "cannot start " << program;
             return nullptr;
         }
-        Started.push_back({TKernelHandle(info.hProcess), TKernelHandle(info.hThread), info.dwProcessId});
+        Started.push_back(
+                {TKernelHandle(info.hProcess), TKernelHandle(info.hThread), info.dwProcessId});
         return info.hProcess;
     }
 
@@ -205,7 +206,8 @@ TEST_F(WineProcesses, KillingByPathSparesANamesakeInAnotherFolder)
         TFiles list(*Ports);
         list.AddRunningProcesses();
         bool pathsKnown = false;
-        for (const std::string& entry : list.Items()) pathsKnown = pathsKnown || SameText(entry, namesake);
+        for (const std::string& entry : list.Items())
+            pathsKnown = pathsKnown || SameText(entry, namesake);
         EXPECT_TRUE(pathsKnown || variant.KillExitCode != kPsapiKillExitCode);
 
         ASSERT_TRUE(KillProcessByFile(*Ports, UpperCase(Program)));

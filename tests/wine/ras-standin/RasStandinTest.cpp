@@ -35,7 +35,7 @@ public:
     TTempFolder Folder;
 };
 TStateFolder* const gState =
-    static_cast<TStateFolder*>(::testing::AddGlobalTestEnvironment(new TStateFolder));
+        static_cast<TStateFolder*>(::testing::AddGlobalTestEnvironment(new TStateFolder));
 
 std::string Beside(const std::string& name)
 {
@@ -64,8 +64,8 @@ TRun RunBeside(const std::string& program, const std::string& arguments)
     startup.hStdOutput = startup.hStdError = write;
     PROCESS_INFORMATION process{};
     std::string command = "\"" + Beside(program) + "\" " + arguments;
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process);
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
     CloseHandle(write);
     if (started) {
         char buffer[4096];
@@ -81,13 +81,18 @@ TRun RunBeside(const std::string& program, const std::string& arguments)
     return run;
 }
 
-TRun RasCtl(const std::string& arguments) { return RunBeside("rasctl.exe", arguments); }
+TRun RasCtl(const std::string& arguments)
+{
+    return RunBeside("rasctl.exe", arguments);
+}
 
 // The handle rasctl dial printed.
 THRasConn DialedHandle(const TRun& run)
 {
     size_t tab = run.Output.find('\t');
-    return tab == std::string::npos ? 0 : static_cast<THRasConn>(std::strtoul(run.Output.c_str() + tab + 1, nullptr, 10));
+    return tab == std::string::npos ? 0
+                                    : static_cast<THRasConn>(std::strtoul(
+                                              run.Output.c_str() + tab + 1, nullptr, 10));
 }
 
 std::vector<TRasConnA> Connections(uint32_t& result)
@@ -104,7 +109,8 @@ std::string ConnectedNumber(THRasConn handle, uint32_t& result)
 {
     TRasConnStatusExA status{};
     status.dwSize = sizeof status;
-    result = SystemRasApi().RasGetConnectStatus(handle, reinterpret_cast<TRasConnStatusA*>(&status));
+    result =
+            SystemRasApi().RasGetConnectStatus(handle, reinterpret_cast<TRasConnStatusA*>(&status));
     return FieldText(status.szPhoneNumber, sizeof status.szPhoneNumber);
 }
 
@@ -113,8 +119,8 @@ uint32_t AddEntry(const std::string& name, const std::string& number)
     TRasEntryA entry{};
     entry.dwSize = sizeof entry;
     SetFieldText(entry.szLocalPhoneNumber, sizeof entry.szLocalPhoneNumber, number);
-    return RAS_EXPORT(RasSetEntryPropertiesA)(nullptr, name.c_str(), &entry, sizeof entry,
-                                              nullptr, 0);
+    return RAS_EXPORT(RasSetEntryPropertiesA)(nullptr, name.c_str(), &entry, sizeof entry, nullptr,
+                                              0);
 }
 
 uint32_t Dial(const std::string& entry, const std::string& number, THRasConn& handle,
@@ -127,7 +133,10 @@ uint32_t Dial(const std::string& entry, const std::string& number, THRasConn& ha
     return SystemRasApi().RasDial(&params, notifier, &handle);
 }
 
-bool Signalled(HANDLE event, DWORD limitMs) { return WaitForSingleObject(event, limitMs) == WAIT_OBJECT_0; }
+bool Signalled(HANDLE event, DWORD limitMs)
+{
+    return WaitForSingleObject(event, limitMs) == WAIT_OBJECT_0;
+}
 
 class RasStandin : public ::testing::Test {
 protected:
@@ -144,7 +153,7 @@ TEST_F(RasStandin, TwoProcessesShareThePhonebookAndTheConnections)
     ASSERT_EQ(AddEntry("Praca", "0221234567"), 0u);
     ASSERT_EQ(RasCtl("add \"Darmowy Internet\" 0700123456").Exit, 0u);
     const std::string entries =
-        "entry\tPraca\t0221234567\r\nentry\tDarmowy Internet\t0700123456\r\n";
+            "entry\tPraca\t0221234567\r\nentry\tDarmowy Internet\t0700123456\r\n";
     EXPECT_EQ(RasCtl("list").Output, entries);
 
     // rasctl dials the entry's own number; this process dials with a number of its own.
@@ -161,9 +170,9 @@ TEST_F(RasStandin, TwoProcessesShareThePhonebookAndTheConnections)
     EXPECT_EQ(list[0].hrasconn, theirs);
     EXPECT_EQ(FieldText(list[0].szEntryName, sizeof list[0].szEntryName), "Darmowy Internet");
     EXPECT_EQ(ConnectedNumber(theirs, result), "0700123456");
-    EXPECT_EQ(RasCtl("list").Output,
-              entries + "connection\t" + std::to_string(theirs) + "\tDarmowy Internet\t0700123456\r\n" +
-              "connection\t" + std::to_string(ours) + "\tPraca\t0708111222\r\n");
+    EXPECT_EQ(RasCtl("list").Output, entries + "connection\t" + std::to_string(theirs) +
+                                             "\tDarmowy Internet\t0700123456\r\n" + "connection\t" +
+                                             std::to_string(ours) + "\tPraca\t0708111222\r\n");
 
     EXPECT_EQ(RasCtl("hangup " + std::to_string(ours)).Exit, 0u);
     EXPECT_EQ(RasCtl("hangup \"Darmowy Internet\"").Exit, 0u);
@@ -185,7 +194,8 @@ TEST_F(RasStandin, RegisteredEventsAreSignalledWhenAnotherProcessDialsAndHangsUp
     for (const TRow& row : rows) {
         events.push_back(CreateEventA(nullptr, FALSE, FALSE, nullptr));
         ASSERT_EQ(RAS_EXPORT(RasConnectionNotificationA)(INVALID_HANDLE_VALUE, events.back(),
-                                                         row.Flags), 0u);
+                                                         row.Flags),
+                  0u);
     }
     TRun dialed = RasCtl("dial \"Darmowy Internet\"");
     ASSERT_EQ(dialed.Exit, 0u);
@@ -261,48 +271,65 @@ TEST_F(RasStandin, AnswersAsRasDoes)
         std::function<uint32_t()> Call;
         uint32_t Bytes, Count;
     } rows[] = {
-        {"entries, room for one of two", 603, [&] {
-             names[0].dwSize = sizeof names[0];
-             bytes = sizeof names[0];
-             return ras.RasEnumEntries(names, &bytes, &count);
-         }, 2 * 264, 2},
-        {"connections, room for none", 603, [&] {
-             connections[0].dwSize = sizeof connections[0];
-             bytes = 0;
-             return ras.RasEnumConnections(connections, &bytes, &count);
-         }, 412, 1},
-        {"entry properties, short", 603, [&] {
-             bytes = 100;
-             return ras.RasGetEntryProperties("A", &entry, &bytes);
-         }, 1768, 0},
-        {"entries, wrong record size", 632, [&] {
-             names[0].dwSize = 100;
-             bytes = sizeof names;
-             return ras.RasEnumEntries(names, &bytes, &count);
-         }, 0, 0},
-        {"status, wrong record size", 632, [&] {
-             status.dwSize = 200;
-             return ras.RasGetConnectStatus(a, basic);
-         }, 0, 0},
-        {"dial, wrong record size", 632, [&] {
-             TRasDialParamsA small = params;
-             small.dwSize = 1000;
-             return ras.RasDial(&small, nullptr, &handle);
-         }, 0, 0},
-        {"dial parameters, unknown entry", 623,
-         [&] { return ras.RasGetEntryDialParams(&params, &password); }, 0, 0},
-        {"dial, unknown entry", 623, [&] { return ras.RasDial(&params, nullptr, &handle); }, 0, 0},
-        {"properties, unknown entry", 623, [&] {
-             bytes = sizeof entry;
-             return ras.RasGetEntryProperties("C", &entry, &bytes);
-         }, 0, 0},
-        {"delete, unknown entry", 623, [&] { return ras.RasDeleteEntry("C"); }, 0, 0},
-        {"status, hung-up handle", 6, [&] {
-             status.dwSize = sizeof status;
-             return ras.RasGetConnectStatus(b, basic);
-         }, 0, 0},
-        {"hang-up, hung-up handle", 6, [&] { return ras.RasHangUp(b); }, 0, 0},
-        {"status, live handle", 0, [&] { return ras.RasGetConnectStatus(a, basic); }, 0, 0},
+            {"entries, room for one of two", 603,
+             [&] {
+                 names[0].dwSize = sizeof names[0];
+                 bytes = sizeof names[0];
+                 return ras.RasEnumEntries(names, &bytes, &count);
+             },
+             2 * 264, 2},
+            {"connections, room for none", 603,
+             [&] {
+                 connections[0].dwSize = sizeof connections[0];
+                 bytes = 0;
+                 return ras.RasEnumConnections(connections, &bytes, &count);
+             },
+             412, 1},
+            {"entry properties, short", 603,
+             [&] {
+                 bytes = 100;
+                 return ras.RasGetEntryProperties("A", &entry, &bytes);
+             },
+             1768, 0},
+            {"entries, wrong record size", 632,
+             [&] {
+                 names[0].dwSize = 100;
+                 bytes = sizeof names;
+                 return ras.RasEnumEntries(names, &bytes, &count);
+             },
+             0, 0},
+            {"status, wrong record size", 632,
+             [&] {
+                 status.dwSize = 200;
+                 return ras.RasGetConnectStatus(a, basic);
+             },
+             0, 0},
+            {"dial, wrong record size", 632,
+             [&] {
+                 TRasDialParamsA small = params;
+                 small.dwSize = 1000;
+                 return ras.RasDial(&small, nullptr, &handle);
+             },
+             0, 0},
+            {"dial parameters, unknown entry", 623,
+             [&] { return ras.RasGetEntryDialParams(&params, &password); }, 0, 0},
+            {"dial, unknown entry", 623, [&] { return ras.RasDial(&params, nullptr, &handle); }, 0,
+             0},
+            {"properties, unknown entry", 623,
+             [&] {
+                 bytes = sizeof entry;
+                 return ras.RasGetEntryProperties("C", &entry, &bytes);
+             },
+             0, 0},
+            {"delete, unknown entry", 623, [&] { return ras.RasDeleteEntry("C"); }, 0, 0},
+            {"status, hung-up handle", 6,
+             [&] {
+                 status.dwSize = sizeof status;
+                 return ras.RasGetConnectStatus(b, basic);
+             },
+             0, 0},
+            {"hang-up, hung-up handle", 6, [&] { return ras.RasHangUp(b); }, 0, 0},
+            {"status, live handle", 0, [&] { return ras.RasGetConnectStatus(a, basic); }, 0, 0},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.What);
@@ -362,7 +389,8 @@ TEST_F(RasStandin, LogNamesEachDialAndHangUpWithTheTimeToTheMillisecondAndThePro
          {"rasctl\\.exe: RasDialA sync \"Darmowy Internet\" 0700123456 -> 0 handle " + handle,
           "rasctl\\.exe: RasHangUpA " + handle + " \"Darmowy Internet\" 0700123456 -> 0",
           std::string("rasctl\\.exe: RasDeleteEntryA \"Darmowy Internet\" -> 0")})
-        EXPECT_TRUE(std::regex_search(log, std::regex(stamp + line + "\r\n"))) << line << "\n" << log;
+        EXPECT_TRUE(std::regex_search(log, std::regex(stamp + line + "\r\n"))) << line << "\n"
+                                                                               << log;
 }
 
 // What the stand-in is for: the guard's own dial-up component and notification thread, told
@@ -442,11 +470,13 @@ TEST_F(RasStandin, SampleDialerStartsWithWindowsLinksItselfAndDialsAPremiumNumbe
     EXPECT_NE(RasCtl("list").Output.find("\tDarmowy Test\t0700999000\r\n"), std::string::npos);
     HKEY run;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                            0, KEY_QUERY_VALUE | KEY_SET_VALUE, &run), ERROR_SUCCESS);
+                            0, KEY_QUERY_VALUE | KEY_SET_VALUE, &run),
+              ERROR_SUCCESS);
     char value[MAX_PATH] = {};
     DWORD size = sizeof value - 1;
-    EXPECT_EQ(RegQueryValueExA(run, "FreeDialer", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(value), &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(run, "FreeDialer", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                               &size),
+              ERROR_SUCCESS);
     EXPECT_TRUE(SameText(value, dialer)) << value;
     RegDeleteValueA(run, "FreeDialer");
     RegCloseKey(run);

@@ -48,7 +48,10 @@ protected:
         Ports.ProgramPath = Folder + "\\Guard\\MLinewarden.exe";
     }
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
-    std::string Quarantined(const std::string& name) const { return Path("Guard\\dialers\\" + name); }
+    std::string Quarantined(const std::string& name) const
+    {
+        return Path("Guard\\dialers\\" + name);
+    }
     bool Exists(const std::string& path) { return Ports.Files.FileExists(path); }
     std::string Content(const std::string& path)
     {
@@ -77,7 +80,8 @@ TEST_F(WineRemoval, RealFilesAreNumberedIntoTheQuarantine)
     EXPECT_EQ(Content(Quarantined("Zażółć dialer.exe.001")), "second");
     EXPECT_EQ(Content(Quarantined("Zażółć dialer.exe.002")), "kept");
     EXPECT_EQ(Content(Quarantined("Zażółć dialer.exe.003")), "third");
-    EXPECT_EQ(Events.front(), "copied " + dialer + " -> " + Quarantined("Zażółć dialer.exe.000") + " ok");
+    EXPECT_EQ(Events.front(),
+              "copied " + dialer + " -> " + Quarantined("Zażółć dialer.exe.000") + " ok");
     EXPECT_EQ(Events[1], "deleted " + dialer + " ok");
 
     // A file that a running program holds without sharing can be neither copied nor deleted;
@@ -88,9 +92,10 @@ TEST_F(WineRemoval, RealFilesAreNumberedIntoTheQuarantine)
     ASSERT_TRUE(lock);
     Events.clear();
     EXPECT_FALSE(RemoveFile(Ports, dialer, true));
-    EXPECT_EQ(Events, (std::vector<std::string>{
-                          "copied " + dialer + " -> " + Quarantined("Zażółć dialer.exe.004") + " failed",
-                          "deleted " + dialer + " failed"}));
+    EXPECT_EQ(Events,
+              (std::vector<std::string>{"copied " + dialer + " -> " +
+                                                Quarantined("Zażółć dialer.exe.004") + " failed",
+                                        "deleted " + dialer + " failed"}));
     EXPECT_FALSE(Exists(Quarantined("Zażółć dialer.exe.004")));
     lock.reset();
     EXPECT_TRUE(RemoveFile(Ports, dialer, false));
@@ -128,7 +133,8 @@ TEST_F(WineRemoval, ShortcutsMadeByTheShellAreFoundAndQuarantined)
     EXPECT_TRUE(Exists(Quarantined(name + " common.lnk.000")));
     EXPECT_TRUE(Exists(dialer));
     EXPECT_EQ(Events.size(), 4u);
-    for (const std::string& event : Events) EXPECT_EQ(event.substr(event.size() - 3), " ok") << event;
+    for (const std::string& event : Events)
+        EXPECT_EQ(event.substr(event.size() - 3), " ok") << event;
 
     // Nothing points at it any more.
     Events.clear();

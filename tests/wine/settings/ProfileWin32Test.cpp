@@ -31,7 +31,10 @@ protected:
         std::error_code ignored;
         fs::remove_all(folder, ignored);
     }
-    std::string Path(const std::string& name) const { return (folder / fs::u8path(name)).u8string(); }
+    std::string Path(const std::string& name) const
+    {
+        return (folder / fs::u8path(name)).u8string();
+    }
     static std::string Bytes(const std::string& file)
     {
         std::ifstream in(fs::u8path(file), std::ios::binary);
@@ -80,8 +83,9 @@ TEST_F(ProfileWin32Test, DeleteKeyRemovesOnlyThatEntry)
 
     // The profile functions may write the file anew in their own layout (Wine drops blank
     // lines and indentation), so only the entries are compared here.
-    Store(file, "; by hand\r\n\r\n[Other]\r\nKey=other\r\n\r\n[Main]\r\n; Key=comment\r\n"
-                "Key2=stays\r\nKEY = gone\r\n[Last]\r\nKey=last");
+    Store(file,
+          "; by hand\r\n\r\n[Other]\r\nKey=other\r\n\r\n[Main]\r\n; Key=comment\r\n"
+          "Key2=stays\r\nKEY = gone\r\n[Last]\r\nKey=last");
     EXPECT_TRUE(profile.DeleteKey(file, "main", "Key"));
     EXPECT_EQ(profile.ReadString(file, "Main", "Key", "none", 100), "none");
     EXPECT_EQ(profile.ReadString(file, "Main", "Key2", "", 100), "stays");
@@ -97,7 +101,8 @@ TEST_F(ProfileWin32Test, LongValuesAreReadUpToMaxChars)
     value[2046] = '7';
     ASSERT_TRUE(profile.WriteString(file, "Main", "IdentDialDuration", value));
     EXPECT_EQ(profile.ReadString(file, "Main", "IdentDialDuration", "", 5000), value);
-    EXPECT_EQ(profile.ReadString(file, "Main", "IdentDialDuration", "", 2047), value.substr(0, 2047));
+    EXPECT_EQ(profile.ReadString(file, "Main", "IdentDialDuration", "", 2047),
+              value.substr(0, 2047));
 
     TSettings settings(profile, Path("MLinewarden.exe"));
     EXPECT_EQ(settings.DialDuration(), value.substr(0, 2047));

@@ -38,7 +38,7 @@ TEST_F(RemovalBatchWin32, BatchRemovesExactlyTheNamedFilesThroughTheRealInterpre
     const std::string batch = temp + RemovalBatchName(program);
     EXPECT_EQ(RemovalBatchName(program), "usuń_OS_.bat");
     ASSERT_TRUE(SystemFileSystem().WriteFile(
-        batch, RemovalBatchText(RemovalBatchLines(program, batch, {emptyDir, fullDir}, true))));
+            batch, RemovalBatchText(RemovalBatchLines(program, batch, {emptyDir, fullDir}, true))));
 
     // Started as the uninstaller starts it, then waited for by its traces, at most 60 s: the
     // batch erases itself only after its removals, on its last line.

@@ -54,24 +54,40 @@ TEST_F(UndoWin32, LogIsUndoneInTheRegistryIniFilesAndFileSystem)
     Touch(link + ".lnk");
 
     const std::string log =
-        "<?xml version=\"1.0\"?>\n<uninstall>\n<appname>Program ęó</appname>\n"
-        "<registry>\n"
-        "<reg action=\"add\" key=\"HKCU\\" + base + "\\App\" param=\"Path\" type=\"str\" value=\"x\"/>\n"
-        "<reg action=\"add\" key=\"HKEY_CURRENT_USER\\" + base + "\\Tree\" param=\"\" type=\"str\"/>\n"
-        "</registry>\n<inifiles>\n"
-        "<ini action=\"add\" filename=\"" + ini + "\" section=\"Sekcja\" param=\"Klucz\" value=\"1\"/>\n"
-        "</inifiles>\n<shortcuts>\n<shortcut action=\"add\" name=\"" + link + "\"/>\n</shortcuts>\n"
-        "<files>\n<file action=\"add\" filename=\"" + app + "plik ł.txt" + "\"/>\n"
-        "<file action=\"add\" filename=\"" + app + "Dane\\dane.bin" + "\"/>\n</files>\n"
-        "<dirs>\n<dir action=\"add\" directory=\"" + app.substr(0, app.size() - 1) + "\"/>\n"
-        "<dir action=\"add\" directory=\"" + app + "Dane" + "\"/>\n</dirs>\n"
-        "</uninstall>\n";
+            "<?xml version=\"1.0\"?>\n<uninstall>\n<appname>Program ęó</appname>\n"
+            "<registry>\n"
+            "<reg action=\"add\" key=\"HKCU\\" +
+            base +
+            "\\App\" param=\"Path\" type=\"str\" value=\"x\"/>\n"
+            "<reg action=\"add\" key=\"HKEY_CURRENT_USER\\" +
+            base +
+            "\\Tree\" param=\"\" type=\"str\"/>\n"
+            "</registry>\n<inifiles>\n"
+            "<ini action=\"add\" filename=\"" +
+            ini +
+            "\" section=\"Sekcja\" param=\"Klucz\" value=\"1\"/>\n"
+            "</inifiles>\n<shortcuts>\n<shortcut action=\"add\" name=\"" +
+            link +
+            "\"/>\n</shortcuts>\n"
+            "<files>\n<file action=\"add\" filename=\"" +
+            app + "plik ł.txt" +
+            "\"/>\n"
+            "<file action=\"add\" filename=\"" +
+            app + "Dane\\dane.bin" +
+            "\"/>\n</files>\n"
+            "<dirs>\n<dir action=\"add\" directory=\"" +
+            app.substr(0, app.size() - 1) +
+            "\"/>\n"
+            "<dir action=\"add\" directory=\"" +
+            app + "Dane" +
+            "\"/>\n</dirs>\n"
+            "</uninstall>\n";
     // The log travels in the ANSI code page, as an installation writes it.
     const std::string program = Root + "uninstall.exe";
     ASSERT_TRUE(SystemFileSystem().WriteFile(program, "MZ-code" + PackageBytes(Utf8ToAnsi(log))));
 
     TFakeMessageBox messages;
-    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(), SystemProfile(),
+    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(),  SystemProfile(),
                           SystemShell(),      SystemProcesses(), messages};
     TUninstall engine(ports);
     ASSERT_TRUE(engine.LoadPackage(program));

@@ -52,7 +52,8 @@ void Print(const std::wstring& line)
 {
     const std::string bytes = Utf8(line + L"\n");
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), DWORD(bytes.size()), &written,
+              nullptr);
 }
 
 std::wstring Escaped(const std::wstring& text)
@@ -75,9 +76,9 @@ std::wstring Escaped(const std::wstring& text)
 struct TRegEntry {
     HKEY Root;
     const wchar_t* RootName;
-    std::wstring Key;       // below the root
-    std::wstring Value;     // "" for the whole key
-    const wchar_t* Type;    // the log's type word
+    std::wstring Key;     // below the root
+    std::wstring Value;   // "" for the whole key
+    const wchar_t* Type;  // the log's type word
     std::wstring Data;
     const wchar_t* Action;  // letter case varies on purpose
     const wchar_t* Flags;
@@ -115,18 +116,22 @@ struct TLayout {
         const std::wstring product = Base + L"\\Zażółć Spółka";
         Shared = Base + L"\\Wspólne";
         Registry = {
-            {HKEY_CURRENT_USER, L"HKCU", product, L"", L"str", L"", L"add", L""},
-            {HKEY_CURRENT_USER, L"HKCU", product, L"Ścieżka", L"str", App, L"Add", L"dont_overwrite,shared"},
-            {HKEY_CURRENT_USER, L"HKCU", product + L"\\Opcje", L"Rozmiar", L"int", L"42", L"add", L""},
-            {HKEY_CURRENT_USER, L"hkey_current_user", Shared, L"Nasza", L"str", L"tak", L"ADD", L""},
-            {HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE", product, L"", L"str", L"", L"add", L""},
-            {HKEY_LOCAL_MACHINE, L"HKLM", product, L"Wersja", L"str", L"1.0 <beta> & \"test\" 'x'", L"add", L""},
+                {HKEY_CURRENT_USER, L"HKCU", product, L"", L"str", L"", L"add", L""},
+                {HKEY_CURRENT_USER, L"HKCU", product, L"Ścieżka", L"str", App, L"Add",
+                 L"dont_overwrite,shared"},
+                {HKEY_CURRENT_USER, L"HKCU", product + L"\\Opcje", L"Rozmiar", L"int", L"42",
+                 L"add", L""},
+                {HKEY_CURRENT_USER, L"hkey_current_user", Shared, L"Nasza", L"str", L"tak", L"ADD",
+                 L""},
+                {HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE", product, L"", L"str", L"", L"add", L""},
+                {HKEY_LOCAL_MACHINE, L"HKLM", product, L"Wersja", L"str",
+                 L"1.0 <beta> & \"test\" 'x'", L"add", L""},
         };
         IniEntries = {
-            {L"Ustawienia", L"Inny", L"zostaje", false},
-            {L"Ustawienia", L"Język", L"polski", true},
-            {L"Ustawienia", L"Motyw", L"ciemny", true},
-            {L"Obce", L"klucz", L"1", false},
+                {L"Ustawienia", L"Inny", L"zostaje", false},
+                {L"Ustawienia", L"Język", L"polski", true},
+                {L"Ustawienia", L"Motyw", L"ciemny", true},
+                {L"Obce", L"klucz", L"1", false},
         };
     }
 };
@@ -143,13 +148,14 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes)
 
 bool ReadWhole(const std::wstring& path, std::string& bytes)
 {
-    TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     bytes.clear();
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
     return true;
 }
 
@@ -168,8 +174,8 @@ bool MakeShortcut(const std::wstring& linkFile, const std::wstring& target)
 bool SetValue(const TRegEntry& entry)
 {
     TRegKeyHandle key;
-    if (RegCreateKeyExW(entry.Root, entry.Key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(entry.Root, entry.Key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS)
         return false;
     LONG rc = ERROR_SUCCESS;
     if (!entry.Value.empty()) {
@@ -190,8 +196,10 @@ std::wstring LogOf(const TLayout& l, bool badAction)
 {
     std::wstring x = L"<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<uninstall>\r\n";
     x += L"<appname>" + Escaped(kAppName) + L"</appname>\r\n<files>\r\n";
-    for (const std::wstring& f : l.Files) x += L"<file action=\"add\" filename=\"" + Escaped(f) + L"\"/>\r\n";
-    x += L"<file action=\"remove\" filename=\"" + Escaped(l.Kept) + L"\"/>\r\n</files>\r\n<registry>\r\n";
+    for (const std::wstring& f : l.Files)
+        x += L"<file action=\"add\" filename=\"" + Escaped(f) + L"\"/>\r\n";
+    x += L"<file action=\"remove\" filename=\"" + Escaped(l.Kept) +
+         L"\"/>\r\n</files>\r\n<registry>\r\n";
     for (const TRegEntry& r : l.Registry)
         x += L"<reg action=\"" + std::wstring(r.Action) + L"\" key=\"" +
              Escaped(std::wstring(r.RootName) + L"\\" + r.Key) + L"\" param=\"" + Escaped(r.Value) +
@@ -200,12 +208,14 @@ std::wstring LogOf(const TLayout& l, bool badAction)
     x += L"</registry>\r\n<inifiles>\r\n";
     for (const TIniEntry& e : l.IniEntries)
         if (e.Ours)
-            x += L"<ini action=\"add\" filename=\"" + Escaped(l.Ini) + L"\" section=\"" + Escaped(e.Section) +
-                 L"\" param=\"" + Escaped(e.Key) + L"\" value=\"" + Escaped(e.Data) + L"\" flags=\"\"/>\r\n";
+            x += L"<ini action=\"add\" filename=\"" + Escaped(l.Ini) + L"\" section=\"" +
+                 Escaped(e.Section) + L"\" param=\"" + Escaped(e.Key) + L"\" value=\"" +
+                 Escaped(e.Data) + L"\" flags=\"\"/>\r\n";
     x += L"</inifiles>\r\n<shortcuts>\r\n<shortcut action=\"add\" name=\"" + Escaped(l.Shortcut) +
          L"\"/>\r\n</shortcuts>\r\n<fonts>\r\n<font action=\"add\" filename=\"" + Escaped(l.Font) +
          L"\"/>\r\n</fonts>\r\n<dirs>\r\n";
-    for (const std::wstring& d : l.Dirs) x += L"<dir action=\"add\" directory=\"" + Escaped(d) + L"\"/>\r\n";
+    for (const std::wstring& d : l.Dirs)
+        x += L"<dir action=\"add\" directory=\"" + Escaped(d) + L"\"/>\r\n";
     if (badAction) x += L"<dir action=\"Keep\" directory=\"" + Escaped(l.Root) + L"\"/>\r\n";
     x += L"</dirs>\r\n</uninstall>\r\n";
     return x;
@@ -230,7 +240,8 @@ int Install(const TLayout& l, const std::wstring& uninstaller, bool badAction)
     if (!SetValue({HKEY_CURRENT_USER, L"HKCU", l.Shared, L"Cudza", L"str", L"obca", L"", L""}))
         failed.push_back(L"registry foreign value");
     for (const TIniEntry& e : l.IniEntries)
-        if (!WritePrivateProfileStringW(e.Section.c_str(), e.Key.c_str(), e.Data.c_str(), l.Ini.c_str()))
+        if (!WritePrivateProfileStringW(e.Section.c_str(), e.Key.c_str(), e.Data.c_str(),
+                                        l.Ini.c_str()))
             failed.push_back(L"ini " + e.Key);
     if (!MakeShortcut(l.Shortcut + L".lnk", l.Files.front())) failed.push_back(L"shortcut");
 
@@ -245,7 +256,10 @@ int Install(const TLayout& l, const std::wstring& uninstaller, bool badAction)
     return failed.empty() ? 0 : 1;
 }
 
-bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool KeyExists(HKEY root, const std::wstring& key)
 {
@@ -257,7 +271,8 @@ bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& value)
 {
     TRegKeyHandle k;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return false;
-    return RegQueryValueExW(k.get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return RegQueryValueExW(k.get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 bool IniHas(const std::wstring& file, const TIniEntry& e)
@@ -285,10 +300,12 @@ int Check(const TLayout& l, bool removed)
     expect(PathExists(l.Font), true, l.Font + L" (fonts stay)");
     for (const TRegEntry& r : l.Registry) {
         const std::wstring name = std::wstring(r.RootName) + L"\\" + r.Key + L" [" + r.Value + L"]";
-        expect(r.Value.empty() ? KeyExists(r.Root, r.Key) : ValueExists(r.Root, r.Key, r.Value), !removed, name);
+        expect(r.Value.empty() ? KeyExists(r.Root, r.Key) : ValueExists(r.Root, r.Key, r.Value),
+               !removed, name);
     }
     expect(KeyExists(HKEY_CURRENT_USER, l.Shared), true, L"key of a removed value");
-    expect(ValueExists(HKEY_CURRENT_USER, l.Shared, L"Cudza"), true, L"foreign value beside a logged one");
+    expect(ValueExists(HKEY_CURRENT_USER, l.Shared, L"Cudza"), true,
+           L"foreign value beside a logged one");
     for (const TIniEntry& e : l.IniEntries)
         expect(IniHas(l.Ini, e), !(removed && e.Ours), L"ini [" + e.Section + L"] " + e.Key);
     return differences == 0 ? 0 : 1;
@@ -301,7 +318,8 @@ int main()
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 4) {
-        Print(L"usage: lw-e2e-installer install <root> <uninstall.exe> [bad-action] | check <root> installed|removed");
+        Print(L"usage: lw-e2e-installer install <root> <uninstall.exe> [bad-action] | check <root> "
+              L"installed|removed");
         return 2;
     }
     const std::wstring mode = argv[1];
