@@ -1,46 +1,179 @@
-// Drives the running guard from outside, for scripts/run.sh and by hand:
+// Drives and reads the running guard from outside, for the end-to-end runs, scripts/run.sh and
+// by hand:
 //
-//   lw-guard-probe wait-window <timeout-ms>   waits until the guard's main window exists
-//   lw-guard-probe wait-shown <timeout-ms>    ... until it is visible
-//   lw-guard-probe wait-hidden <timeout-ms>   ... until it is hidden (the start-up tick ran)
-//   lw-guard-probe menu <item>                posts a menu command: configuration, report, exit
-//   lw-guard-probe wait-gone <timeout-ms>     waits until no guard window is left
-//   lw-guard-probe geometry <margin>          prints the window's rectangle, widened by the
-//                                             margin, as ImageMagick's WxH+X+Y
+//   lw-guard-probe wait-window <timeout-ms>    waits until the guard's main window exists
+//   lw-guard-probe wait-shown <timeout-ms>     ... until it is visible
+//   lw-guard-probe wait-hidden <timeout-ms>    ... until it is hidden (the start-up tick ran)
+//   lw-guard-probe wait-gone <timeout-ms>      ... until no guard window is left
+//   lw-guard-probe menu <item>                 posts a menu command: configuration, report,
+//                                              check-connections, check-dialers, exit
+//   lw-guard-probe geometry <margin> [question] prints the rectangle of the window (or of the
+//                                              open question), widened by the margin, as
+//                                              ImageMagick's WxH+X+Y
+//   lw-guard-probe wait-question <timeout-ms>  waits for a question and prints it, unanswered
+//   lw-guard-probe answer yes|no <count>|all <timeout-ms>
+//                                              answers count questions (all: until none comes
+//                                              within the time-out), printing each as
+//                                              caption|value1|value2; fails when two questions
+//                                              are open at once
+//   lw-guard-probe questions                   prints how many questions are open
+//   lw-guard-probe guards                      prints how many guard windows there are
+//   lw-guard-probe report                      prints the report's rows as time|text
+//   lw-guard-probe wait-report <timeout-ms> <text>  waits until a row contains the text
+//   lw-guard-probe alive                       fails unless the guard answers within 5 s
 //
-// Exit code 0 on success, 2 on a time-out or an unknown command. With LW_DESKTOP set in the
-// environment it looks into that desktop (a Wine virtual desktop) rather than its own.
+// Output is UTF-8. Exit code 0 on success, 2 on a time-out or an unknown command, 3 when two
+// questions were open at once. With LW_DESKTOP set in the environment it looks into that desktop
+// (a Wine virtual desktop) rather than its own.
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "guard/win32/GuardIds.h"
+#include "wine/guard/GuardReading.h"
 
 namespace {
-
-template <typename Condition>
-bool WaitFor(DWORD timeoutMs, Condition condition)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
 
 HWND Guard()
 {
     return FindWindowW(kMainWindowClass, nullptr);
 }
 
+HWND Report()
+{
+    return GetDlgItem(GetDlgItem(Guard(), ControlId(idReportPanel)), ControlId(idReport));
+}
+
+void Print(const std::string& line)
+{
+    const std::string text = line + "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+// The guard's open questions: its visible dialogs that carry the question's two values.
+struct TQuestionSearch {
+    DWORD Process;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectQuestion(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<TQuestionSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.Process && IsWindowVisible(window) &&
+        ClassOf(window) == Narrow(kDialogClass, wcslen(kDialogClass)) &&
+        GetDlgItem(window, ControlId(idQuestionValue1)))
+        search.Found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> OpenQuestions()
+{
+    TQuestionSearch search{0, {}};
+    if (!Guard()) return {};
+    GetWindowThreadProcessId(Guard(), &search.Process);
+    EnumWindows(CollectQuestion, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+std::string Describe(HWND question)
+{
+    return TextOf(question) + "|" + TextOf(GetDlgItem(question, ControlId(idQuestionValue1))) +
+           "|" + TextOf(GetDlgItem(question, ControlId(idQuestionValue2)));
+}
+
+// Waits for one open question; sets twoAtOnce when more than one was open at any time.
+HWND WaitQuestion(DWORD timeout, bool& twoAtOnce)
+{
+    HWND found = nullptr;
+    WaitFor(timeout, [&] {
+        const std::vector<HWND> open = OpenQuestions();
+        if (open.size() > 1) twoAtOnce = true;
+        found = open.empty() ? nullptr : open.front();
+        return found != nullptr;
+    });
+    return found;
+}
+
+int Answer(bool yes, const std::string& count, DWORD timeout)
+{
+    const bool all = count == "all";
+    const long wanted = all ? -1 : std::strtol(count.c_str(), nullptr, 10);
+    bool twoAtOnce = false;
+    for (long answered = 0; all || answered < wanted; ++answered) {
+        HWND question = WaitQuestion(timeout, twoAtOnce);
+        if (!question) return all ? (twoAtOnce ? 3 : 0) : 2;
+        Print(Describe(question));
+        const TControlId button = yes ? idQuestionAccept : idQuestionCancel;
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(ControlId(button), BN_CLICKED), 0);
+        if (!WaitFor(10000, [&] {
+                if (OpenQuestions().size() > 1) twoAtOnce = true;
+                return !IsWindow(question) || !IsWindowVisible(question);
+            }))
+            return 2;
+    }
+    return twoAtOnce ? 3 : 0;
+}
+
+bool ReportContains(const std::string& text)
+{
+    HWND report = Report();
+    const int rows = static_cast<int>(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row)
+        if (ReportCell(report, row, 1).find(text) != std::string::npos) return true;
+    return false;
+}
+
+int PrintGeometry(HWND window, long margin)
+{
+    RECT r;
+    if (!window || !GetWindowRect(window, &r)) return 2;
+    const long left = r.left > margin ? r.left - margin : 0,
+               top = r.top > margin ? r.top - margin : 0;
+    Print(std::to_string(r.right + margin - left) + "x" + std::to_string(r.bottom + margin - top) +
+          "+" + std::to_string(left) + "+" + std::to_string(top));
+    return 0;
+}
+
+int PostMenu(const std::string& name)
+{
+    const struct {
+        const char* Name;
+        TMenuItem Item;
+    } items[] = {{"configuration", TMenuItem::Configuration},
+                 {"report", TMenuItem::Report},
+                 {"check-connections", TMenuItem::DisconnectUnknownConnection},
+                 {"check-dialers", TMenuItem::CheckActiveDialers},
+                 {"exit", TMenuItem::Exit}};
+    for (const auto& item : items)
+        if (name == item.Name)
+            return PostMessageW(Guard(), WM_COMMAND, MenuCommandId(item.Item), 0) ? 0 : 2;
+    return 2;
+}
+
+// The arguments as the user typed them, Polish letters included, in UTF-8.
+std::vector<std::string> Arguments()
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) arguments.push_back(Narrow(wide[i], wcslen(wide[i])));
+    LocalFree(wide);
+    return arguments;
+}
+
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc < 3) return 2;
+    const std::vector<std::string> args = Arguments();
+    if (args.size() < 2) return 2;
     wchar_t desktopName[64];
     if (GetEnvironmentVariableW(L"LW_DESKTOP", desktopName, 64) - 1u < 63u) {
         // The desktop comes with the program started in it; it may not be there yet.
@@ -50,36 +183,56 @@ int main(int argc, char** argv)
         });
         if (!desktop || !SetThreadDesktop(desktop)) return 2;
     }
-    const char* command = argv[1];
-    const DWORD timeout = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-    if (!std::strcmp(command, "wait-window"))
-        return WaitFor(timeout, [] { return Guard() != nullptr; }) ? 0 : 2;
-    if (!std::strcmp(command, "wait-shown"))
-        return WaitFor(timeout, [] { return Guard() && IsWindowVisible(Guard()); }) ? 0 : 2;
-    if (!std::strcmp(command, "wait-hidden"))
-        return WaitFor(timeout, [] { return Guard() && !IsWindowVisible(Guard()); }) ? 0 : 2;
-    if (!std::strcmp(command, "wait-gone"))
-        return WaitFor(timeout, [] { return Guard() == nullptr; }) ? 0 : 2;
-    if (!std::strcmp(command, "geometry")) {
-        RECT r;
-        if (!Guard() || !GetWindowRect(Guard(), &r)) return 2;
-        const int margin = static_cast<int>(timeout);
-        const long left = r.left > margin ? r.left - margin : 0,
-                   top = r.top > margin ? r.top - margin : 0;
-        std::printf("%ldx%ld+%ld+%ld\n", r.right + margin - left, r.bottom + margin - top, left,
-                    top);
+    const std::string& command = args[1];
+    const std::string first = args.size() > 2 ? args[2] : "";
+    const DWORD timeout = static_cast<DWORD>(std::strtoul(first.c_str(), nullptr, 10));
+    const auto result = [](bool ok) { return ok ? 0 : 2; };
+    if (command == "wait-window")
+        return result(WaitFor(timeout, [] { return Guard() != nullptr; }));
+    if (command == "wait-shown")
+        return result(WaitFor(timeout, [] { return Guard() && IsWindowVisible(Guard()); }));
+    if (command == "wait-hidden")
+        return result(WaitFor(timeout, [] { return Guard() && !IsWindowVisible(Guard()); }));
+    if (command == "wait-gone") return result(WaitFor(timeout, [] { return Guard() == nullptr; }));
+    if (command == "menu") return PostMenu(first);
+    if (command == "geometry") {
+        const bool question = args.size() > 3 && args[3] == "question";
+        const std::vector<HWND> open = question ? OpenQuestions() : std::vector<HWND>{Guard()};
+        return PrintGeometry(open.empty() ? nullptr : open.front(), static_cast<long>(timeout));
+    }
+    if (command == "wait-question") {
+        bool twoAtOnce = false;
+        HWND question = WaitQuestion(timeout, twoAtOnce);
+        if (question) Print(Describe(question));
+        return question ? (twoAtOnce ? 3 : 0) : 2;
+    }
+    if (command == "answer" && args.size() > 4 && (first == "yes" || first == "no"))
+        return Answer(first == "yes", args[3],
+                      static_cast<DWORD>(std::strtoul(args[4].c_str(), nullptr, 10)));
+    if (command == "questions") {
+        Print(std::to_string(OpenQuestions().size()));
         return 0;
     }
-    if (!std::strcmp(command, "menu")) {
-        const struct {
-            const char* Name;
-            TMenuItem Item;
-        } items[] = {{"configuration", TMenuItem::Configuration},
-                     {"report", TMenuItem::Report},
-                     {"exit", TMenuItem::Exit}};
-        for (const auto& item : items)
-            if (!std::strcmp(argv[2], item.Name))
-                return PostMessageW(Guard(), WM_COMMAND, MenuCommandId(item.Item), 0) ? 0 : 2;
+    if (command == "guards") {
+        int count = 0;
+        for (HWND w = Guard(); w; w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr)) ++count;
+        Print(std::to_string(count));
+        return 0;
+    }
+    if (command == "report") {
+        HWND report = Report();
+        if (!report) return 2;
+        const int rows = static_cast<int>(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row)
+            Print(ReportCell(report, row, 0) + "|" + ReportCell(report, row, 1));
+        return 0;
+    }
+    if (command == "wait-report" && args.size() > 3)
+        return result(WaitFor(timeout, [&] { return Guard() && ReportContains(args[3]); }));
+    if (command == "alive") {
+        DWORD_PTR ignored = 0;
+        return result(Guard() && SendMessageTimeoutW(Guard(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                                     &ignored));
     }
     return 2;
 }
