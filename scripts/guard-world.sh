@@ -1,0 +1,117 @@
+# The guard in a Wine prefix of its own over the stand-in dial-up: sourced by scripts/run.sh, the
+# guard's end-to-end runs and the hang-up latency measurement.
+#
+# Needs LW_BUILD (the windows build folder) and WINEPREFIX; a display (DISPLAY) shared by every
+# program of the prefix, since the helpers find the guard's windows on it. LW_DESKTOP, when set,
+# names the Wine virtual desktop that the guard was started in.
+here_world=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+: "${LW_BUILD:?LW_BUILD must name the windows build folder}"
+: "${WINEPREFIX:?WINEPREFIX must name the prefix}"
+export WINEPREFIX
+# No Mono or Gecko installers, no menu entries on the host for the dialer's shortcut, and the
+# stand-in RAS library before Wine's own.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32=n,b"
+
+world_guard_exe="$LW_BUILD/guard/MLinewarden.exe"
+world_rasctl_exe="$LW_BUILD/tools/rasctl/rasctl.exe"
+world_probe_exe="$LW_BUILD/tests/wine/guard/lw-guard-probe.exe"
+world_dialer_exe="$LW_BUILD/tools/sample-dialer/FreeDialer.exe"
+world_packed_exe="$LW_BUILD/tools/sample-dialer/FreeDialerPacked.exe"
+world_upx_exe="$LW_BUILD/tools/upx-standin/upx.exe"
+world_standin_dll="$LW_BUILD/tools/ras-standin/rasapi32.dll"
+
+# Where the guard is installed, and where the sample dialer is "downloaded" to (Polish letters
+# included, as in users' folders). Windows paths, and the same places seen from Linux.
+world_guard_win='C:\Program Files (x86)\Morvane Linewarden'
+world_dialer_win='C:\Pobrane\Łącze'
+world_isp_number=0221234567
+world_premium_number=0700123456
+world_premium_entry='Darmowy Internet'
+
+world_unix() { printf '%s/drive_c/%s' "$WINEPREFIX" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
+world_guard_dir=$(world_unix "$world_guard_win")
+world_dialer_dir=$(world_unix "$world_dialer_win")
+
+world_fail() {
+    echo "FAIL${world_case:+ ($world_case)}: $*" >&2
+    exit 1
+}
+
+world_wine() { bash "$here_world/wine-run.sh" "$@"; }
+# Console output of the Windows helpers, without the carriage returns of their line ends.
+rasctl() { world_wine "$world_rasctl_exe" "$@" | tr -d '\r'; }
+probe() { world_wine "$world_probe_exe" "$@" | tr -d '\r'; }
+
+# A new prefix: booted, the stand-in RAS library in its system folder, and the user's shell
+# folders made real folders (Wine links Desktop and Documents to the Linux home, where the
+# sample dialer would leave its shortcut).
+world_create() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    world_wine --prepare
+    local link
+    find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
+        rm -f "$link" && mkdir -p "$link"
+    done
+    local system="$WINEPREFIX/drive_c/windows/syswow64"
+    [ -d "$system" ] || system="$WINEPREFIX/drive_c/windows/system32"
+    cp "$world_standin_dll" "$system/rasapi32.dll"
+}
+
+# Installs the guard with the given lines of its configuration file ([Main] is added);
+# --unpacker puts the unpacker beside it.
+world_install_guard() {
+    local unpacker=0
+    [ "${1:-}" = "--unpacker" ] && { unpacker=1; shift; }
+    mkdir -p "$world_guard_dir"
+    cp "$world_guard_exe" "$world_guard_dir/MLinewarden.exe"
+    [ "$unpacker" = 1 ] && cp "$world_upx_exe" "$world_guard_dir/upx.exe"
+    { printf '[Main]\r\n'; printf '%s\r\n' "$@"; } >"$world_guard_dir/MLinewarden.cfg"
+}
+
+world_install_dialer() {
+    mkdir -p "$world_dialer_dir"
+    cp "$world_dialer_exe" "$world_packed_exe" "$world_dialer_dir/"
+}
+
+# Starts the guard in the background (in LW_DESKTOP's virtual desktop when set) and waits until
+# its start-up check has put it into the tray.
+world_start_guard() {
+    local exe="$world_guard_win\\MLinewarden.exe"
+    if [ -n "${LW_DESKTOP:-}" ]; then
+        world_wine explorer "/desktop=$LW_DESKTOP,1024x768" "$exe" &
+    else
+        world_wine "$exe" &
+    fi
+    world_guard_pid=$!
+    probe wait-shown 60000 >/dev/null || world_fail "the guard's window did not appear"
+    probe wait-hidden 60000 >/dev/null || world_fail "the guard did not go into the tray"
+}
+
+world_stop_guard() {
+    probe menu exit >/dev/null || true
+    probe wait-gone 20000 >/dev/null || world_fail "the guard did not end on Exit"
+    # A virtual desktop's explorer may outlive the guard.
+    [ -n "${LW_DESKTOP:-}" ] || wait "$world_guard_pid" 2>/dev/null || true
+}
+
+# Polls until the command succeeds, for at most the given seconds.
+world_until() {
+    local seconds=$1
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.3
+    done
+}
+
+world_connected() { rasctl list | grep -q "^connection	[0-9]*	$1	"; }
+world_has_entry() { rasctl list | grep -q "^entry	$1	"; }
+# The 32-bit view of the registry, which the guard and the dialer see.
+world_run_value() {
+    world_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v "$1" /reg:32 \
+            >/dev/null 2>&1
+}
+# The report's messages, one per line.
+world_report_texts() { probe report | cut -d'|' -f2-; }

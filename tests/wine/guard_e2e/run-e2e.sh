@@ -1,0 +1,223 @@
+#!/usr/bin/env bash
+# One end-to-end run of the shipped guard under Wine, over the stand-in dial-up, in a fresh
+# prefix of its own:
+#   run-e2e.sh CASE WINDOWS-BUILD-FOLDER
+#   yes            an allowed ISP connection, then the sample dialer: every question answered Yes
+#   no             the same, every question answered No
+#   leading-zero   the allowed number dialled with and without its leading zero stays up
+#   packed         only the packed dialer is installed, with the unpacker beside the guard
+#   packed-bare    the same without the unpacker: nothing is found
+#   two-dials      a second forbidden dial while the first question is open
+#   second-start   the guard started twice
+# Without a DISPLAY the run starts an X server of its own: the guard and the helper that answers
+# its questions must share one.
+set -euo pipefail
+world_case=${1:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
+export LW_BUILD=${2:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+export WINEPREFIX="$LW_BUILD/tests/wine/guard_e2e/prefix-$world_case"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../scripts/guard-world.sh"
+trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
+
+# The options of a guard that checks everything and asks first; the ISP's number is allowed.
+checks_all=(FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=1
+            IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1
+            "IdentNumberFmt_0=$world_isp_number")
+
+# Compares the report's messages with the expected lines, which follow the start line.
+expect_report() {
+    local expected actual
+    expected=$(printf '%s\n' "Start programu Morvane Linewarden 1.1" "$@")
+    actual=$(world_report_texts)
+    [ "$actual" = "$expected" ] ||
+        world_fail "the report reads otherwise:$(diff <(echo "$expected") <(echo "$actual"))"
+    ! probe report | cut -d'|' -f1 |
+        grep -qvE '^[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' ||
+        world_fail "a report time is not hh:mm:ss dd:mm:yy"
+}
+
+# Answers the questions while the given number of them come, and checks what they asked.
+expect_questions() {
+    local answer=$1
+    shift
+    local expected asked
+    expected=$(printf '%s\n' "$@")
+    asked=$(probe answer "$answer" "$#" 60000) ||
+        world_fail "questions not answered as expected (asked: $asked)"
+    [ "$asked" = "$expected" ] ||
+        world_fail "the questions read otherwise:$(diff <(echo "$expected") <(echo "$asked"))"
+}
+
+# The ISP's entry, connected, and the sample dialer installed and started: it registers itself,
+# puts its shortcut on the desktop, adds its premium-rate entry and dials it.
+isp_and_dialer() {
+    rasctl add Dostawca "$world_isp_number" >/dev/null
+    rasctl dial Dostawca >/dev/null
+    world_start_guard
+    world_install_dialer
+    world_wine "$world_dialer_win\\FreeDialer.exe" &
+    dialer_pid=$!
+}
+
+dialer_ended() { ! kill -0 "$dialer_pid" 2>/dev/null; }
+no_connections() { ! rasctl list | grep -q '^connection'; }
+
+world_create
+dialer="$world_dialer_win\\FreeDialer.exe"
+quarantine="$world_guard_win\\dialers"
+user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
+shortcut="C:\\users\\$user\\Desktop\\$world_premium_entry.lnk"
+shortcut_unix=$(world_unix "$shortcut")
+
+case "$world_case" in
+yes)
+    world_install_guard "${checks_all[@]}"
+    isp_and_dialer
+    expect_questions yes \
+        "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
+        "Niedozwolone połączenie|$world_premium_entry|$world_premium_number" \
+        "Wykryty Dialer|FreeDialer|$dialer"
+    probe wait-report 30000 "Usuwanie skrótów pliku \"$dialer\" zakończone" >/dev/null ||
+        world_fail "the dialer's removal did not end"
+    expect_report \
+        "Niedozwolone połączenie z numerem \"$world_premium_number\" zostało pomyślnie rozłączone." \
+        "Usunięto połączenie \"$world_premium_entry\" o numerze \"$world_premium_number\" " \
+        "Zabijanie procesu \"$dialer\"..." \
+        "Zabijanie procesu \"$dialer\" zakończone pomyślnie." \
+        "Usuwanie pliku \"$dialer\"..." \
+        "Skopiowany plik \"FreeDialer.exe\": $dialer -> $quarantine\\FreeDialer.exe.000" \
+        "Usunięto plik \"FreeDialer.exe\": $dialer" \
+        "Usuwanie pliku \"$dialer\" zakończone pomyślnie." \
+        "Usuwanie wpisu w rejestrze Startup \"FreeDialer\"..." \
+        "Usuwanie wpisu \"FreeDialer\" w rejestrze Startup zakończone pomyślnie." \
+        "Usuwanie skrótów pliku \"$dialer\"..." \
+        "Skopiowany plik \"$world_premium_entry.lnk\": $shortcut -> $quarantine\\$world_premium_entry.lnk.000" \
+        "Usunięto plik \"$world_premium_entry.lnk\": $shortcut" \
+        "Usuwanie skrótów pliku \"$dialer\" zakończone pomyślnie."
+    world_connected Dostawca || world_fail "the ISP's connection was cut"
+    ! world_connected "$world_premium_entry" || world_fail "the premium connection is up"
+    ! world_has_entry "$world_premium_entry" || world_fail "the premium entry is left"
+    rasctl log | grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"$world_premium_entry\" $world_premium_number -> 0" ||
+        world_fail "the stand-in's log has no hang-up by the guard"
+    rasctl log | grep -q "MLinewarden.exe: RasDeleteEntryA \"$world_premium_entry\" -> 0" ||
+        world_fail "the stand-in's log has no entry deletion by the guard"
+    world_until 10 dialer_ended || world_fail "the dialer still runs"
+    [ ! -e "$world_dialer_dir/FreeDialer.exe" ] || world_fail "the dialer's file is left"
+    cmp -s "$world_dialer_exe" "$world_guard_dir/dialers/FreeDialer.exe.000" ||
+        world_fail "no quarantine copy of the dialer"
+    ! world_run_value FreeDialer || world_fail "the dialer's Run value is left"
+    [ ! -e "$shortcut_unix" ] || world_fail "the dialer's shortcut is left"
+    ;;
+no)
+    world_install_guard "${checks_all[@]}"
+    isp_and_dialer
+    expect_questions no \
+        "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
+        "Niedozwolone połączenie|$world_premium_entry|$world_premium_number" \
+        "Wykryty Dialer|FreeDialer|$dialer" \
+        "Wykryty Dialer|FreeDialer.exe|$dialer"
+    probe wait-report 30000 "niebezpieczy process" >/dev/null || world_fail "the sweep did not end"
+    expect_report \
+        "Połączenie \"$world_premium_entry\" o numerze \"$world_premium_number\" nie zostało rozłączone." \
+        "Połączenie \"$world_premium_entry\" o numerze \"$world_premium_number\" nie zostało usunięte." \
+        "Uwaga! Nie został usunięty z systemu niebezpieczy program \"FreeDialer ($dialer)\", który może być dialerem." \
+        "Uwaga! Nie został usunięty z systemu niebezpieczy process \"$dialer\", który może być dialerem."
+    world_connected Dostawca || world_fail "the ISP's connection was cut"
+    world_connected "$world_premium_entry" || world_fail "the premium connection was cut after No"
+    world_has_entry "$world_premium_entry" || world_fail "the premium entry was deleted after No"
+    kill -0 "$dialer_pid" 2>/dev/null || world_fail "the dialer was stopped after No"
+    [ -e "$world_dialer_dir/FreeDialer.exe" ] || world_fail "the dialer's file was deleted after No"
+    [ ! -e "$world_guard_dir/dialers" ] || world_fail "a quarantine copy was made after No"
+    world_run_value FreeDialer || world_fail "the Run value was deleted after No"
+    [ -e "$shortcut_unix" ] || world_fail "the shortcut was deleted after No"
+    ! rasctl log | grep -q "MLinewarden.exe: Ras\(HangUp\|DeleteEntry\)A" ||
+        world_fail "the guard hung up or deleted something after No"
+    ;;
+leading-zero)
+    # No questions: the guard acts at once, so a forbidden connection next to the two allowed
+    # ones shows that it did look at them.
+    world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
+        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
+        "IdentNumberFmt_0=$world_isp_number"
+    rasctl add Dostawca "$world_isp_number" >/dev/null
+    rasctl add "Dostawca bez zera" "${world_isp_number#0}" >/dev/null
+    rasctl add Obcy 0700999999 >/dev/null
+    rasctl dial Dostawca >/dev/null
+    world_start_guard
+    rasctl dial "Dostawca bez zera" >/dev/null
+    rasctl dial Obcy >/dev/null
+    probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
+        world_fail "the foreign number was not hung up"
+    expect_report "Niedozwolone połączenie z numerem \"0700999999\" zostało pomyślnie rozłączone."
+    world_connected Dostawca || world_fail "the number with its zero was cut"
+    world_connected "Dostawca bez zera" || world_fail "the number without its zero was cut"
+    ;;
+packed | packed-bare)
+    unpacker=()
+    [ "$world_case" = packed ] && unpacker=(--unpacker)
+    world_install_guard "${unpacker[@]}" "${checks_all[@]}"
+    world_install_dialer
+    rm "$world_dialer_dir/FreeDialer.exe"
+    packed="$world_dialer_win\\FreeDialerPacked.exe"
+    world_wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v DarmowyInternet \
+        /d "$packed" /f /reg:32 >/dev/null 2>&1
+    if [ "$world_case" = packed-bare ]; then
+        # The start-up check ran and hid the guard: it asked nothing.
+        world_start_guard
+        [ "$(probe questions)" = 0 ] || world_fail "a question without the unpacker"
+        expect_report
+        world_run_value DarmowyInternet || world_fail "the Run value was deleted"
+        [ -e "$world_dialer_dir/FreeDialerPacked.exe" ] || world_fail "the packed file was deleted"
+    else
+        # The question comes in the start-up check, before the guard goes into the tray.
+        world_wine "$world_guard_win\\MLinewarden.exe" &
+        world_guard_pid=$!
+        expect_questions yes "Wykryty Dialer|DarmowyInternet|$packed"
+        probe wait-report 30000 "Usuwanie skrótów pliku \"$packed\" zakończone" >/dev/null ||
+            world_fail "the packed dialer's removal did not end"
+        ! world_run_value DarmowyInternet || world_fail "the Run value is left"
+        [ ! -e "$world_dialer_dir/FreeDialerPacked.exe" ] || world_fail "the packed file is left"
+        cmp -s "$world_packed_exe" "$world_guard_dir/dialers/FreeDialerPacked.exe.000" ||
+            world_fail "no quarantine copy of the packed dialer"
+        [ -z "$(ls "$world_guard_dir" | grep -i '\.111$')" ] || world_fail "an unpacked copy is left"
+    fi
+    ;;
+two-dials)
+    world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
+        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1 \
+        "IdentNumberFmt_0=$world_isp_number"
+    rasctl add Pierwszy 0700111111 >/dev/null
+    rasctl add Drugi 0700222222 >/dev/null
+    world_start_guard
+    rasctl dial Pierwszy >/dev/null
+    [ "$(probe wait-question 30000)" = "Niedozwolone aktywne połączenie|Pierwszy|0700111111" ] ||
+        world_fail "no question about the first dial"
+    rasctl dial Drugi >/dev/null
+    # Time for the second dial's notification to reach the guard while it waits for the answer.
+    sleep 2
+    [ "$(probe questions)" = 1 ] || world_fail "a second question opened beside the first"
+    expect_questions yes "Niedozwolone aktywne połączenie|Pierwszy|0700111111" \
+        "Niedozwolone aktywne połączenie|Drugi|0700222222"
+    world_until 20 no_connections ||
+        world_fail "a connection is still up"
+    probe alive || world_fail "the guard does not answer"
+    expect_report "Niedozwolone połączenie z numerem \"0700111111\" zostało pomyślnie rozłączone." \
+        "Niedozwolone połączenie z numerem \"0700222222\" zostało pomyślnie rozłączone."
+    ;;
+second-start)
+    world_install_guard "${checks_all[@]}"
+    world_start_guard
+    timeout -k 5 60 bash "$here_world/wine-run.sh" "$world_guard_win\\MLinewarden.exe" ||
+        world_fail "the second start did not end with exit code 0"
+    probe wait-shown 20000 >/dev/null || world_fail "the running guard did not come up"
+    [ "$(probe guards)" = 1 ] || world_fail "more than one guard window"
+    ;;
+*)
+    world_fail "unknown case"
+    ;;
+esac
+world_stop_guard
+echo "PASS ($world_case)"
