@@ -12,7 +12,7 @@
 #include "common/StrUtils.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
-#include "processes/ProcessTable.h"
+#include "tests/dialers/ProcessTable.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryProfile.h"

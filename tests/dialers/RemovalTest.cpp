@@ -3,7 +3,7 @@
 #include <set>
 
 #include "common/Format.h"
-#include "tests/removal/RemovalFixture.h"
+#include "tests/dialers/RemovalFixture.h"
 
 namespace {
 

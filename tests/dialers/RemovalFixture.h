@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tests/dialers/ToolsFixture.h"
-#include "tests/removal/HookRecorder.h"
+#include "tests/dialers/HookRecorder.h"
 
 class RemovalFixture : public ToolsFixture {
 protected:

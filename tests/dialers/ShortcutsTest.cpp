@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/removal/RemovalFixture.h"
+#include "tests/dialers/RemovalFixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "support/TempFolder.h"
-#include "tests/removal/HookRecorder.h"
+#include "tests/dialers/HookRecorder.h"
 #include "wine/WineTestSupport.h"
 
 namespace {
