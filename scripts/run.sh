@@ -44,7 +44,8 @@ if [ "$headless" = 0 ]; then
 The guard runs in its tray; the ISP "Dostawca" ($world_isp_number) is allowed and connected.
 Dial a premium-rate number, or start the sample dialer, and watch the guard cut the call:
 
-  WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh $world_rasctl_exe dial Dostawca 0700999999
+  WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh $world_rasctl_exe add Premium 0700999999
+  WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh $world_rasctl_exe dial Premium
   WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh '$world_dialer_win\\FreeDialer.exe'
   WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh $world_rasctl_exe list
   WINEPREFIX=$WINEPREFIX tools/ras-standin/with-standin.sh $world_rasctl_exe log
