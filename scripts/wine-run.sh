@@ -22,6 +22,13 @@ mkdir -p "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
+        # Wine's own Tahoma (the guard's font) and Marlett (the glyphs of window frames' buttons)
+        # from Debian's fonts-wine: this Wine does not look for them in its data folder, only in
+        # the prefix's font folder, and would fall back to other faces and letters.
+        for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+            [ ! -f "/usr/share/wine/fonts/$font" ] ||
+                cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+        done
         touch "$WINEPREFIX/.lw-ready"
     fi
 ) 9>"$WINEPREFIX/../.wineprefix.lock"
