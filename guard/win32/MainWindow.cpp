@@ -10,8 +10,10 @@
 namespace {
 
 // A tool window with only the close button: no minimise or maximise box, no sizing border.
+// A tool window alone gets no taskbar button; the guard is the application, so while it is up
+// it keeps one (and a place in Alt+Tab), and only hiding it into the tray takes it away.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
-constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
 constexpr TControlId kOptionControls[kOptionCount] = {idAutoStart, idCheckAllowedNumbers,
                                                       idAutoDeleteDialUp, idAutoDeleteDialers,

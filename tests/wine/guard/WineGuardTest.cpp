@@ -259,7 +259,9 @@ void CheckWindowAt(int dpi)
 
     EXPECT_EQ(TextOf(main), kWindowCaption);
     const LONG style = GetWindowLongW(main, GWL_STYLE);
-    EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // The small caption of a tool window, yet a taskbar button while the window is up.
+    const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
+    EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && (exStyle & WS_EX_APPWINDOW));
     EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     RECT client;
@@ -291,8 +293,22 @@ void CheckWindowAt(int dpi)
         }
     }
     EXPECT_FALSE(IsWindowVisible(panel)) << "the report shows before it is asked for";
-    EXPECT_EQ(TextOf(GetDlgItem(main, ControlId(idAppTitle))),
-              std::string(kWindowCaption) + " - " + kHomePage);
+    HWND title = GetDlgItem(main, ControlId(idAppTitle));
+    EXPECT_EQ(TextOf(title), std::string(kWindowCaption) + " - " + kHomePage);
+    // ... and the whole of it fits the label in the label's bold Tahoma, with no ellipsis.
+    HDC dc = GetDC(nullptr);
+    HFONT bold = CreateFontW(-MulDiv(8, Dpi(), 72), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0,
+                             0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, bold);
+    const std::wstring titleText = Wide(TextOf(title));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, titleText.c_str(), static_cast<int>(titleText.size()), &extent);
+    SelectObject(dc, old);
+    DeleteObject(bold);
+    ReleaseDC(nullptr, dc);
+    RECT titleRect;
+    GetClientRect(title, &titleRect);
+    EXPECT_LE(extent.cx, titleRect.right) << "the title line is cut";
 
     // The option check boxes, in tab order.
     std::vector<std::string> options;
