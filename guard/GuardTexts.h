@@ -4,9 +4,10 @@
 
 // Window, captions and the maker.
 inline constexpr const char kWindowCaption[] = "Morvane Linewarden 1.1";
-// A neutral address under the reserved ".example" domain: the guard must not send its users
-// anywhere that is not ours.
-inline constexpr const char kHomePage[] = "http://www.linewarden.example/";
+// The maker's address, under the reserved ".example" domain: the guard must not send its users
+// anywhere that is not ours. Kept short, so that the title line (caption, " - ", address) fits
+// its 313-pixel label in bold Tahoma instead of ending in an ellipsis.
+inline constexpr const char kHomePage[] = "http://morvane.example/";
 inline constexpr const char kDescription[] =
         "Program dla użytkowników Internetu łączących się z siecią przez modem, który chroni ich "
         "przed nieświadomym korzystaniem z połączeń o podwyższonej opłacie.";
