@@ -209,7 +209,9 @@ TEST_F(GuardLife, MenuKeysAndTray)
         Shell.Calls.clear();
         EXPECT_EQ(Form->FormKeyDown(k.Key, k.Shift, k.Alt, k.Ctrl), k.Help);
         ASSERT_EQ(Shell.Calls.size(), k.Help ? 1u : 0u);
-        if (k.Help) EXPECT_EQ(Shell.Calls[0].File, "C:\\Guard\\MLinewarden.chm");
+        if (k.Help) {
+            EXPECT_EQ(Shell.Calls[0].File, "C:\\Guard\\MLinewarden.chm");
+        }
     }
 
     Form->MenuClick(TMenuItem::Report);
