@@ -11,7 +11,8 @@ need_root() {
 }
 
 # fp-utils brings chmcmd, which compiles the guard's help file; fonts-wine gives Wine the Tahoma
-# that the guard's windows are laid out in.
+# that the guard's windows are laid out in, and Marlett for window frames (scripts/wine-run.sh
+# copies both into each new prefix).
 native_pkgs=(cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev
              g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool imagemagick locales file
              clang libclang-rt-14-dev binutils-mingw-w64-i686
