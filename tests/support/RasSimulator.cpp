@@ -24,6 +24,29 @@ void Fill(char (&field)[N], const std::string& text)
     std::memcpy(field, text.data(), std::min(text.size(), N));
 }
 
+// The enumerations' answer, as the RAS library gives it: 632 for a record size it does not
+// know, 603 with the bytes and the count needed when the records do not fit, else the records
+// filled in order (and the count overstated by what a test asked for).
+template <typename TRecord, typename TItem, typename TFill>
+uint32_t AnswerEnumeration(TRecord* records, uint32_t* byteCount, uint32_t* count,
+                           const std::vector<TItem>& items, uint32_t overstate, TFill fill)
+{
+    if (!records || !byteCount || !count) return kInvalidParameter;
+    if (records[0].dwSize != sizeof(TRecord)) return kInvalidSize;
+    const uint32_t n = static_cast<uint32_t>(items.size());
+    const uint32_t needed = n * sizeof(TRecord);
+    const uint32_t given = *byteCount;
+    *byteCount = needed;
+    *count = n;
+    if (needed > given) return kBufferTooSmall;
+    for (uint32_t i = 0; i < n; ++i) {
+        records[i].dwSize = sizeof(TRecord);
+        fill(records[i], items[i]);
+    }
+    *count = n + overstate;
+    return 0;
+}
+
 }  // namespace
 
 TRasSimulator::TRasSimulator()
@@ -246,20 +269,9 @@ uint32_t TRasSimulator::RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCo
     RecordLocked("RasEnumEntries");
     uint32_t code;
     if (FailingLocked("RasEnumEntries", code)) return code;
-    if (!entries || !byteCount || !count) return kInvalidParameter;
-    if (entries[0].dwSize != sizeof(TRasEntryNameA)) return kInvalidSize;
-    const uint32_t n = static_cast<uint32_t>(FEntries.size());
-    const uint32_t needed = n * sizeof(TRasEntryNameA);
-    const uint32_t given = *byteCount;
-    *byteCount = needed;
-    *count = n;
-    if (needed > given) return kBufferTooSmall;
-    for (uint32_t i = 0; i < n; ++i) {
-        entries[i].dwSize = sizeof(TRasEntryNameA);
-        Fill(entries[i].szEntryName, FEntries[i].Name);
-    }
-    *count = n + FOverstate;
-    return 0;
+    return AnswerEnumeration(
+            entries, byteCount, count, FEntries, FOverstate,
+            [](TRasEntryNameA& record, const TEntry& e) { Fill(record.szEntryName, e.Name); });
 }
 
 uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byteCount,
@@ -269,24 +281,13 @@ uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byt
     RecordLocked("RasEnumConnections");
     uint32_t code;
     if (FailingLocked("RasEnumConnections", code)) return code;
-    if (!connections || !byteCount || !count) return kInvalidParameter;
-    if (connections[0].dwSize != sizeof(TRasConnA)) return kInvalidSize;
-    const uint32_t n = static_cast<uint32_t>(FConnections.size());
-    const uint32_t needed = n * sizeof(TRasConnA);
-    const uint32_t given = *byteCount;
-    *byteCount = needed;
-    *count = n;
-    if (needed > given) return kBufferTooSmall;
-    for (uint32_t i = 0; i < n; ++i) {
-        const TConnection& c = FConnections[i];
-        connections[i].dwSize = sizeof(TRasConnA);
-        connections[i].hrasconn = c.Handle;
-        Fill(connections[i].szEntryName, c.Entry);
-        Fill(connections[i].szDeviceType, c.DeviceType);
-        Fill(connections[i].szDeviceName, c.DeviceName);
-    }
-    *count = n + FOverstate;
-    return 0;
+    return AnswerEnumeration(connections, byteCount, count, FConnections, FOverstate,
+                             [](TRasConnA& record, const TConnection& c) {
+                                 record.hrasconn = c.Handle;
+                                 Fill(record.szEntryName, c.Entry);
+                                 Fill(record.szDeviceType, c.DeviceType);
+                                 Fill(record.szDeviceName, c.DeviceName);
+                             });
 }
 
 uint32_t TRasSimulator::RasGetConnectStatus(THRasConn connection, TRasConnStatusA* status)
