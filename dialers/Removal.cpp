@@ -1,6 +1,6 @@
 #include "dialers/Removal.h"
 
-#include <algorithm>
+#include <set>
 #include <vector>
 
 #include "common/Format.h"
@@ -33,25 +33,16 @@ bool Taken(IFileSystem& files, const std::string& path)
     return files.FileExists(path) || files.DirectoryExists(path);
 }
 
-// The numbers of the copies of fileName that the quarantine folder lists, ascending. Only names
-// written exactly as QuarantineCopyName writes them count ("x.exe.0001" does not take number
-// 1), so every number listed is one whose copy name is taken.
-std::vector<int64_t> ListedCopyNumbers(IFileSystem& files, const std::string& folder,
-                                       const std::string& fileName)
+// The names that the quarantine folder lists for copies of fileName. A number counts as taken
+// when its copy name, written exactly as QuarantineCopyName writes it, is among them, so a look-
+// alike such as "x.exe.0001" does not take number 1.
+std::set<std::string> ListedCopyNames(IFileSystem& files, const std::string& folder,
+                                      const std::string& fileName)
 {
-    const std::string prefix = fileName + ".";
-    std::vector<int64_t> numbers;
-    for (const TFindEntry& entry : files.FindEntries(folder + prefix + "*")) {
-        if (entry.Name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string digits = entry.Name.substr(prefix.size());
-        // Eighteen digits stay within the range of the number.
-        if (digits.empty() || digits.size() > 18 || !IsDigits(digits)) continue;
-        int64_t number = 0;
-        for (char c : digits) number = number * 10 + (c - '0');
-        if (QuarantineCopyName(fileName, number) == entry.Name) numbers.push_back(number);
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    std::set<std::string> names;
+    for (const TFindEntry& entry : files.FindEntries(folder + fileName + ".*"))
+        names.insert(entry.Name);
+    return names;
 }
 
 // Copies source to the first free quarantine name of fileName in folder; copy receives the name
@@ -63,13 +54,12 @@ bool CopyToQuarantine(IFileSystem& files, const std::string& source, const std::
                       const std::string& fileName, std::string& copy)
 {
     const std::string base = folder + fileName;
-    const std::vector<int64_t> listed = ListedCopyNumbers(files, folder, fileName);
-    size_t next = 0;
+    const std::set<std::string> listed = ListedCopyNames(files, folder, fileName);
     int unlisted = 0;
-    // Each round passes over a listed number or counts an unlisted try, so the search ends.
+    // Each round passes over one of the finitely many listed names or counts an unlisted try,
+    // so the search ends.
     for (int64_t number = 0; unlisted < kQuarantineUnlistedTries; ++number) {
-        while (next < listed.size() && listed[next] < number) ++next;
-        if (next < listed.size() && listed[next] == number) continue;
+        if (listed.count(QuarantineCopyName(fileName, number))) continue;
         ++unlisted;
         copy = QuarantineCopyName(base, number);
         if (Taken(files, copy)) continue;
@@ -105,19 +95,16 @@ bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy
 {
     IFileSystem& files = ports.Files;
     if (!files.FileExists(path)) return false;
+    bool copied = true;
     if (keepCopy) {
         const std::string folder = QuarantineFolder(ports);
         if (!files.DirectoryExists(folder)) ForceFolders(files, folder);
         std::string copy;
-        const bool copied = CopyToQuarantine(files, path, folder, ExtractFileName(path), copy);
+        copied = CopyToQuarantine(files, path, folder, ExtractFileName(path), copy);
         if (OnFileCopied) OnFileCopied(path, copy, copied);
-        // The copy is what lets the user undo a removal; without it the file stays.
-        if (!copied) {
-            if (OnFileDeleted) OnFileDeleted(path, false);
-            return false;
-        }
     }
-    const bool deleted = files.EraseFile(path);
+    // The copy is what lets the user undo a removal; without it the file stays.
+    const bool deleted = copied && files.EraseFile(path);
     if (OnFileDeleted) OnFileDeleted(path, deleted);
     return deleted;
 }

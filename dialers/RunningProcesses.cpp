@@ -17,19 +17,18 @@ namespace {
 // system's process of that name down with it. Only where one side names no folder does the file
 // name decide alone.
 struct TScan {
-    std::string TargetPath;  // lower-cased; empty when the target names no folder
-    std::string TargetName;  // lower-cased file name of the target
+    std::string Target;  // the program file looked for; empty in list mode
     TFiles* List;
     uint32_t Self;
 
     // processFile: the process's full path, or its bare file name where the system gives only
-    // that.
+    // that. Both sides are compared ignoring ASCII case.
     bool Matches(const std::string& processFile, uint32_t processId) const
     {
         if (processId == Self) return false;
-        if (!TargetPath.empty() && !ExtractFilePath(processFile).empty())
-            return LowerCase(processFile) == TargetPath;
-        return LowerCase(ExtractFileName(processFile)) == TargetName;
+        if (!ExtractFilePath(Target).empty() && !ExtractFilePath(processFile).empty())
+            return SameText(processFile, Target);
+        return SameText(ExtractFileName(processFile), ExtractFileName(Target));
     }
 };
 
@@ -154,9 +153,7 @@ bool ScanProcesses(const TToolsPorts& ports, const std::string& target, TFiles* 
         return false;
     }
     TProcessApi& api = ports.ProcessApi;
-    const std::string targetPath =
-            ExtractFilePath(target).empty() ? std::string() : LowerCase(target);
-    const TScan scan{targetPath, LowerCase(targetName), list, api.Kernel().GetCurrentProcessId()};
+    const TScan scan{target, list, api.Kernel().GetCurrentProcessId()};
     const bool terminated = UsesToolhelp(api.Kernel().GetVersion()) ? ToolhelpWalk(ports, scan)
                                                                     : PsapiWalk(ports, scan);
     return list ? list->Count() > 0 : terminated;
