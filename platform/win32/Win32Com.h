@@ -39,8 +39,6 @@ public:
     TComApartment(const TComApartment&) = delete;
     TComApartment& operator=(const TComApartment&) = delete;
 
-    bool Initialized() const { return FInitialized; }
-
 private:
     const bool FInitialized;
 };

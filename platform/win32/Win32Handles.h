@@ -13,7 +13,6 @@
 // roots, icons loaded as shared resources and the menu bar of a window (destroyed with it) are
 // lent by the system and must stay unowned.
 #include <windows.h>
-#include <shellapi.h>
 
 template <typename Traits>
 class TUniqueHandle {
@@ -94,11 +93,6 @@ struct TRegKeyTraits : TNullMeansNone<HKEY> {
     static void Close(HKEY key) { RegCloseKey(key); }
 };
 
-// A library this program loaded (LoadLibrary); GetModuleHandle lends without a reference.
-struct TLibraryTraits : TNullMeansNone<HMODULE> {
-    static void Close(HMODULE library) { FreeLibrary(library); }
-};
-
 // Fonts, bitmaps, brushes, pens and regions the program created. DeleteObject fails on one that
 // is still selected into a device context: select the old object back first.
 template <typename H>
@@ -127,40 +121,13 @@ struct TWindowTraits : TNullMeansNone<HWND> {
     }
 };
 
-// An icon in the notification area is named by its window and its id; the system keeps it
-// until it is deleted, even after the window is gone, so the registration is owned as well.
-struct TTrayIconId {
-    HWND Window = nullptr;
-    UINT Id = 0;
-};
-
-struct TTrayIconTraits {
-    using THandleType = TTrayIconId;
-    static TTrayIconId Empty() { return TTrayIconId(); }
-    static bool IsEmpty(const TTrayIconId& icon) { return icon.Window == nullptr; }
-    static void Close(const TTrayIconId& icon)
-    {
-        // Deleting needs only the window and the id; the first version of the record is the size
-        // every system accepts.
-        NOTIFYICONDATAW data = {};
-        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-        data.hWnd = icon.Window;
-        data.uID = icon.Id;
-        Shell_NotifyIconW(NIM_DELETE, &data);
-    }
-};
-
 using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFindHandle = TUniqueHandle<TFindHandleTraits>;
 using TRegKeyHandle = TUniqueHandle<TRegKeyTraits>;
-using TLibraryHandle = TUniqueHandle<TLibraryTraits>;
 template <typename H>
 using TGdiHandle = TUniqueHandle<TGdiObjectTraits<H>>;
 using TFontHandle = TGdiHandle<HFONT>;
-using TBitmapHandle = TGdiHandle<HBITMAP>;
 using TBrushHandle = TGdiHandle<HBRUSH>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 using TWindowHandle = TUniqueHandle<TWindowTraits>;
-// Reset with the window and id once Shell_NotifyIcon(NIM_ADD) has succeeded.
-using TTrayIconHandle = TUniqueHandle<TTrayIconTraits>;
