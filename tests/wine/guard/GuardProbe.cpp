@@ -56,30 +56,15 @@ void Print(const std::string& line)
 }
 
 // The guard's open questions: its visible dialogs that carry the question's two values.
-struct TQuestionSearch {
-    DWORD Process;
-    std::vector<HWND> Found;
-};
-
-BOOL CALLBACK CollectQuestion(HWND window, LPARAM data)
-{
-    auto& search = *reinterpret_cast<TQuestionSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search.Process && IsWindowVisible(window) &&
-        ClassOf(window) == Narrow(kDialogClass, wcslen(kDialogClass)) &&
-        GetDlgItem(window, ControlId(idQuestionValue1)))
-        search.Found.push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> OpenQuestions()
 {
-    TQuestionSearch search{0, {}};
-    if (!Guard()) return {};
-    GetWindowThreadProcessId(Guard(), &search.Process);
-    EnumWindows(CollectQuestion, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    DWORD process = 0;
+    if (!Guard() || !GetWindowThreadProcessId(Guard(), &process)) return {};
+    const std::string dialogClass = Narrow(kDialogClass, wcslen(kDialogClass));
+    return TopLevelWindows(process, [&](HWND window) {
+        return ClassOf(window) == dialogClass &&
+               GetDlgItem(window, ControlId(idQuestionValue1)) != nullptr;
+    });
 }
 
 std::string Describe(HWND question)
@@ -214,9 +199,7 @@ int main()
         return 0;
     }
     if (command == "guards") {
-        int count = 0;
-        for (HWND w = Guard(); w; w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr)) ++count;
-        Print(std::to_string(count));
+        Print(std::to_string(CountGuardWindows()));
         return 0;
     }
     if (command == "report") {

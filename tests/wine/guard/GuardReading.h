@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "guard/win32/GuardIds.h"
 #include "platform/win32/Win32Text.h"
 
 template <typename Condition>
@@ -126,28 +127,44 @@ inline std::vector<int> StatusParts(HWND status)
     return parts;
 }
 
-// A visible top-level window of a process with this class and caption.
-struct TTopLevelSearch {
-    DWORD Process;
-    std::string Class, Caption;
-    HWND Found;
-};
-
-inline BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data)
+// The visible top-level windows of a process that pass the test, in the system's order.
+template <typename Test>
+std::vector<HWND> TopLevelWindows(DWORD process, Test test)
 {
-    auto& s = *reinterpret_cast<TTopLevelSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != s.Process || !IsWindowVisible(window) || ClassOf(window) != s.Class ||
-        TextOf(window) != s.Caption)
-        return TRUE;
-    s.Found = window;
-    return FALSE;
+    struct TSearch {
+        DWORD Process;
+        Test& Passes;
+        std::vector<HWND> Found;
+        static BOOL CALLBACK Visit(HWND window, LPARAM data)
+        {
+            auto& s = *reinterpret_cast<TSearch*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.Process && IsWindowVisible(window) && s.Passes(window))
+                s.Found.push_back(window);
+            return TRUE;
+        }
+    } search{process, test, {}};
+    EnumWindows(TSearch::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
+// A visible top-level window of a process with this class and caption.
 inline HWND FindTopLevel(DWORD process, const wchar_t* className, const std::string& caption)
 {
-    TTopLevelSearch search{process, Narrow(className, wcslen(className)), caption, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    const std::string wanted = Narrow(className, wcslen(className));
+    const std::vector<HWND> found = TopLevelWindows(process, [&](HWND window) {
+        return ClassOf(window) == wanted && TextOf(window) == caption;
+    });
+    return found.empty() ? nullptr : found.front();
+}
+
+// How many guard windows there are, in any process.
+inline int CountGuardWindows()
+{
+    int count = 0;
+    for (HWND w = FindWindowW(kMainWindowClass, nullptr); w;
+         w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr))
+        ++count;
+    return count;
 }

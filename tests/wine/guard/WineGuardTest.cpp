@@ -17,6 +17,7 @@
 #include "guard/Layout.h"
 #include "guard/NumberEdit.h"
 #include "guard/win32/GuardIds.h"
+#include "guard/win32/Owners.h"
 
 namespace {
 
@@ -85,15 +86,6 @@ private:
     DWORD FOld = 0;
     bool FHadOld = false;
 };
-
-int CountGuardWindows()
-{
-    int count = 0;
-    for (HWND w = FindWindowW(kMainWindowClass, nullptr); w;
-         w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr))
-        ++count;
-    return count;
-}
 
 bool ReadRunValue(const std::string& name, std::string& value)
 {
@@ -296,16 +288,16 @@ void CheckWindowAt(int dpi)
     HWND title = GetDlgItem(main, ControlId(idAppTitle));
     EXPECT_EQ(TextOf(title), std::string(kWindowCaption) + " - " + kHomePage);
     // ... and the whole of it fits the label in the label's bold Tahoma, with no ellipsis.
-    HDC dc = GetDC(nullptr);
-    HFONT bold = CreateFontW(-MulDiv(8, Dpi(), 72), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0,
-                             0, 0, 0, L"Tahoma");
-    HGDIOBJ old = SelectObject(dc, bold);
+    const TFontHandle bold(CreateFontW(-MulDiv(8, Dpi(), 72), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                       DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     const std::wstring titleText = Wide(TextOf(title));
     SIZE extent{};
-    GetTextExtentPoint32W(dc, titleText.c_str(), static_cast<int>(titleText.size()), &extent);
-    SelectObject(dc, old);
-    DeleteObject(bold);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDc screen(nullptr);
+        TSelection font(screen.get(), bold.get());
+        GetTextExtentPoint32W(screen.get(), titleText.c_str(), static_cast<int>(titleText.size()),
+                              &extent);
+    }
     RECT titleRect;
     GetClientRect(title, &titleRect);
     EXPECT_LE(extent.cx, titleRect.right) << "the title line is cut";
