@@ -38,7 +38,8 @@ DWORD WINAPI RasStandinLogFile(LPSTR path, DWORD size);
 template <typename TFn>
 TFn* StandinExport(const char* name)
 {
-    HMODULE library = LoadLibraryA("rasapi32.dll");
+    // Loaded once and kept: the library serves the process until it ends.
+    static const HMODULE library = LoadLibraryA("rasapi32.dll");
     return library ? reinterpret_cast<TFn*>(reinterpret_cast<void*>(GetProcAddress(library, name)))
                    : nullptr;
 }

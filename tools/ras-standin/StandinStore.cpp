@@ -50,13 +50,20 @@ TPlace MakePlace()
     return place;
 }
 
-std::string ProcessName()
+std::string ReadProcessName()
 {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
     std::string name(path, n < sizeof path ? n : 0);
     size_t slash = name.find_last_of("\\/");
     return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// Read once: every log line carries it, and lines are written while the state's mutex is held.
+const std::string& ProcessName()
+{
+    static const std::string name = ReadProcessName();
+    return name;
 }
 
 bool ReadWhole(const std::string& path, std::string& text)
