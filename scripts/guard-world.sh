@@ -27,6 +27,10 @@ world_dialer_win='C:\Pobrane\Łącze'
 world_isp_number=0221234567
 world_premium_number=0700123456
 world_premium_entry='Darmowy Internet'
+# The options of a guard that checks everything and asks first, with the ISP's number allowed.
+world_checks_all=(FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=1
+                  IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1
+                  "IdentNumberFmt_0=$world_isp_number")
 
 world_unix() { printf '%s/drive_c/%s' "$WINEPREFIX" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
 world_guard_dir=$(world_unix "$world_guard_win")
@@ -69,6 +73,12 @@ world_install_guard() {
     { printf '[Main]\r\n'; printf '%s\r\n' "$@"; } >"$world_guard_dir/MLinewarden.cfg"
 }
 
+# The ISP's phonebook entry, connected.
+world_connect_isp() {
+    rasctl add Dostawca "$world_isp_number" >/dev/null
+    rasctl dial Dostawca >/dev/null
+}
+
 world_install_dialer() {
     mkdir -p "$world_dialer_dir"
     cp "$world_dialer_exe" "$world_packed_exe" "$world_dialer_dir/"
@@ -106,8 +116,9 @@ world_until() {
     done
 }
 
-world_connected() { rasctl list | grep -q "^connection	[0-9]*	$1	"; }
-world_has_entry() { rasctl list | grep -q "^entry	$1	"; }
+# Whether rasctl's listing (read now unless given) shows a connection of, or an entry named, NAME.
+world_connected() { grep -q "^connection	[0-9]*	$1	" <<<"${2-$(rasctl list)}"; }
+world_has_entry() { grep -q "^entry	$1	" <<<"${2-$(rasctl list)}"; }
 # The 32-bit view of the registry, which the guard and the dialer see.
 world_run_value() {
     world_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v "$1" /reg:32 \

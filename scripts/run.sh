@@ -31,12 +31,9 @@ fi
 . scripts/guard-world.sh
 
 world_create
-world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=1 \
-    IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1 \
-    "IdentNumberFmt_0=$world_isp_number"
+world_install_guard "${world_checks_all[@]}"
 world_install_dialer
-rasctl add Dostawca "$world_isp_number" >/dev/null
-rasctl dial Dostawca >/dev/null
+world_connect_isp
 
 if [ "$headless" = 0 ]; then
     world_wine "$world_guard_win\\MLinewarden.exe" &

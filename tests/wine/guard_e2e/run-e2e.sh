@@ -22,11 +22,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../scripts/guard-world.sh"
 trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
 
-# The options of a guard that checks everything and asks first; the ISP's number is allowed.
-checks_all=(FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=1
-            IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1
-            "IdentNumberFmt_0=$world_isp_number")
-
 # Compares the report's messages with the expected lines, which follow the start line.
 expect_report() {
     local expected actual
@@ -54,8 +49,7 @@ expect_questions() {
 # The ISP's entry, connected, and the sample dialer installed and started: it registers itself,
 # puts its shortcut on the desktop, adds its premium-rate entry and dials it.
 isp_and_dialer() {
-    rasctl add Dostawca "$world_isp_number" >/dev/null
-    rasctl dial Dostawca >/dev/null
+    world_connect_isp
     world_start_guard
     world_install_dialer
     world_wine "$world_dialer_win\\FreeDialer.exe" &
@@ -74,7 +68,7 @@ shortcut_unix=$(world_unix "$shortcut")
 
 case "$world_case" in
 yes)
-    world_install_guard "${checks_all[@]}"
+    world_install_guard "${world_checks_all[@]}"
     isp_and_dialer
     expect_questions yes \
         "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
@@ -97,12 +91,14 @@ yes)
         "Skopiowany plik \"$world_premium_entry.lnk\": $shortcut -> $quarantine\\$world_premium_entry.lnk.000" \
         "Usunięto plik \"$world_premium_entry.lnk\": $shortcut" \
         "Usuwanie skrótów pliku \"$dialer\" zakończone pomyślnie."
-    world_connected Dostawca || world_fail "the ISP's connection was cut"
-    ! world_connected "$world_premium_entry" || world_fail "the premium connection is up"
-    ! world_has_entry "$world_premium_entry" || world_fail "the premium entry is left"
-    rasctl log | grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"$world_premium_entry\" $world_premium_number -> 0" ||
-        world_fail "the stand-in's log has no hang-up by the guard"
-    rasctl log | grep -q "MLinewarden.exe: RasDeleteEntryA \"$world_premium_entry\" -> 0" ||
+    listing=$(rasctl list)
+    log=$(rasctl log)
+    world_connected Dostawca "$listing" || world_fail "the ISP's connection was cut"
+    ! world_connected "$world_premium_entry" "$listing" || world_fail "the premium connection is up"
+    ! world_has_entry "$world_premium_entry" "$listing" || world_fail "the premium entry is left"
+    grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"$world_premium_entry\" $world_premium_number -> 0" \
+        <<<"$log" || world_fail "the stand-in's log has no hang-up by the guard"
+    grep -q "MLinewarden.exe: RasDeleteEntryA \"$world_premium_entry\" -> 0" <<<"$log" ||
         world_fail "the stand-in's log has no entry deletion by the guard"
     world_until 10 dialer_ended || world_fail "the dialer still runs"
     [ ! -e "$world_dialer_dir/FreeDialer.exe" ] || world_fail "the dialer's file is left"
@@ -112,7 +108,7 @@ yes)
     [ ! -e "$shortcut_unix" ] || world_fail "the dialer's shortcut is left"
     ;;
 no)
-    world_install_guard "${checks_all[@]}"
+    world_install_guard "${world_checks_all[@]}"
     isp_and_dialer
     expect_questions no \
         "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
@@ -125,9 +121,12 @@ no)
         "Połączenie \"$world_premium_entry\" o numerze \"$world_premium_number\" nie zostało usunięte." \
         "Uwaga! Nie został usunięty z systemu niebezpieczy program \"FreeDialer ($dialer)\", który może być dialerem." \
         "Uwaga! Nie został usunięty z systemu niebezpieczy process \"$dialer\", który może być dialerem."
-    world_connected Dostawca || world_fail "the ISP's connection was cut"
-    world_connected "$world_premium_entry" || world_fail "the premium connection was cut after No"
-    world_has_entry "$world_premium_entry" || world_fail "the premium entry was deleted after No"
+    listing=$(rasctl list)
+    world_connected Dostawca "$listing" || world_fail "the ISP's connection was cut"
+    world_connected "$world_premium_entry" "$listing" ||
+        world_fail "the premium connection was cut after No"
+    world_has_entry "$world_premium_entry" "$listing" ||
+        world_fail "the premium entry was deleted after No"
     kill -0 "$dialer_pid" 2>/dev/null || world_fail "the dialer was stopped after No"
     [ -e "$world_dialer_dir/FreeDialer.exe" ] || world_fail "the dialer's file was deleted after No"
     [ ! -e "$world_guard_dir/dialers" ] || world_fail "a quarantine copy was made after No"
@@ -142,23 +141,24 @@ leading-zero)
     world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
         IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
         "IdentNumberFmt_0=$world_isp_number"
-    rasctl add Dostawca "$world_isp_number" >/dev/null
+    world_connect_isp
     rasctl add "Dostawca bez zera" "${world_isp_number#0}" >/dev/null
     rasctl add Obcy 0700999999 >/dev/null
-    rasctl dial Dostawca >/dev/null
     world_start_guard
     rasctl dial "Dostawca bez zera" >/dev/null
     rasctl dial Obcy >/dev/null
     probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
         world_fail "the foreign number was not hung up"
     expect_report "Niedozwolone połączenie z numerem \"0700999999\" zostało pomyślnie rozłączone."
-    world_connected Dostawca || world_fail "the number with its zero was cut"
-    world_connected "Dostawca bez zera" || world_fail "the number without its zero was cut"
+    listing=$(rasctl list)
+    world_connected Dostawca "$listing" || world_fail "the number with its zero was cut"
+    world_connected "Dostawca bez zera" "$listing" ||
+        world_fail "the number without its zero was cut"
     ;;
 packed | packed-bare)
     unpacker=()
     [ "$world_case" = packed ] && unpacker=(--unpacker)
-    world_install_guard "${unpacker[@]}" "${checks_all[@]}"
+    world_install_guard "${unpacker[@]}" "${world_checks_all[@]}"
     world_install_dialer
     rm "$world_dialer_dir/FreeDialer.exe"
     packed="$world_dialer_win\\FreeDialerPacked.exe"
@@ -208,7 +208,7 @@ two-dials)
         "Niedozwolone połączenie z numerem \"0700222222\" zostało pomyślnie rozłączone."
     ;;
 second-start)
-    world_install_guard "${checks_all[@]}"
+    world_install_guard "${world_checks_all[@]}"
     world_start_guard
     timeout -k 5 60 bash "$here_world/wine-run.sh" "$world_guard_win\\MLinewarden.exe" ||
         world_fail "the second start did not end with exit code 0"
