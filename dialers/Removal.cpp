@@ -23,9 +23,6 @@ const TShellFolder kShortcutFolders[9] = {
         {"Recent", false},        {"Favorites", false}, {"Common Start Menu", true},
 };
 
-TFileCopiedHook OnFileCopied;
-TFileDeletedHook OnFileDeleted;
-
 namespace {
 
 bool Taken(IFileSystem& files, const std::string& path)
@@ -101,11 +98,11 @@ bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy
         if (!files.DirectoryExists(folder)) ForceFolders(files, folder);
         std::string copy;
         copied = CopyToQuarantine(files, path, folder, ExtractFileName(path), copy);
-        if (OnFileCopied) OnFileCopied(path, copy, copied);
+        if (ports.OnFileCopied) ports.OnFileCopied(path, copy, copied);
     }
     // The copy is what lets the user undo a removal; without it the file stays.
     const bool deleted = copied && files.EraseFile(path);
-    if (OnFileDeleted) OnFileDeleted(path, deleted);
+    if (ports.OnFileDeleted) ports.OnFileDeleted(path, deleted);
     return deleted;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // Taking a confirmed dialer off the machine: its file is copied into a numbered quarantine
 // beside the guard and deleted, and the shortcuts in the shell folders that point at it go the
-// same way. Every copy and deletion is announced through the two file hooks.
+// same way. Every copy and deletion is announced through the two file hooks of the ports.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "dialers/ToolsPorts.h"
@@ -16,16 +15,6 @@ extern const char kQuarantineCopyFormat[];  // "%s.%.3d"
 // is tried, and one found taken after all (a copy made meanwhile, a folder that cannot be listed)
 // is passed over; after this many such names the search gives up and no copy is made.
 constexpr int kQuarantineUnlistedTries = 100000;
-
-// Called after each quarantine copy with the source, the copy's path and whether it was made.
-using TFileCopiedHook =
-        std::function<void(const std::string& source, const std::string& destination, bool ok)>;
-// Called for each file that removal meant to delete, with whether it was deleted.
-using TFileDeletedHook = std::function<void(const std::string& path, bool ok)>;
-
-// Empty until the guard sets them; an empty hook is skipped.
-extern TFileCopiedHook OnFileCopied;
-extern TFileDeletedHook OnFileDeleted;
 
 // The folder of the program followed by "dialers\".
 std::string QuarantineFolder(const TToolsPorts& ports);

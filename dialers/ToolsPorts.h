@@ -2,6 +2,7 @@
 // What the tools unit reaches the machine through. The guard fills it with the system's ports
 // and its own program path; tests fill it with fakes and a program path in a temporary folder.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "dialers/ProcessApi.h"
@@ -15,6 +16,12 @@
 // its user-interface thread, must not hang with it.
 constexpr uint32_t kUnpackerTimeLimitMs = 60000;
 
+// Told after each quarantine copy: the source, the copy's path and whether it was made.
+using TFileCopiedHook =
+        std::function<void(const std::string& source, const std::string& destination, bool ok)>;
+// Told for each file that removal meant to delete, with whether it was deleted.
+using TFileDeletedHook = std::function<void(const std::string& path, bool ok)>;
+
 struct TToolsPorts {
     IRegistry& Registry;
     IFileSystem& Files;
@@ -27,4 +34,8 @@ struct TToolsPorts {
     // The running processes that the walk lists and kills. A bundle that names none sees no
     // process at all; the guard passes SystemProcessApi().
     TProcessApi& ProcessApi = NoProcessApi();
+    // Where removal reports its copies and deletions: the guard turns them into report lines.
+    // Empty unless the caller sets them; an empty hook is skipped.
+    TFileCopiedHook OnFileCopied;
+    TFileDeletedHook OnFileDeleted;
 };

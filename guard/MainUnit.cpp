@@ -74,6 +74,13 @@ std::string ProgressBar(int position, int maximum)
 TLinewardenForm::TLinewardenForm(const TGuardPorts& ports) : FPorts(ports), FView(ports.View)
 {
     LinewardenForm = this;
+    // Removal reports every copy and deletion through the guard's own ports, before anything
+    // that could remove a file is made.
+    FPorts.Tools.OnFileCopied = [this](const std::string& source, const std::string& destination,
+                                       bool ok) { ReportFileCopied(source, destination, ok); };
+    FPorts.Tools.OnFileDeleted = [this](const std::string& path, bool ok) {
+        ReportFileDeleted(path, ok);
+    };
     try {
         FView.SetCaption(kWindowCaption);
         FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
@@ -141,12 +148,6 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports) : FPorts(ports), FVie
         AddReport(std::string(kReportStart) + kWindowCaption);
         if (FSettings->FirstRun()) FStartupTimer->Start(kFirstRunStartupIntervalMs);
 
-        OnFileCopied = [](const std::string& source, const std::string& destination, bool ok) {
-            if (LinewardenForm) LinewardenForm->ReportFileCopied(source, destination, ok);
-        };
-        OnFileDeleted = [](const std::string& path, bool ok) {
-            if (LinewardenForm) LinewardenForm->ReportFileDeleted(path, ok);
-        };
         SetHelpFile(FPorts.Tools);
     } catch (...) {
         // The members go in reverse order; the worker must not call into a half-built window.

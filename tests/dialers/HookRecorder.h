@@ -1,26 +1,22 @@
 #pragma once
-// Installs both file hooks of the removal code for as long as it lives and records every call
-// as a line ("copied A -> B ok", "deleted A failed"), in the order the hooks fire.
+// Sets both file hooks of a ports bundle and records every call as a line
+// ("copied A -> B ok", "deleted A failed"), in the order the hooks fire.
 #include <string>
 #include <vector>
 
-#include "dialers/Removal.h"
+#include "dialers/ToolsPorts.h"
 
 class THookRecorder {
 public:
-    THookRecorder()
+    explicit THookRecorder(TToolsPorts& ports)
     {
-        OnFileCopied = [this](const std::string& source, const std::string& destination, bool ok) {
+        ports.OnFileCopied = [this](const std::string& source, const std::string& destination,
+                                    bool ok) {
             Events.push_back("copied " + source + " -> " + destination + (ok ? " ok" : " failed"));
         };
-        OnFileDeleted = [this](const std::string& path, bool ok) {
+        ports.OnFileDeleted = [this](const std::string& path, bool ok) {
             Events.push_back("deleted " + path + (ok ? " ok" : " failed"));
         };
-    }
-    ~THookRecorder()
-    {
-        OnFileCopied = nullptr;
-        OnFileDeleted = nullptr;
     }
     THookRecorder(const THookRecorder&) = delete;
     THookRecorder& operator=(const THookRecorder&) = delete;

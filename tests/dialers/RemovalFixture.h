@@ -8,6 +8,6 @@
 
 class RemovalFixture : public ToolsFixture {
 protected:
-    THookRecorder Hooks;
+    THookRecorder Hooks{Ports};
     std::vector<std::string>& Events = Hooks.Events;
 };

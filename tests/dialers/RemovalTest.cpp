@@ -132,8 +132,8 @@ TEST_F(RemovalFixture, WithoutCopyOrFileOnlyTheDeletionIsReported)
     EXPECT_FALSE(Files.DirectoryExists("C:\\Guard\\dialers"));
 
     // Without hooks removal works the same.
-    OnFileCopied = nullptr;
-    OnFileDeleted = nullptr;
+    Ports.OnFileCopied = nullptr;
+    Ports.OnFileDeleted = nullptr;
     Files.AddFile("C:\\X\\b.exe", "b");
     EXPECT_TRUE(RemoveFile(Ports, "C:\\X\\b.exe", true));
     EXPECT_TRUE(Files.FileExists("C:\\Guard\\dialers\\b.exe.000"));

@@ -126,14 +126,4 @@ TEST_F(DialerSweep, TheGuardAndItsUnpackersAreNeverTakenForDialers)
     EXPECT_TRUE(View.ReportTexts().empty());
 }
 
-TEST_F(DialerSweep, FileHooksAreInertOnceTheWindowIsGone)
-{
-    Start();
-    Form.reset();
-    ASSERT_TRUE(OnFileCopied && OnFileDeleted);
-    OnFileCopied("a", "b", true);
-    OnFileDeleted("a", false);
-    EXPECT_TRUE(View.Report.empty());
-}
-
 }  // namespace

@@ -39,7 +39,7 @@ protected:
     TTempFolder Temp;
     std::string Folder = Temp.Folder();
     TToolsPorts Ports{SystemRegistry(), SystemFileSystem(), SystemProcesses(), SystemShell(), ""};
-    THookRecorder Hooks;
+    THookRecorder Hooks{Ports};
     std::vector<std::string>& Events = Hooks.Events;
 
     void SetUp() override
