@@ -36,6 +36,6 @@ struct TToolsPorts {
     TProcessApi& ProcessApi = NoProcessApi();
     // Where removal reports its copies and deletions: the guard turns them into report lines.
     // Empty unless the caller sets them; an empty hook is skipped.
-    TFileCopiedHook OnFileCopied;
-    TFileDeletedHook OnFileDeleted;
+    TFileCopiedHook OnFileCopied = nullptr;
+    TFileDeletedHook OnFileDeleted = nullptr;
 };

@@ -98,3 +98,28 @@ public:
     // Closes an open dialog as if the user had declined (the program is ending).
     virtual void CancelDialogs() = 0;
 };
+
+// What the main window's view reports to the guard's logic: the user's actions on the window,
+// its menu and its keys, and the messages the system sends it. The logic implements it; the
+// view holds nothing else of the logic.
+class IMainWindowEvents {
+public:
+    virtual ~IMainWindowEvents() = default;
+    virtual void cbParamsChangeClick(TOption sender) = 0;
+    virtual void lbNumbersClick(int selected) = 0;
+    virtual void btAddNumberClick() = 0;
+    virtual void btEditNumberClick() = 0;
+    virtual void btDeleteNumberClick() = 0;
+    virtual void laAppTitleClick() = 0;
+    virtual void MenuClick(TMenuItem item) = 0;
+    virtual void PopupMenuPopup() = 0;
+    // True when the key was taken.
+    virtual bool FormKeyDown(int key, bool shift, bool alt, bool ctrl) = 0;
+    // The tray icon's double click and the second start of the program show the options.
+    virtual void ShowView(bool report) = 0;
+    virtual void ApplicationEventsMinimize() = 0;
+    // Whether the window may close.
+    virtual bool FormCloseQuery() = 0;
+    virtual bool WMQueryEndSession() = 0;
+    virtual void WMEndSession(bool ending) = 0;
+};

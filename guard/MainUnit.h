@@ -44,34 +44,34 @@ constexpr int kKeyF1 = 112;
 constexpr unsigned kStartupIntervalMs = 1000;
 constexpr unsigned kFirstRunStartupIntervalMs = 500;
 
-class TLinewardenForm {
+class TLinewardenForm : public IMainWindowEvents {
 public:
     explicit TLinewardenForm(const TGuardPorts& ports);
-    ~TLinewardenForm();
+    ~TLinewardenForm() override;
     TLinewardenForm(const TLinewardenForm&) = delete;
     TLinewardenForm& operator=(const TLinewardenForm&) = delete;
 
     // Events from the timer, the notification thread and the window.
     void StartupTimerTimer();
     void RasConnNotification(TRasConnThread& thread);
-    void cbParamsChangeClick(TOption sender);
-    void lbNumbersClick(int selected);
-    void btAddNumberClick();
-    void btEditNumberClick();
-    void btDeleteNumberClick();
-    void MenuClick(TMenuItem item);
-    void PopupMenuPopup();
+    void cbParamsChangeClick(TOption sender) override;
+    void lbNumbersClick(int selected) override;
+    void btAddNumberClick() override;
+    void btEditNumberClick() override;
+    void btDeleteNumberClick() override;
+    void MenuClick(TMenuItem item) override;
+    void PopupMenuPopup() override;
     // True when the key was taken (F1 without Alt and Ctrl).
-    bool FormKeyDown(int key, bool shift, bool alt, bool ctrl);
-    void laAppTitleClick();
+    bool FormKeyDown(int key, bool shift, bool alt, bool ctrl) override;
+    void laAppTitleClick() override;
     void TrayIconDblClick();
-    void ApplicationEventsMinimize();
+    void ApplicationEventsMinimize() override;
     // Whether the window may close; closing without Exit hides the program into the tray.
-    bool FormCloseQuery();
+    bool FormCloseQuery() override;
     // The system asks whether the session may end: always yes, at once.
-    bool WMQueryEndSession() { return true; }
+    bool WMQueryEndSession() override { return true; }
     // The session really ends (or not): what the user set is written before the process goes.
-    void WMEndSession(bool ending);
+    void WMEndSession(bool ending) override;
 
     // The three stages of the check cycle and the status line.
     void DisconnectUnknownConnections(bool automatic);
@@ -79,7 +79,7 @@ public:
     void CheckActiveDialers(bool automatic);
     void ShowConnectionStatus();
 
-    void ShowView(bool report);
+    void ShowView(bool report) override;
     void ShowMainWindow();
     bool IsMinimized();
     void SettingsToControls();

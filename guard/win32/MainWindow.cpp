@@ -74,7 +74,7 @@ template <typename Handler>
 void TMainWindowView::Forward(Handler&& handler)
 {
     if (!FLogic) return;
-    TLinewardenForm& logic = *FLogic;
+    IMainWindowEvents& logic = *FLogic;
     Guarded(FWindow.get(), [&] { handler(logic); });
 }
 
@@ -210,7 +210,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wParam) == FMenu.get())
-            Forward([](TLinewardenForm& logic) { logic.PopupMenuPopup(); });
+            Forward([](IMainWindowEvents& logic) { logic.PopupMenuPopup(); });
         return 0;
     case WM_SETCURSOR:
         if (SetCursorFor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
@@ -226,11 +226,11 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case kMinimizedMessage:
         if (IsIconic(window))
-            Forward([](TLinewardenForm& logic) { logic.ApplicationEventsMinimize(); });
+            Forward([](IMainWindowEvents& logic) { logic.ApplicationEventsMinimize(); });
         return 0;
     case WM_CLOSE: {
         bool canClose = FLogic == nullptr;
-        Forward([&](TLinewardenForm& logic) { canClose = logic.FormCloseQuery(); });
+        Forward([&](IMainWindowEvents& logic) { canClose = logic.FormCloseQuery(); });
         if (canClose) DestroyWindow(window);
         return 0;
     }
@@ -241,7 +241,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return answer ? TRUE : FALSE;
     }
     case WM_ENDSESSION:
-        Forward([&](TLinewardenForm& logic) { logic.WMEndSession(wParam != 0); });
+        Forward([&](IMainWindowEvents& logic) { logic.WMEndSession(wParam != 0); });
         return 0;
     case WM_DESTROY:
         // The logic's shut-down sequence runs while every control still exists.
@@ -251,7 +251,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     default:
         if (message == FShowGuardMessage && FShowGuardMessage != 0) {
-            Forward([](TLinewardenForm& logic) { logic.ShowView(false); });
+            Forward([](IMainWindowEvents& logic) { logic.ShowView(false); });
             return 0;
         }
         break;
@@ -267,25 +267,25 @@ void TMainWindowView::Command(int id, int code)
         const auto index = static_cast<size_t>(id - kMenuCommandBase);
         const auto item = static_cast<TMenuItem>(index);
         if (FMenuVisible[index] && FMenuEnabled[index])
-            Forward([item](TLinewardenForm& logic) { logic.MenuClick(item); });
+            Forward([item](IMainWindowEvents& logic) { logic.MenuClick(item); });
         return;
     }
     TOption option;
     if (OptionOf(id, option)) {
         if (code == BN_CLICKED)
-            Forward([option](TLinewardenForm& logic) { logic.cbParamsChangeClick(option); });
+            Forward([option](IMainWindowEvents& logic) { logic.cbParamsChangeClick(option); });
         return;
     }
     if (id == ControlId(idNumbers)) {
         if (code == LBN_SELCHANGE) NumberSelected();
     } else if (code == BN_CLICKED && id == ControlId(idAddNumber)) {
-        Forward([](TLinewardenForm& logic) { logic.btAddNumberClick(); });
+        Forward([](IMainWindowEvents& logic) { logic.btAddNumberClick(); });
     } else if (code == BN_CLICKED && id == ControlId(idEditNumber)) {
-        Forward([](TLinewardenForm& logic) { logic.btEditNumberClick(); });
+        Forward([](IMainWindowEvents& logic) { logic.btEditNumberClick(); });
     } else if (code == BN_CLICKED && id == ControlId(idDeleteNumber)) {
-        Forward([](TLinewardenForm& logic) { logic.btDeleteNumberClick(); });
+        Forward([](IMainWindowEvents& logic) { logic.btDeleteNumberClick(); });
     } else if (code == STN_CLICKED && id == ControlId(idAppTitle)) {
-        Forward([](TLinewardenForm& logic) { logic.laAppTitleClick(); });
+        Forward([](IMainWindowEvents& logic) { logic.laAppTitleClick(); });
     }
 }
 
@@ -308,7 +308,7 @@ void TMainWindowView::NumberSelected()
                 if (FNumbers[i] == number) index = static_cast<int>(i);
         }
     }
-    Forward([index](TLinewardenForm& logic) { logic.lbNumbersClick(index); });
+    Forward([index](IMainWindowEvents& logic) { logic.lbNumbersClick(index); });
 }
 
 bool TMainWindowView::SetCursorFor(HWND target, int hitTest)
@@ -333,7 +333,7 @@ bool TMainWindowView::PreTranslate(MSG& message)
         bool taken = false;
         const bool shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU),
                    ctrl = IsKeyDown(VK_CONTROL);
-        Forward([&](TLinewardenForm& logic) {
+        Forward([&](IMainWindowEvents& logic) {
             taken = logic.FormKeyDown(VK_F1, shift, alt, ctrl);
         });
         if (taken) return true;

@@ -20,7 +20,6 @@
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Owners.h"
 
-class TLinewardenForm;
 
 class TMainWindowView : public IMainView, public IPopupMenu {
 public:
@@ -33,7 +32,7 @@ public:
     HWND Window() const { return FWindow.get(); }
     // The logic that the window's events go to; none before it is built and while it is torn
     // down, when events are dropped.
-    void SetLogic(TLinewardenForm* logic) { FLogic = logic; }
+    void SetLogic(IMainWindowEvents* logic) { FLogic = logic; }
     // Runs on WM_DESTROY, while the controls still exist: the logic's shut-down sequence.
     std::function<void()> OnDestroy;
     // Shows the window whatever the start-up command says, the focus on the first option.
@@ -93,7 +92,7 @@ private:
     void Forward(Handler&& handler);
 
     const TGuardLook& FLook;
-    TLinewardenForm* FLogic = nullptr;
+    IMainWindowEvents* FLogic = nullptr;
     TWindowHandle FWindow;
     std::vector<HWND> FControls;
     HWND FTooltips = nullptr;  // owned by the window, goes with it
