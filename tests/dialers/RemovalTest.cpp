@@ -74,7 +74,7 @@ TEST_F(RemovalFixture, CopyTakesTheFirstFreeNumber)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.expected);
         TCountingFileSystem files;
-        TToolsPorts ports{Registry, files, Processes, Shell, Ports.ProgramPath};
+        TToolsPorts ports = PortsOver(files);
         for (int n : r.existing)
             files.AddFile(QuarantineCopyName(std::string(kQuarantine) + "x.exe", n), "old");
         for (const std::string& name : r.otherNames) files.AddFile(kQuarantine + name, "other");
@@ -156,7 +156,7 @@ TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
     };
     for (const Row& r : rows) {
         TMemoryFileSystem files;
-        TToolsPorts ports{Registry, files, Processes, Shell, Ports.ProgramPath};
+        TToolsPorts ports = PortsOver(files);
         files.AddFile("C:\\X\\d.exe", "dialer");
         r.arrange(files);
         Events.clear();
@@ -174,7 +174,7 @@ TEST_F(RemovalFixture, AnExistingCopyIsNeverReplaced)
 {
     // Another copy appears under the free number just before the copy is made.
     TRacingFileSystem racing;
-    TToolsPorts ports{Registry, racing, Processes, Shell, Ports.ProgramPath};
+    TToolsPorts ports = PortsOver(racing);
     racing.AddFile("C:\\X\\d.exe", "new");
     racing.AppearOnLook.insert("C:\\Guard\\dialers\\d.exe.000");
     EXPECT_TRUE(RemoveFile(ports, "C:\\X\\d.exe", true));
@@ -184,7 +184,7 @@ TEST_F(RemovalFixture, AnExistingCopyIsNeverReplaced)
     // With every number taken, though the listing shows none, the search ends and the dialer
     // stays.
     TFullQuarantine full;
-    TToolsPorts fullPorts{Registry, full, Processes, Shell, Ports.ProgramPath};
+    TToolsPorts fullPorts = PortsOver(full);
     full.AddFile("C:\\X\\d.exe", "dialer");
     Events.clear();
     EXPECT_FALSE(RemoveFile(fullPorts, "C:\\X\\d.exe", true));
