@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialup/RasApi.h"
+#include "dialup/RasErrors.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/UiThread.h"
@@ -40,11 +41,6 @@ using TLogEvent = std::function<void(const std::string& Text)>;
 
 // Result of the listing and number operations for an index out of range or a missing number.
 constexpr int32_t kDialUpNoResult = -1;
-// Given when an entry name could never be a phonebook entry (too long for the records, or
-// with an embedded NUL), as RAS itself answers for an unknown entry.
-constexpr uint32_t kRasErrorCannotFindPhonebookEntry = 623;
-// Given when an overriding number does not fit the dial parameters.
-constexpr uint32_t kRasErrorInvalidParameter = 87;
 
 // How long HangUpHandle waits for a hung-up connection to go before it gives up. A modem
 // usually lets go within a few seconds; the limit only keeps a connection that never goes
@@ -75,7 +71,11 @@ public:
     void SetEntry(const std::string& Value) { FEntry = Value; }
     const std::vector<std::string>& DUNA() const { return FDUNA; }
 
-    // Operations: 0 for success, a RAS error code, or kDialUpNoResult where documented.
+    // Operations: 0 for success, a RAS error code, or kDialUpNoResult where documented. An
+    // entry name that could never be a phonebook entry (too long for the records, or with an
+    // embedded NUL) gives kRasErrorCannotFindPhonebookEntry, as RAS itself answers for an
+    // unknown entry; an overriding number that does not fit the dial parameters makes Dial give
+    // kRasErrorInvalidParameter.
     int32_t GetEntries();
     int32_t GetConnections();
     // Number is left as it was when the listing fails or Index is out of range.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "dialup/RasErrors.h"
 #include "platform/SyncEvent.h"
 
 // Calling convention of the RAS library's exports (WINAPI). Elsewhere there is only one.
@@ -29,10 +30,7 @@ constexpr size_t kRasMaxFacilities = 200;
 constexpr size_t kRasMaxUserData = 200;
 constexpr size_t kUnlen = 256, kPwlen = 256, kDnlen = 15, kMaxPath = 260;
 
-// Results the guard relies on.
-constexpr uint32_t kRasErrorInvalidHandle = 6;     // ERROR_INVALID_HANDLE
-constexpr uint32_t kRasErrorBufferTooSmall = 603;  // ERROR_BUFFER_TOO_SMALL
-constexpr uint32_t kRasEnumCapacity = 100;         // records per enumeration
+constexpr uint32_t kRasEnumCapacity = 100;  // records per enumeration
 
 #pragma pack(push, 4)
 

@@ -44,16 +44,25 @@ std::string TLogStringList::Text(int index) const
 
 TLogStringItem* TLogStringList::AddItem(const std::string& text, bool logged)
 {
-    auto item = std::make_unique<TLogStringItem>();
-    item->Text = text;
-    item->Logged = logged;
-    return Append(std::move(item));
+    return Append(std::make_unique<TLogStringItem>(text, logged));
 }
 
 TLogStringItem* TLogStringList::Append(std::unique_ptr<TLogStringItem> item)
 {
     FItems.push_back(std::move(item));
     return FItems.back().get();
+}
+
+// ---- TBaseConfigItem ----
+
+void TBaseConfigItem::SetShared(const std::string& text, const std::string& action,
+                                const std::string& flags, const std::string& condition)
+{
+    Action = ParseAction(action);
+    Flags = ParseFlags(flags);
+    Condition = condition;
+    Text = text;
+    Logged = !HasFlag(Flags, sfDontLog);
 }
 
 // ---- TRegistryList ----
@@ -63,17 +72,13 @@ TRegistryItem* TRegistryList::AddItem(const std::string& key, const std::string&
                                       const std::string& action, const std::string& flags,
                                       const std::string& condition)
 {
-    auto* item = static_cast<TRegistryItem*>(Append(std::make_unique<TRegistryItem>()));
+    auto* item = AppendNew();
     item->RootKey = RegistryRootOf(key);
     item->KeyName = RegistryKeyNameOf(key);
     item->ValueName = param;
     item->RegType = ParseRegType(type);
     item->Value = value;
-    item->Action = ParseAction(action);
-    item->Flags = ParseFlags(flags);
-    item->Condition = condition;
-    item->Text = key;
-    item->Logged = !HasFlag(item->Flags, sfDontLog);
+    item->SetShared(key, action, flags, condition);
     return item;
 }
 
@@ -110,16 +115,12 @@ TIniFileItem* TIniFileList::AddItem(const std::string& fileName, const std::stri
                                     const std::string& action, const std::string& flags,
                                     const std::string& condition)
 {
-    auto* item = static_cast<TIniFileItem*>(Append(std::make_unique<TIniFileItem>()));
+    auto* item = AppendNew();
     item->FileName = fileName;
     item->Section = section;
     item->Ident = param;
     item->Value = value;
-    item->Action = ParseAction(action);
-    item->Flags = ParseFlags(flags);
-    item->Condition = condition;
-    item->Text = fileName;
-    item->Logged = !HasFlag(item->Flags, sfDontLog);
+    item->SetShared(fileName, action, flags, condition);
     return item;
 }
 
@@ -142,7 +143,7 @@ TShortCutItem* TShortCutList::AddItem(const std::string& name, const std::string
                                       const std::string& hotKey, const std::string& action,
                                       const std::string& flags, const std::string& condition)
 {
-    auto* item = static_cast<TShortCutItem*>(Append(std::make_unique<TShortCutItem>()));
+    auto* item = AppendNew();
     item->Name = name;
     item->FileName = fileName;
     item->Arguments = arguments;
@@ -152,11 +153,7 @@ TShortCutItem* TShortCutList::AddItem(const std::string& name, const std::string
     item->IconIndex = IntegerOf(iconIndex);
     item->Description = description;
     item->HotKey = hotKey;
-    item->Action = ParseAction(action);
-    item->Flags = ParseFlags(flags);
-    item->Condition = condition;
-    item->Text = name;
-    item->Logged = !HasFlag(item->Flags, sfDontLog);
+    item->SetShared(name, action, flags, condition);
     return item;
 }
 

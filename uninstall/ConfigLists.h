@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "uninstall/ConfigConst.h"
@@ -13,6 +14,8 @@
 
 class TLogStringItem {
 public:
+    TLogStringItem() = default;
+    TLogStringItem(std::string text, bool logged) : Text(std::move(text)), Logged(logged) {}
     virtual ~TLogStringItem() = default;
     std::string Text;
     bool Logged = false;
@@ -37,8 +40,32 @@ private:
     std::vector<std::unique_ptr<TLogStringItem>> FItems;
 };
 
-class TBaseConfigItem : public TLogStringItem {};
+// What every kind of configuration entry records beside its own fields.
+class TBaseConfigItem : public TLogStringItem {
+public:
+    // Converts and stores the shared words, then takes text as the item's text; an entry
+    // flagged dontlog is not Logged. The typed AddItems call it after their own fields, so a
+    // word that does not convert leaves the item filled up to that word, whichever list it is in.
+    void SetShared(const std::string& text, const std::string& action, const std::string& flags,
+                   const std::string& condition);
+
+    TSetupAction Action = saAdd;
+    TFlagSet Flags = 0;
+    std::string Condition;
+};
+
 class TBaseConfigList : public TLogStringList {};
+
+// A list whose items are all of one kind.
+template <typename TItem>
+class TConfigList : public TBaseConfigList {
+public:
+    TItem* Items(int index) const { return static_cast<TItem*>(TLogStringList::Items(index)); }
+
+protected:
+    // A new empty item, already appended.
+    TItem* AppendNew() { return static_cast<TItem*>(Append(std::make_unique<TItem>())); }
+};
 
 class TRegistryItem : public TBaseConfigItem {
 public:
@@ -47,17 +74,11 @@ public:
     std::string ValueName;
     TLogRegType RegType = lrtString;
     std::string Value;
-    TSetupAction Action = saAdd;
-    TFlagSet Flags = 0;
-    std::string Condition;
 };
 
 class TIniFileItem : public TBaseConfigItem {
 public:
     std::string FileName, Section, Ident, Value;
-    TSetupAction Action = saAdd;
-    TFlagSet Flags = 0;
-    std::string Condition;
 };
 
 class TShortCutItem : public TBaseConfigItem {
@@ -69,22 +90,15 @@ public:
     std::string IconFile;
     int IconIndex = 0;
     std::string Description, HotKey;
-    TSetupAction Action = saAdd;
-    TFlagSet Flags = 0;
-    std::string Condition;
 };
 
 // The deepest key nesting that a whole-key removal descends into. The registry itself nests no
 // deeper than 512 levels; the bound keeps a looping or hostile tree from exhausting the stack.
 constexpr int RegistryMaxDepth = 512;
 
-class TRegistryList : public TBaseConfigList {
+class TRegistryList : public TConfigList<TRegistryItem> {
 public:
     explicit TRegistryList(IRegistry& registry) : FRegistry(registry) {}
-    TRegistryItem* Items(int index) const
-    {
-        return static_cast<TRegistryItem*>(TLogStringList::Items(index));
-    }
     // Fills the new item field by field; a word that does not convert raises its error, and
     // the item, already appended, stays half filled.
     TRegistryItem* AddItem(const std::string& key, const std::string& param,
@@ -99,13 +113,9 @@ private:
     IRegistry& FRegistry;
 };
 
-class TIniFileList : public TBaseConfigList {
+class TIniFileList : public TConfigList<TIniFileItem> {
 public:
     TIniFileList(IFileSystem& files, IProfile& profile) : FFiles(files), FProfile(profile) {}
-    TIniFileItem* Items(int index) const
-    {
-        return static_cast<TIniFileItem*>(TLogStringList::Items(index));
-    }
     TIniFileItem* AddItem(const std::string& fileName, const std::string& section,
                           const std::string& param, const std::string& value,
                           const std::string& action, const std::string& flags,
@@ -118,13 +128,9 @@ private:
     IProfile& FProfile;
 };
 
-class TShortCutList : public TBaseConfigList {
+class TShortCutList : public TConfigList<TShortCutItem> {
 public:
     explicit TShortCutList(IFileSystem& files) : FFiles(files) {}
-    TShortCutItem* Items(int index) const
-    {
-        return static_cast<TShortCutItem*>(TLogStringList::Items(index));
-    }
     TShortCutItem* AddItem(const std::string& name, const std::string& fileName,
                            const std::string& arguments, const std::string& workingDir,
                            const std::string& screenMode, const std::string& iconFile,

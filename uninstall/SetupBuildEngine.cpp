@@ -97,17 +97,24 @@ bool TUninstall::LoadPackageFrom(IFileStream& file)
     return true;
 }
 
-bool TUninstall::ReadAppName()
+bool TUninstall::EnterLog()
 {
     Log.Clear();
-    AppName.clear();
+    // A log that did not parse has no document to walk; nothing may be removed then.
     if (!FLogLoaded) return false;
     TXML& xml = Log.Xml;
     xml.LeaveToRoot();
     xml.EnterSelected();
     xml.SelectFirst();
     if (xml.FindNext("appname")) AppName = xml.SelectedText();
-    xml.LeaveLevel();
+    return true;
+}
+
+bool TUninstall::ReadAppName()
+{
+    AppName.clear();
+    if (!EnterLog()) return false;
+    Log.Xml.LeaveLevel();
     return !AppName.empty();
 }
 
@@ -118,14 +125,8 @@ std::string TUninstall::Attribute(const std::string& name) const
 
 bool TUninstall::ReadLog()
 {
-    Log.Clear();
-    // A log that did not parse has no document to walk; nothing may be removed then.
-    if (!FLogLoaded) return false;
+    if (!EnterLog()) return false;
     TXML& xml = Log.Xml;
-    xml.LeaveToRoot();
-    xml.EnterSelected();
-    xml.SelectFirst();
-    if (xml.FindNext("appname")) AppName = xml.SelectedText();
     for (const TSection& section : Sections) {
         xml.SelectFirst();
         if (!xml.FindNext(section.Name)) continue;

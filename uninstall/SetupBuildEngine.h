@@ -60,6 +60,10 @@ public:
     std::string AppName;
 
 private:
+    // Empties the lists and enters the document's top level, taking the application's name
+    // when the log names one (AppName stays as it was otherwise). False, with nothing entered,
+    // without a parsed document; on true the caller leaves the level again.
+    bool EnterLog();
     void ReadItem(const std::string& section, const std::string& element);
     std::string Attribute(const std::string& name) const;
 

@@ -5,14 +5,11 @@
 
 #include "common/Errors.h"
 #include "common/StrUtils.h"
+#include "dialup/RasErrors.h"
 #include "platform/SyncEvent.h"
 
 namespace {
 
-const uint32_t kInvalidParameter = 87;
-const uint32_t kBufferTooSmall = 603;
-const uint32_t kCannotFindEntry = 623;
-const uint32_t kInvalidSize = 632;
 const uint32_t kFlagCreated = 1;
 const uint32_t kFlagEnded = 2;
 
@@ -31,14 +28,14 @@ template <typename TRecord, typename TItem, typename TFill>
 uint32_t AnswerEnumeration(TRecord* records, uint32_t* byteCount, uint32_t* count,
                            const std::vector<TItem>& items, uint32_t overstate, TFill fill)
 {
-    if (!records || !byteCount || !count) return kInvalidParameter;
-    if (records[0].dwSize != sizeof(TRecord)) return kInvalidSize;
+    if (!records || !byteCount || !count) return kRasErrorInvalidParameter;
+    if (records[0].dwSize != sizeof(TRecord)) return kRasErrorInvalidSize;
     const uint32_t n = static_cast<uint32_t>(items.size());
     const uint32_t needed = n * sizeof(TRecord);
     const uint32_t given = *byteCount;
     *byteCount = needed;
     *count = n;
-    if (needed > given) return kBufferTooSmall;
+    if (needed > given) return kRasErrorBufferTooSmall;
     for (uint32_t i = 0; i < n; ++i) {
         records[i].dwSize = sizeof(TRecord);
         fill(records[i], items[i]);
@@ -50,12 +47,13 @@ uint32_t AnswerEnumeration(TRecord* records, uint32_t* byteCount, uint32_t* coun
 }  // namespace
 
 TRasSimulator::TRasSimulator()
-    : FErrorTexts{{6, "The handle is invalid."},
-                  {87, "The parameter is incorrect."},
-                  {603, "The buffer is too small."},
-                  {623, "The system could not find the phone book entry for this connection."},
-                  {632, "The structure size is incorrect."},
-                  {680, "There is no dial tone."}},
+    : FErrorTexts{{kRasErrorInvalidHandle, "The handle is invalid."},
+                  {kRasErrorInvalidParameter, "The parameter is incorrect."},
+                  {kRasErrorBufferTooSmall, "The buffer is too small."},
+                  {kRasErrorCannotFindPhonebookEntry,
+                   "The system could not find the phone book entry for this connection."},
+                  {kRasErrorInvalidSize, "The structure size is incorrect."},
+                  {kRasErrorNoDialtone, "There is no dial tone."}},
       FAsyncStates{0, 1, 2, 3, 4, 5, 14, kStateConnected}
 {
 }
@@ -296,9 +294,9 @@ uint32_t TRasSimulator::RasGetConnectStatus(THRasConn connection, TRasConnStatus
     RecordLocked("RasGetConnectStatus " + std::to_string(connection));
     uint32_t code;
     if (FailingLocked("RasGetConnectStatus", code)) return code;
-    if (!status) return kInvalidParameter;
+    if (!status) return kRasErrorInvalidParameter;
     const bool extended = status->dwSize == sizeof(TRasConnStatusExA);
-    if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kInvalidSize;
+    if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kRasErrorInvalidSize;
 
     auto failure = FStatusFailures.find(connection);
     if (failure != FStatusFailures.end() && (extended || !failure->second.second))
@@ -355,7 +353,7 @@ uint32_t TRasSimulator::RasGetErrorString(uint32_t error, char* text, uint32_t s
 {
     std::lock_guard<std::mutex> guard(FLock);
     RecordLocked("RasGetErrorString " + std::to_string(error));
-    if (!text || size == 0) return kInvalidParameter;
+    if (!text || size == 0) return kRasErrorInvalidParameter;
     auto it = FErrorTexts.find(error);
     std::string message =
             it != FErrorTexts.end() ? it->second : "RAS error " + std::to_string(error) + ".";
@@ -369,11 +367,11 @@ uint32_t TRasSimulator::RasGetEntryDialParams(TRasDialParamsA* params, int32_t* 
     RecordLocked("RasGetEntryDialParams");
     uint32_t code;
     if (FailingLocked("RasGetEntryDialParams", code)) return code;
-    if (!params) return kInvalidParameter;
-    if (params->dwSize != sizeof(TRasDialParamsA)) return kInvalidSize;
+    if (!params) return kRasErrorInvalidParameter;
+    if (params->dwSize != sizeof(TRasDialParamsA)) return kRasErrorInvalidSize;
     const TEntry* entry =
             FindEntryLocked(FieldText(params->szEntryName, sizeof params->szEntryName));
-    if (!entry) return kCannotFindEntry;
+    if (!entry) return kRasErrorCannotFindPhonebookEntry;
     Fill(params->szPhoneNumber, entry->DialNumber);
     Fill(params->szUserName, "user");
     if (passwordSaved) *passwordSaved = 0;
@@ -387,14 +385,14 @@ uint32_t TRasSimulator::RasGetEntryProperties(const char* entryName, TRasEntryA*
     RecordLocked(std::string("RasGetEntryProperties ") + (entryName ? entryName : ""));
     uint32_t code;
     if (FailingLocked("RasGetEntryProperties", code)) return code;
-    if (!entryName || !entrySize) return kInvalidParameter;
+    if (!entryName || !entrySize) return kRasErrorInvalidParameter;
     if (!entry || *entrySize < sizeof(TRasEntryA)) {
         *entrySize = sizeof(TRasEntryA);
-        return kBufferTooSmall;
+        return kRasErrorBufferTooSmall;
     }
-    if (entry->dwSize != sizeof(TRasEntryA)) return kInvalidSize;
+    if (entry->dwSize != sizeof(TRasEntryA)) return kRasErrorInvalidSize;
     const TEntry* found = FindEntryLocked(entryName);
-    if (!found) return kCannotFindEntry;
+    if (!found) return kRasErrorCannotFindPhonebookEntry;
     Fill(entry->szLocalPhoneNumber, found->Number);
     Fill(entry->szDeviceType, "modem");
     return 0;
@@ -406,10 +404,10 @@ uint32_t TRasSimulator::RasDeleteEntry(const char* entryName)
     RecordLocked(std::string("RasDeleteEntry ") + (entryName ? entryName : ""));
     uint32_t code;
     if (FailingLocked("RasDeleteEntry", code)) return code;
-    if (!entryName) return kInvalidParameter;
+    if (!entryName) return kRasErrorInvalidParameter;
     auto it = std::find_if(FEntries.begin(), FEntries.end(),
                            [&](const TEntry& e) { return SameText(e.Name, entryName); });
-    if (it == FEntries.end()) return kCannotFindEntry;
+    if (it == FEntries.end()) return kRasErrorCannotFindPhonebookEntry;
     FEntries.erase(it);
     return 0;
 }
@@ -421,8 +419,8 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
     {
         std::lock_guard<std::mutex> guard(FLock);
         RecordLocked(notifier ? "RasDial async" : "RasDial sync");
-        if (!params || !connection) return kInvalidParameter;
-        if (params->dwSize != sizeof(TRasDialParamsA)) return kInvalidSize;
+        if (!params || !connection) return kRasErrorInvalidParameter;
+        if (params->dwSize != sizeof(TRasDialParamsA)) return kRasErrorInvalidSize;
         const THRasConn handle = FNextHandle++;
         *connection = handle;
         uint32_t code;
@@ -434,7 +432,7 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
                 FindEntryLocked(FieldText(params->szEntryName, sizeof params->szEntryName));
         if (!entry) {
             FGoing.push_back(TGoing{handle, 0});
-            return kCannotFindEntry;
+            return kRasErrorCannotFindPhonebookEntry;
         }
         TConnection c;
         c.Handle = handle;
@@ -491,7 +489,7 @@ uint32_t TRasSimulator::RasConnectionNotification(THRasConn connection, ISyncEve
     RecordLocked("RasConnectionNotification " + std::to_string(flags));
     uint32_t code;
     if (FailingLocked("RasConnectionNotification", code)) return code;
-    if (!event) return kInvalidParameter;
+    if (!event) return kRasErrorInvalidParameter;
     FRegistrations.push_back(TRegistration{connection, event, flags});
     return 0;
 }

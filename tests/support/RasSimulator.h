@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "dialup/RasApi.h"
+#include "dialup/RasErrors.h"
 
 class TRasSimulator : public IRasApi {
 public:

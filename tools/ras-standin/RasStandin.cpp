@@ -13,6 +13,7 @@
 #include "StandinStore.h"
 #include "StandinWatch.h"
 #include "common/StrUtils.h"
+#include "dialup/RasErrors.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ DWORD Guarded(TFn fn)
     try {
         return fn();
     } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
+        return kRasErrorNotEnoughMemory;
     }
 }
 
@@ -62,12 +63,12 @@ DWORD Enumerate(TRecord* records, DWORD* bytes, DWORD* count, const std::vector<
     const DWORD given = records ? *bytes : 0;
     *bytes = needed;
     *count = static_cast<DWORD>(items.size());
-    if (needed > given) return kStandinBufferTooSmall;
+    if (needed > given) return kRasErrorBufferTooSmall;
     for (size_t i = 0; i < items.size(); ++i) {
         records[i].dwSize = sizeof(TRecord);
         fill(records[i], items[i]);
     }
-    return kStandinOk;
+    return kRasSuccess;
 }
 
 // --- Asynchronous dial ---------------------------------------------------------------------
@@ -112,15 +113,18 @@ HANDLE CreateDialReporter(TDialReport* report)
 const char* ErrorText(DWORD code)
 {
     switch (code) {
-    case 6: return "The handle is invalid.";
-    case 8: return "Not enough storage is available to process this command.";
-    case 87: return "The parameter is incorrect.";
-    case 123: return "The entry name is invalid.";
-    case 603: return "The buffer is too small.";
-    case 621: return "The system could not open the phone book file.";
-    case 623: return "The system could not find the phone book entry for this connection.";
-    case 632: return "The structure size is incorrect.";
-    case 633: return "The modem is already in use or is not configured for dialing out.";
+    case kRasErrorInvalidHandle: return "The handle is invalid.";
+    case kRasErrorNotEnoughMemory:
+        return "Not enough storage is available to process this command.";
+    case kRasErrorInvalidParameter: return "The parameter is incorrect.";
+    case kRasErrorInvalidName: return "The entry name is invalid.";
+    case kRasErrorBufferTooSmall: return "The buffer is too small.";
+    case kRasErrorCannotOpenPhonebook: return "The system could not open the phone book file.";
+    case kRasErrorCannotFindPhonebookEntry:
+        return "The system could not find the phone book entry for this connection.";
+    case kRasErrorInvalidSize: return "The structure size is incorrect.";
+    case kRasErrorPortNotAvailable:
+        return "The modem is already in use or is not configured for dialing out.";
     default: return nullptr;
     }
 }
@@ -135,10 +139,10 @@ DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* 
                              DWORD* count)
 {
     return Guarded([&]() -> DWORD {
-        if (reserved || !bytes || !count) return kStandinInvalidParameter;
-        if (names && names->dwSize != sizeof(TRasEntryNameA)) return kStandinInvalidSize;
+        if (reserved || !bytes || !count) return kRasErrorInvalidParameter;
+        if (names && names->dwSize != sizeof(TRasEntryNameA)) return kRasErrorInvalidSize;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         return Enumerate(names, bytes, count, session.State.Entries,
                          [](TRasEntryNameA& r, const TStandinEntry& e) {
                              SetFieldText(r.szEntryName, sizeof r.szEntryName, e.Name);
@@ -149,10 +153,10 @@ DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, TRasEntryNameA* 
 DWORD WINAPI RasEnumConnectionsA(TRasConnA* connections, DWORD* bytes, DWORD* count)
 {
     return Guarded([&]() -> DWORD {
-        if (!bytes || !count) return kStandinInvalidParameter;
-        if (connections && connections->dwSize != sizeof(TRasConnA)) return kStandinInvalidSize;
+        if (!bytes || !count) return kRasErrorInvalidParameter;
+        if (connections && connections->dwSize != sizeof(TRasConnA)) return kRasErrorInvalidSize;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         return Enumerate(connections, bytes, count, session.State.Connections,
                          [](TRasConnA& r, const TStandinConnection& c) {
                              r.hrasconn = c.Handle;
@@ -166,14 +170,14 @@ DWORD WINAPI RasEnumConnectionsA(TRasConnA* connections, DWORD* bytes, DWORD* co
 DWORD WINAPI RasGetConnectStatusA(HANDLE connection, TRasConnStatusA* status)
 {
     return Guarded([&]() -> DWORD {
-        if (!status) return kStandinInvalidParameter;
+        if (!status) return kRasErrorInvalidParameter;
         // The basic form, or the one with the connected number (or a later, longer one).
         const bool extended = status->dwSize >= sizeof(TRasConnStatusExA);
-        if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kStandinInvalidSize;
+        if (!extended && status->dwSize != sizeof(TRasConnStatusA)) return kRasErrorInvalidSize;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         const TStandinConnection* c = session.State.FindConnection(HandleValue(connection));
-        if (!c) return kStandinInvalidHandle;
+        if (!c) return kRasErrorInvalidHandle;
         status->rasconnstate = kStateConnected;
         status->dwError = 0;
         SetFieldText(status->szDeviceType, sizeof status->szDeviceType, kDeviceType);
@@ -182,7 +186,7 @@ DWORD WINAPI RasGetConnectStatusA(HANDLE connection, TRasConnStatusA* status)
             auto* ex = reinterpret_cast<TRasConnStatusExA*>(status);
             SetFieldText(ex->szPhoneNumber, sizeof ex->szPhoneNumber, c->Number);
         }
-        return kStandinOk;
+        return kRasSuccess;
     });
 }
 
@@ -191,12 +195,12 @@ DWORD WINAPI RasHangUpA(HANDLE connection)
     return Guarded([&]() -> DWORD {
         const uint32_t handle = HandleValue(connection);
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         std::string what = "RasHangUpA " + std::to_string(handle);
         if (const TStandinConnection* c = session.State.FindConnection(handle))
             what += " " + Quoted(c->Entry) + " " + c->Number;
         DWORD result = session.State.HangUp(handle);
-        if (result == kStandinOk && !session.Save(true)) result = kStandinCannotOpenPhonebook;
+        if (result == kRasSuccess && !session.Save(true)) result = kRasErrorCannotOpenPhonebook;
         session.Log(what + Result(result));
         return result;
     });
@@ -205,27 +209,27 @@ DWORD WINAPI RasHangUpA(HANDLE connection)
 DWORD WINAPI RasGetErrorStringA(UINT error, LPSTR text, DWORD size)
 {
     return Guarded([&]() -> DWORD {
-        if (!text || size == 0) return kStandinInvalidParameter;
+        if (!text || size == 0) return kRasErrorInvalidParameter;
         const char* known = ErrorText(error);
         SetFieldText(text, size, known ? known : "RAS error " + std::to_string(error) + ".");
-        return kStandinOk;
+        return kRasSuccess;
     });
 }
 
 DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, TRasDialParamsA* params, BOOL* password)
 {
     return Guarded([&]() -> DWORD {
-        if (!params) return kStandinInvalidParameter;
-        if (params->dwSize < sizeof(TRasDialParamsA)) return kStandinInvalidSize;
+        if (!params) return kRasErrorInvalidParameter;
+        if (params->dwSize < sizeof(TRasDialParamsA)) return kRasErrorInvalidSize;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         if (!session.State.FindEntry(FieldText(params->szEntryName, sizeof params->szEntryName)))
-            return kStandinCannotFindEntry;
+            return kRasErrorCannotFindPhonebookEntry;
         // No number is kept with the dial parameters: the entry's own number is dialled.
         params->szPhoneNumber[0] = params->szCallbackNumber[0] = '\0';
         params->szUserName[0] = params->szPassword[0] = params->szDomain[0] = '\0';
         if (password) *password = FALSE;
-        return kStandinOk;
+        return kRasSuccess;
     });
 }
 
@@ -233,20 +237,20 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* e
                                     DWORD* entryBytes, BYTE* deviceInfo, DWORD* deviceInfoBytes)
 {
     return Guarded([&]() -> DWORD {
-        if (!entryBytes) return kStandinInvalidParameter;
+        if (!entryBytes) return kRasErrorInvalidParameter;
         if (deviceInfoBytes) *deviceInfoBytes = 0;
         if (!entry || *entryBytes < sizeof(TRasEntryA)) {
             *entryBytes = sizeof(TRasEntryA);
-            return kStandinBufferTooSmall;
+            return kRasErrorBufferTooSmall;
         }
-        if (entry->dwSize < sizeof(TRasEntryA)) return kStandinInvalidSize;
+        if (entry->dwSize < sizeof(TRasEntryA)) return kRasErrorInvalidSize;
         std::string number;
         // No name asks for the properties a new entry would get.
         if (name && *name) {
             TSession session;
-            if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+            if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
             const TStandinEntry* found = session.State.FindEntry(name);
-            if (!found) return kStandinCannotFindEntry;
+            if (!found) return kRasErrorCannotFindPhonebookEntry;
             number = found->Number;
         }
         // Only the oldest record's fields are known here; a longer record keeps the rest.
@@ -258,7 +262,7 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* e
         SetFieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber, number);
         SetFieldText(entry->szDeviceType, sizeof entry->szDeviceType, kDeviceType);
         SetFieldText(entry->szDeviceName, sizeof entry->szDeviceName, kDeviceName);
-        return kStandinOk;
+        return kRasSuccess;
     });
 }
 
@@ -266,18 +270,18 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* e
                                     DWORD entryBytes, BYTE* deviceInfo, DWORD deviceInfoBytes)
 {
     return Guarded([&]() -> DWORD {
-        if (!name || !entry) return kStandinInvalidParameter;
+        if (!name || !entry) return kRasErrorInvalidParameter;
         if (entry->dwSize < sizeof(TRasEntryA) || entryBytes < entry->dwSize)
-            return kStandinInvalidSize;
+            return kRasErrorInvalidSize;
         // A leading dot marks a connection dialled by number alone.
-        if (!IsStorableText(name, kRasMaxEntryName) || name[0] == '.') return kStandinInvalidName;
+        if (!IsStorableText(name, kRasMaxEntryName) || name[0] == '.') return kRasErrorInvalidName;
         std::string number = FieldText(entry->szLocalPhoneNumber, sizeof entry->szLocalPhoneNumber);
         if (!number.empty() && !IsStorableText(number, kRasMaxPhoneNumber))
-            return kStandinInvalidParameter;
+            return kRasErrorInvalidParameter;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         DWORD result = session.State.SetEntry(name, number);
-        if (result == kStandinOk && !session.Save(false)) result = kStandinCannotOpenPhonebook;
+        if (result == kRasSuccess && !session.Save(false)) result = kRasErrorCannotOpenPhonebook;
         session.Log("RasSetEntryPropertiesA " + Quoted(name) + " " + number + Result(result));
         return result;
     });
@@ -286,11 +290,11 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR name, TRasEntryA* e
 DWORD WINAPI RasDeleteEntryA(LPCSTR phonebook, LPCSTR name)
 {
     return Guarded([&]() -> DWORD {
-        if (!name) return kStandinInvalidParameter;
+        if (!name) return kRasErrorInvalidParameter;
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         DWORD result = session.State.DeleteEntry(name);
-        if (result == kStandinOk && !session.Save(false)) result = kStandinCannotOpenPhonebook;
+        if (result == kRasSuccess && !session.Save(false)) result = kRasErrorCannotOpenPhonebook;
         session.Log("RasDeleteEntryA " + Quoted(name) + Result(result));
         return result;
     });
@@ -300,51 +304,51 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
                       DWORD notifierType, void* notifier, HANDLE* connection)
 {
     return Guarded([&]() -> DWORD {
-        if (!params || !connection) return kStandinInvalidParameter;
-        if (params->dwSize < sizeof(TRasDialParamsA)) return kStandinInvalidSize;
+        if (!params || !connection) return kRasErrorInvalidParameter;
+        if (params->dwSize < sizeof(TRasDialParamsA)) return kRasErrorInvalidSize;
         // Only the plain progress function (RasDialFunc) is offered.
-        if (notifier && notifierType != 0) return kStandinInvalidParameter;
+        if (notifier && notifierType != 0) return kRasErrorInvalidParameter;
         *connection = nullptr;
         const std::string name = FieldText(params->szEntryName, sizeof params->szEntryName);
         const std::string override = FieldText(params->szPhoneNumber, sizeof params->szPhoneNumber);
         if (!override.empty() && !IsStorableText(override, kRasMaxPhoneNumber))
-            return kStandinInvalidParameter;
+            return kRasErrorInvalidParameter;
 
         TSession session;
-        if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         std::string entry, number = override;
-        DWORD result = kStandinOk;
+        DWORD result = kRasSuccess;
         if (name.empty()) {
             // Dialling a number without an entry: RAS names such a connection by a dot and
             // the number.
             entry = "." + override;
-            if (override.empty()) result = kStandinInvalidParameter;
+            if (override.empty()) result = kRasErrorInvalidParameter;
         } else if (const TStandinEntry* found = session.State.FindEntry(name)) {
             entry = found->Name;
             if (number.empty()) number = found->Number;
         } else {
-            result = kStandinCannotFindEntry;
+            result = kRasErrorCannotFindPhonebookEntry;
         }
 
         // The reporting thread is made before the connection is kept, so that a dial that
         // cannot report its progress never connects.
         HANDLE reporter = nullptr;
         TDialReport* report = nullptr;
-        if (result == kStandinOk && notifier) {
+        if (result == kRasSuccess && notifier) {
             report = new TDialReport{reinterpret_cast<TRasDialFunc>(notifier), 0};
             reporter = CreateDialReporter(report);
             if (!reporter) {
                 delete report;
-                result = ERROR_NOT_ENOUGH_MEMORY;
+                result = kRasErrorNotEnoughMemory;
             }
         }
         uint32_t handle = 0;
-        if (result == kStandinOk) result = session.State.Connect(entry, number, handle);
-        if (result == kStandinOk && !session.Save(true)) result = kStandinCannotOpenPhonebook;
+        if (result == kRasSuccess) result = session.State.Connect(entry, number, handle);
+        if (result == kRasSuccess && !session.Save(true)) result = kRasErrorCannotOpenPhonebook;
         session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") + Quoted(name) +
                     " " + number + Result(result) +
-                    (result == kStandinOk ? " handle " + std::to_string(handle) : ""));
-        if (result == kStandinOk) *connection = HandleOf(handle);
+                    (result == kRasSuccess ? " handle " + std::to_string(handle) : ""));
+        if (result == kRasSuccess) *connection = HandleOf(handle);
         if (reporter) {
             report->Error = result;
             ResumeThread(reporter);
@@ -357,12 +361,12 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
 DWORD WINAPI RasConnectionNotificationA(HANDLE connection, HANDLE event, DWORD flags)
 {
     return Guarded([&]() -> DWORD {
-        if (!event || event == INVALID_HANDLE_VALUE) return kStandinInvalidParameter;
+        if (!event || event == INVALID_HANDLE_VALUE) return kRasErrorInvalidParameter;
         const uint32_t handle = HandleValue(connection);
         if (handle != kAllRasConnections) {
             TSession session;
-            if (!session.ReadOk()) return kStandinCannotOpenPhonebook;
-            if (!session.State.FindConnection(handle)) return kStandinInvalidHandle;
+            if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
+            if (!session.State.FindConnection(handle)) return kRasErrorInvalidHandle;
         }
         return RegisterForChanges(handle, event, flags);
     });
@@ -374,10 +378,10 @@ DWORD WINAPI RasStandinReset()
         TSession session;
         const bool hadConnections = !session.State.Connections.empty();
         session.State.Clear();
-        if (!session.Save(hadConnections)) return kStandinCannotOpenPhonebook;
+        if (!session.Save(hadConnections)) return kRasErrorCannotOpenPhonebook;
         DeleteFileA(Place().LogFile.c_str());
         session.Log("reset");
-        return kStandinOk;
+        return kRasSuccess;
     });
 }
 

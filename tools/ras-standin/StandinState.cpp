@@ -57,41 +57,41 @@ uint32_t TStandinState::SetEntry(const std::string& name, const std::string& num
 {
     if (TStandinEntry* existing = FindEntry(name)) {
         existing->Number = number;
-        return kStandinOk;
+        return kRasSuccess;
     }
-    if (Entries.size() >= kStandinCapacity) return kStandinPhonebookFull;
+    if (Entries.size() >= kStandinCapacity) return kRasErrorNotEnoughMemory;
     Entries.push_back(TStandinEntry{name, number});
-    return kStandinOk;
+    return kRasSuccess;
 }
 
 uint32_t TStandinState::DeleteEntry(const std::string& name)
 {
     TStandinEntry* entry = FindEntry(name);
-    if (!entry) return kStandinCannotFindEntry;
+    if (!entry) return kRasErrorCannotFindPhonebookEntry;
     Entries.erase(Entries.begin() + (entry - Entries.data()));
-    return kStandinOk;
+    return kRasSuccess;
 }
 
 uint32_t TStandinState::Connect(const std::string& entry, const std::string& number,
                                 uint32_t& handle)
 {
-    if (Connections.size() >= kStandinCapacity) return kStandinPortNotAvailable;
+    if (Connections.size() >= kStandinCapacity) return kRasErrorPortNotAvailable;
     // 0 is no handle and all bits set stands for every connection: both are skipped when the
     // count comes round.
     if (NextHandle == 0 || NextHandle == 0xFFFFFFFFu) NextHandle = 1;
     handle = NextHandle++;
     Connections.push_back(TStandinConnection{handle, entry, number});
     ++Connects;
-    return kStandinOk;
+    return kRasSuccess;
 }
 
 uint32_t TStandinState::HangUp(uint32_t handle)
 {
     TStandinConnection* connection = FindConnection(handle);
-    if (!connection) return kStandinInvalidHandle;
+    if (!connection) return kRasErrorInvalidHandle;
     Connections.erase(Connections.begin() + (connection - Connections.data()));
     ++Disconnects;
-    return kStandinOk;
+    return kRasSuccess;
 }
 
 void TStandinState::Clear()

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dialup/RasErrors.h"
+
 struct TStandinEntry {
     std::string Name, Number;
 };
@@ -16,27 +18,15 @@ struct TStandinConnection {
     std::string Entry, Number;
 };
 
-// RAS results the stand-in gives.
-enum : uint32_t {
-    kStandinOk = 0,
-    kStandinInvalidHandle = 6,          // ERROR_INVALID_HANDLE
-    kStandinInvalidParameter = 87,      // ERROR_INVALID_PARAMETER
-    kStandinInvalidName = 123,          // ERROR_INVALID_NAME
-    kStandinBufferTooSmall = 603,       // ERROR_BUFFER_TOO_SMALL
-    kStandinCannotOpenPhonebook = 621,  // ERROR_CANNOT_OPEN_PHONEBOOK: the state file failed
-    kStandinCannotFindEntry = 623,      // ERROR_CANNOT_FIND_PHONEBOOK_ENTRY
-    kStandinInvalidSize = 632,          // ERROR_INVALID_SIZE
-    kStandinPortNotAvailable = 633,     // ERROR_PORT_NOT_AVAILABLE
-    kStandinPhonebookFull = 8,          // ERROR_NOT_ENOUGH_MEMORY
-};
-
 // A phonebook or connection list larger than this is refused rather than grown: the file is
-// read on every call, and a runaway test must not make every later call slower.
+// read on every call, and a runaway test must not make every later call slower. A full
+// phonebook answers kRasErrorNotEnoughMemory, a full connection list kRasErrorPortNotAvailable;
+// a state file that cannot be read or written answers kRasErrorCannotOpenPhonebook.
 constexpr size_t kStandinCapacity = 1000;
 
 struct TStandinState {
     // The next connection handle. Handles are never handed out twice within one state, so a
-    // hung-up connection's handle stays unknown (6) for good.
+    // hung-up connection's handle stays unknown (kRasErrorInvalidHandle) for good.
     uint32_t NextHandle = 0x1001;
     // Counted up on every connection made and every connection ended: a watcher that compares
     // them with what it saw last knows which kinds of change happened, however many.

@@ -28,7 +28,7 @@ public:
     TSession(const TSession&) = delete;
     TSession& operator=(const TSession&) = delete;
 
-    // False when the mutex or the file could not be had: callers answer kStandinCannotOpenPhonebook.
+    // False when the mutex or the file could not be had: callers answer kRasErrorCannotOpenPhonebook.
     bool ReadOk() const { return FReadOk; }
     // Writes State back; when the connections changed, wakes every process's watcher.
     bool Save(bool connectionsChanged);

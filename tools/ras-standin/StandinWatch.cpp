@@ -73,7 +73,7 @@ DWORD StartWatcher()
         TSession session;
         if (!session.ReadOk()) {
             CloseHandle(event);
-            return kStandinCannotOpenPhonebook;
+            return kRasErrorCannotOpenPhonebook;
         }
         TStandinState& s = session.State;
         const uint32_t pid = GetCurrentProcessId();
@@ -84,7 +84,7 @@ DWORD StartWatcher()
         gSeenDisconnects = s.Disconnects;
         if (!session.Save(false)) {
             CloseHandle(event);
-            return kStandinCannotOpenPhonebook;
+            return kRasErrorCannotOpenPhonebook;
         }
     }
     // The watcher runs until the process ends, so this library must stay loaded under it.
@@ -109,7 +109,7 @@ DWORD RegisterForChanges(uint32_t connection, HANDLE event, DWORD flags)
     HANDLE own = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &own, 0, FALSE,
                          DUPLICATE_SAME_ACCESS))
-        return kStandinInvalidHandle;
+        return kRasErrorInvalidHandle;
     std::lock_guard<std::mutex> guard(gWatchLock);
     if (!gWatchEvent) {
         DWORD started = StartWatcher();
@@ -119,5 +119,5 @@ DWORD RegisterForChanges(uint32_t connection, HANDLE event, DWORD flags)
         }
     }
     gRegistrations.push_back(TRegistration{connection, own, flags});
-    return kStandinOk;
+    return kRasSuccess;
 }
