@@ -1,9 +1,11 @@
 #pragma once
-// The guard's Polish texts, in one place so that the views and the logic say the same thing.
-// Source files are UTF-8; the Win32 views convert to UTF-16 at the edge.
+// The guard's Polish texts, in one place so that the views and the logic say the same thing,
+// grouped by where they appear. Source files are UTF-8; the Win32 views convert to UTF-16 at the
+// edge. The tests compare these texts word for word: double spaces and "\r\n" are meant.
+#include "guard/Version.h"
 
 // Window, captions and the maker.
-inline constexpr const char kWindowCaption[] = "Morvane Linewarden 1.1";
+inline constexpr const char kWindowCaption[] = "Morvane Linewarden " LW_VERSION_TEXT;
 // The maker's address, under the reserved ".example" domain: the guard must not send its users
 // anywhere that is not ours. Kept short, so that the title line (caption, " - ", address) fits
 // its 313-pixel label in bold Tahoma instead of ending in an ellipsis.
@@ -12,6 +14,50 @@ inline constexpr const char kDescription[] =
         "Program dla użytkowników Internetu łączących się z siecią przez modem, który chroni ich "
         "przed nieświadomym korzystaniem z połączeń o podwyższonej opłacie.";
 inline constexpr const char kAutoStartValueName[] = "MLinewarden";
+
+// Main window: the options, each check box with its hint.
+inline constexpr const char kConfigurationCaption[] = " Konfiguracja ";
+inline constexpr const char kAutoStartOption[] = "Uruchamianie programu przy starcie systemu";
+inline constexpr const char kAutoStartHint[] =
+        "Automatycznie uruchamiaj program przy starcie systemu";
+inline constexpr const char kCheckAllowedNumbersOption[] = "Ochrona połączenia telefonicznego";
+inline constexpr const char kCheckAllowedNumbersHint[] =
+        "Ochraniaj połączenie telefoniczne przed nieświadomym korzystaniem z połączeń o "
+        "podwyższonej opłacie";
+inline constexpr const char kAutoDeleteDialUpOption[] =
+        "Usuwanie niedozwolonych połączeń telefonicznych";
+inline constexpr const char kAutoDeleteDialUpHint[] =
+        "Automatycznie wykrywaj i usuwaj niedozwolone połączenia telefoniczne";
+inline constexpr const char kAutoDeleteDialersOption[] = "Usuwanie dialerów";
+inline constexpr const char kAutoDeleteDialersHint[] =
+        "Automatycznie wykrywaj i usuwaj dialery (programy tworzące połączenia o podwyższonej "
+        "opłacie)";
+inline constexpr const char kAskBeforeDeleteDialUpOption[] =
+        "Potwierdzanie usuwanego połączenia telefon. lub dialera";
+inline constexpr const char kAskBeforeDeleteDialUpHint[] =
+        "Pytaj przed usunięciem wykrytego niedozwolonego połączenia telefonicznego lub dialera";
+
+// Main window: the allowed numbers.
+inline constexpr const char kAllowedNumbersCaption[] = " Dozwolone numery ";
+inline constexpr const char kAddNumberButton[] = "Dodaj";
+inline constexpr const char kEditNumberButton[] = "Zmień";
+inline constexpr const char kDeleteNumberButton[] = "Usuń";
+
+// Main window: the report's columns.
+inline constexpr const char kReportTimeColumn[] = "Czas";
+inline constexpr const char kReportTextColumn[] = "Informacja";
+
+// The popup menu of the window and the tray icon, in TMenuItem order.
+inline constexpr const char* const kMenuCaptions[] = {
+        "&Konfiguracja",
+        "Raport",
+        "P&omoc",
+        "Sprawdź czy aktywne połączenie jest dozwolone",
+        "Szukaj niedozwolone połączenia",
+        "Szukaj aktywne Dialery",
+        "TestDialerow",
+        "&Zamknij",
+};
 
 // Status bar.
 inline constexpr const char kStatusDialing[] = "Łączenie...";
@@ -62,6 +108,57 @@ inline constexpr const char kReportCopied[] = "Skopiowany plik \"%s\": %s -> %s"
 inline constexpr const char kReportCopyFailed[] = "Nieudane kopiowanie pliku \"%s\": %s -> %s";
 inline constexpr const char kReportDeleted[] = "Usunięto plik \"%s\": %s";
 inline constexpr const char kReportDeleteFailed[] = "Nieudane usunięcie pliku \"%s\": %s";
+
+// The number editor. Its information line says whether a number is added or corrected.
+inline constexpr const char kNumberFormCaption[] = "Numer telefonu";
+inline constexpr const char kNumberGroupCaption[] = " Numer telefonu ";
+inline constexpr const char kNumberLabel[] = "Numer telefonu:";
+inline constexpr const char kNumberComments[] =
+        "Wpisz tylko numery (bez spacji, myślników, liter itd.)";
+inline constexpr const char kNumberAccept[] = "A&kceptuj";
+inline constexpr const char kNumberCancel[] = "A&nuluj";
+inline constexpr const char kNumberInfoEdit[] = "Popraw numer z którym łączyć się będzie komputer.";
+inline constexpr const char kNumberInfoAdd[] =
+        "Dodaj nowy numer z którym łączyć się będzie komputer.";
+
+// The detection dialog: its buttons, and its texts in each of its modes.
+inline constexpr const char kQuestionAccept[] = "&Tak";
+inline constexpr const char kQuestionCancel[] = "&Nie";
+
+struct TQuestionTexts {
+    const char* Caption;
+    const char* Info;
+    const char* Desc;
+    const char* Lab1;
+    const char* Lab2;
+    const char* Quest;
+};
+
+// In TQuestionMode order: a dialer program, an active connection to a forbidden number, a
+// phonebook entry with a forbidden number.
+inline constexpr TQuestionTexts kQuestionModeTexts[] = {
+        {"Wykryty Dialer", "Niebezpieczny program (dialer)",
+         "Wykryty został niebezpieczny  program, który jest dialerem.", "Program", "Ścieżka",
+         "Program może podjąć następujące kroki w celu całkowitego usunięcia go z systemu:\r\n"
+         " - znalezienie i zabicie procesu wykrytego dialera;\r\n"
+         " - usunięcie pliku dialera;\r\n"
+         " - znalezienie i usunięcie skrótów dialera;\r\n"
+         " - usunięcie wpisu w rejestrze powodującego automatyczne uruchomienie dialera przy "
+         "starcie "
+         "systemu.\r\n"
+         "\r\n"
+         "Czy chcesz aby program automatycznie podjął niezbędne kroki celem usunięcia wykrytego "
+         "dialera?"},
+        {"Niedozwolone aktywne połączenie", "Niedozwolone aktywne połączenie telefoniczne",
+         "Wykryto próbę nawiązania połączenia telefonicznego z niedozwolonym numerem.",
+         "Połączenie", "Numer telefonu",
+         "Czy chcesz je przerwać aby nie korzystać z połączenia o podwyższonej opłacie?"},
+        {"Niedozwolone połączenie", "Niedozwolone połączenie telefoniczne",
+         "Wykryte zostało nieaktywne połączenie telefoniczne z niedozwolonym numerem.",
+         "Połączenie", "Numer telefonu",
+         "Czy chcesz je usunąć aby w przyszłości nie korzystać z połączenia o podwyższonej "
+         "opłacie?"},
+};
 
 // Diagnostics (English, to the trace).
 inline constexpr const char kTraceThreadFailed[] = "Creating FRasConnThread Failed";

@@ -2,8 +2,7 @@
 
 #include "common/Errors.h"
 #include "guard/GuardTexts.h"
-#include "guard/NumberEdit.h"
-#include "guard/NumberQuestion.h"
+#include "guard/GuardViews.h"
 
 namespace {
 
@@ -12,28 +11,17 @@ const TControlLayout kMain[] = {
     {idImage, "Image", TControlKind::Picture, kNoParent, 8, 32, 32, 32, "", "", csTransparent, -1},
     {idAppTitle, "laAppTitle", TControlKind::Label, kNoParent, 48, 8, 313, 13, "", "", csBold | csHandCursor, -1},
     {idMemo, "Memo", TControlKind::Memo, kNoParent, 48, 24, 313, 61, kDescription, "", csReadOnly | csWordWrap, -1},
-    {idConfiguration, "gbConfiguration", TControlKind::GroupBox, kNoParent, 16, 96, 345, 113, " Konfiguracja ", "", csBlueCaption, -1},
-    {idAutoStart, "cbAutoStart", TControlKind::CheckBox, idConfiguration, 16, 16, 321, 17,
-     "Uruchamianie programu przy starcie systemu",
-     "Automatycznie uruchamiaj program przy starcie systemu", csTabStop, 0},
-    {idCheckAllowedNumbers, "cbCheckAllowedNumbers", TControlKind::CheckBox, idConfiguration, 16, 32, 321, 17,
-     "Ochrona połączenia telefonicznego",
-     "Ochraniaj połączenie telefoniczne przed nieświadomym korzystaniem z połączeń o podwyższonej opłacie",
-     csTabStop, 1},
-    {idAutoDeleteDialUp, "cbAutoDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 48, 321, 17,
-     "Usuwanie niedozwolonych połączeń telefonicznych",
-     "Automatycznie wykrywaj i usuwaj niedozwolone połączenia telefoniczne", csTabStop, 2},
-    {idAutoDeleteDialers, "cbAutoDeleteDialers", TControlKind::CheckBox, idConfiguration, 16, 64, 321, 17,
-     "Usuwanie dialerów",
-     "Automatycznie wykrywaj i usuwaj dialery (programy tworzące połączenia o podwyższonej opłacie)", csTabStop, 3},
-    {idAskBeforeDeleteDialUp, "cbAskBeforeDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 80, 321, 17,
-     "Potwierdzanie usuwanego połączenia telefon. lub dialera",
-     "Pytaj przed usunięciem wykrytego niedozwolonego połączenia telefonicznego lub dialera", csTabStop, 4},
-    {idAllowedNumbers, "gbAllowedNumbers", TControlKind::GroupBox, kNoParent, 16, 216, 345, 105, " Dozwolone numery ", "", csBlueCaption, -1},
+    {idConfiguration, "gbConfiguration", TControlKind::GroupBox, kNoParent, 16, 96, 345, 113, kConfigurationCaption, "", csBlueCaption, -1},
+    {idAutoStart, "cbAutoStart", TControlKind::CheckBox, idConfiguration, 16, 16, 321, 17, kAutoStartOption, kAutoStartHint, csTabStop, 0},
+    {idCheckAllowedNumbers, "cbCheckAllowedNumbers", TControlKind::CheckBox, idConfiguration, 16, 32, 321, 17, kCheckAllowedNumbersOption, kCheckAllowedNumbersHint, csTabStop, 1},
+    {idAutoDeleteDialUp, "cbAutoDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 48, 321, 17, kAutoDeleteDialUpOption, kAutoDeleteDialUpHint, csTabStop, 2},
+    {idAutoDeleteDialers, "cbAutoDeleteDialers", TControlKind::CheckBox, idConfiguration, 16, 64, 321, 17, kAutoDeleteDialersOption, kAutoDeleteDialersHint, csTabStop, 3},
+    {idAskBeforeDeleteDialUp, "cbAskBeforeDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 80, 321, 17, kAskBeforeDeleteDialUpOption, kAskBeforeDeleteDialUpHint, csTabStop, 4},
+    {idAllowedNumbers, "gbAllowedNumbers", TControlKind::GroupBox, kNoParent, 16, 216, 345, 105, kAllowedNumbersCaption, "", csBlueCaption, -1},
     {idNumbers, "lbNumbers", TControlKind::ListBox, idAllowedNumbers, 16, 16, 185, 81, "", "", csSorted | csTabStop, 5},
-    {idAddNumber, "btAddNumber", TControlKind::Button, idAllowedNumbers, 224, 16, 100, 22, "Dodaj", "", csTabStop, 6},
-    {idEditNumber, "btEditNumber", TControlKind::Button, idAllowedNumbers, 224, 44, 100, 22, "Zmień", "", csTabStop, 7},
-    {idDeleteNumber, "btDeleteNumber", TControlKind::Button, idAllowedNumbers, 224, 72, 100, 22, "Usuń", "", csTabStop, 8},
+    {idAddNumber, "btAddNumber", TControlKind::Button, idAllowedNumbers, 224, 16, 100, 22, kAddNumberButton, "", csTabStop, 6},
+    {idEditNumber, "btEditNumber", TControlKind::Button, idAllowedNumbers, 224, 44, 100, 22, kEditNumberButton, "", csTabStop, 7},
+    {idDeleteNumber, "btDeleteNumber", TControlKind::Button, idAllowedNumbers, 224, 72, 100, 22, kDeleteNumberButton, "", csTabStop, 8},
     {idReportPanel, "paReport", TControlKind::Panel, kNoParent, 1, 88, 382, 236, "", "", csNoBevel | csHidden, -1},
     {idReport, "lvReport", TControlKind::ListView, idReportPanel, 0, 0, 382, 236, "", "", csReadOnly | csTabStop, 9},
     {idStatusBar, "StatusBar", TControlKind::StatusBar, kNoParent, 0, 343 - kStatusBarHeight, 381, kStatusBarHeight, "", "", csNone, -1},
@@ -46,8 +34,8 @@ const TControlLayout kNumber[] = {
     {idNumberLabel, "laNumber", TControlKind::Label, idNumberGroup, 56, 52, 232, 13, kNumberLabel, "", csNone, -1},
     {idNumberEdit, "edNumber", TControlKind::Edit, idNumberGroup, 56, 67, 232, 21, "", "", csTabStop, 0},
     {idNumberComments, "laComments", TControlKind::Label, idNumberGroup, 56, 92, 232, 26, kNumberComments, "", csWordWrap, -1},
-    {idNumberAccept, "btAccept", TControlKind::Button, kNoParent, 128, 134, 88, 24, kNumberAccept, "", csDefaultButton | csTabStop, 1},
-    {idNumberCancel, "btCancel", TControlKind::Button, kNoParent, 220, 134, 88, 24, kNumberCancel, "", csTabStop, 2},
+    {idNumberAccept, "btAccept", TControlKind::Button, kNoParent, 128, 134, 88, 24, kNumberAccept, "", csDefaultButton | csAccept | csTabStop, 1},
+    {idNumberCancel, "btCancel", TControlKind::Button, kNoParent, 220, 134, 88, 24, kNumberCancel, "", csCancel | csTabStop, 2},
 };
 
 // The detection dialog's question and buttons are placed at run time to fit the question.
@@ -60,20 +48,10 @@ const TControlLayout kQuestion[] = {
     {idQuestionLab2, "laLab2", TControlKind::Label, kNoParent, 56, 86, 96, 13, "", "", csNone, -1},
     {idQuestionValue2, "laValue2", TControlKind::Label, kNoParent, 156, 86, 248, 26, "", "", csBold | csWordWrap, -1},
     {idQuestionQuest, "laQuest", TControlKind::Label, kNoParent, 56, 120, 348, 30, "", "", csWordWrap, -1},
-    {idQuestionAccept, "btAccept", TControlKind::Button, kNoParent, 128, 162, 88, 24, kQuestionAccept, "", csDefaultButton | csTabStop, 0},
-    {idQuestionCancel, "btCancel", TControlKind::Button, kNoParent, 224, 162, 88, 24, kQuestionCancel, "", csTabStop, 1},
+    {idQuestionAccept, "btAccept", TControlKind::Button, kNoParent, 128, 162, 88, 24, kQuestionAccept, "", csDefaultButton | csAccept | csTabStop, 0},
+    {idQuestionCancel, "btCancel", TControlKind::Button, kNoParent, 224, 162, 88, 24, kQuestionCancel, "", csCancel | csTabStop, 1},
 };
 
-const char* const kMenuCaptions[] = {
-    "&Konfiguracja",
-    "Raport",
-    "P&omoc",
-    "Sprawdź czy aktywne połączenie jest dozwolone",
-    "Szukaj niedozwolone połączenia",
-    "Szukaj aktywne Dialery",
-    "TestDialerow",
-    "&Zamknij",
-};
 // clang-format on
 
 template <size_t N>
@@ -108,15 +86,25 @@ const TControlLayout& FindControl(const TWindowLayout& layout, TControlId id)
     AssertionFailed("control in layout", "Layout", __LINE__);
 }
 
+const TControlLayout& FindMarked(const TWindowLayout& layout, TControlStyle mark)
+{
+    for (int i = 0; i < layout.Count; ++i)
+        if (layout.Controls[i].Style & mark) return layout.Controls[i];
+    AssertionFailed("marked control in layout", "Layout", __LINE__);
+}
+
 int ScaleForDpi(int pixels, int dpi)
 {
     const int64_t scaled = static_cast<int64_t>(pixels) * dpi;
     return static_cast<int>(scaled >= 0 ? (scaled + 48) / 96 : -((-scaled + 48) / 96));
 }
 
+constexpr int kMenuCaptionCount = static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]);
+static_assert(kMenuCaptionCount == static_cast<int>(TMenuItem::Exit) + 1,
+              "one caption per menu item");
+
 const char* MenuCaption(int item)
 {
-    LW_ASSERT(item >= 0 && item < static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]),
-              "Layout");
+    LW_ASSERT(item >= 0 && item < kMenuCaptionCount, "Layout");
     return kMenuCaptions[item];
 }

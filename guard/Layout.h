@@ -1,8 +1,9 @@
 #pragma once
 // The guard's windows as tables: every control with its kind, its rectangle in pixels of the
 // client area at 96 DPI (children of a group box or panel relative to it), its text, hint,
-// style and tab order. The Win32 views create the controls from these tables, scaling the
-// rectangles with the system font size; the Wine test reads the real windows back against them.
+// style (with the marks of a dialog's closing buttons) and tab order. The Win32 views create the
+// controls from these tables, scaling the rectangles with the system font size; the Wine test
+// reads the real windows back against them.
 #include <cstdint>
 
 enum class TControlKind {
@@ -32,6 +33,10 @@ enum TControlStyle : uint32_t {
     csNoBevel = 1 << 8,
     csDefaultButton = 1 << 9,
     csTabStop = 1 << 10,
+    // A dialog's two closing buttons: Enter, the dialog manager's IDOK and the default button
+    // go to the one, Escape, IDCANCEL and the system menu's Close to the other.
+    csAccept = 1 << 11,
+    csCancel = 1 << 12,
 };
 
 // Control identifiers, also the Win32 control IDs (kControlIdBase + value).
@@ -102,6 +107,8 @@ const TWindowLayout& NumberFormLayout();
 const TWindowLayout& QuestionFormLayout();
 // The control's row; an identifier the table does not hold is an internal error.
 const TControlLayout& FindControl(const TWindowLayout& layout, TControlId id);
+// The row that carries a mark such as csAccept; a table without one is an internal error.
+const TControlLayout& FindMarked(const TWindowLayout& layout, TControlStyle mark);
 
 // Colours as 0x00BBGGRR, the way Windows stores them.
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b)
@@ -114,9 +121,7 @@ constexpr const char kMainFontName[] = "Tahoma";
 constexpr int kMainFontPoints = 8;
 constexpr int kStatusBarHeight = 19;
 
-// Report columns.
-constexpr const char kReportTimeColumn[] = "Czas";
-constexpr const char kReportTextColumn[] = "Informacja";
+// Report columns (their captions are in GuardTexts.h).
 constexpr int kReportTimeWidth = 65;
 constexpr int kReportTextWidth = 310;
 

@@ -1,6 +1,7 @@
 #include "guard/NumberEdit.h"
 
 #include "common/StrUtils.h"
+#include "guard/GuardTexts.h"
 
 bool TNumberForm::Execute(INumberFormView& view, std::string& number)
 {

@@ -1,18 +1,7 @@
 #pragma once
 // TNumberForm: the small modal dialog in which the user types a new allowed number or corrects
-// one. Only a non-empty string of digits can be accepted.
+// one. Only a non-empty string of digits can be accepted. Its texts are in GuardTexts.h.
 #include <string>
-
-inline constexpr const char kNumberFormCaption[] = "Numer telefonu";
-inline constexpr const char kNumberGroupCaption[] = " Numer telefonu ";
-inline constexpr const char kNumberLabel[] = "Numer telefonu:";
-inline constexpr const char kNumberComments[] =
-        "Wpisz tylko numery (bez spacji, myślników, liter itd.)";
-inline constexpr const char kNumberAccept[] = "A&kceptuj";
-inline constexpr const char kNumberCancel[] = "A&nuluj";
-inline constexpr const char kNumberInfoEdit[] = "Popraw numer z którym łączyć się będzie komputer.";
-inline constexpr const char kNumberInfoAdd[] =
-        "Dodaj nowy numer z którym łączyć się będzie komputer.";
 
 // What a key pressed in a dialog does.
 enum class TDialogKey { PassOn, Accept, Cancel };

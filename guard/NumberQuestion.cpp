@@ -4,29 +4,8 @@
 
 namespace {
 
-const TQuestionTexts kTexts[kQuestionModeCount] = {
-        {"Wykryty Dialer", "Niebezpieczny program (dialer)",
-         "Wykryty został niebezpieczny  program, który jest dialerem.", "Program", "Ścieżka",
-         "Program może podjąć następujące kroki w celu całkowitego usunięcia go z systemu:\r\n"
-         " - znalezienie i zabicie procesu wykrytego dialera;\r\n"
-         " - usunięcie pliku dialera;\r\n"
-         " - znalezienie i usunięcie skrótów dialera;\r\n"
-         " - usunięcie wpisu w rejestrze powodującego automatyczne uruchomienie dialera przy "
-         "starcie "
-         "systemu.\r\n"
-         "\r\n"
-         "Czy chcesz aby program automatycznie podjął niezbędne kroki celem usunięcia wykrytego "
-         "dialera?"},
-        {"Niedozwolone aktywne połączenie", "Niedozwolone aktywne połączenie telefoniczne",
-         "Wykryto próbę nawiązania połączenia telefonicznego z niedozwolonym numerem.",
-         "Połączenie", "Numer telefonu",
-         "Czy chcesz je przerwać aby nie korzystać z połączenia o podwyższonej opłacie?"},
-        {"Niedozwolone połączenie", "Niedozwolone połączenie telefoniczne",
-         "Wykryte zostało nieaktywne połączenie telefoniczne z niedozwolonym numerem.",
-         "Połączenie", "Numer telefonu",
-         "Czy chcesz je usunąć aby w przyszłości nie korzystać z połączenia o podwyższonej "
-         "opłacie?"},
-};
+static_assert(sizeof kQuestionModeTexts / sizeof kQuestionModeTexts[0] == kQuestionModeCount,
+              "one set of texts per question mode");
 
 constexpr int kInitialQuestionHeight = 30;
 
@@ -35,7 +14,7 @@ constexpr int kInitialQuestionHeight = 30;
 const TQuestionTexts& QuestionTexts(int mode)
 {
     LW_ASSERT(mode >= 0 && mode < kQuestionModeCount, "NumberQuestion");
-    return kTexts[mode];
+    return kQuestionModeTexts[mode];
 }
 
 TQuestionLayout FitQuestion(int questionTop, int wrappedTextHeight, int buttonHeight)

@@ -4,20 +4,10 @@
 // with a forbidden number (mode 2).
 #include <string>
 
+#include "guard/GuardTexts.h"
+
 enum TQuestionMode { qmDialer = 0, qmActiveConnection = 1, qmPhonebookEntry = 2 };
 constexpr int kQuestionModeCount = 3;
-
-struct TQuestionTexts {
-    const char* Caption;
-    const char* Info;
-    const char* Desc;
-    const char* Lab1;
-    const char* Lab2;
-    const char* Quest;
-};
-
-inline constexpr const char kQuestionAccept[] = "&Tak";
-inline constexpr const char kQuestionCancel[] = "&Nie";
 
 // The texts of a mode; modes outside 0..2 are an internal error.
 const TQuestionTexts& QuestionTexts(int mode);

@@ -28,15 +28,9 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
       FLayout(layout),
       FOwner(owner),
       FOpen(open),
-      FAccept(idNumberAccept),
-      FCancel(idNumberCancel)
+      FAccept(FindMarked(layout, csAccept).Id),
+      FCancel(FindMarked(layout, csCancel).Id)
 {
-    // Both dialogs name their buttons "btAccept" and "btCancel".
-    for (int i = 0; i < layout.Count; ++i) {
-        const std::string name = layout.Controls[i].Name;
-        if (name == "btAccept") FAccept = layout.Controls[i].Id;
-        if (name == "btCancel") FCancel = layout.Controls[i].Id;
-    }
     RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
     RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "common/Errors.h"
-#include "guard/MainUnit.h"
+#include "guard/GuardTexts.h"
 #include "guard/win32/Resources.h"
 #include "platform/win32/Win32Text.h"
 

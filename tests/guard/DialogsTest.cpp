@@ -1,7 +1,10 @@
-// The dialogs' logic and the tray icon, over scripted views.
+// The dialogs' logic and tables, and the tray icon, over scripted views.
 #include <gtest/gtest.h>
 
+#include "common/Errors.h"
 #include "guard/GuardFixture.h"
+#include "guard/GuardTexts.h"
+#include "guard/Layout.h"
 #include "guard/NumberEdit.h"
 #include "guard/NumberQuestion.h"
 
@@ -91,6 +94,22 @@ TEST(DialQuestionForm, EachModeHasItsTextsImageAndFittedButtons)
     const std::string quest = QuestionTexts(qmDialer).Quest;
     EXPECT_EQ(std::count(quest.begin(), quest.end(), '\n'), 6);
     EXPECT_STREQ(QuestionTexts(qmPhonebookEntry).Caption, "Niedozwolone połączenie");
+}
+
+// The Win32 dialog ends through the buttons its table marks; the accepting one is also the
+// default button that Enter and the dialog manager press.
+TEST(DialogLayouts, MarkOneAcceptAndOneCancelButton)
+{
+    for (const TWindowLayout* layout : {&NumberFormLayout(), &QuestionFormLayout()}) {
+        const TControlLayout& accept = FindMarked(*layout, csAccept);
+        SCOPED_TRACE(accept.Text);
+        const TControlLayout& cancel = FindMarked(*layout, csCancel);
+        EXPECT_EQ(accept.Kind, TControlKind::Button);
+        EXPECT_EQ(cancel.Kind, TControlKind::Button);
+        EXPECT_TRUE(accept.Style & csDefaultButton);
+        EXPECT_FALSE(cancel.Style & (csAccept | csDefaultButton));
+    }
+    EXPECT_THROW(FindMarked(MainWindowLayout(), csAccept), EAssertionFailed);
 }
 
 TEST(TrayIcon, FollowsItsPropertiesAndRoutesTheMouse)
