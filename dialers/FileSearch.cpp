@@ -82,9 +82,9 @@ int TFiles::KeepDialers()
     return Count();
 }
 
-bool TFiles::AddRunningProcesses()
+bool TFiles::ListRunningProcesses()
 {
-    return ScanProcesses(FPorts, "", this);
+    return ListProcessFiles(FPorts, *this);
 }
 
 std::string TestFolder(const TToolsPorts& ports)

@@ -36,8 +36,8 @@ public:
     // Removes the entries that are not dialers, keeping the order of the others; the new count.
     int KeepDialers();
     // Replaces the entries with the program files of the running processes (see
-    // RunningProcesses.h); true when at least one was found.
-    bool AddRunningProcesses();
+    // ListProcessFiles in RunningProcesses.h); true when at least one was found.
+    bool ListRunningProcesses();
     // The developer's batch test over the test folder: every ".exe" and ".scr" file in it is
     // tested; dialers are removed with removeFile when deleteDetected is set, the others are
     // listed in the folder's HardDialers.txt. Ends with an empty list.

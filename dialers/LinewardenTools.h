@@ -4,7 +4,6 @@
 #include "common/StrUtils.h"  // IsDigits, used to validate telephone numbers
 #include "dialers/FileSearch.h"
 #include "dialers/ExecutableChecks.h"
-#include "dialers/ProcessApi.h"
 #include "dialers/RegistryAccess.h"
 #include "dialers/Removal.h"
 #include "dialers/RunningProcesses.h"

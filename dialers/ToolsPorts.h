@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "dialers/ProcessApi.h"
+#include "platform/ChildPrograms.h"
 #include "platform/Files.h"
-#include "platform/Processes.h"
+#include "platform/ProcessWalk.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
@@ -31,9 +31,9 @@ struct TToolsPorts {
     // copy lie beside it.
     std::string ProgramPath;
     uint32_t UnpackerTimeLimitMs = kUnpackerTimeLimitMs;
-    // The running processes that the walk lists and kills. A bundle that names none sees no
-    // process at all; the guard passes SystemProcessApi().
-    TProcessApi& ProcessApi = NoProcessApi();
+    // The running processes that the sweep lists and kills. A bundle that names none sees no
+    // process at all; the guard passes SystemProcessWalk().
+    IProcessWalk& ProcessWalk = NoProcessWalk();
     // Where removal reports its copies and deletions: the guard turns them into report lines.
     // Empty unless the caller sets them; an empty hook is skipped.
     TFileCopiedHook OnFileCopied = nullptr;

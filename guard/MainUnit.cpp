@@ -451,7 +451,7 @@ void TLinewardenForm::CheckActiveDialers(bool automatic)
     StepProgress();
 
     TFiles running(FPorts.Tools);
-    running.AddRunningProcesses();
+    running.ListRunningProcesses();
     StepProgress();
     const int m = running.KeepDialers();
     StepProgress();

@@ -1,9 +1,9 @@
 #pragma once
 // What the uninstaller reaches the machine through. The program entry fills it with the
 // system's ports; tests fill it with fakes.
+#include "platform/ChildPrograms.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Processes.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"

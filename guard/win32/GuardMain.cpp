@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "dialers/ProcessApi.h"
 #include "dialup/RasLibraryApi.h"
 #include "guard/GuardTexts.h"
 #include "guard/MainUnit.h"
@@ -15,22 +14,18 @@
 #include "guard/win32/MainWindow.h"
 #include "guard/win32/NotificationArea.h"
 #include "guard/win32/Owners.h"
+#include "platform/ChildPrograms.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/LocalTime.h"
-#include "platform/Processes.h"
+#include "platform/ProcessWalk.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/SystemVersion.h"
 #include "platform/win32/UiThreadWin32.h"
 
 namespace {
-
-// The Windows 95 family (95, 98, Me) sets the top bit of the version.
-bool IsWindows95Family()
-{
-    return (GetVersion() & 0x80000000u) != 0;
-}
 
 // A guard already runs in this session: it comes up with its options, and this one ends.
 void BringUpRunningGuard()
@@ -71,7 +66,7 @@ int RunGuard()
                       SystemShell(),
                       SystemProcesses().ProgramPath(),
                       kUnpackerTimeLimitMs,
-                      SystemProcessApi()};
+                      SystemProcessWalk()};
     TGuardPorts ports{view,
                       dialogs,
                       area,
@@ -82,7 +77,7 @@ int RunGuard()
                       SystemProfile(),
                       SystemLocalTime(),
                       tools,
-                      IsWindows95Family()};
+                      IsWindows95Family(SystemVersionWord())};
 
     std::unique_ptr<TLinewardenForm> logic;
     try {

@@ -12,7 +12,6 @@
 #include "common/StrUtils.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
-#include "tests/dialers/ProcessTable.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryProfile.h"
@@ -188,8 +187,7 @@ struct TGuardWorld {
     TMemoryFileSystem Files;
     TFakeProcesses Processes;
     TFakeShell Shell;
-    TProcessTable Table;
-    TProcessApi Api{Table, Table};
+    TFakeProcessWalk Table;
     std::unique_ptr<TLinewardenForm> Form;
     // What the guard reaches RAS through: the simulator, or something that watches it.
     IRasApi* RasApi = &Ras;
@@ -228,18 +226,18 @@ struct TGuardWorld {
 
     void Start()
     {
-        TGuardPorts ports{
-                View,
-                Dialogs,
-                Tray,
-                nullptr,
-                *RasApi,
-                Ui,
-                SystemClock(),
-                Profile,
-                Time,
-                TToolsPorts{Registry, Files, Processes, Shell, kProgram, kUnpackerTimeLimitMs, Api},
-                false};
+        TGuardPorts ports{View,
+                          Dialogs,
+                          Tray,
+                          nullptr,
+                          *RasApi,
+                          Ui,
+                          SystemClock(),
+                          Profile,
+                          Time,
+                          TToolsPorts{Registry, Files, Processes, Shell, kProgram,
+                                      kUnpackerTimeLimitMs, Table},
+                          false};
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();

@@ -1,6 +1,7 @@
 #pragma once
-// Scripted child processes and shell: they record what the program asked for and answer as the
-// test says.
+// Scripted child processes, running processes and shell: they record what the program asked for
+// and answer as the test says.
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -8,8 +9,10 @@
 #include <vector>
 
 #include "common/Errors.h"
+#include "common/Paths.h"
 #include "common/StrUtils.h"
-#include "platform/Processes.h"
+#include "platform/ChildPrograms.h"
+#include "platform/ProcessWalk.h"
 #include "platform/Shell.h"
 
 class TFakeProcesses : public IProcesses {
@@ -39,6 +42,59 @@ public:
         Started.push_back({commandLine, showCommand, 0});
         return !StartFails;
     }
+};
+
+// The running processes of the machine, in the order the test adds them, each named as a walk
+// names it. Ending one takes it off the list and notes its identifier.
+class TFakeProcessWalk : public IProcessWalk {
+public:
+    struct TProcess : TRunningProcess {
+        bool Endable = true;  // false: it cannot be opened for ending, or refuses to end
+        bool Alive = true;
+    };
+    uint32_t SelfId = 4000;
+    std::vector<uint32_t> Ended;
+
+    // A process of that program file: a full path, or a bare file name as a walk that knows only
+    // names gives it.
+    TProcess& Add(uint32_t id, const std::string& file)
+    {
+        TProcess process;
+        process.Id = id;
+        process.FileName = ExtractFileName(file);
+        if (!ExtractFilePath(file).empty()) process.FullPath = file;
+        FProcesses.push_back(process);
+        return FProcesses.back();
+    }
+    bool Alive(uint32_t id) const
+    {
+        for (const TProcess& p : FProcesses)
+            if (p.Id == id && p.Alive) return true;
+        return false;
+    }
+
+    std::vector<TRunningProcess> ListProcesses() override
+    {
+        std::vector<TRunningProcess> alive;
+        for (const TProcess& p : FProcesses)
+            if (p.Alive) alive.push_back(p);
+        return alive;
+    }
+    bool EndProcess(uint32_t processId) override
+    {
+        for (TProcess& p : FProcesses) {
+            if (p.Id != processId || !p.Alive) continue;
+            if (!p.Endable) return false;
+            p.Alive = false;
+            Ended.push_back(processId);
+            return true;
+        }
+        return false;
+    }
+    uint32_t CurrentProcessId() override { return SelfId; }
+
+private:
+    std::deque<TProcess> FProcesses;
 };
 
 // The shell's verbs are recorded; its shell-link object knows the shortcuts a test gives it and

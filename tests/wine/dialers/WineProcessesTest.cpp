@@ -1,58 +1,56 @@
-// The walk over the real running processes of Wine, in both variants: a helper process started by
-// the test, under a Polish file name, is listed and then killed by its program file, while a
-// copy of the same name in another folder is spared where the walk knows the paths.
+// The system's process walk under Wine, in both of its ways: a helper process started by the
+// test, under a Polish file name, is listed and then killed by its program file, while a copy of
+// the same name in another folder is spared where the walk knows the paths. What each way binds,
+// and when, is watched through a loader that hands out the system's own exports.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 
-#include "common/Format.h"
 #include "common/Paths.h"
 #include "common/StrUtils.h"
 #include "dialers/LinewardenTools.h"
+#include "platform/SystemVersion.h"
+#include "platform/win32/ProcessWalkWin32.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
+#include "support/FakeLibraries.h"
 #include "wine/WineTestSupport.h"
 
 namespace {
 
-std::string Unique(const std::string& prefix)
+uint32_t Windows98()
 {
-    static int counter = 0;
-    return Format("%s-%d-%d", prefix, static_cast<int>(GetCurrentProcessId()), ++counter);
+    return 0xC0000A04;
 }
-
-// The system's kernel under another version word, so that either walk can be chosen.
-class TVersionedKernel : public IProcessKernel {
-public:
-    explicit TVersionedKernel(uint32_t version) : FVersion(version) {}
-    uint32_t GetVersion() override { return FVersion; }
-    uint32_t GetCurrentProcessId() override { return SystemProcessKernel().GetCurrentProcessId(); }
-    TProcessHandle OpenProcess(uint32_t access, bool inherit, uint32_t id) override
-    {
-        return SystemProcessKernel().OpenProcess(access, inherit, id);
-    }
-    bool TerminateProcess(TProcessHandle process, uint32_t exitCode) override
-    {
-        return SystemProcessKernel().TerminateProcess(process, exitCode);
-    }
-    void CloseHandle(TProcessHandle handle) override { SystemProcessKernel().CloseHandle(handle); }
-
-private:
-    uint32_t FVersion;
-};
+uint32_t WindowsXp()
+{
+    return 0x0A280105;
+}
 
 struct TVariant {
     const char* Name;
-    uint32_t Version;
+    TVersionWordFn Version;
     uint32_t KillExitCode;
+    bool FullPaths;  // names every process by its full path (the snapshot may give bare names)
 };
 const TVariant kVariants[] = {
-        {"snapshot walk", 0xC0000A04, kToolhelpKillExitCode},     // Windows 98
-        {"process-status walk", 0x0A280105, kPsapiKillExitCode},  // Windows XP
+        {"snapshot walk", Windows98, 0xFFFFFFFFu, false},
+        {"process-status walk", WindowsXp, 0, true},
 };
+
+bool IsTestProgram(const TRunningProcess& process)
+{
+    const std::string own = SystemProcesses().ProgramPath();
+    return process.FullPath.empty() ? SameText(process.FileName, ExtractFileName(own))
+                                    : SameText(process.FullPath, own);
+}
 
 // Copies of the sleeping helper under a name of their own, in a folder of their own.
 class WineProcesses : public ::testing::Test {
@@ -111,12 +109,10 @@ protected:
     void Bind(const TVariant& variant)
     {
         Ports.reset();
-        Api.reset();
-        Kernel.reset(new TVersionedKernel(variant.Version));
-        Api.reset(new TProcessApi(*Kernel, SystemLibraries()));
+        Walk = MakeWin32ProcessWalk(SystemLibraries(), variant.Version);
         Ports.reset(new TToolsPorts{SystemRegistry(), SystemFileSystem(), SystemProcesses(),
                                     SystemShell(), Folder + "\\MLinewarden.exe",
-                                    kUnpackerTimeLimitMs, *Api});
+                                    kUnpackerTimeLimitMs, *Walk});
     }
 
     // How many entries of the list name the helper: by its full path, or by its file name
@@ -142,8 +138,7 @@ protected:
         DWORD Id;
     };
     std::vector<TStarted> Started;
-    std::unique_ptr<TVersionedKernel> Kernel;
-    std::unique_ptr<TProcessApi> Api;
+    std::unique_ptr<IProcessWalk> Walk;
     std::unique_ptr<TToolsPorts> Ports;
 };
 
@@ -155,10 +150,10 @@ TEST_F(WineProcesses, BothWalksListTheHelperOncePerCopy)
         SCOPED_TRACE(variant.Name);
         Bind(variant);
         TFiles list(*Ports);
-        ASSERT_TRUE(list.AddRunningProcesses());
+        ASSERT_TRUE(list.ListRunningProcesses());
         EXPECT_EQ(2, Listed(list.Items()));
         // The process-status walk gives full paths; so does the test program's own entry.
-        if (variant.KillExitCode == kPsapiKillExitCode) {
+        if (variant.FullPaths) {
             int ownCount = 0;
             for (const std::string& entry : list.Items())
                 if (SameText(entry, SystemProcesses().ProgramPath())) ++ownCount;
@@ -186,7 +181,7 @@ TEST_F(WineProcesses, KillingByFileEndsOneCopyPerCallWithTheWalksExitCode)
         EXPECT_FALSE(KillProcessByFile(*Ports, Program));
 
         TFiles list(*Ports);
-        list.AddRunningProcesses();
+        list.ListRunningProcesses();
         EXPECT_EQ(0, Listed(list.Items()));
     }
 }
@@ -204,11 +199,11 @@ TEST_F(WineProcesses, KillingByPathSparesANamesakeInAnotherFolder)
         ASSERT_TRUE(mine && other);
         Bind(variant);
         TFiles list(*Ports);
-        list.AddRunningProcesses();
+        list.ListRunningProcesses();
         bool pathsKnown = false;
         for (const std::string& entry : list.Items())
             pathsKnown = pathsKnown || SameText(entry, namesake);
-        EXPECT_TRUE(pathsKnown || variant.KillExitCode != kPsapiKillExitCode);
+        EXPECT_TRUE(pathsKnown || !variant.FullPaths);
 
         ASSERT_TRUE(KillProcessByFile(*Ports, UpperCase(Program)));
         if (pathsKnown) {
@@ -226,30 +221,173 @@ TEST_F(WineProcesses, KillingByPathSparesANamesakeInAnotherFolder)
     }
 }
 
-TEST_F(WineProcesses, TheGuardNeverKillsItself)
+TEST_F(WineProcesses, TheGuardNeverKillsItselfButEndsAnotherProcessById)
 {
     for (const TVariant& variant : kVariants) {
         SCOPED_TRACE(variant.Name);
+        Start();
         Bind(variant);
         EXPECT_FALSE(KillProcessByFile(*Ports, SystemProcesses().ProgramPath()));
+        EXPECT_TRUE(TerminateProcessById(*Ports, Started.back().Id));
+        EXPECT_TRUE(Ended(Started.back().Process.get(), variant.KillExitCode));
     }
 }
 
-TEST_F(WineProcesses, TerminateProcessByIdEndsTheProcessWithAllBitsSet)
+// The loader the walk binds through, holding the system's own exports of kernel32.dll and
+// PSAPI.DLL; a test may leave one out or put a stand-in in its place.
+class TWatchedExports {
+public:
+    explicit TWatchedExports(const std::string& leftOut = "", const std::string& replaced = "",
+                             void* standIn = nullptr)
+    {
+        const std::pair<const char*, std::vector<const char*>> libraries[] = {
+                {"kernel32.dll", {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}},
+                {"PSAPI.DLL",
+                 {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA",
+                  "GetModuleFileNameExA"}},
+        };
+        for (const auto& library : libraries) {
+            if (leftOut == library.first) continue;
+            std::map<std::string, void*> exports;
+            for (const char* name : library.second)
+                if (leftOut != name)
+                    exports[name] = replaced == name ? standIn : SystemExport(library.first, name);
+            Loader.Add(library.first, exports);
+        }
+    }
+
+    static void* SystemExport(const char* library, const char* name)
+    {
+        // Loaded once and kept while the test program runs, as the walk keeps its own binding.
+        HMODULE module = GetModuleHandleA(library);
+        if (!module) module = LoadLibraryA(library);
+        return reinterpret_cast<void*>(GetProcAddress(module, name));
+    }
+
+    TFakeLibraries Loader;
+};
+
+uint32_t gVersion = 0;
+uint32_t TestVersion()
 {
-    Start();
-    Bind(kVariants[1]);
-    const TStarted& copy = Started.back();
-    EXPECT_TRUE(TerminateProcessById(*Ports, copy.Id));
-    EXPECT_TRUE(Ended(copy.Process.get(), 0xFFFFFFFFu));
+    return gVersion;
 }
 
-TEST(WineProcessApi, TheSystemsVersionPicksTheProcessStatusLibrary)
+// The top bit of the version word picks the snapshot walk, bound on its first walk; every other
+// word (the bits below the top one are the NT build number) the process-status library, bound
+// when the walk is made. What is bound is given back with the walk.
+TEST(WineProcessWalk, TheVersionWordPicksTheLibraryAndWhenItIsBound)
+{
+    using TStrings = std::vector<std::string>;
+    struct TCase {
+        uint32_t version;
+        bool snapshot;
+    };
+    const TCase cases[] = {
+            {0xC0000A04, true},  {0x80000000, true},
+            {0xC0000004, true},  {0x05650004, false},  // NT 4
+            {0x17700006, false},                       // Vista
+            {0x4A61000A, false},                       // Windows 10
+            {0x7FFFFFFF, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.version);
+        gVersion = c.version;
+        TWatchedExports exports;
+        const TStrings library{c.snapshot ? "kernel32.dll" : "PSAPI.DLL"};
+        {
+            std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, TestVersion);
+            EXPECT_EQ(c.snapshot ? TStrings{} : library, exports.Loader.Loads);
+            for (int walks = 0; walks < 2; ++walks) {
+                const std::vector<TRunningProcess> found = walk->ListProcesses();
+                EXPECT_EQ(1, std::count_if(found.begin(), found.end(), IsTestProgram));
+            }
+            EXPECT_EQ(library, exports.Loader.Loads);
+            EXPECT_TRUE(exports.Loader.Frees.empty());
+        }
+        EXPECT_EQ(library, exports.Loader.Frees);
+    }
+}
+
+// A library or one of its exports that is missing makes a walk that finds nothing; a library
+// that lacks an export is given back at once.
+TEST(WineProcessWalk, AMissingExportFindsNothing)
+{
+    struct TCase {
+        TVersionWordFn version;
+        const char* missing;
+        const char* library;
+    };
+    const TCase cases[] = {
+            {WindowsXp, "PSAPI.DLL", nullptr},
+            {WindowsXp, "EnumProcesses", "PSAPI.DLL"},
+            {WindowsXp, "EnumProcessModules", "PSAPI.DLL"},
+            {WindowsXp, "GetModuleBaseNameA", "PSAPI.DLL"},
+            {WindowsXp, "GetModuleFileNameExA", "PSAPI.DLL"},
+            {Windows98, "kernel32.dll", nullptr},
+            {Windows98, "CreateToolhelp32Snapshot", "kernel32.dll"},
+            {Windows98, "Process32First", "kernel32.dll"},
+            {Windows98, "Process32Next", "kernel32.dll"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.missing);
+        TWatchedExports exports(c.missing);
+        std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, c.version);
+        EXPECT_TRUE(walk->ListProcesses().empty());
+        EXPECT_EQ(c.library ? std::vector<std::string>{c.library} : std::vector<std::string>{},
+                  exports.Loader.Frees);
+    }
+}
+
+// Stand-ins that tell lies a system may tell: a byte count of identifiers beyond the buffer, and
+// a path that fills its buffer without a NUL, reported longer than the buffer.
+BOOL WINAPI EnumProcessesOverstating(DWORD* ids, DWORD byteCount, DWORD* bytesReturned)
+{
+    using TEnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+    static const auto system = reinterpret_cast<TEnumProcessesFn>(
+            TWatchedExports::SystemExport("PSAPI.DLL", "EnumProcesses"));
+    const BOOL ok = system(ids, byteCount, bytesReturned);
+    *bytesReturned = 0xFFFFFFFF;
+    return ok;
+}
+
+DWORD WINAPI FileNameOverflowing(HANDLE, HMODULE, char* text, DWORD size)
+{
+    std::memset(text, 'n', size);
+    return size + 100;
+}
+
+TEST(WineProcessWalk, WhatTheSystemReportsIsKeptWithinTheBuffers)
+{
+    struct TCase {
+        const char* replaced;
+        void* standIn;
+        std::function<bool(const TRunningProcess&)> listed;  // true for what the test looks for
+    };
+    const TCase cases[] = {
+            {"EnumProcesses", reinterpret_cast<void*>(&EnumProcessesOverstating), IsTestProgram},
+            {"GetModuleFileNameExA", reinterpret_cast<void*>(&FileNameOverflowing),
+             [](const TRunningProcess& p) { return p.FullPath == std::string(512, 'n'); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.replaced);
+        TWatchedExports exports("", c.replaced, c.standIn);
+        std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, WindowsXp);
+        const std::vector<TRunningProcess> found = walk->ListProcesses();
+        EXPECT_FALSE(found.empty());
+        EXPECT_TRUE(std::any_of(found.begin(), found.end(), c.listed));
+    }
+}
+
+TEST(WineProcessWalk, TheSystemsWalkIsTheProcessStatusOne)
 {
     // Wine presents itself as a Windows of the NT family, with a build number above 4096: the
-    // library is bound at start.
-    EXPECT_FALSE(UsesToolhelp(SystemProcessKernel().GetVersion()));
-    EXPECT_TRUE(SystemProcessApi().PsapiBound());
+    // guard's walk gives full paths, its own among them.
+    EXPECT_FALSE(IsWindows95Family(SystemVersionWord()));
+    const std::vector<TRunningProcess> found = SystemProcessWalk().ListProcesses();
+    EXPECT_EQ(1, std::count_if(found.begin(), found.end(), [](const TRunningProcess& p) {
+                  return SameText(p.FullPath, SystemProcesses().ProgramPath());
+              }));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ChildPrograms.h"
 #include "platform/Files.h"
-#include "platform/Processes.h"
 #include "platform/win32/Win32Text.h"
 #include "wine/WineTestSupport.h"
 

@@ -1,7 +1,7 @@
 // The program's own process and its children over the wide Win32 functions.
 #include <vector>
 
-#include "platform/Processes.h"
+#include "platform/ChildPrograms.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 

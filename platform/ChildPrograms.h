@@ -1,5 +1,6 @@
 #pragma once
-// Port: the program's own process and the child programs it starts.
+// Port: the program's own process and the child programs it starts. The other processes of the
+// system are listed and ended through ProcessWalk.h.
 #include <cstdint>
 #include <string>
 

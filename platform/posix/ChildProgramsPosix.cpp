@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Processes.h"
+#include "platform/ChildPrograms.h"
 #include "platform/posix/PosixPath.h"
 
 extern char** environ;
