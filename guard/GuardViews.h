@@ -114,6 +114,10 @@ public:
     virtual void CancelDialogs() = 0;
 };
 
+// Key codes the window reacts to: the Windows virtual-key codes, which the view passes on as
+// they are.
+constexpr int kKeyF1 = 112;  // VK_F1
+
 // What the main window's view reports to the guard's logic: the user's actions on the window,
 // its menu and its keys, and the messages the system sends it. The logic implements it; the
 // view holds nothing else of the logic.

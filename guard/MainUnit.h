@@ -43,9 +43,6 @@ struct TGuardPorts {
     bool Windows95Family;
 };
 
-// Key codes the window reacts to.
-constexpr int kKeyF1 = 112;
-
 // The start-up tick comes this long after start, sooner on the very first start.
 constexpr unsigned kStartupIntervalMs = 1000;
 constexpr unsigned kFirstRunStartupIntervalMs = 500;
