@@ -30,36 +30,51 @@ enum class TMenuItem {
     Exit
 };
 
-// The main window as the guard's logic sees it.
-class IMainView {
+// The activity report's list: one row per action, newest last.
+class IReportView {
 public:
-    virtual ~IMainView() = default;
+    virtual ~IReportView() = default;
+    virtual void AddReportRow(const std::string& time, const std::string& text) = 0;
+};
 
-    // The window caption; the application's title (its taskbar button) follows it.
-    virtual void SetCaption(const std::string& caption) = 0;
-    virtual void SetAppTitle(const std::string& text) = 0;
-    virtual int WindowWidth() = 0;
-
+// The status bar and the cursor, which the connection status and the progress of a check use.
+class IStatusView {
+public:
+    virtual ~IStatusView() = default;
     // Status bar: panel 0 is the connection status, panel 1 the progress text.
     virtual int StatusPanelCount() = 0;
     virtual void AddStatusPanel() = 0;
-    virtual void SetStatusPanelWidth(int panel, int width) = 0;
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // Paints the status bar now: the checks run on the user-interface thread, so it would not
     // be painted before they end.
     virtual void RepaintStatusBar() = 0;
     virtual void SetHourglass(bool on) = 0;
+};
 
-    virtual void AddReportRow(const std::string& time, const std::string& text) = 0;
+// The sorted allowed-number list box and its three buttons.
+class INumbersView {
+public:
+    virtual ~INumbersView() = default;
+    // The items, and which one is selected (-1: none).
+    virtual void SetNumbers(const std::vector<std::string>& items, int selected) = 0;
+    virtual void SetButtonEnabled(TNumberButton button, bool enabled) = 0;
+};
+
+// The main window as the guard's logic sees it.
+class IMainView : public IReportView, public IStatusView, public INumbersView {
+public:
+    // The window caption; the application's title (its taskbar button) follows it.
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetAppTitle(const std::string& text) = 0;
+    virtual int WindowWidth() = 0;
+    virtual void SetStatusPanelWidth(int panel, int width) = 0;
+
     // Shows the report in front of the options, or hides it.
     virtual void SetReportVisible(bool visible) = 0;
 
     // Setting a check box does not raise its click: the logic does that itself when it means to.
     virtual bool Checked(TOption option) = 0;
     virtual void SetChecked(TOption option, bool checked) = 0;
-    // The sorted allowed-number list box, and which item is selected (-1: none).
-    virtual void SetNumbers(const std::vector<std::string>& items, int selected) = 0;
-    virtual void SetButtonEnabled(TNumberButton button, bool enabled) = 0;
     virtual void SetMenuItemEnabled(TMenuItem item, bool enabled) = 0;
     virtual void SetMenuItemVisible(TMenuItem item, bool visible) = 0;
 
@@ -98,6 +113,10 @@ public:
     // Closes an open dialog as if the user had declined (the program is ending).
     virtual void CancelDialogs() = 0;
 };
+
+// Key codes the window reacts to: the Windows virtual-key codes, which the view passes on as
+// they are.
+constexpr int kKeyF1 = 112;  // VK_F1
 
 // What the main window's view reports to the guard's logic: the user's actions on the window,
 // its menu and its keys, and the messages the system sends it. The logic implements it; the

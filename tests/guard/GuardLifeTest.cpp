@@ -33,46 +33,6 @@ TEST_F(GuardLife, StartShowsTheWindowAndTheFirstTickHidesItIntoTheTray)
     EXPECT_EQ(View.Panels[0], "Nie Połączony");
 }
 
-TEST_F(GuardLife, ReportRowsCarryTheLocalTime)
-{
-    Start();
-    const struct {
-        TLocalTime Time;
-        const char* Separator;
-        const char* Stamp;
-    } cases[] = {
-            {{2026, 12, 6, 14, 5, 9}, ":", "14:05:09 06:12:26"},
-            {{2000, 1, 31, 0, 0, 0}, ".", "00.00.00 31.01.00"},
-    };
-    for (const auto& c : cases) {
-        Time.Time = c.Time;
-        Time.Separator = c.Separator;
-        Form->AddReport("x");
-        EXPECT_EQ(View.Report.back().Time, c.Stamp);
-    }
-}
-
-TEST_F(GuardLife, ProgressBarShowsTenthsRoundedHalfAway)
-{
-    const struct {
-        int Position, Maximum;
-        const char* Bar;
-    } cases[] = {{0, 6, ".........."}, {3, 10, "ooo......."}, {1, 4, "ooo......."},
-                 {6, 6, "oooooooooo"}, {1, 6, "oo........"},  {0, 0, ".........."}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ProgressBar(c.Position, c.Maximum), c.Bar) << c.Position << "/" << c.Maximum;
-
-    Start();
-    Form->BeginProgress(6, "Szukanie połączeń");
-    EXPECT_EQ(View.Panels[1], "Szukanie połączeń ..........");
-    EXPECT_TRUE(View.Hourglass);
-    for (int i = 0; i < 20; ++i) Form->StepProgress();  // never beyond the maximum
-    EXPECT_EQ(View.Panels[1], "Szukanie połączeń oooooooooo");
-    Form->EndProgress();
-    EXPECT_EQ(View.Panels[1], "");
-    EXPECT_FALSE(View.Hourglass);
-}
-
 TEST_F(GuardLife, DialUpEventsSetTheStatusPanel)
 {
     Start();
@@ -149,41 +109,28 @@ TEST_F(GuardLife, EndOfSessionIsAllowedAndKeepsWhatTheUserSet)
     EXPECT_TRUE(HasRunValue(kAutoStartValueName));
 }
 
-TEST_F(GuardLife, NumberButtonsEditTheSortedList)
+TEST_F(GuardLife, NumberButtonsStoreTheListAndTheFirstNumberSwitchesProtectionOn)
 {
     SetOption(SKeyCheckAllowedNumbers, false);
     Start();
     Connect({{"dialer", "0700", "", ""}});
     EXPECT_FALSE(View.ButtonEnabled[static_cast<int>(TNumberButton::Edit)]);
 
-    // The first number switches protection on, which checks the connections at once.
-    Dialogs.NumberAnswers = {"300", "300", "100", "200"};
+    // Switching protection on checks the connections at once.
+    Dialogs.NumberAnswers = {"300", "100"};
     Form->btAddNumberClick();
     EXPECT_TRUE(Form->Settings().CheckAllowedNumbers());
     EXPECT_TRUE(ConnectedEntries().empty());
-    Form->btAddNumberClick();  // already listed: nothing happens
     Form->btAddNumberClick();
-    Form->btAddNumberClick();
-    EXPECT_EQ(View.Numbers, (std::vector<std::string>{"100", "200", "300"}));
-    EXPECT_EQ(View.Selected, 1);
-    EXPECT_EQ(Form->Settings().Numbers().Strings(), View.Numbers);
+    EXPECT_EQ(Form->Settings().Numbers().Strings(), (std::vector<std::string>{"100", "300"}));
+    EXPECT_TRUE(View.ButtonEnabled[static_cast<int>(TNumberButton::Edit)]);
 
-    Form->lbNumbersClick(0);
-    Dialogs.NumberAnswers = {"400", "300"};
+    Dialogs.NumberAnswers = {"400"};
     Form->btEditNumberClick();
-    EXPECT_EQ(View.Numbers, (std::vector<std::string>{"200", "300", "400"}));
-    Form->btEditNumberClick();  // an edit into a listed number changes nothing
-    EXPECT_EQ(View.Numbers, (std::vector<std::string>{"200", "300", "400"}));
-
-    Form->lbNumbersClick(2);
-    Form->btDeleteNumberClick();  // the new last one is selected
-    EXPECT_EQ(View.Selected, 1);
+    EXPECT_EQ(Form->Settings().Numbers().Strings(), (std::vector<std::string>{"300", "400"}));
     Form->btDeleteNumberClick();
-    Form->btDeleteNumberClick();
-    EXPECT_TRUE(View.Numbers.empty());
-    EXPECT_EQ(View.Selected, -1);
-    EXPECT_FALSE(View.ButtonEnabled[static_cast<int>(TNumberButton::Delete)]);
-    EXPECT_TRUE(View.ButtonEnabled[static_cast<int>(TNumberButton::Add)]);
+    EXPECT_EQ(Form->Settings().Numbers().Strings(), std::vector<std::string>{"300"});
+    EXPECT_EQ(View.Numbers, std::vector<std::string>{"300"});
 }
 
 TEST_F(GuardLife, MenuKeysAndTray)

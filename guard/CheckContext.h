@@ -1,0 +1,21 @@
+#pragma once
+// What the stages of the check cycle share with the window: the options and allowed numbers,
+// the progress display, the activity report, and the question to the user.
+#include <functional>
+#include <string>
+
+#include "guard/ActivityReport.h"
+#include "guard/ProgressDisplay.h"
+#include "settings/Settings.h"
+
+// Asks the user in the detection dialog (mode qmDialer, qmActiveConnection or qmPhonebookEntry);
+// true when the user agreed to the removal.
+using TAskUser =
+        std::function<bool(int mode, const std::string& value1, const std::string& value2)>;
+
+struct TCheckContext {
+    TSettings& Settings;
+    TProgressDisplay& Progress;
+    TActivityReport& Report;
+    TAskUser Ask;
+};

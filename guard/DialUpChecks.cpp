@@ -1,0 +1,108 @@
+#include "guard/DialUpChecks.h"
+
+#include "common/Errors.h"
+#include "guard/GuardTexts.h"
+#include "guard/NumberQuestion.h"
+#include "settings/NumberList.h"
+
+bool TDialUpChecks::ConnectionNumber(THRasConn handle, std::string& number)
+{
+    if (FDialUp.GetConnectedNumberOf(number, handle) == 0) return true;
+    if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0) return true;
+    return FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty();
+}
+
+void TDialUpChecks::WalkNames(const std::vector<std::string>& names,
+                              const std::function<void(size_t)>& visit)
+{
+    TProgressDisplay& progress = FContext.Progress;
+    progress.BeginProgress(6, kProgressConnections);
+    TProgressScope scope(progress);
+    if (names.empty()) {
+        scope.Done();
+        return;
+    }
+    progress.StepProgress();
+    progress.SetProgressMax(progress.ProgressMax() + static_cast<int32_t>(names.size()));
+    const std::string remembered = FDialUp.Entry();
+    for (size_t i = 0; i < names.size(); ++i) {
+        progress.StepProgress();
+        FDialUp.SetEntry(names[i]);
+        visit(i);
+    }
+    progress.StepProgress();
+    FDialUp.SetEntry(remembered);
+    scope.Done();
+}
+
+void TDialUpChecks::DisconnectUnknownConnections(bool automatic)
+{
+    TSettings& settings = FContext.Settings;
+    if (automatic && !settings.CheckAllowedNumbers()) return;
+    if (FDialUp.GetConnections() != 0) return;
+    // The check walks its own copy: a question may let the component's lists be refreshed, and
+    // each connection is hung up by its handle, so a shifted position never hangs up another.
+    const std::vector<std::string> names = FDialUp.Connections();
+    const std::vector<THRasConn> handles = FDialUp.ConnectionHandles();
+    LW_ASSERT(names.size() == handles.size(), "MainUnit");
+    WalkNames(names, [&](size_t i) {
+        std::string number;
+        if (!ConnectionNumber(handles[i], number)) return;
+        if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
+        if (settings.AskBeforeDeleteDialUp() &&
+            !FContext.Ask(qmActiveConnection, names[i], number)) {
+            FContext.Report.AddFmt(kReportConnectionKept, names[i], number);
+            return;
+        }
+        if (FDialUp.HangUpConnectionOf(handles[i]) == 0)
+            FContext.Report.AddFmt(kReportHungUp, number);
+        else
+            FContext.Report.AddFmt(kReportHangUpFailed, number);
+    });
+}
+
+void TDialUpChecks::ShowConnectionStatus()
+{
+    FDialUp.GetConnections();
+    std::string text;
+    if (!FDialUp.Connected() || FDialUp.Connections().empty()) {
+        text = kStatusNotConnected;
+    } else {
+        FDialUp.SetEntry(FDialUp.Connections()[0]);
+        std::string number;
+        if (FDialUp.GetConnectedNumber(number, 0) == 0)
+            text = Format(kStatusConnectedTo, number);
+        else if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0)
+            text = Format(kStatusConnectedOverriding, number);
+        else if (FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty())
+            text = Format(kStatusConnectedDefault, number);
+        else
+            text = kStatusConnected;
+    }
+    FContext.Progress.SetStatusText(text, false);
+}
+
+void TDialUpChecks::DeleteUnknownDialUps(bool automatic)
+{
+    TSettings& settings = FContext.Settings;
+    if (automatic && !settings.AutoDeleteDialUp()) return;
+    if (FDialUp.GetEntries() != 0) return;
+    // Names read once: deleting an entry does not shift the ones still to come.
+    const std::vector<std::string> entries = FDialUp.Entries();
+    WalkNames(entries, [&](size_t i) {
+        std::string number;
+        if (FDialUp.GetEntryPhoneNumber(number) != 0 || number.empty()) return;
+        if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
+        if (settings.AskBeforeDeleteDialUp() &&
+            !FContext.Ask(qmPhonebookEntry, entries[i], number)) {
+            FContext.Report.AddFmt(kReportEntryKept, entries[i], number);
+            return;
+        }
+        // The question may have let other work move Entry; the entry judged is this one.
+        FDialUp.SetEntry(entries[i]);
+        if (FDialUp.DeleteEntry() == 0)
+            FContext.Report.AddFmt(kReportEntryDeleted, entries[i], number);
+        else
+            FContext.Report.AddFmt(kReportEntryDeleteFailed, entries[i], number);
+    });
+}
