@@ -18,11 +18,14 @@ public:
     using Exception::Exception;
 };
 
-[[noreturn]] void AssertionFailed(const char* condition, const char* unit, int line);
+// file is the source file as the compiler names it; the message names its unit (the file name
+// without folder and extension).
+[[noreturn]] void AssertionFailed(const char* condition, const char* file, int line);
 
-// LW_ASSERT(condition, "Unit") checks an invariant in release builds too: a broken invariant
-// must stop the operation rather than go on with corrupt state.
-#define LW_ASSERT(condition, unit)                                     \
-    do {                                                               \
-        if (!(condition)) AssertionFailed(#condition, unit, __LINE__); \
+// LW_ASSERT(condition) checks an invariant in release builds too: a broken invariant must stop
+// the operation rather than go on with corrupt state. The unit is the file the compiler knows,
+// so that it cannot drift from the source the way a hand-typed name does.
+#define LW_ASSERT(condition)                                               \
+    do {                                                                   \
+        if (!(condition)) AssertionFailed(#condition, __FILE__, __LINE__); \
     } while (0)

@@ -44,7 +44,7 @@ void TDialUpChecks::DisconnectUnknownConnections(bool automatic)
     // each connection is hung up by its handle, so a shifted position never hangs up another.
     const std::vector<std::string> names = FDialUp.Connections();
     const std::vector<THRasConn> handles = FDialUp.ConnectionHandles();
-    LW_ASSERT(names.size() == handles.size(), "MainUnit");
+    LW_ASSERT(names.size() == handles.size());
     WalkNames(names, [&](size_t i) {
         std::string number;
         if (!ConnectionNumber(handles[i], number)) return;

@@ -105,6 +105,6 @@ static_assert(kMenuCaptionCount == static_cast<int>(TMenuItem::Exit) + 1,
 
 const char* MenuCaption(int item)
 {
-    LW_ASSERT(item >= 0 && item < kMenuCaptionCount, "Layout");
+    LW_ASSERT(item >= 0 && item < kMenuCaptionCount);
     return kMenuCaptions[item];
 }

@@ -13,7 +13,7 @@ constexpr int kInitialQuestionHeight = 30;
 
 const TQuestionTexts& QuestionTexts(int mode)
 {
-    LW_ASSERT(mode >= 0 && mode < kQuestionModeCount, "NumberQuestion");
+    LW_ASSERT(mode >= 0 && mode < kQuestionModeCount);
     return kQuestionModeTexts[mode];
 }
 

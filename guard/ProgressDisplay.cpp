@@ -12,7 +12,7 @@ std::string ProgressBar(int position, int maximum)
         const int64_t tenfold = static_cast<int64_t>(position) * 10;
         k = static_cast<int>((2 * tenfold + maximum) / (2 * static_cast<int64_t>(maximum)));
     }
-    LW_ASSERT(k <= 10, "MainUnit");
+    LW_ASSERT(k <= 10);
     return std::string(static_cast<size_t>(k), 'o') + std::string(static_cast<size_t>(10 - k), '.');
 }
 

@@ -23,7 +23,7 @@ int TNumberList::Add(const std::string& text)
 
 void TNumberList::Delete(int index)
 {
-    LW_ASSERT(index >= 0 && index < Count(), "Settings");
+    LW_ASSERT(index >= 0 && index < Count());
     FItems.erase(FItems.begin() + index);
 }
 
@@ -35,7 +35,7 @@ void TNumberList::Assign(const std::vector<std::string>& strings)
 
 const std::string& TNumberList::Item(int index) const
 {
-    LW_ASSERT(index >= 0 && index < Count(), "Settings");
+    LW_ASSERT(index >= 0 && index < Count());
     return FItems[static_cast<size_t>(index)];
 }
 

@@ -112,7 +112,7 @@ std::string NormaliseLines(const std::string& bytes)
 
 size_t PosFrom(const std::string& sub, const std::string& s, size_t from)
 {
-    LW_ASSERT(from >= 1, "Xml");
+    LW_ASSERT(from >= 1);
     if (sub.empty() || from > s.size()) return 0;
     const size_t at =
             sub.size() <= ShortNeedle ? s.find(sub, from - 1) : FindLinear(sub, s, from - 1);
@@ -121,7 +121,7 @@ size_t PosFrom(const std::string& sub, const std::string& s, size_t from)
 
 size_t PosOfAnyFrom(const std::string& chars, const std::string& s, size_t from)
 {
-    LW_ASSERT(from >= 1, "Xml");
+    LW_ASSERT(from >= 1);
     if (from > s.size()) return 0;
     const size_t at = s.find_first_of(chars, from - 1);
     return at == std::string::npos ? 0 : at + 1;
@@ -129,7 +129,7 @@ size_t PosOfAnyFrom(const std::string& chars, const std::string& s, size_t from)
 
 size_t PosOfNoneFrom(const std::string& chars, const std::string& s, size_t from)
 {
-    LW_ASSERT(from >= 1, "Xml");
+    LW_ASSERT(from >= 1);
     if (from > s.size()) return 0;
     const size_t at = s.find_first_not_of(chars, from - 1);
     return at == std::string::npos ? 0 : at + 1;
@@ -175,7 +175,7 @@ void TTagAttribs::SetValue(const std::string& name, const std::string& value)
 
 TAttribute* TTagAttribs::Add(std::unique_ptr<TAttribute> attribute)
 {
-    LW_ASSERT(attribute != nullptr, "Xml");
+    LW_ASSERT(attribute != nullptr);
     for (const auto& item : FItems) {
         if (item.get() == attribute.get()) {
             attribute.release();  // the list owns it already
@@ -210,7 +210,7 @@ int TTagList::IndexOf(const TTag* tag) const
 
 TTag* TTagList::Add(std::unique_ptr<TTag> tag)
 {
-    LW_ASSERT(tag != nullptr, "Xml");
+    LW_ASSERT(tag != nullptr);
     if (FIndexOf.count(tag.get()) != 0) {
         tag.release();  // the list owns it already
         throw Exception("[TTagList.Add] Tag exists!");
@@ -250,9 +250,9 @@ TTag::~TTag()
 
 TTag* TTag::NextSibling() const
 {
-    LW_ASSERT(FParent != nullptr, "Xml");
+    LW_ASSERT(FParent != nullptr);
     const int index = FParent->FChildren.IndexOf(this);
-    LW_ASSERT(index >= 0, "Xml");
+    LW_ASSERT(index >= 0);
     return FParent->FChildren.Items(index + 1);
 }
 
@@ -270,7 +270,7 @@ struct TTag::TParseState {
 
 void TTag::ParseChildren(const std::string& text, size_t from, size_t limit)
 {
-    LW_ASSERT(from >= 1, "Xml");
+    LW_ASSERT(from >= 1);
     TParseState state;
     ParseChildrenAt(text, from, limit, Depth(), state);
 }
@@ -325,7 +325,7 @@ void TTag::ParseChildrenAt(const std::string& text, size_t from, size_t limit, i
             const size_t q = PosFrom("=", attrs, i);
             if (q == 0) break;
             const size_t s = PosOfNoneFrom(" ", attrs, i);
-            LW_ASSERT(s != 0 && s <= q, "Xml");
+            LW_ASSERT(s != 0 && s <= q);
             // The character after "=" is taken for the opening quote without looking at it.
             const size_t v = PosFrom("\"", attrs, q + 2);
             if (v == 0) throw EXMLException("Missing \"");
@@ -396,7 +396,7 @@ TTag* TXML::ParseText(const std::string& text)
 
 void TXML::CheckSelected() const
 {
-    LW_ASSERT(FLevel != nullptr, "Xml");
+    LW_ASSERT(FLevel != nullptr);
     if (FSelected == nullptr) throw EXMLException("No child selected");
 }
 
@@ -411,7 +411,7 @@ TTag* TXML::EnterSelected()
 
 void TXML::LeaveLevel()
 {
-    LW_ASSERT(FLevel != nullptr, "Xml");
+    LW_ASSERT(FLevel != nullptr);
     if (FLevel == FRoot.get()) throw EXMLException("Already at lowest level");
     FSelected = FLevel;
     FLevel = FLevel->Parent();
@@ -425,14 +425,14 @@ void TXML::LeaveToRoot()
 
 void TXML::SelectFirst()
 {
-    LW_ASSERT(FLevel != nullptr, "Xml");
+    LW_ASSERT(FLevel != nullptr);
     FMatched = false;
     FSelected = FLevel->Children().First();
 }
 
 bool TXML::FindNext(const std::string& name)
 {
-    LW_ASSERT(FLevel != nullptr, "Xml");
+    LW_ASSERT(FLevel != nullptr);
     if (FMatched && FSelected != nullptr) FSelected = FSelected->NextSibling();
     while (FSelected != nullptr) {
         if (FSelected->Name() == name) {

@@ -178,7 +178,7 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
     std::vector<HWND> controls;
     for (int i = 0; i < layout.Count; ++i) {
         const TControlLayout& control = layout.Controls[i];
-        LW_ASSERT(control.Id >= 0, "Controls");
+        LW_ASSERT(control.Id >= 0);
         if (controls.size() <= static_cast<size_t>(control.Id))
             controls.resize(static_cast<size_t>(control.Id) + 1);
 

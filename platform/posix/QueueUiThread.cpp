@@ -135,7 +135,7 @@ void TQueueUiThread::Synchronize(const std::function<void()>& fn)
 
 void TQueueUiThread::ProcessMessages()
 {
-    LW_ASSERT(std::this_thread::get_id() == FOwner, "QueueUiThread");
+    LW_ASSERT(std::this_thread::get_id() == FOwner);
     RunHandOvers();
     RunDueTimers();
 }
@@ -188,7 +188,7 @@ void TQueueUiThread::RunDueTimers()
 
 void TQueueUiThread::WaitForMessages(unsigned timeoutMs)
 {
-    LW_ASSERT(std::this_thread::get_id() == FOwner, "QueueUiThread");
+    LW_ASSERT(std::this_thread::get_id() == FOwner);
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     std::unique_lock<std::mutex> lock(FState->Lock);

@@ -154,7 +154,7 @@ void TWin32UiThread::Synchronize(const std::function<void()>& fn)
 
 void TWin32UiThread::ProcessMessages()
 {
-    LW_ASSERT(GetCurrentThreadId() == FThreadId, "UiThreadWin32");
+    LW_ASSERT(GetCurrentThreadId() == FThreadId);
     RethrowTickError();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -170,7 +170,7 @@ void TWin32UiThread::ProcessMessages()
 
 void TWin32UiThread::WaitForMessages(unsigned timeoutMs)
 {
-    LW_ASSERT(GetCurrentThreadId() == FThreadId, "UiThreadWin32");
+    LW_ASSERT(GetCurrentThreadId() == FThreadId);
     // QS_ALLINPUT includes sent messages, so a worker's hand-over ends the wait too;
     // MWMO_INPUTAVAILABLE also counts messages that some other code peeked at but left queued.
     MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -178,7 +178,7 @@ void TWin32UiThread::WaitForMessages(unsigned timeoutMs)
 
 std::unique_ptr<ITimer> TWin32UiThread::CreateTimer(std::function<void()> onTick)
 {
-    LW_ASSERT(GetCurrentThreadId() == FThreadId, "UiThreadWin32");
+    LW_ASSERT(GetCurrentThreadId() == FThreadId);
     UINT_PTR id = FNextTimerId++;
     auto timer = std::make_unique<TTimer>(*this, id, std::move(onTick));
     FTimers[id] = timer.get();

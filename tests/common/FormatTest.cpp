@@ -23,14 +23,22 @@ TEST(Format, MismatchIsAnErrorNotUndefinedBehaviour)
     EXPECT_THROW(Format("trailing %"), Exception);
 }
 
-TEST(Errors, AssertionNamesUnitAndLine)
+TEST(Errors, AssertionNamesTheUnitOfItsFileAndTheLine)
 {
+    const int line = __LINE__ + 2;
     try {
-        LW_ASSERT(1 + 1 == 3, "MainUnit");
+        LW_ASSERT(1 + 1 == 3);
         FAIL() << "no exception";
     } catch (const EAssertionFailed& e) {
-        std::string text = e.what();
-        EXPECT_NE(text.find("MainUnit"), std::string::npos) << text;
-        EXPECT_NE(text.find("line "), std::string::npos) << text;
+        EXPECT_EQ(std::string(e.what()),
+                  "Assertion failed: 1 + 1 == 3 (FormatTest, line " + std::to_string(line) + ")");
+    }
+    for (const char* file :
+         {"C:\\src\\guard\\MainUnit.cpp", "/src/guard/MainUnit.cpp", "MainUnit"}) {
+        try {
+            AssertionFailed("x", file, 7);
+        } catch (const EAssertionFailed& e) {
+            EXPECT_EQ(std::string(e.what()), "Assertion failed: x (MainUnit, line 7)") << file;
+        }
     }
 }
