@@ -109,6 +109,24 @@ inline constexpr const char kReportCopyFailed[] = "Nieudane kopiowanie pliku \"%
 inline constexpr const char kReportDeleted[] = "Usunięto plik \"%s\": %s";
 inline constexpr const char kReportDeleteFailed[] = "Nieudane usunięcie pliku \"%s\": %s";
 
+// What a user without the right to write somewhere is told: the program's folder or the registry
+// refuses, and what then does not happen.
+inline constexpr const char kReportSettingsNotSaved[] =
+        "Nie udało się zapisać ustawień do pliku \"%s\". Zmienione opcje i dozwolone numery nie "
+        "zostaną zachowane.";
+// The message box shown the first time in a run that the settings cannot be saved.
+inline constexpr const char kSettingsNotSavedMessage[] =
+        "Nie udało się zapisać ustawień do pliku \"%s\".\r\n\r\n"
+        "Zmienione opcje i dozwolone numery nie zostaną zachowane po ponownym uruchomieniu "
+        "programu. Sprawdź, czy masz prawo zapisu w folderze programu i czy na dysku jest wolne "
+        "miejsce.";
+inline constexpr const char kReportAutoStartNotWritten[] =
+        "Nie udało się zapisać w rejestrze automatycznego uruchamiania programu przy starcie "
+        "systemu (brak uprawnień).";
+inline constexpr const char kReportQuarantineUnavailable[] =
+        "Nie można utworzyć folderu kwarantanny \"%s\" ani zapisać w nim kopii. Pliki wykrytych "
+        "dialerów pozostaną na dysku.";
+
 // The number editor. Its information line says whether a number is added or corrected.
 inline constexpr const char kNumberFormCaption[] = "Numer telefonu";
 inline constexpr const char kNumberGroupCaption[] = " Numer telefonu ";
