@@ -18,8 +18,9 @@ void TNumberForm::UpdateButtons(INumberFormView& view)
     view.SetAcceptEnabled(IsDigits(view.Number()));
 }
 
-TDialogKey FormKeyPress(char key, bool acceptEnabled)
+TDialogKey FormKeyPress(char key, bool acceptEnabled, bool focusOnButton)
 {
+    if (key == '\r' && focusOnButton) return TDialogKey::PressFocused;
     if (key == '\r') return acceptEnabled ? TDialogKey::Accept : TDialogKey::PassOn;
     if (key == 27) return TDialogKey::Cancel;
     return TDialogKey::PassOn;

@@ -3,8 +3,9 @@
 // one. Only a non-empty string of digits can be accepted. Its texts are in GuardTexts.h.
 #include <string>
 
-// What a key pressed in a dialog does.
-enum class TDialogKey { PassOn, Accept, Cancel };
+// What a key pressed in a dialog does. PressFocused: the push button that has the focus is
+// pressed, whichever it is.
+enum class TDialogKey { PassOn, Accept, Cancel, PressFocused };
 
 class INumberFormView {
 public:
@@ -27,5 +28,7 @@ public:
     static void UpdateButtons(INumberFormView& view);
 };
 
-// Enter accepts when the accept button is enabled; Escape cancels; other keys go to the control.
-TDialogKey FormKeyPress(char key, bool acceptEnabled);
+// Enter presses the push button that has the focus, as everywhere in Windows, so that a user who
+// moved to "Nie" is not answered "Tak"; elsewhere it accepts when the accept button is enabled.
+// Escape cancels; other keys go to the control.
+TDialogKey FormKeyPress(char key, bool acceptEnabled, bool focusOnButton);

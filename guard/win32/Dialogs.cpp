@@ -17,6 +17,14 @@ bool Inside(HWND window, HWND target)
     return target == window || IsChild(window, target);
 }
 
+// A push button tells the dialog manager what it is through its dialog code; check boxes and
+// group boxes are buttons too, but not push buttons.
+bool IsPushButton(HWND control)
+{
+    return (SendMessageW(control, WM_GETDLGCODE, 0, 0) &
+            (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -100,6 +108,7 @@ void TModalWindow::End(bool ok)
 bool TModalWindow::RunModal()
 {
     const HWND window = Window();
+    FLastFocus = nullptr;
     RECT on = WorkArea();
     if (FOwner && IsWindowVisible(FOwner) && !IsIconic(FOwner)) GetWindowRect(FOwner, &on);
     CentreWindow(window, on);
@@ -133,11 +142,11 @@ bool TModalWindow::RunModal()
             break;
         }
         if (got < 0) break;
-        if (PreviewKey(message)) continue;
-        if (!IsDialogMessageW(window, &message)) {
+        if (!PreviewKey(message) && !IsDialogMessageW(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        FollowFocus();
     }
 
     FOpen.erase(std::remove(FOpen.begin(), FOpen.end(), this), FOpen.end());
@@ -151,15 +160,50 @@ bool TModalWindow::PreviewKey(const MSG& message)
 {
     if (message.message != WM_KEYDOWN || !Inside(Window(), message.hwnd)) return false;
     if (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE) return false;
-    switch (FormKeyPress(message.wParam == VK_RETURN ? '\r' : 27, AcceptEnabled())) {
+    const HWND button = FocusedButton();
+    switch (FormKeyPress(message.wParam == VK_RETURN ? '\r' : 27, AcceptEnabled(),
+                         button != nullptr)) {
     case TDialogKey::Accept: End(true); return true;
     case TDialogKey::Cancel: End(false); return true;
+    case TDialogKey::PressFocused:
+        // What a click on the button sends.
+        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        return true;
     case TDialogKey::PassOn: break;
     }
     // Straight to the focused control, past the dialog manager, which would press a button.
     TranslateMessage(&message);
     DispatchMessageW(&message);
     return true;
+}
+
+HWND TModalWindow::FocusedButton() const
+{
+    const HWND focus = GetFocus();
+    return focus && IsChild(Window(), focus) && IsPushButton(focus) ? focus : nullptr;
+}
+
+// The look the dialog manager keeps: while a push button has the focus it is drawn as the
+// default one, since Enter presses it; elsewhere the accept button is. The focus moves by Tab,
+// by the mouse and by mnemonics, so the loop looks after every message; styles change only when
+// the focus did. Wine's own Tab handling takes the default look from every button when the focus
+// leaves them for the number field, which this puts right.
+void TModalWindow::FollowFocus()
+{
+    const HWND focus = GetFocus();
+    if (focus == FLastFocus) return;
+    FLastFocus = focus;
+    const HWND focused = FocusedButton();
+    const HWND shown = focused ? focused : Control(FAccept);
+    for (HWND control : FControls) {
+        if (!control || !IsPushButton(control)) continue;
+        const bool isDefault =
+                (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        if (isDefault != (control == shown))
+            SendMessageW(control, BM_SETSTYLE, control == shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                         TRUE);
+    }
 }
 
 LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

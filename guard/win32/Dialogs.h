@@ -44,6 +44,10 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Enter and Escape, seen before the focused control: true when the key was taken.
     bool PreviewKey(const MSG& message);
+    // The push button of this dialog that has the focus, or null.
+    HWND FocusedButton() const;
+    // Draws the focused push button as the default one, else the accept button.
+    void FollowFocus();
 
     const TGuardLook& FLook;
     const TWindowLayout& FLayout;
@@ -53,6 +57,7 @@ private:
     std::vector<HWND> FControls;
     TIconHandle FImage;
     TControlId FAccept, FCancel;
+    HWND FLastFocus = nullptr;
     bool FDone = false;
     bool FResult = false;
 };

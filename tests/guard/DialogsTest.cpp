@@ -38,19 +38,28 @@ TEST(NumberForm, AcceptsOnlyDigits)
             TNumberForm::edNumberChange(view);
             EXPECT_EQ(view.Accept, t.Enabled) << t.Text;
         }
-        return FormKeyPress('\r', view.Accept) == TDialogKey::Accept;
+        return FormKeyPress('\r', view.Accept, false) == TDialogKey::Accept;
     };
     std::string number;
     EXPECT_TRUE(TNumberForm::Execute(view, number));
     EXPECT_EQ(view.Info, kNumberInfoAdd);
     EXPECT_EQ(number, "12345");
 
-    view.Modal = [&] { return FormKeyPress(27, view.Accept) == TDialogKey::Accept; };
+    view.Modal = [&] { return FormKeyPress(27, view.Accept, false) == TDialogKey::Accept; };
     EXPECT_FALSE(TNumberForm::Execute(view, number));
     EXPECT_EQ(view.Info, kNumberInfoEdit);
     EXPECT_EQ(number, "12345");
-    EXPECT_EQ(FormKeyPress('\r', false), TDialogKey::PassOn);
-    EXPECT_EQ(FormKeyPress('a', true), TDialogKey::PassOn);
+    // Enter presses a focused push button, else accepts when it can; Escape cancels anywhere.
+    const struct {
+        char Key;
+        bool AcceptEnabled, OnButton;
+        TDialogKey Does;
+    } keys[] = {{'\r', false, false, TDialogKey::PassOn},
+                {'\r', true, true, TDialogKey::PressFocused},
+                {27, true, true, TDialogKey::Cancel},
+                {'a', true, false, TDialogKey::PassOn}};
+    for (const auto& k : keys)
+        EXPECT_EQ(FormKeyPress(k.Key, k.AcceptEnabled, k.OnButton), k.Does) << int{k.Key};
 }
 
 class TQuestionView : public IDialQuestionView {
@@ -97,7 +106,7 @@ TEST(DialQuestionForm, EachModeHasItsTextsImageAndFittedButtons)
 }
 
 // The Win32 dialog ends through the buttons its table marks; the accepting one is also the
-// default button that Enter and the dialog manager press.
+// default button, which Enter presses while no push button has the focus.
 TEST(DialogLayouts, MarkOneAcceptAndOneCancelButton)
 {
     for (const TWindowLayout* layout : {&NumberFormLayout(), &QuestionFormLayout()}) {
