@@ -21,6 +21,8 @@ case "$name" in
                       common/*.cpp platform/posix/AnsiTextPosix.cpp platform/posix/OemTextPosix.cpp
                       tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp
                       platform/FilesCommon.cpp) ;;
+    settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
+                       platform/posix/IniFile.cpp platform/posix/IniText.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 
