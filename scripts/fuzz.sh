@@ -23,6 +23,10 @@ case "$name" in
                       platform/FilesCommon.cpp) ;;
     settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
                        platform/posix/IniFile.cpp platform/posix/IniText.cpp) ;;
+    dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
+                     dialers/RegistryAccess.cpp dialers/ProcessApi.cpp common/*.cpp
+                     platform/posix/ProcessKernelPosix.cpp platform/posix/DynamicLibrariesPosix.cpp
+                     tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 
