@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer target with clang (address and undefined-behaviour sanitizers) in
-# build/fuzz and runs it for a number of seconds on a copy of its seed corpus.
+# build/fuzz (or the folder that LW_FUZZ_OUT names) and runs it for a number of seconds on a
+# copy of its seed corpus.
 #   scripts/fuzz.sh xml 600        run the xml fuzzer for ten minutes
 #   scripts/fuzz.sh xml 0          only build it
 # Extra arguments after the seconds go to libFuzzer. Crashing inputs land in
@@ -20,16 +21,24 @@ case "$name" in
                       common/*.cpp platform/posix/AnsiTextPosix.cpp platform/posix/OemTextPosix.cpp
                       tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp
                       platform/FilesCommon.cpp) ;;
+    settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
+                       platform/posix/IniFile.cpp platform/posix/IniText.cpp) ;;
+    dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
+                     dialers/RegistryAccess.cpp dialers/ProcessApi.cpp common/*.cpp
+                     platform/posix/ProcessKernelPosix.cpp platform/posix/DynamicLibrariesPosix.cpp
+                     tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
 
-out=build/fuzz
+out=${LW_FUZZ_OUT:-build/fuzz}
 mkdir -p "$out/artifacts/$name" "$out/corpus/$name"
 binary="$out/${name}_fuzzer"
 
 flags=(-std=c++17 -g -O1 -I. -Itests -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-if [ ! -x "$binary" ] || [ -n "$(find "fuzz/${name}_fuzzer.cpp" "${sources[@]}" uninstall/*.h \
-        common/*.h platform/*.h tests/support/*.h -newer "$binary" 2>/dev/null)" ]; then
+headers=(common/*.h platform/*.h platform/posix/*.h settings/*.h dialers/*.h uninstall/*.h
+         tests/support/*.h)
+if [ ! -x "$binary" ] || [ -n "$(find "fuzz/${name}_fuzzer.cpp" "${sources[@]}" "${headers[@]}" \
+        -newer "$binary" 2>/dev/null)" ]; then
     echo "fuzz.sh: building $binary"
     clang++ "${flags[@]}" "fuzz/${name}_fuzzer.cpp" "${sources[@]}" -o "$binary"
 fi
