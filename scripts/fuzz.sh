@@ -24,8 +24,7 @@ case "$name" in
     settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
                        platform/posix/IniFile.cpp platform/posix/IniText.cpp) ;;
     dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
-                     dialers/RegistryAccess.cpp dialers/ProcessApi.cpp common/*.cpp
-                     platform/posix/ProcessKernelPosix.cpp platform/posix/DynamicLibrariesPosix.cpp
+                     dialers/RegistryAccess.cpp common/*.cpp
                      tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
 esac
