@@ -44,19 +44,33 @@ bool TRegistry::ValueExists(const std::string& name)
 
 std::string TRegistry::ReadString(const std::string& name)
 {
+    bool isText = true;
+    std::string text = ReadText(name, isText);
+    if (!isText) throw Exception(Format("Invalid data type for '%s'", name));
+    return text;
+}
+
+std::string TRegistry::ReadStringOrNothing(const std::string& name)
+{
+    bool isText = true;
+    return ReadText(name, isText);
+}
+
+std::string TRegistry::ReadText(const std::string& name, bool& isText)
+{
     TRegValue value;
+    isText = true;
     if (!FKey || !FKey->ReadValue(name, value) || value.Data.empty()) return std::string();
-    if (value.Type != rtString && value.Type != rtExpandString)
-        throw Exception(Format("Invalid data type for '%s'", name));
+    isText = value.Type == rtString || value.Type == rtExpandString;
+    if (!isText) return std::string();
     std::string text = value.Text();
     size_t nul = text.find('\0');
     return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value)
+bool TRegistry::WriteString(const std::string& name, const std::string& value)
 {
-    if (!FKey || !FKey->WriteValue(name, TRegValue::String(value)))
-        throw Exception(Format("Failed to set data for '%s'", name));
+    return FKey && FKey->WriteValue(name, TRegValue::String(value));
 }
 
 bool TRegistry::DeleteValue(const std::string& name)

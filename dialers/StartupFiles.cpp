@@ -19,6 +19,17 @@ size_t CutPosition(const std::string& tail)
     return tail.find(" /");
 }
 
+// Stores the value under root's Run key. A key the user may not change that already holds this
+// very value (written while the program ran with an administrator's rights) starts the program
+// as well, and writing it again under the user's key would start it twice.
+bool StoreRunValue(IRegistry& registry, TRegRoot root, const std::string& name,
+                   const std::string& value)
+{
+    TRegistry run(registry, root);
+    if (run.OpenKey(kRunKey, true) && run.WriteString(name, value)) return true;
+    return run.OpenKeyReadOnly(kRunKey) && run.ReadStringOrNothing(name) == value;
+}
+
 std::string& HelpFileName()
 {
     static std::string helpFile;
@@ -62,43 +73,50 @@ int TStartupFiles::LoadFromRegistry()
 {
     Clear();
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser}) {
+        // Only read: a standard user may read the machine's key but not change it, and the
+        // dialers registered there for every user are the ones that user must see.
         TRegistry registry(FPorts.Registry, root);
-        if (!registry.OpenKey(kRunKey, false)) continue;
+        if (!registry.OpenKeyReadOnly(kRunKey)) continue;
         for (const std::string& name : registry.GetValueNames()) {
-            std::string commandLine = registry.ReadString(name);
+            // Any program may set a value of another type here; it starts nothing, and it must
+            // not hide the values after it.
+            std::string commandLine = registry.ReadStringOrNothing(name);
             if (!commandLine.empty()) Add(name, commandLine);
         }
     }
     return Count();
 }
 
-void TStartupFiles::WriteRunValue(const std::string& name, const std::string& value)
+TRunValueWritten TStartupFiles::WriteRunValue(const std::string& name, const std::string& value)
 {
-    if (name.empty() || value.empty()) return;
-    TRegistry registry(FPorts.Registry, TRegRoot::LocalMachine);
-    if (!registry.OpenKey(kRunKey, true)) return;
-    registry.WriteString(name, value);
+    if (name.empty() || value.empty()) return TRunValueWritten::Nowhere;
+    // The machine's key starts the program for every user; a standard user may not change it,
+    // and then the user's own key still starts it for that user.
+    if (StoreRunValue(FPorts.Registry, TRegRoot::LocalMachine, name, value))
+        return TRunValueWritten::AllUsers;
+    if (StoreRunValue(FPorts.Registry, TRegRoot::CurrentUser, name, value))
+        return TRunValueWritten::CurrentUser;
+    return TRunValueWritten::Nowhere;
 }
 
 bool TStartupFiles::DeleteRunValue(const std::string& name)
 {
     if (name.empty()) return false;
-    bool deleted = false, left = false;
+    bool readable = false, left = false;
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser}) {
         TRegistry registry(FPorts.Registry, root);
-        if (registry.OpenKey(kRunKey, false)) {
-            registry.DeleteValue(name);
-            if (registry.ReadString(name).empty())
-                deleted = true;
-            else
-                left = true;
-        } else if (registry.OpenKeyReadOnly(kRunKey) && !registry.ReadString(name).empty()) {
-            // A Run key the user may read but not change (the machine's, without the right)
-            // still starts the program: its value is not gone, whatever the other key holds.
-            left = true;
-        }
+        if (!registry.OpenKeyReadOnly(kRunKey)) continue;
+        readable = true;
+        if (!registry.ValueExists(name)) continue;
+        // Write access is asked for only now, and may be refused (the machine's key, for a
+        // standard user); the value is then looked at again through a key opened for reading.
+        if (registry.OpenKey(kRunKey, false)) registry.DeleteValue(name);
+        if (!registry.KeyIsOpen()) registry.OpenKeyReadOnly(kRunKey);
+        // A value that still holds text still starts its program, whatever the other key
+        // holds; one of another type names no program.
+        if (!registry.ReadStringOrNothing(name).empty()) left = true;
     }
-    return deleted && !left;
+    return readable && !left;
 }
 
 int TStartupFiles::KeepDialers()

@@ -10,6 +10,9 @@
 // Where the auto-start entries live, under the machine's root and under the user's.
 extern const char kRunKey[];
 
+// Where WriteRunValue stored a value.
+enum class TRunValueWritten { Nowhere, AllUsers, CurrentUser };
+
 // One auto-start item. Never changes after construction.
 class TStartupFile {
 public:
@@ -39,18 +42,19 @@ public:
     TStartupFile* Add(const std::string& name, const std::string& commandLine);
     void Clear() { FItems.clear(); }
 
-    // Rebuilds the list from the machine's Run key and then the user's; returns Count(). A value
-    // of a non-string type raises the registry's error, keeping the items read before it.
+    // Rebuilds the list from the machine's Run key and then the user's, both only read; returns
+    // Count(). Every string value with text becomes an item; a value of another type names no
+    // program and is passed over.
     int LoadFromRegistry();
-    // Stores name=value as a string under the machine's Run key, creating the key if needed.
-    // Does nothing for an empty name or value, or when the key cannot be opened.
-    void WriteRunValue(const std::string& name, const std::string& value);
+    // Stores name=value as a string under the machine's Run key, creating the key if needed, or,
+    // when that key may not be changed, under the user's. A machine's key that already holds
+    // exactly this value counts as written. Nothing is written for an empty name or value.
+    TRunValueWritten WriteRunValue(const std::string& name, const std::string& value);
     // Removes every item that is not a dialer, keeping the order of the others; the new count.
     int KeepDialers();
-    // Deletes the value of that name from both Run keys. True when at least one Run key could
-    // be opened with full access and no Run key that can be read still holds text under the
-    // name; false for an empty name. A non-string value that survives raises the registry's
-    // error.
+    // Deletes the value of that name from both Run keys where the user may. True when at least
+    // one Run key can be read and none still holds text under the name; false for an empty
+    // name.
     bool DeleteRunValue(const std::string& name);
 
 private:

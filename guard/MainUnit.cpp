@@ -369,13 +369,20 @@ void TLinewardenForm::WMEndSession(bool ending)
 void TLinewardenForm::UpdateAutoStart()
 {
     try {
-        if (FSettings->AutoStart())
-            FStartupFiles->WriteRunValue(kAutoStartValueName, FPorts.Tools.ProgramPath);
-        else
+        if (!FSettings->AutoStart()) {
             FStartupFiles->DeleteRunValue(kAutoStartValueName);
+        } else if (FStartupFiles->WriteRunValue(kAutoStartValueName, FPorts.Tools.ProgramPath) ==
+                           TRunValueWritten::Nowhere &&
+                   !FAutoStartFailureReported) {
+            // Neither Run key may be changed, so the guard will not start with Windows although
+            // the option says so. This runs at start, at the end of a session and at exit: the
+            // user is told once.
+            FAutoStartFailureReported = true;
+            AddReport(kReportAutoStartNotWritten);
+        }
     } catch (const Exception& e) {
-        // A Run value of a foreign type under our name must not keep the guard from starting
-        // or ending; the registry stays as it is.
+        // Whatever the registry does must not keep the guard from starting or ending; the
+        // registry stays as it is.
         TraceFmt("[TLinewardenForm.UpdateAutoStart] %s", std::string(e.what()));
     }
 }

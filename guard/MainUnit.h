@@ -91,6 +91,8 @@ public:
     void SettingsToControls();
     void ControlsToSettings();
     void UpdateNumberButtons() { FNumbers.UpdateNumberButtons(); }
+    // Writes or deletes the guard's own Run value as the option says; the report says once a
+    // run when neither Run key may be written.
     void UpdateAutoStart();
 
     void AddReport(const std::string& text) { FReport.Add(text); }
@@ -148,6 +150,7 @@ private:
     std::unique_ptr<TRasConnThread> FRasConnThread;
     std::unique_ptr<ITimer> FStartupTimer;
     std::unique_ptr<TStartupFiles> FStartupFiles;
+    bool FAutoStartFailureReported = false;
     std::unique_ptr<TDialUpChecks> FDialUpChecks;
     std::unique_ptr<TDialerSweep> FDialerSweep;
 };

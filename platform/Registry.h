@@ -35,6 +35,9 @@ struct TRegValue {
     std::string Text() const { return std::string(Data.begin(), Data.end()); }
 };
 
+// Read: the key's values and subkeys can be listed and read. Full: its values can be written
+// and deleted as well. A user who may not change a key (a standard user and the machine's keys)
+// can still open it for reading.
 enum class TRegAccess { Read, Full };
 
 class IRegistryKey {
@@ -56,7 +59,7 @@ public:
     // nullptr when the key does not exist or cannot be opened with that access.
     virtual std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path,
                                                   TRegAccess access) = 0;
-    // Opens the key, creating it and its missing parents; nullptr on failure.
+    // Opens the key with full access, creating it and its missing parents; nullptr on failure.
     virtual std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path) = 0;
     // Deletes one key that has no subkeys. True when it is gone.
     virtual bool DeleteKey(TRegRoot root, const std::string& path) = 0;

@@ -23,6 +23,11 @@ HKEY RootHandle(TRegRoot root)
     return HKEY_CURRENT_USER;
 }
 
+// What the ports' access modes ask for. Full asks only for what writing and deleting values
+// needs, never KEY_ALL_ACCESS: a right that is not needed is one more reason for a refusal.
+constexpr REGSAM kReadAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+constexpr REGSAM kFullAccess = kReadAccess | KEY_SET_VALUE;
+
 bool IsStringType(DWORD type)
 {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -144,7 +149,7 @@ public:
                                           TRegAccess access) override
     {
         TRegKeyHandle key;
-        REGSAM sam = access == TRegAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
+        REGSAM sam = access == TRegAccess::Full ? kFullAccess : kReadAccess;
         if (RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, sam, key.put()) != ERROR_SUCCESS)
             return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));
@@ -154,7 +159,7 @@ public:
     {
         TRegKeyHandle key;
         if (RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.put(),
+                            REG_OPTION_NON_VOLATILE, kFullAccess, nullptr, key.put(),
                             nullptr) != ERROR_SUCCESS)
             return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));

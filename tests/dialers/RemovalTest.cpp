@@ -246,6 +246,25 @@ TEST_F(ToolsFixture, DeleteRunValueOverBothRoots)
                  r.DenyFullAccess(HKLM, kRunKey);
              },
              true, false},
+            {"machine's key cannot be changed and lacks it, no user's key",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "x", value);
+                 r.DenyFullAccess(HKLM, kRunKey);
+             },
+             true, false},
+            {"machine's key opens but refuses the deletion",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "D", value);
+                 r.RefuseWrites(HKLM, kRunKey);
+                 r.SetValue(HKCU, kRunKey, "D", value);
+             },
+             false, true},
+            {"a value of another type left behind names no program",
+             [&](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, "D", TRegValue::Dword(1));
+                 r.DenyFullAccess(HKLM, kRunKey);
+             },
+             true, true},
             {"an empty value counts as gone",
              [&](TMemoryRegistry& r) {
                  r.SetValue(HKLM, kRunKey, "D", TRegValue::String(""));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/dialers/ToolsFixture.h"
 
 namespace {
@@ -102,30 +104,28 @@ TEST_F(ToolsFixture, LoadFromRegistryReadsMachineThenUser)
                                       {"", "C:\\default.exe"}}));
 }
 
-TEST_F(ToolsFixture, RunKeyWithoutFullAccessCountsAsAbsent)
+TEST_F(ToolsFixture, RunKeysAreOnlyReadAndValuesOfOtherTypesArePassedOver)
 {
-    Registry.SetValue(HKLM, kRunKey, "Locked", TRegValue::String("C:\\locked.exe"));
-    Registry.SetValue(HKCU, kRunKey, "Mine", TRegValue::String("C:\\mine.exe"));
+    // A standard user may read the machine's key but not change it; any program may put a
+    // value of another type into the user's key, between two dialers.
+    Files.AddFile("C:\\X\\first.exe", "..RasDialA..");
+    Files.AddFile("C:\\X\\second.exe", "..RasDialA..");
+    Files.AddFile("C:\\X\\machine.exe", "..RasDialA..");
+    Registry.SetValue(HKLM, kRunKey, "Machine", TRegValue::String("C:\\X\\machine.exe -q"));
+    Registry.SetValue(HKLM, kRunKey, "Odd", TRegValue{rtBinary, {'x'}});
     Registry.DenyFullAccess(HKLM, kRunKey);
+    Registry.SetValue(HKCU, kRunKey, "First", TRegValue::String("C:\\X\\first.exe"));
+    Registry.SetValue(HKCU, kRunKey, "Number", TRegValue::Dword(1));
+    Registry.SetValue(HKCU, kRunKey, "Multi", TRegValue::String("C:\\X\\first.exe", rtMultiString));
+    // An expandable string is a string: kept, and not expanded.
+    Registry.SetValue(HKCU, kRunKey, "Second",
+                      TRegValue::String("C:\\X\\second.exe", rtExpandString));
     TStartupFiles files(Ports);
-    EXPECT_EQ(files.LoadFromRegistry(), 1);
-    EXPECT_EQ(files.Items(0)->Name, "Mine");
-}
-
-TEST_F(ToolsFixture, NonStringRunValueStopsTheInventoryAtThatValue)
-{
-    Registry.SetValue(HKLM, kRunKey, "First", TRegValue::String("C:\\first.exe"));
-    Registry.SetValue(HKLM, kRunKey, "Number", TRegValue::Dword(1));
-    Registry.SetValue(HKLM, kRunKey, "Later", TRegValue::String("C:\\later.exe"));
-    Registry.SetValue(HKCU, kRunKey, "User", TRegValue::String("C:\\user.exe"));
-    TStartupFiles files(Ports);
-    try {
-        files.LoadFromRegistry();
-        FAIL() << "no error";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Invalid data type for 'Number'");
-    }
-    EXPECT_EQ(Contents(files), (Pairs{{"First", "C:\\first.exe"}}));
+    EXPECT_EQ(files.LoadFromRegistry(), 3);
+    EXPECT_EQ(files.KeepDialers(), 3);
+    EXPECT_EQ(Contents(files), (Pairs{{"Machine", "C:\\X\\machine.exe -q"},
+                                      {"First", "C:\\X\\first.exe"},
+                                      {"Second", "C:\\X\\second.exe"}}));
 }
 
 TEST_F(ToolsFixture, ReadStringTypeRule)
@@ -155,31 +155,66 @@ TEST_F(ToolsFixture, ReadStringTypeRule)
         } else {
             EXPECT_THROW(registry.ReadString("v"), Exception) << i;
         }
+        EXPECT_EQ(registry.ReadStringOrNothing("v"), rows[i].text ? rows[i].text : "") << i;
     }
     EXPECT_EQ(registry.ReadString("missing"), "");
 }
 
-TEST_F(ToolsFixture, WriteRunValue)
+TEST_F(ToolsFixture, WriteRunValueFallsBackToTheUsersKey)
 {
-    TStartupFiles files(Ports);
-    files.WriteRunValue("", "C:\\x.exe");
-    files.WriteRunValue("x", "");
-    EXPECT_FALSE(Registry.HasKey(HKLM, kRunKey));
-
-    files.WriteRunValue("MLinewarden", "C:\\Guard\\MLinewarden.exe");
-    files.WriteRunValue("MLinewarden", "C:\\Nowy folder\\MLinewarden.exe");
-    const TRegValue* value = Registry.Value(HKLM, kRunKey, "MLinewarden");
-    ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->Type, rtString);
-    EXPECT_EQ(value->Text(), "C:\\Nowy folder\\MLinewarden.exe");
-    EXPECT_FALSE(Registry.HasKey(HKCU, kRunKey));
-
-    Registry.FailWrites(true);
-    try {
-        files.WriteRunValue("MLinewarden", "C:\\y.exe");
-        FAIL() << "no error";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Failed to set data for 'MLinewarden'");
+    static constexpr char kName[] = "MLinewarden", kPath[] = "C:\\Nowy folder\\MLinewarden.exe";
+    using W = TRunValueWritten;
+    struct Row {
+        const char* name;
+        std::function<void(TMemoryRegistry&)> arrange;
+        W written;
+        const char* machine;  // the text under each key afterwards, nullptr: no value
+        const char* user;
+    };
+    const Row rows[] = {
+            {"both writable, an older path replaced",
+             [](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, kName, TRegValue::String("C:\\a.exe"));
+             },
+             W::AllUsers, kPath, nullptr},
+            {"machine's key may not be opened so (a standard user)",
+             [](TMemoryRegistry& r) { r.DenyFullAccess(HKLM, kRunKey); }, W::CurrentUser, nullptr,
+             kPath},
+            {"machine's key refuses the write",
+             [](TMemoryRegistry& r) { r.RefuseWrites(HKLM, kRunKey); }, W::CurrentUser, nullptr,
+             kPath},
+            {"machine's key may not be changed but holds this very value",
+             [](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, kName, TRegValue::String(kPath));
+                 r.DenyFullAccess(HKLM, kRunKey);
+             },
+             W::AllUsers, kPath, nullptr},
+            {"neither key may be written",
+             [](TMemoryRegistry& r) {
+                 r.SetValue(HKLM, kRunKey, kName, TRegValue::String("C:\\old.exe"));
+                 r.DenyFullAccess(HKLM, kRunKey);
+                 r.RefuseWrites(HKCU, kRunKey);
+             },
+             W::Nowhere, "C:\\old.exe", nullptr},
+    };
+    for (const Row& r : rows) {
+        TMemoryRegistry registry;
+        TToolsPorts ports{registry, Files, Processes, Shell, Ports.ProgramPath};
+        r.arrange(registry);
+        TStartupFiles files(ports);
+        EXPECT_EQ(files.WriteRunValue(kName, kPath), r.written) << r.name;
+        for (auto [root, text] : {std::pair(HKLM, r.machine), std::pair(HKCU, r.user)}) {
+            const TRegValue* value = registry.Value(root, kRunKey, kName);
+            EXPECT_EQ(value ? value->Text() : "<none>", text ? text : "<none>") << r.name;
+            if (value) {
+                EXPECT_EQ(value->Type, rtString) << r.name;
+            }
+        }
+        EXPECT_EQ(files.WriteRunValue("", kPath), W::Nowhere);
+        EXPECT_EQ(files.WriteRunValue("x", ""), W::Nowhere);
+        for (TRegRoot root : {HKLM, HKCU})
+            for (const char* name : {"", "x"})
+                EXPECT_EQ(registry.Value(root, kRunKey, name), nullptr) << r.name;
     }
 }
 

@@ -97,20 +97,17 @@ TEST_F(DialerSweep, RunValueThatCannotBeRemovedLeavesTheDialerReportedAsNotRemov
     EXPECT_FALSE(Files.FileExists(kDialer));
 }
 
-TEST_F(DialerSweep, RegistryErrorEndsTheSweepWithTheProgressEndedAndTheGuardGoesOn)
+TEST_F(DialerSweep, RunValueOfAnotherTypeNeitherEndsTheSweepNorHidesTheDialerAfterIt)
 {
     InstallDialer(kDialer);
-    Registry.SetValue(TRegRoot::LocalMachine, kRunKey, "Odd", TRegValue::Dword(1));
+    Registry.SetValue(TRegRoot::CurrentUser, kRunKey, "Odd", TRegValue::Dword(1));
+    Registry.SetValue(TRegRoot::CurrentUser, kRunKey, "Free", TRegValue::String(kDialer));
+    Dialogs.DefaultAnswer = false;
     Start();
     Form->MenuClick(TMenuItem::CheckActiveDialers);
-    ASSERT_FALSE(View.Log.empty());
-    EXPECT_EQ(View.Log.back().rfind("error: ", 0), 0u);
-    EXPECT_EQ(View.Panels[1], "");
-    EXPECT_FALSE(View.Hourglass);
-    Registry.SetValue(TRegRoot::LocalMachine, kRunKey, "Odd", TRegValue::String("notepad.exe"));
-    const size_t logged = View.Log.size();
-    Form->MenuClick(TMenuItem::CheckActiveDialers);  // the next sweep runs as usual
-    EXPECT_EQ(View.Log.size(), logged);
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].Value1, "Free");
+    for (const std::string& entry : View.Log) EXPECT_NE(entry.rfind("error: ", 0), 0u) << entry;
 }
 
 TEST_F(DialerSweep, TheGuardAndItsUnpackersAreNeverTakenForDialers)

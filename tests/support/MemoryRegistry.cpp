@@ -6,9 +6,9 @@ namespace {
 
 class TMemoryKey : public IRegistryKey {
 public:
-    TMemoryKey(TMemoryRegistry& owner, std::shared_ptr<TMemoryRegistry::TKeyData> data,
-               std::vector<std::string> subKeys, bool writable)
-        : FOwner(owner), FData(std::move(data)), FSubKeys(std::move(subKeys)), FWritable(writable)
+    TMemoryKey(std::shared_ptr<TMemoryRegistry::TKeyData> data, std::vector<std::string> subKeys,
+               bool writable)
+        : FData(std::move(data)), FSubKeys(std::move(subKeys)), FWritable(writable)
     {
     }
     std::vector<std::string> SubKeyNames() override { return FSubKeys; }
@@ -28,7 +28,7 @@ public:
     }
     bool WriteValue(const std::string& name, const TRegValue& value) override
     {
-        if (!FWritable || FOwner.WritesFail()) return false;
+        if (!FWritable) return false;
         if (TRegValue* found = Find(name))
             *found = value;
         else
@@ -55,7 +55,6 @@ private:
         return nullptr;
     }
 
-    TMemoryRegistry& FOwner;
     std::shared_ptr<TMemoryRegistry::TKeyData> FData;
     std::vector<std::string> FSubKeys;
     bool FWritable;
@@ -90,13 +89,15 @@ std::unique_ptr<IRegistryKey> TMemoryRegistry::OpenKey(TRegRoot root, const std:
         if (k.first.first == root && k.first.second.compare(0, prefix.size(), prefix) == 0 &&
             k.first.second.find('\\', prefix.size()) == std::string::npos)
             subKeys.push_back(k.second->Name);
-    return std::make_unique<TMemoryKey>(*this, it->second, subKeys, !readOnly);
+    // A key opened for reading cannot be changed through, as a KEY_READ handle cannot.
+    const bool writable = access == TRegAccess::Full && FRefusingWrites.count(id) == 0;
+    return std::make_unique<TMemoryKey>(it->second, subKeys, writable);
 }
 
 std::unique_ptr<IRegistryKey> TMemoryRegistry::CreateKey(TRegRoot root, const std::string& path)
 {
     std::string clean = CleanPath(path);
-    if (clean.empty()) return nullptr;
+    if (clean.empty() || FReadOnly.count(Id(root, clean)) != 0) return nullptr;
     // Parents first, as the registry creates them.
     for (size_t pos = clean.find('\\'); pos != std::string::npos; pos = clean.find('\\', pos + 1))
         AddKey(root, clean.substr(0, pos));
@@ -124,12 +125,12 @@ bool TMemoryRegistry::DeleteKey(TRegRoot root, const std::string& path)
 void TMemoryRegistry::SetValue(TRegRoot root, const std::string& path, const std::string& name,
                                const TRegValue& value)
 {
-    bool failing = FFailWrites;
-    bool readOnly = FReadOnly.erase(Id(root, path)) != 0;
-    FFailWrites = false;
+    // The set-up writes past the key's refusals, as an administrator would.
+    const TKeyId id = Id(root, path);
+    const bool readOnly = FReadOnly.erase(id) != 0, refusing = FRefusingWrites.erase(id) != 0;
     CreateKey(root, path)->WriteValue(name, value);
-    FFailWrites = failing;
-    if (readOnly) FReadOnly.insert(Id(root, path));
+    if (readOnly) FReadOnly.insert(id);
+    if (refusing) FRefusingWrites.insert(id);
 }
 
 bool TMemoryRegistry::HasKey(TRegRoot root, const std::string& path) const
@@ -150,4 +151,9 @@ const TRegValue* TMemoryRegistry::Value(TRegRoot root, const std::string& path,
 void TMemoryRegistry::DenyFullAccess(TRegRoot root, const std::string& path)
 {
     FReadOnly.insert(Id(root, path));
+}
+
+void TMemoryRegistry::RefuseWrites(TRegRoot root, const std::string& path)
+{
+    FRefusingWrites.insert(Id(root, path));
 }

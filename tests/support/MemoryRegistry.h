@@ -29,11 +29,11 @@ public:
     bool HasKey(TRegRoot root, const std::string& path) const;
     // nullptr when the key or the value is missing.
     const TRegValue* Value(TRegRoot root, const std::string& path, const std::string& name) const;
-    // The key opens for reading only, as a key without the right to change it does.
+    // The key opens for reading only, as a key without the right to change it does; creating
+    // it fails too. It need not exist yet.
     void DenyFullAccess(TRegRoot root, const std::string& path);
-    // Every write of a value fails.
-    void FailWrites(bool fail) { FFailWrites = fail; }
-    bool WritesFail() const { return FFailWrites; }
+    // The key opens with full access, but every write and deletion of a value in it fails.
+    void RefuseWrites(TRegRoot root, const std::string& path);
 
 private:
     using TKeyId = std::pair<TRegRoot, std::string>;
@@ -41,6 +41,5 @@ private:
     void AddKey(TRegRoot root, const std::string& path);
 
     std::map<TKeyId, std::shared_ptr<TKeyData>> FKeys;
-    std::set<TKeyId> FReadOnly;
-    bool FFailWrites = false;
+    std::set<TKeyId> FReadOnly, FRefusingWrites;
 };
