@@ -25,6 +25,9 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
     FPorts.Tools.OnFileDeleted = [this](const std::string& path, bool ok) {
         ReportFileDeleted(path, ok);
     };
+    FPorts.Tools.OnQuarantineUnavailable = [this](const std::string& folder) {
+        if (FDialerSweep) FDialerSweep->QuarantineUnavailable(folder);
+    };
     try {
         FView.SetCaption(kWindowCaption);
         FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
