@@ -40,6 +40,14 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         FTrayIcon->OnDblClick = [this](TTrayIcon&) { TrayIconDblClick(); };
         FTrayIcon->PopupMenu = FPorts.PopupMenu;
         FTrayIcon->SetVisible(true);
+        // At logon the notification area may not be there yet. The icon is offered again on a
+        // timer and when the shell announces its taskbar, and the window is not hidden into
+        // the tray until the icon is there to bring it back.
+        FTrayIcon->OnAdded = [this](TTrayIcon&) { TrayIconAdded(); };
+        if (!FTrayIcon->ActiveTrayIcon()) {
+            FTrayRetryTimer = FPorts.Ui.CreateTimer([this] { FTrayIcon->RetryAdd(); });
+            FTrayRetryTimer->Start(kTrayRetryIntervalMs);
+        }
 
         FSettings = std::make_unique<TSettings>(FPorts.Profile, FPorts.Tools.ProgramPath);
 
@@ -119,6 +127,7 @@ TLinewardenForm::~TLinewardenForm()
     FDialUpChecks.reset();
     FStartupFiles.reset();
     FStartupTimer.reset();
+    FTrayRetryTimer.reset();
     if (FRasConnThread) {
         FRasConnThread->OnNotify = nullptr;
         FRasConnThread.reset();
@@ -343,7 +352,15 @@ void TLinewardenForm::ShowView(bool report)
 
 void TLinewardenForm::ApplicationEventsMinimize()
 {
-    if (FTrayIcon && FTrayIcon->Visible()) FView.HideToTray();
+    // Without a registered icon nothing could bring a hidden window back: it stays on the
+    // taskbar.
+    if (FTrayIcon && FTrayIcon->ActiveTrayIcon()) FView.HideToTray();
+}
+
+void TLinewardenForm::TrayIconAdded()
+{
+    if (FTrayRetryTimer) FTrayRetryTimer->Stop();
+    if (IsMinimized()) FView.HideToTray();
 }
 
 bool TLinewardenForm::FormCloseQuery()

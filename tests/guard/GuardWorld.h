@@ -12,6 +12,7 @@
 #include "common/StrUtils.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
+#include "support/FakeClock.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryProfile.h"
@@ -180,7 +181,9 @@ struct TGuardWorld {
     TScriptedDialogs Dialogs;
     TFakeNotificationArea Tray;
     TRasSimulator Ras;
-    TQueueUiThread Ui{SystemClock()};
+    // The user-interface thread's timers run only when a test lets their time pass.
+    TFakeClock UiClock;
+    TQueueUiThread Ui{UiClock};
     TMemoryProfile Profile;
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
@@ -241,6 +244,13 @@ struct TGuardWorld {
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();
+    }
+
+    // Lets ms pass on the user-interface thread's clock and runs the timers then due.
+    void PassTime(uint32_t ms)
+    {
+        UiClock.Advance(ms);
+        Ui.ProcessMessages();
     }
 
     // A dialer program of that path: small, holding the dial function's name, running as id.
