@@ -1,6 +1,7 @@
 #include "guard/MainUnit.h"
 
 #include "common/Errors.h"
+#include "common/Format.h"
 #include "common/Paths.h"
 #include "common/Trace.h"
 #include "guard/GuardTexts.h"
@@ -133,6 +134,12 @@ TLinewardenForm::~TLinewardenForm()
         FRasConnThread.reset();
     }
     FDialUp.reset();
+    try {
+        SaveSettings(false);
+    } catch (...) {
+        // Shutting down must go on.
+    }
+    // The settings save once more as they go, which can fail only as this save did.
     FSettings.reset();
     if (FTrayIcon) FTrayIcon->SetVisible(false);
     FTrayIcon.reset();
@@ -157,6 +164,10 @@ void TLinewardenForm::RunWork(TWork work)
         FSettings->SetFirstRun(false);
         RunCycle();
         ShowConnectionStatus();
+        // Saved now rather than only at Exit: a folder that refuses the file is found while the
+        // window is still up, and the cleared first-run flag is kept even if the guard is
+        // ended without Exit.
+        SaveSettings(true);
         if (!IsMinimized()) FView.MinimizeApplication();
         break;
     case TWork::Notification:
@@ -363,21 +374,44 @@ void TLinewardenForm::TrayIconAdded()
     if (IsMinimized()) FView.HideToTray();
 }
 
+void TLinewardenForm::SaveSettings(bool mayShowBox)
+{
+    if (FSettings->Save()) return;
+    const std::string& file = FSettings->FileName();
+    AddReportFmt(kReportSettingsNotSaved, file);
+    if (!mayShowBox || FSettingsWarningShown) return;
+    FSettingsWarningShown = true;
+    FView.ShowWarning(Format(kSettingsNotSavedMessage, file));
+}
+
 bool TLinewardenForm::FormCloseQuery()
 {
-    ControlsToSettings();
-    FSettings->Save();
-    const bool canClose = FExitRequested && !FWork.Busy();
-    if (!FExitRequested) FView.MinimizeApplication();
-    return canClose;
+    // The warning box of a failed save runs a message loop, in which the user may ask to close
+    // again (the close box, Exit in the tray menu): the close being decided takes that over.
+    if (FClosing) return false;
+    FClosing = true;
+    try {
+        ControlsToSettings();
+        SaveSettings(true);
+    } catch (...) {
+        FClosing = false;
+        throw;
+    }
+    FClosing = false;
+    if (!FExitRequested) {
+        FView.MinimizeApplication();
+        return false;
+    }
+    return !FWork.Busy();
 }
 
 void TLinewardenForm::WMEndSession(bool ending)
 {
     if (!ending) return;
     // The process may be ended right after this message without the window being destroyed.
+    // No box: the session is ending and the user would not see it.
     ControlsToSettings();
-    FSettings->Save();
+    SaveSettings(false);
     try {
         UpdateAutoStart();
     } catch (...) {

@@ -136,6 +136,9 @@ private:
     void SetCheckBox(TOption option, bool checked);
     // The allowed numbers changed in the list box: the settings keep them.
     void StoreNumbers();
+    // Saves the settings; a failure is reported every time, and the first one in a run is also
+    // shown in a box where mayShowBox allows (not while the window is going).
+    void SaveSettings(bool mayShowBox);
     // The notification area took the icon at last: no more retries, and a window that was
     // minimised meanwhile goes into the tray as it would have then.
     void TrayIconAdded();
@@ -148,6 +151,10 @@ private:
     TWorkQueue FWork;
 
     bool FExitRequested = false;
+    // A close is being decided (its warning box may be open): a close asked for meanwhile is
+    // left to it.
+    bool FClosing = false;
+    bool FSettingsWarningShown = false;
     std::unique_ptr<TTrayIcon> FTrayIcon;
     std::unique_ptr<ITimer> FTrayRetryTimer;
     std::unique_ptr<TSettings> FSettings;

@@ -30,7 +30,8 @@ public:
     std::vector<TRow> Report;
     std::vector<std::string> Panels{""};
     std::vector<std::string> ProgressHistory;  // every text panel 1 was given
-    std::vector<std::string> Log;              // "minimize", "hide", "show", "close", "error: ..."
+    // "minimize", "hide", "show", "close", "error: ...", "warning: ..."
+    std::vector<std::string> Log;
     bool Checks[kOptionCount] = {};
     std::vector<std::string> Numbers;
     int Selected = -1;
@@ -105,7 +106,26 @@ public:
     void Repaint() override {}
     void Close() override { Log.push_back("close"); }
     void* Handle() override { return this; }
-    void ShowError(const std::string& message) override { Log.push_back("error: " + message); }
+    void ShowError(const std::string& message) override
+    {
+        Log.push_back("error: " + message);
+        RunWhileBox();
+    }
+    void ShowWarning(const std::string& message) override
+    {
+        Log.push_back("warning: " + message);
+        RunWhileBox();
+    }
+    // Runs while the next error or warning box is open (in its message loop), once.
+    std::function<void()> WhileBox;
+
+private:
+    void RunWhileBox()
+    {
+        std::function<void()> action;
+        action.swap(WhileBox);
+        if (action) action();
+    }
 };
 
 // The dialogs answer from a script; While, when set, runs while a question is open.
