@@ -402,7 +402,13 @@ bool TLinewardenForm::FormCloseQuery()
         FView.MinimizeApplication();
         return false;
     }
-    return !FWork.Busy();
+    // A close that comes while work runs (handled inside an error box's or a question's
+    // message loop) must not be lost: the window closes when the work has ended.
+    if (FWork.Busy()) {
+        FWork.CloseWhenIdle();
+        return false;
+    }
+    return true;
 }
 
 void TLinewardenForm::WMEndSession(bool ending)

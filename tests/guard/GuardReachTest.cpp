@@ -1,5 +1,6 @@
-// What a user must never lose: a settings file that cannot be written is told, and the window is
-// never hidden while no tray icon can bring it back.
+// What a user must never lose: a settings file that cannot be written is told, the window is
+// never hidden while no tray icon can bring it back, and an Exit is carried out once the running
+// work has ended.
 #include "guard/GuardFixture.h"
 
 #include "guard/GuardTexts.h"
@@ -95,8 +96,21 @@ TEST_F(GuardReach, TheWindowIsNeverHiddenWhileNoTrayIconIsRegistered)
     }
 }
 
-TEST_F(GuardReach, AnExitAskedForWhileTheSaveWarningIsOpenIsCarriedOut)
+TEST_F(GuardReach, AnExitAskedForInsideABoxIsCarriedOut)
 {
+    // Exit was chosen, and the close request is handled inside the error box of work that ran
+    // first: the window closes once that work has ended.
+    Start();
+    Ras.LackOperation("RasEnumConnections");
+    Form->MenuClick(TMenuItem::Exit);
+    ASSERT_EQ(View.Log, std::vector<std::string>{"close"});
+    View.WhileBox = [this] { EXPECT_FALSE(Form->FormCloseQuery()); };
+    Form->MenuClick(TMenuItem::DisconnectUnknownConnection);
+    ASSERT_EQ(View.Log.size(), 3u);
+    EXPECT_EQ(View.Log[1].rfind("error: ", 0), 0u);
+    EXPECT_EQ(View.Log[2], "close");
+    EXPECT_TRUE(Form->FormCloseQuery());
+
     // Exit picked from the tray while the warning of a failed save is open: the close that
     // showed the box ends the program.
     TGuardWorld world;
