@@ -211,22 +211,10 @@ TEST_F(ToolsFixture, UnpackedCopyGoesToTheTemporaryFolderWhenTheProgramFolderRef
                  f.Node(beside)->Locked = true;
              },
              temporary},
-            {"a leftover in the temporary folder",
-             [&](TMemoryFileSystem& f) {
-                 f.Node("C:\\Guard")->RefusesNewFiles = true;
-                 f.AddFile(temporary, "left over");
-             },
-             temporary},
             {"neither folder takes a file",
              [](TMemoryFileSystem& f) {
                  f.Node("C:\\Guard")->RefusesNewFiles = true;
                  f.Node("C:\\Temp")->RefusesNewFiles = true;
-             },
-             ""},
-            {"no temporary folder",
-             [](TMemoryFileSystem& f) {
-                 f.Node("C:\\Guard")->RefusesNewFiles = true;
-                 f.TempFolderReported.clear();
              },
              ""},
     };

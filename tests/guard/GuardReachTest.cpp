@@ -36,7 +36,6 @@ TEST_F(GuardReach, AFailedSaveIsReportedEachTimeAndShownInABoxOnlyTheFirstTimeWh
         bool Box;
     } rows[] = {
             {"start-up tick", [](TGuardWorld& w) { w.Form->StartupTimerTimer(); }, true},
-            {"close box", [](TGuardWorld& w) { EXPECT_FALSE(w.Form->FormCloseQuery()); }, true},
             {"Exit",
              [](TGuardWorld& w) {
                  w.Form->MenuClick(TMenuItem::Exit);
