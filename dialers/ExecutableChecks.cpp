@@ -1,6 +1,7 @@
 #include "dialers/ExecutableChecks.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "common/Format.h"
@@ -119,8 +120,12 @@ int RunAndWait(IProcesses& processes, const std::string& program, const std::str
     return processes.RunAndWait(Format("\"%s\" %s", program, parameters), showCommand, timeoutMs);
 }
 
-bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
-                      const std::string& target)
+namespace {
+
+// Runs the unpackers in turn. The copy's path is asked for only once an unpacker has recognised
+// the file as packed, so a plain file costs no write at all; "" ends the attempt.
+bool Unpack(const TToolsPorts& ports, const std::string& source,
+            const std::function<std::string()>& target)
 {
     for (const char* name : kUnpackerNames) {
         try {
@@ -128,19 +133,50 @@ bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
             if (RunAndWait(ports.Processes, unpacker, Format("-t -q \"%s\"", source), swHide,
                            ports.UnpackerTimeLimitMs) != 0)
                 continue;
+            const std::string copy = target();
+            if (copy.empty()) return false;
             // The decompression refuses an existing target; one left by a failed run of the
             // other unpacker must not spoil this one.
-            if (ports.Files.FileExists(target)) ports.Files.EraseFile(target);
+            if (ports.Files.FileExists(copy)) ports.Files.EraseFile(copy);
             if (RunAndWait(ports.Processes, unpacker,
-                           Format("-d -q \"%s\" -o \"%s\"", source, target), swHide,
+                           Format("-d -q \"%s\" -o \"%s\"", source, copy), swHide,
                            ports.UnpackerTimeLimitMs) == 0)
                 return true;
-            if (ports.Files.FileExists(target)) ports.Files.EraseFile(target);
+            if (ports.Files.FileExists(copy)) ports.Files.EraseFile(copy);
         } catch (const std::exception&) {
             // A failed attempt moves on to the next unpacker.
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
+                      const std::string& target)
+{
+    return Unpack(ports, source, [&target] { return target; });
+}
+
+bool CanCreateFile(IFileSystem& files, const std::string& path)
+{
+    if (files.FileExists(path) || files.DirectoryExists(path)) return false;
+    if (!files.WriteFile(path, std::string())) return false;
+    return files.EraseFile(path);
+}
+
+std::string UnpackedCopyPath(const TToolsPorts& ports)
+{
+    IFileSystem& files = ports.Files;
+    const std::string beside = ChangeFileExt(ports.ProgramPath, kUnpackedExt);
+    // A leftover that cannot be deleted would make the unpacker refuse: the copy goes elsewhere.
+    if ((!files.FileExists(beside) || files.EraseFile(beside)) && CanCreateFile(files, beside))
+        return beside;
+    const std::string temporary = files.TemporaryFolder();
+    if (temporary.empty()) return std::string();
+    const std::string there = IncludeTrailingBackslash(temporary) + ExtractFileName(beside);
+    if (files.FileExists(there)) files.EraseFile(there);
+    return CanCreateFile(files, there) ? there : std::string();
 }
 
 bool IsDialerProgram(const TToolsPorts& ports, const std::string& fileName)
@@ -150,10 +186,13 @@ bool IsDialerProgram(const TToolsPorts& ports, const std::string& fileName)
     // Only the size is read here: a large file is rejected without reading its contents.
     if (FileSizeOf(files, fileName) > kMaxDialerSize) return false;
 
-    const std::string unpacked = ChangeFileExt(ports.ProgramPath, kUnpackedExt);
-    if (files.FileExists(unpacked)) files.EraseFile(unpacked);
-    if (UnpackExecutable(ports, fileName, unpacked)) {
-        bool found = ContainsRasDial(files, unpacked);
+    std::string unpacked;
+    const auto copyPath = [&] {
+        if (unpacked.empty()) unpacked = UnpackedCopyPath(ports);
+        return unpacked;
+    };
+    if (Unpack(ports, fileName, copyPath)) {
+        const bool found = ContainsRasDial(files, unpacked);
         files.EraseFile(unpacked);
         return found;
     }

@@ -59,6 +59,16 @@ int RunAndWait(IProcesses& processes, const std::string& program, const std::str
 bool UnpackExecutable(const TToolsPorts& ports, const std::string& source,
                       const std::string& target);
 
+// Whether a new file can be made at path: nothing is there yet, and an empty file written there
+// to find out is deleted again. Asking the folder this way holds whatever decides it (rights,
+// a read-only medium, a full disk), which no attribute tells.
+bool CanCreateFile(IFileSystem& files, const std::string& path);
+// Where the unpacked copy of a packed file goes: the program's path with ".111" when a file can
+// be made there (a copy left there earlier is deleted first), otherwise the same name in the
+// user's temporary folder, since a standard user may not write beside a program installed for
+// all users; "" when neither takes a new file.
+std::string UnpackedCopyPath(const TToolsPorts& ports);
+
 // The dialer test applied to the program file that a plain path names (a path without an
 // extension is tested with ".exe" appended).
 bool IsDialerFile(const TToolsPorts& ports, const std::string& path);

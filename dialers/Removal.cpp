@@ -6,6 +6,7 @@
 #include "common/Format.h"
 #include "common/Paths.h"
 #include "common/StrUtils.h"
+#include "dialers/ExecutableChecks.h"
 #include "dialers/FileSearch.h"
 #include "dialers/RegistryAccess.h"
 
@@ -99,6 +100,11 @@ bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy
         std::string copy;
         copied = CopyToQuarantine(files, path, folder, ExtractFileName(path), copy);
         if (ports.OnFileCopied) ports.OnFileCopied(path, copy, copied);
+        // A source that cannot be read fails its own copy only; a folder that is missing, or
+        // takes no new file under the free name, fails every copy, which the user must hear.
+        if (!copied && ports.OnQuarantineUnavailable &&
+            (!files.DirectoryExists(folder) || !CanCreateFile(files, copy)))
+            ports.OnQuarantineUnavailable(folder);
     }
     // The copy is what lets the user undo a removal; without it the file stays.
     const bool deleted = copied && files.EraseFile(path);

@@ -23,7 +23,8 @@ std::string QuarantineCopyName(const std::string& base, int64_t number);
 
 // Deletes the file; with keepCopy, a numbered copy goes into the quarantine folder first, and
 // when that copy cannot be made the file is kept (reported as not deleted): a program wrongly
-// taken for a dialer must never be lost. False, without a hook call, when the path names no
+// taken for a dialer must never be lost. When the copy failed because the folder cannot be made
+// or written, OnQuarantineUnavailable hears it after OnFileCopied. False, without a hook call, when the path names no
 // file; otherwise whether the file was deleted. Never raises on a file that vanishes or is
 // locked meanwhile.
 bool RemoveFile(const TToolsPorts& ports, const std::string& path, bool keepCopy);

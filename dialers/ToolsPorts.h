@@ -21,6 +21,10 @@ using TFileCopiedHook =
         std::function<void(const std::string& source, const std::string& destination, bool ok)>;
 // Told for each file that removal meant to delete, with whether it was deleted.
 using TFileDeletedHook = std::function<void(const std::string& path, bool ok)>;
+// Told when a copy failed because the quarantine folder cannot be made or takes no new file
+// (a standard user beside a program installed for all users), rather than because of the one
+// file: the folder's path.
+using TQuarantineUnavailableHook = std::function<void(const std::string& folder)>;
 
 struct TToolsPorts {
     IRegistry& Registry;
@@ -28,7 +32,7 @@ struct TToolsPorts {
     IProcesses& Processes;
     IShell& Shell;
     // The guard's own program file: the help file, the unpackers and the temporary unpacked
-    // copy lie beside it.
+    // copy lie beside it (the copy in the temporary folder when the program's folder refuses).
     std::string ProgramPath;
     uint32_t UnpackerTimeLimitMs = kUnpackerTimeLimitMs;
     // The running processes that the sweep lists and kills. A bundle that names none sees no
@@ -38,4 +42,5 @@ struct TToolsPorts {
     // Empty unless the caller sets them; an empty hook is skipped.
     TFileCopiedHook OnFileCopied = nullptr;
     TFileDeletedHook OnFileDeleted = nullptr;
+    TQuarantineUnavailableHook OnQuarantineUnavailable = nullptr;
 };

@@ -38,6 +38,7 @@ bool TDialerSweep::IsOwnFile(const std::string& path) const
 void TDialerSweep::CheckActiveDialers(bool automatic)
 {
     if (automatic && !FContext.Settings.AutoDeleteDialers()) return;
+    FQuarantineReported = false;
     TProgressDisplay& progress = FContext.Progress;
     TActivityReport& report = FContext.Report;
     progress.BeginProgress(10, kProgressDialers);
@@ -111,6 +112,13 @@ void TDialerSweep::RemoveDialer(const std::string& name, const std::string& file
         report.AddFmt(kReportRemovalError, std::string(e.what()));
     }
     if (!ok) report.AddFmt(kReportRemovalFailed, name);
+}
+
+void TDialerSweep::QuarantineUnavailable(const std::string& folder)
+{
+    if (FQuarantineReported) return;
+    FQuarantineReported = true;
+    FContext.Report.AddFmt(kReportQuarantineUnavailable, folder);
 }
 
 void TDialerSweep::TestDialers()

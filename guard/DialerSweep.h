@@ -20,6 +20,9 @@ public:
     void CheckActiveDialers(bool automatic);
     // The developer's test command: the test folder's dialers are deleted without a copy.
     void TestDialers();
+    // Removal could not make the quarantine folder or write into it: the report says so once
+    // in a sweep, however many dialers it keeps for that reason.
+    void QuarantineUnavailable(const std::string& folder);
 
 private:
     // The guard's own program and the unpackers beside it hold the dialer text (the guard binds
@@ -30,4 +33,5 @@ private:
     const TToolsPorts& FTools;
     TStartupFiles& FStartupFiles;
     TCheckContext FContext;
+    bool FQuarantineReported = false;
 };

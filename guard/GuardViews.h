@@ -97,6 +97,9 @@ public:
     virtual void* Handle() = 0;
     // Shows an error that ended an operation, in a modal box.
     virtual void ShowError(const std::string& message) = 0;
+    // Tells the user, in a modal box owned by the window with one OK button, of something that
+    // did not happen and that they should know of (the settings could not be saved).
+    virtual void ShowWarning(const std::string& message) = 0;
 };
 
 // The two dialogs, one call each. Both are modal: while one is open, the user-interface thread

@@ -1,6 +1,7 @@
 #include "guard/MainUnit.h"
 
 #include "common/Errors.h"
+#include "common/Format.h"
 #include "common/Paths.h"
 #include "common/Trace.h"
 #include "guard/GuardTexts.h"
@@ -25,6 +26,9 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
     FPorts.Tools.OnFileDeleted = [this](const std::string& path, bool ok) {
         ReportFileDeleted(path, ok);
     };
+    FPorts.Tools.OnQuarantineUnavailable = [this](const std::string& folder) {
+        if (FDialerSweep) FDialerSweep->QuarantineUnavailable(folder);
+    };
     try {
         FView.SetCaption(kWindowCaption);
         FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
@@ -37,6 +41,14 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         FTrayIcon->OnDblClick = [this](TTrayIcon&) { TrayIconDblClick(); };
         FTrayIcon->PopupMenu = FPorts.PopupMenu;
         FTrayIcon->SetVisible(true);
+        // At logon the notification area may not be there yet. The icon is offered again on a
+        // timer and when the shell announces its taskbar, and the window is not hidden into
+        // the tray until the icon is there to bring it back.
+        FTrayIcon->OnAdded = [this](TTrayIcon&) { TrayIconAdded(); };
+        if (!FTrayIcon->ActiveTrayIcon()) {
+            FTrayRetryTimer = FPorts.Ui.CreateTimer([this] { FTrayIcon->RetryAdd(); });
+            FTrayRetryTimer->Start(kTrayRetryIntervalMs);
+        }
 
         FSettings = std::make_unique<TSettings>(FPorts.Profile, FPorts.Tools.ProgramPath);
 
@@ -116,11 +128,18 @@ TLinewardenForm::~TLinewardenForm()
     FDialUpChecks.reset();
     FStartupFiles.reset();
     FStartupTimer.reset();
+    FTrayRetryTimer.reset();
     if (FRasConnThread) {
         FRasConnThread->OnNotify = nullptr;
         FRasConnThread.reset();
     }
     FDialUp.reset();
+    try {
+        SaveSettings(false);
+    } catch (...) {
+        // Shutting down must go on.
+    }
+    // The settings save once more as they go, which can fail only as this save did.
     FSettings.reset();
     if (FTrayIcon) FTrayIcon->SetVisible(false);
     FTrayIcon.reset();
@@ -145,6 +164,10 @@ void TLinewardenForm::RunWork(TWork work)
         FSettings->SetFirstRun(false);
         RunCycle();
         ShowConnectionStatus();
+        // Saved now rather than only at Exit: a folder that refuses the file is found while the
+        // window is still up, and the cleared first-run flag is kept even if the guard is
+        // ended without Exit.
+        SaveSettings(true);
         if (!IsMinimized()) FView.MinimizeApplication();
         break;
     case TWork::Notification:
@@ -340,24 +363,61 @@ void TLinewardenForm::ShowView(bool report)
 
 void TLinewardenForm::ApplicationEventsMinimize()
 {
-    if (FTrayIcon && FTrayIcon->Visible()) FView.HideToTray();
+    // Without a registered icon nothing could bring a hidden window back: it stays on the
+    // taskbar.
+    if (FTrayIcon && FTrayIcon->ActiveTrayIcon()) FView.HideToTray();
+}
+
+void TLinewardenForm::TrayIconAdded()
+{
+    if (FTrayRetryTimer) FTrayRetryTimer->Stop();
+    if (IsMinimized()) FView.HideToTray();
+}
+
+void TLinewardenForm::SaveSettings(bool mayShowBox)
+{
+    if (FSettings->Save()) return;
+    const std::string& file = FSettings->FileName();
+    AddReportFmt(kReportSettingsNotSaved, file);
+    if (!mayShowBox || FSettingsWarningShown) return;
+    FSettingsWarningShown = true;
+    FView.ShowWarning(Format(kSettingsNotSavedMessage, file));
 }
 
 bool TLinewardenForm::FormCloseQuery()
 {
-    ControlsToSettings();
-    FSettings->Save();
-    const bool canClose = FExitRequested && !FWork.Busy();
-    if (!FExitRequested) FView.MinimizeApplication();
-    return canClose;
+    // The warning box of a failed save runs a message loop, in which the user may ask to close
+    // again (the close box, Exit in the tray menu): the close being decided takes that over.
+    if (FClosing) return false;
+    FClosing = true;
+    try {
+        ControlsToSettings();
+        SaveSettings(true);
+    } catch (...) {
+        FClosing = false;
+        throw;
+    }
+    FClosing = false;
+    if (!FExitRequested) {
+        FView.MinimizeApplication();
+        return false;
+    }
+    // A close that comes while work runs (handled inside an error box's or a question's
+    // message loop) must not be lost: the window closes when the work has ended.
+    if (FWork.Busy()) {
+        FWork.CloseWhenIdle();
+        return false;
+    }
+    return true;
 }
 
 void TLinewardenForm::WMEndSession(bool ending)
 {
     if (!ending) return;
     // The process may be ended right after this message without the window being destroyed.
+    // No box: the session is ending and the user would not see it.
     ControlsToSettings();
-    FSettings->Save();
+    SaveSettings(false);
     try {
         UpdateAutoStart();
     } catch (...) {

@@ -46,6 +46,8 @@ struct TGuardPorts {
 // The start-up tick comes this long after start, sooner on the very first start.
 constexpr unsigned kStartupIntervalMs = 1000;
 constexpr unsigned kFirstRunStartupIntervalMs = 500;
+// While the notification area refuses the tray icon, it is offered again this often.
+constexpr unsigned kTrayRetryIntervalMs = 2000;
 
 class TLinewardenForm : public IMainWindowEvents {
 public:
@@ -122,6 +124,7 @@ public:
     TTrayIcon* TrayIcon() { return FTrayIcon.get(); }
     TRasConnThread* RasConnThread() { return FRasConnThread.get(); }
     bool StartupTimerEnabled() const { return FStartupTimer && FStartupTimer->Enabled(); }
+    bool TrayRetryTimerEnabled() const { return FTrayRetryTimer && FTrayRetryTimer->Enabled(); }
     bool ExitRequested() const { return FExitRequested; }
     const std::vector<std::string>& Numbers() const { return FNumbers.Numbers(); }
     int SelectedNumber() const { return FNumbers.Selected(); }
@@ -133,6 +136,12 @@ private:
     void SetCheckBox(TOption option, bool checked);
     // The allowed numbers changed in the list box: the settings keep them.
     void StoreNumbers();
+    // Saves the settings; a failure is reported every time, and the first one in a run is also
+    // shown in a box where mayShowBox allows (not while the window is going).
+    void SaveSettings(bool mayShowBox);
+    // The notification area took the icon at last: no more retries, and a window that was
+    // minimised meanwhile goes into the tray as it would have then.
+    void TrayIconAdded();
 
     TGuardPorts FPorts;
     IMainView& FView;
@@ -142,7 +151,12 @@ private:
     TWorkQueue FWork;
 
     bool FExitRequested = false;
+    // A close is being decided (its warning box may be open): a close asked for meanwhile is
+    // left to it.
+    bool FClosing = false;
+    bool FSettingsWarningShown = false;
     std::unique_ptr<TTrayIcon> FTrayIcon;
+    std::unique_ptr<ITimer> FTrayRetryTimer;
     std::unique_ptr<TSettings> FSettings;
     std::unique_ptr<TDialUp> FDialUp;
     std::unique_ptr<TRasConnThread> FRasConnThread;

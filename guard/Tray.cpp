@@ -31,8 +31,10 @@ void TTrayIcon::UpdateTrayIcon()
     if (FVisible && FRecord.Window) {
         if (FActiveTrayIcon)
             FArea.Notify(TTrayOperation::Modify, FRecord);
-        else
-            FActiveTrayIcon = FArea.Notify(TTrayOperation::Add, FRecord);
+        else if (FArea.Notify(TTrayOperation::Add, FRecord)) {
+            FActiveTrayIcon = true;
+            if (OnAdded) OnAdded(*this);
+        }
     } else if (FActiveTrayIcon) {
         // The record may have lost its window (unbinding); the icon was added with it.
         TNotifyIconRecord record = FRecord;
@@ -40,6 +42,11 @@ void TTrayIcon::UpdateTrayIcon()
         FArea.Notify(TTrayOperation::Delete, record);
         FActiveTrayIcon = false;
     }
+}
+
+void TTrayIcon::RetryAdd()
+{
+    if (FVisible && !FActiveTrayIcon) UpdateTrayIcon();
 }
 
 void TTrayIcon::SetIcon(void* icon)

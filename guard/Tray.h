@@ -75,8 +75,13 @@ public:
     IPopupMenu* PopupMenu = nullptr;
 
     TNotifyEvent OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp, OnMouseWheel;
+    // Runs each time the notification area took the icon after it held none of ours.
+    TNotifyEvent OnAdded;
 
     void UpdateTrayIcon();
+    // An icon that is to be shown but is not registered is offered to the notification area
+    // again; at logon the guard may start before the shell has one. Nothing happens otherwise.
+    void RetryAdd();
     // The hidden window's callback message: true when the mouse message was handled (an
     // assigned event ran or the menu was shown).
     bool WndProc(uint32_t mouseMessage);

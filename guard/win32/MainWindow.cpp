@@ -572,3 +572,9 @@ void TMainWindowView::ShowError(const std::string& message)
 {
     ShowErrorBox(FWindow.get(), message);
 }
+
+void TMainWindowView::ShowWarning(const std::string& message)
+{
+    MessageBoxW(FWindow.get(), Wide(message).c_str(), Wide(kWindowCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}

@@ -20,7 +20,6 @@
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Owners.h"
 
-
 class TMainWindowView : public IMainView, public IPopupMenu {
 public:
     // Creates the window, hidden, with all its controls; throws Exception when it cannot.
@@ -71,6 +70,7 @@ public:
     void Close() override;
     void* Handle() override { return FWindow.get(); }
     void ShowError(const std::string& message) override;
+    void ShowWarning(const std::string& message) override;
 
     // IPopupMenu: the tray icon's menu, at the cursor.
     void PopupAtCursor() override;

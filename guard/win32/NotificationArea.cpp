@@ -116,8 +116,19 @@ LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, W
             }
             if (handled) return 1;
         } else if (message == area.FTaskbarCreated && area.FTaskbarCreated != 0) {
-            // A new taskbar (the shell restarted) knows no icons: ours goes back in.
-            if (area.FRegistered) Shell_NotifyIconW(NIM_ADD, &area.FShown);
+            // A new taskbar (the shell restarted) knows no icons: ours goes back in. One that
+            // the notification area never took (the guard started before the shell) goes in now.
+            if (area.FRegistered) {
+                Shell_NotifyIconW(NIM_ADD, &area.FShown);
+            } else {
+                try {
+                    entry->Icon->RetryAdd();
+                } catch (const std::exception& e) {
+                    if (area.OnError) area.OnError(e.what());
+                } catch (...) {
+                    if (area.OnError) area.OnError("Unknown error");
+                }
+            }
             return 0;
         }
     }

@@ -137,10 +137,11 @@ TEST_F(ToolsFixture, PathWithoutExtensionIsTestedWithExe)
     EXPECT_TRUE(IsDialerFile(Ports, "C:\\X\\dialer.exe -silent"));
 }
 
-TEST_F(ToolsFixture, UnpackerProtocol)
+// upx.exe is missing; upx190.exe restores files it packed, refuses an existing target and, like
+// any program, cannot write where the file system refuses.
+void ScriptUnpacker(TFakeProcesses& processes, TMemoryFileSystem& files)
 {
-    // upx.exe is missing; upx190.exe restores files it packed and refuses an existing target.
-    Processes.OnRun = [this](const std::string& line) {
+    processes.OnRun = [&files](const std::string& line) {
         const std::string upx190 = "\"C:\\Guard\\upx190.exe\" ";
         if (line.compare(0, upx190.size(), upx190) != 0) return kRunNotStarted;
         std::vector<std::string> quoted;
@@ -149,15 +150,19 @@ TEST_F(ToolsFixture, UnpackerProtocol)
             quoted.push_back(line.substr(open + 1, close - open - 1));
             open = line.find('"', close + 1);
         }
-        TMemoryFileSystem::TNode* source = Files.Node(quoted.at(0));
+        TMemoryFileSystem::TNode* source = files.Node(quoted.at(0));
         bool packed =
                 source && source->Content.compare(0, kPackedMarker.size(), kPackedMarker) == 0;
         if (line.find(" -t -q ") != std::string::npos) return packed ? 0 : 2;
-        if (!packed || Files.FileExists(quoted.at(1))) return 1;
+        if (!packed || files.FileExists(quoted.at(1))) return 1;
         std::string body = source->Content.substr(kPackedMarker.size());
-        Files.AddFile(quoted.at(1), std::string(body.rbegin(), body.rend()));
-        return 0;
+        return files.WriteFile(quoted.at(1), std::string(body.rbegin(), body.rend())) ? 0 : 1;
     };
+}
+
+TEST_F(ToolsFixture, UnpackerProtocol)
+{
+    ScriptUnpacker(Processes, Files);
     Files.AddFile("C:\\X\\packed.exe", Pack("xxRasDialAxx"));
     Files.AddFile("C:\\X\\packed-clean.exe", Pack("nothing here"));
     Files.AddFile("C:\\X\\plain.exe", "RasDialA");
@@ -185,6 +190,72 @@ TEST_F(ToolsFixture, UnpackerProtocol)
     Processes.Runs.clear();
     EXPECT_TRUE(IsDialerFile(Ports, "C:\\X\\plain.exe"));
     EXPECT_EQ(Processes.Runs.size(), 2u);
+}
+
+TEST_F(ToolsFixture, UnpackedCopyGoesToTheTemporaryFolderWhenTheProgramFolderRefuses)
+{
+    const std::string beside = "C:\\Guard\\MLinewarden.111",
+                      temporary = "C:\\Temp\\MLinewarden.111";
+    struct Row {
+        const char* name;
+        std::function<void(TMemoryFileSystem&)> arrange;
+        std::string copy;  // the decompression's target; "" when none is run
+    };
+    const Row rows[] = {
+            {"program folder writable", [](TMemoryFileSystem&) {}, beside},
+            {"program folder refuses new files",
+             [](TMemoryFileSystem& f) { f.Node("C:\\Guard")->RefusesNewFiles = true; }, temporary},
+            {"a leftover beside the program that cannot be deleted",
+             [&](TMemoryFileSystem& f) {
+                 f.AddFile(beside, "left over");
+                 f.Node(beside)->Locked = true;
+             },
+             temporary},
+            {"a leftover in the temporary folder",
+             [&](TMemoryFileSystem& f) {
+                 f.Node("C:\\Guard")->RefusesNewFiles = true;
+                 f.AddFile(temporary, "left over");
+             },
+             temporary},
+            {"neither folder takes a file",
+             [](TMemoryFileSystem& f) {
+                 f.Node("C:\\Guard")->RefusesNewFiles = true;
+                 f.Node("C:\\Temp")->RefusesNewFiles = true;
+             },
+             ""},
+            {"no temporary folder",
+             [](TMemoryFileSystem& f) {
+                 f.Node("C:\\Guard")->RefusesNewFiles = true;
+                 f.TempFolderReported.clear();
+             },
+             ""},
+    };
+    for (const Row& r : rows) {
+        TMemoryFileSystem files;
+        TFakeProcesses processes;
+        TToolsPorts ports{Registry, files, processes, Shell, Ports.ProgramPath};
+        ScriptUnpacker(processes, files);
+        files.AddFolder("C:\\Guard");
+        files.AddFolder("C:\\Temp");
+        files.AddFile("C:\\X\\packed.exe", Pack("xxRasDialAxx"));
+        files.AddFile("C:\\X\\plain.exe", "nothing here");
+        r.arrange(files);
+
+        // A plain file is searched as found without anything written anywhere.
+        const std::vector<std::string> before = files.Files();
+        EXPECT_FALSE(IsDialerFile(ports, "C:\\X\\plain.exe")) << r.name;
+        EXPECT_EQ(files.Files(), before) << r.name;
+
+        processes.Runs.clear();
+        EXPECT_EQ(IsDialerFile(ports, "C:\\X\\packed.exe"), !r.copy.empty()) << r.name;
+        const std::string decompression =
+                "\"C:\\Guard\\upx190.exe\" -d -q \"C:\\X\\packed.exe\" -o \"" + r.copy + "\"";
+        EXPECT_EQ(processes.Runs.back().CommandLine,
+                  r.copy.empty() ? "\"C:\\Guard\\upx190.exe\" -t -q \"C:\\X\\packed.exe\""
+                                 : decompression)
+                << r.name;
+        if (!r.copy.empty()) EXPECT_FALSE(files.FileExists(r.copy)) << r.name;
+    }
 }
 
 TEST_F(ToolsFixture, LeftoverOfAFailedDecompressionDoesNotSpoilTheNextUnpacker)

@@ -141,29 +141,44 @@ TEST_F(RemovalFixture, WithoutCopyOrFileOnlyTheDeletionIsReported)
 
 TEST_F(RemovalFixture, FailedCopiesAndDeletionsGiveFalseResults)
 {
-    // Without its quarantine copy the file is kept.
+    // Without its quarantine copy the file is kept. A folder that cannot be made or written is
+    // told apart from a copy that failed for its source alone.
     struct Row {
         const char* name;
         std::function<void(TMemoryFileSystem&)> arrange;
+        bool folderUnavailable;
     };
     const std::string copy = "C:\\Guard\\dialers\\d.exe.000";
     const Row rows[] = {
-            {"unreadable",
-             [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; }},
-            {"locked", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }},
+            {"unreadable", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->FailReadsAfter = 2; },
+             false},
+            {"locked", [](TMemoryFileSystem& f) { f.Node("C:\\X\\d.exe")->Locked = true; }, false},
             {"quarantine folder blocked by a file",
-             [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }},
+             [](TMemoryFileSystem& f) { f.AddFile("C:\\Guard\\dialers", "not a folder"); }, true},
+            {"program folder takes no new folder",
+             [](TMemoryFileSystem& f) { f.Node("C:\\Guard")->RefusesNewFiles = true; }, true},
+            {"quarantine folder takes no new file",
+             [](TMemoryFileSystem& f) {
+                 f.AddFolder("C:\\Guard\\dialers");
+                 f.Node("C:\\Guard\\dialers")->RefusesNewFiles = true;
+             },
+             true},
     };
     for (const Row& r : rows) {
         TMemoryFileSystem files;
         TToolsPorts ports = PortsOver(files);
+        ports.OnQuarantineUnavailable = [this](const std::string& folder) {
+            Events.push_back("unavailable " + folder);
+        };
+        files.AddFolder("C:\\Guard");
         files.AddFile("C:\\X\\d.exe", "dialer");
         r.arrange(files);
         Events.clear();
         EXPECT_FALSE(RemoveFile(ports, "C:\\X\\d.exe", true)) << r.name;
-        EXPECT_EQ(Events, (std::vector<std::string>{"copied C:\\X\\d.exe -> " + copy + " failed",
-                                                    "deleted C:\\X\\d.exe failed"}))
-                << r.name;
+        std::vector<std::string> expected{"copied C:\\X\\d.exe -> " + copy + " failed"};
+        if (r.folderUnavailable) expected.push_back("unavailable C:\\Guard\\dialers\\");
+        expected.push_back("deleted C:\\X\\d.exe failed");
+        EXPECT_EQ(Events, expected) << r.name;
         EXPECT_FALSE(files.FileExists(copy)) << r.name;
         ASSERT_NE(files.Node("C:\\X\\d.exe"), nullptr) << r.name;
         EXPECT_EQ(files.Node("C:\\X\\d.exe")->Content, "dialer") << r.name;

@@ -2,6 +2,7 @@
 #include "guard/GuardFixture.h"
 
 #include "dialers/Removal.h"
+#include "guard/GuardTexts.h"
 
 namespace {
 
@@ -111,6 +112,29 @@ TEST_F(DialerSweep, RegistryErrorEndsTheSweepWithTheProgressEndedAndTheGuardGoes
     const size_t logged = View.Log.size();
     Form->MenuClick(TMenuItem::CheckActiveDialers);  // the next sweep runs as usual
     EXPECT_EQ(View.Log.size(), logged);
+}
+
+TEST_F(DialerSweep, AQuarantineFolderThatCannotBeMadeIsReportedOnceInEachSweep)
+{
+    InstallDialer(kDialer);
+    InstallDialer("C:\\Prog\\other.exe");
+    Files.Node("C:\\Guard")->RefusesNewFiles = true;
+    Start();
+    const std::string line = Format(kReportQuarantineUnavailable, "C:\\Guard\\dialers\\");
+    for (int sweep = 0; sweep < 2; ++sweep) {
+        // The Run values go whether or not the files could be deleted.
+        AddRunValue("Free", kDialer);
+        AddRunValue("Other", "C:\\Prog\\other.exe");
+        View.Report.clear();
+        Form->CheckActiveDialers(false);
+        const std::vector<std::string> report = View.ReportTexts();
+        EXPECT_EQ(std::count(report.begin(), report.end(), line), 1) << "sweep " << sweep;
+        EXPECT_EQ(report.back(),
+                  "Usuwanie ukończone niepomyślnie! Dialer \"Other\" nie został usunięty.");
+    }
+    // The dialers are kept, as every file whose copy could not be made.
+    EXPECT_TRUE(Files.FileExists(kDialer));
+    EXPECT_TRUE(Files.FileExists("C:\\Prog\\other.exe"));
 }
 
 TEST_F(DialerSweep, TheGuardAndItsUnpackersAreNeverTakenForDialers)

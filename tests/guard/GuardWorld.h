@@ -12,6 +12,7 @@
 #include "common/StrUtils.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
+#include "support/FakeClock.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryProfile.h"
@@ -29,7 +30,8 @@ public:
     std::vector<TRow> Report;
     std::vector<std::string> Panels{""};
     std::vector<std::string> ProgressHistory;  // every text panel 1 was given
-    std::vector<std::string> Log;              // "minimize", "hide", "show", "close", "error: ..."
+    // "minimize", "hide", "show", "close", "error: ...", "warning: ..."
+    std::vector<std::string> Log;
     bool Checks[kOptionCount] = {};
     std::vector<std::string> Numbers;
     int Selected = -1;
@@ -104,7 +106,26 @@ public:
     void Repaint() override {}
     void Close() override { Log.push_back("close"); }
     void* Handle() override { return this; }
-    void ShowError(const std::string& message) override { Log.push_back("error: " + message); }
+    void ShowError(const std::string& message) override
+    {
+        Log.push_back("error: " + message);
+        RunWhileBox();
+    }
+    void ShowWarning(const std::string& message) override
+    {
+        Log.push_back("warning: " + message);
+        RunWhileBox();
+    }
+    // Runs while the next error or warning box is open (in its message loop), once.
+    std::function<void()> WhileBox;
+
+private:
+    void RunWhileBox()
+    {
+        std::function<void()> action;
+        action.swap(WhileBox);
+        if (action) action();
+    }
 };
 
 // The dialogs answer from a script; While, when set, runs while a question is open.
@@ -180,7 +201,9 @@ struct TGuardWorld {
     TScriptedDialogs Dialogs;
     TFakeNotificationArea Tray;
     TRasSimulator Ras;
-    TQueueUiThread Ui{SystemClock()};
+    // The user-interface thread's timers run only when a test lets their time pass.
+    TFakeClock UiClock;
+    TQueueUiThread Ui{UiClock};
     TMemoryProfile Profile;
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
@@ -241,6 +264,13 @@ struct TGuardWorld {
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();
+    }
+
+    // Lets ms pass on the user-interface thread's clock and runs the timers then due.
+    void PassTime(uint32_t ms)
+    {
+        UiClock.Advance(ms);
+        Ui.ProcessMessages();
     }
 
     // A dialer program of that path: small, holding the dial function's name, running as id.

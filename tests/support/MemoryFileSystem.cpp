@@ -122,6 +122,7 @@ bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& by
     std::string parent = ExtractFilePath(path);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
     if (!parent.empty() && !DirectoryExists(parent)) return false;
+    if (!node && !parent.empty() && Node(parent)->RefusesNewFiles) return false;
     AddFile(path, bytes);
     return true;
 }
@@ -147,7 +148,7 @@ bool TMemoryFileSystem::CreateFolder(const std::string& path)
     if (Node(folder)) return false;
     std::string parent = ExtractFilePath(folder);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
-    if (parent.empty() || !DirectoryExists(parent)) return false;
+    if (parent.empty() || !DirectoryExists(parent) || Node(parent)->RefusesNewFiles) return false;
     AddFolder(folder);
     return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory file system with Windows paths: names compare without regard to ASCII case,
 // every entry carries the attributes a test gives it, and reads can be made to fail, so that
-// files that vanish or are locked while they are read can be played through.
+// files that vanish or are locked while they are read can be played through. A folder can
+// refuse new entries, as one does that a standard user may only read.
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ public:
         bool Locked = false;          // cannot be opened
         int64_t FailReadsAfter = -1;  // reads fail once this many bytes were read (-1: never)
         int64_t BytesRead = 0;
+        bool RefusesNewFiles = false;  // a folder in which no file or folder can be made
     };
 
     void AddFolder(const std::string& path, uint32_t attributes = faDirectory);
