@@ -9,7 +9,8 @@
 # later it still catches the sample dialer: hangs up, and keeps the dialers' files for want of a
 # quarantine copy, saying so once per sweep; Exit ends it without a second box.
 # Making the user and handing the folder to root needs root: run otherwise, the test says why and
-# ends with 77, which ctest counts as skipped.
+# ends with 77, which ctest counts as skipped. LW_STANDARD_USER_DISPLAYS lists the X display
+# numbers to try (140 to 160 unless set); LW_KEEP_PREFIX keeps the user's folder in /tmp.
 set -euo pipefail
 build=${1:?usage: run-standard-user.sh WINDOWS-BUILD-FOLDER}
 if [ "$(id -u)" -ne 0 ]; then
