@@ -3,7 +3,10 @@
 #
 # Needs LW_BUILD (the windows build folder) and WINEPREFIX; a display (DISPLAY) shared by every
 # program of the prefix, since the helpers find the guard's windows on it. LW_DESKTOP, when set,
-# names the Wine virtual desktop that the guard was started in.
+# names the Wine virtual desktop that the guard was started in. LW_WINE_USER, when set, names an
+# ordinary Linux user that every Wine program and wineserver of the world runs as, the caller
+# being root: the prefix and what the programs write in it are that user's, the guard's folder
+# is what the caller makes of it.
 here_world=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${LW_BUILD:?LW_BUILD must name the windows build folder}"
 : "${WINEPREFIX:?WINEPREFIX must name the prefix}"
@@ -41,7 +44,16 @@ world_fail() {
     exit 1
 }
 
-world_wine() { bash "$here_world/wine-run.sh" "$@"; }
+# Runs the command as LW_WINE_USER when set (with this environment, the user's HOME), else as is.
+world_as_user() {
+    if [ -n "${LW_WINE_USER:-}" ]; then
+        runuser -u "$LW_WINE_USER" -- "$@"
+    else
+        "$@"
+    fi
+}
+
+world_wine() { world_as_user bash "$here_world/wine-run.sh" "$@"; }
 # Console output of the Windows helpers, without the carriage returns of their line ends.
 rasctl() { world_wine "$world_rasctl_exe" "$@" | tr -d '\r'; }
 probe() { world_wine "$world_probe_exe" "$@" | tr -d '\r'; }
@@ -50,16 +62,16 @@ probe() { world_wine "$world_probe_exe" "$@" | tr -d '\r'; }
 # folders made real folders (Wine links Desktop and Documents to the Linux home, where the
 # sample dialer would leave its shortcut).
 world_create() {
-    wineserver -k 2>/dev/null || true
+    world_as_user wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     world_wine --prepare
     local link
     find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
-        rm -f "$link" && mkdir -p "$link"
+        rm -f "$link" && world_as_user mkdir -p "$link"
     done
     local system="$WINEPREFIX/drive_c/windows/syswow64"
     [ -d "$system" ] || system="$WINEPREFIX/drive_c/windows/system32"
-    cp "$world_standin_dll" "$system/rasapi32.dll"
+    world_as_user cp "$world_standin_dll" "$system/rasapi32.dll"
 }
 
 # Installs the guard with the given lines of its configuration file ([Main] is added);
@@ -79,9 +91,10 @@ world_connect_isp() {
     rasctl dial Dostawca >/dev/null
 }
 
+# The dialer's folder is the user's, as a download is: only the guard's own rules keep its files.
 world_install_dialer() {
-    mkdir -p "$world_dialer_dir"
-    cp "$world_dialer_exe" "$world_packed_exe" "$world_dialer_dir/"
+    world_as_user mkdir -p "$world_dialer_dir"
+    world_as_user cp "$world_dialer_exe" "$world_packed_exe" "$world_dialer_dir/"
 }
 
 # Starts the guard in the background (in LW_DESKTOP's virtual desktop when set) and waits until

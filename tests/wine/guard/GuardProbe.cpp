@@ -21,9 +21,13 @@
 //   lw-guard-probe report                      prints the report's rows as time|text
 //   lw-guard-probe wait-report <timeout-ms> <text>  waits until a row contains the text
 //   lw-guard-probe alive                       fails unless the guard answers within 5 s
+//   lw-guard-probe messagebox <timeout-ms> <caption>
+//                                              waits for the guard's message box with that
+//                                              caption, prints its text and presses OK
 //
 // Output is UTF-8. Exit code 0 on success, 2 on a time-out or an unknown command, 3 when two
-// questions were open at once. With LW_DESKTOP set in the environment it looks into that desktop
+// questions were open at once, 4 when a message box was not the guard's main window's or had
+// a button other than OK. With LW_DESKTOP set in the environment it looks into that desktop
 // (a Wine virtual desktop) rather than its own.
 #include <windows.h>
 #include <commctrl.h>
@@ -104,6 +108,44 @@ int Answer(bool yes, const std::string& count, DWORD timeout)
             return 2;
     }
     return twoAtOnce ? 3 : 0;
+}
+
+// A message box of the guard with this caption, whichever window owns it: the system's dialog
+// class, which the guard's own dialogs do not use.
+HWND FindMessageBox(const std::string& caption)
+{
+    DWORD process = 0;
+    if (!Guard() || !GetWindowThreadProcessId(Guard(), &process)) return nullptr;
+    const std::vector<HWND> found = TopLevelWindows(process, [&](HWND window) {
+        return ClassOf(window) == "#32770" && TextOf(window) == caption;
+    });
+    return found.empty() ? nullptr : found.front();
+}
+
+// The box may still be filling in its controls when it first shows: it is read once its text
+// (the one static control with text; the icon is a static without) is there.
+int DismissMessageBox(const std::string& caption, DWORD timeout)
+{
+    HWND box = nullptr;
+    std::vector<HWND> texts;
+    if (!WaitFor(timeout, [&] {
+            box = FindMessageBox(caption);
+            texts.clear();
+            if (box)
+                texts = ChildWindows(box, [](HWND child) {
+                    return ClassOf(child) == "Static" && !TextOf(child).empty();
+                });
+            return !texts.empty();
+        }))
+        return 2;
+    Print(TextOf(texts.front()));
+    const std::vector<HWND> buttons = ChildWindows(
+            box, [](HWND child) { return IsWindowVisible(child) && ClassOf(child) == "Button"; });
+    const bool plain = GetWindow(box, GW_OWNER) == Guard() && buttons.size() == 1 &&
+                       GetDlgCtrlID(buttons.front()) == IDOK;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (!WaitFor(10000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) return 2;
+    return plain ? 0 : 4;
 }
 
 bool ReportContains(const std::string& text)
@@ -212,6 +254,7 @@ int main()
     }
     if (command == "wait-report" && args.size() > 3)
         return result(WaitFor(timeout, [&] { return Guard() && ReportContains(args[3]); }));
+    if (command == "messagebox" && args.size() > 3) return DismissMessageBox(args[3], timeout);
     if (command == "alive") {
         DWORD_PTR ignored = 0;
         return result(Guard() && SendMessageTimeoutW(Guard(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,

@@ -149,6 +149,24 @@ std::vector<HWND> TopLevelWindows(DWORD process, Test test)
     return search.Found;
 }
 
+// The child windows of a window that pass the test, in the system's order.
+template <typename Test>
+std::vector<HWND> ChildWindows(HWND parent, Test test)
+{
+    struct TSearch {
+        Test& Passes;
+        std::vector<HWND> Found;
+        static BOOL CALLBACK Visit(HWND window, LPARAM data)
+        {
+            auto& s = *reinterpret_cast<TSearch*>(data);
+            if (s.Passes(window)) s.Found.push_back(window);
+            return TRUE;
+        }
+    } search{test, {}};
+    EnumChildWindows(parent, TSearch::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 // A visible top-level window of a process with this class and caption.
 inline HWND FindTopLevel(DWORD process, const wchar_t* className, const std::string& caption)
 {
