@@ -21,6 +21,8 @@
 //   lw-guard-probe report                      prints the report's rows as time|text
 //   lw-guard-probe wait-report <timeout-ms> <text>  waits until a row contains the text
 //   lw-guard-probe alive                       fails unless the guard answers within 5 s
+//   lw-guard-probe memory                      prints the guard process's private bytes and
+//                                              working set (and their peaks) in bytes
 //
 // Output is UTF-8. Exit code 0 on success, 2 on a time-out or an unknown command, 3 when two
 // questions were open at once. With LW_DESKTOP set in the environment it looks into that desktop
@@ -28,6 +30,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -142,6 +145,30 @@ int PostMenu(const std::string& name)
     return 2;
 }
 
+// The guard's memory as the system counts it. K32GetProcessMemoryInfo is looked up in kernel32
+// rather than linked from PSAPI.DLL, as the guard itself binds that library by name.
+int PrintMemory()
+{
+    using TQuery = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    const auto query = reinterpret_cast<TQuery>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
+    DWORD id = 0;
+    if (!query || !Guard() || !GetWindowThreadProcessId(Guard(), &id)) return 2;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (!process) return 2;
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    const bool ok =
+            query(process, reinterpret_cast<PPROCESS_MEMORY_COUNTERS>(&counters), sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 2;
+    Print("private " + std::to_string(counters.PrivateUsage) + "\nworking-set " +
+          std::to_string(counters.WorkingSetSize) + "\npeak-working-set " +
+          std::to_string(counters.PeakWorkingSetSize) + "\npeak-private " +
+          std::to_string(counters.PeakPagefileUsage));
+    return 0;
+}
+
 // The arguments as the user typed them, Polish letters included, in UTF-8.
 std::vector<std::string> Arguments()
 {
@@ -217,5 +244,6 @@ int main()
         return result(Guard() && SendMessageTimeoutW(Guard(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,
                                                      &ignored));
     }
+    if (command == "memory") return PrintMemory();
     return 2;
 }
