@@ -21,6 +21,7 @@
 //   lw-guard-probe report                      prints the report's rows as time|text
 //   lw-guard-probe wait-report <timeout-ms> <text>  waits until a row contains the text
 //   lw-guard-probe alive                       fails unless the guard answers within 5 s
+//   lw-guard-probe wait-tray <timeout-ms>      waits until the guard's tray icon is registered
 //   lw-guard-probe memory                      prints the guard process's private bytes and
 //                                              working set (and their peaks) in bytes
 //
@@ -145,6 +146,17 @@ int PostMenu(const std::string& name)
     return 2;
 }
 
+// Whether the shell holds the guard's tray icon: it changes an icon only when it holds one for
+// that window and id.
+bool TrayIconRegistered()
+{
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    probe.hWnd = FindWindowW(kTrayWindowClass, nullptr);
+    probe.uID = 100;
+    return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
+}
+
 // The guard's memory as the system counts it. K32GetProcessMemoryInfo is looked up in kernel32
 // rather than linked from PSAPI.DLL, as the guard itself binds that library by name.
 int PrintMemory()
@@ -244,6 +256,7 @@ int main()
         return result(Guard() && SendMessageTimeoutW(Guard(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,
                                                      &ignored));
     }
+    if (command == "wait-tray") return result(WaitFor(timeout, TrayIconRegistered));
     if (command == "memory") return PrintMemory();
     return 2;
 }
