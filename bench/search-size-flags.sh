@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Whether building for size slows the dialer text search: the search benchmark built natively
 # at each optimisation level given (the windows build's -O3 and -Os by default), the builds run
-# one after another in one run, each with ten repetitions, and the medians set side by side with
-# the search's ratio to merely reading the same files.
+# by turns in one run, ten rounds, and the medians set side by side with the search's ratio to
+# merely reading the same files.
 #   bench/search-size-flags.sh [LEVEL ...]     e.g. bench/search-size-flags.sh -O3 -O2 -Os
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,17 +16,25 @@ for level in "${levels[@]}"; do
 done
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-for level in "${levels[@]}"; do
-    "build/bench${level}/bench/search_bench" --benchmark_repetitions=10 \
-        --benchmark_report_aggregates_only=true --benchmark_format=csv \
-        --benchmark_filter='BufferedSearch|ReadOnly' 2>/dev/null >"$out/$level.csv"
+# The builds take turns, one repetition each, so that a change in the machine's load (it is
+# shared) falls on every level alike.
+for round in $(seq 1 10); do
+    for level in "${levels[@]}"; do
+        "build/bench${level}/bench/search_bench" --benchmark_format=csv \
+            --benchmark_filter='BufferedSearch|ReadOnly' 2>/dev/null | grep '^"BM_' >>"$out/$level.csv"
+    done
 done
 printf '%-6s %14s %14s %8s\n' level "search (ms)" "read (ms)" ratio
 for level in "${levels[@]}"; do
+    # Medians of the ten CPU times and of the ten rounds' ratios.
     awk -F, -v level="$level" '
-        $1 ~ /BM_BufferedSearch_median/ { search = $4 }
-        $1 ~ /BM_ReadOnly_median/ { read = $4 }
-        END { printf "%-6s %14.2f %14.2f %8.2f\n", level, search, read, search / read }
+        function median(a, n,  i, j, t) {
+            for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+            return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+        }
+        $1 ~ /BM_BufferedSearch/ { s[++ns] = $4 }
+        $1 ~ /BM_ReadOnly/ { r[++nr] = $4; q[nr] = s[nr] / $4 }
+        END { printf "%-6s %14.2f %14.2f %8.2f\n", level, median(s, ns), median(r, nr), median(q, nr) }
     ' "$out/$level.csv"
 done
-echo "(medians of 10 repetitions on $(nproc) cores; $(uptime | sed 's/.*load average/load average/'))"
+echo "(medians of 10 rounds, CPU time, on $(nproc) cores shared with others; $(uptime | sed 's/.*load average/load average/'))"
