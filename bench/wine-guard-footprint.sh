@@ -50,6 +50,11 @@ done
 # The last guard stays: idle, a few seconds after its start-up sweep.
 sleep 5
 memory=$(probe memory) || world_fail "the guard's memory could not be read"
+# The same process seen from Linux: Wine's process that runs the guard.
+# (its command line is the program's Windows path; the explorer that started it has /desktop)
+linux_pid=$(pgrep -f '^[^/]*MLinewarden\.exe' | head -n 1 || true)
+linux=""
+[ -z "$linux_pid" ] || linux=$(grep -E '^(VmRSS|RssAnon):' "/proc/$linux_pid/status" || true)
 world_stop_guard
 
 echo "$starts starts, medians: guard to tray icon $(printf '%s\n' "${guard_times[@]}" | median) ms," \
@@ -58,3 +63,4 @@ echo "  guard (ms): ${guard_times[*]}"
 echo "  trivial (ms): ${trivial_times[*]}"
 echo "idle guard, from K32GetProcessMemoryInfo on its process:"
 awk '{ printf "  %-17s %9d bytes (%d KiB)\n", $1, $2, $2 / 1024 }' <<<"$memory"
+[ -z "$linux" ] || { echo "Wine's process under Linux (/proc/PID/status):"; sed 's/^/  /' <<<"$linux"; }

@@ -174,10 +174,12 @@ int PrintMemory()
             query(process, reinterpret_cast<PPROCESS_MEMORY_COUNTERS>(&counters), sizeof counters);
     CloseHandle(process);
     if (!ok) return 2;
-    Print("private " + std::to_string(counters.PrivateUsage) + "\nworking-set " +
-          std::to_string(counters.WorkingSetSize) + "\npeak-working-set " +
-          std::to_string(counters.PeakWorkingSetSize) + "\npeak-private " +
-          std::to_string(counters.PeakPagefileUsage));
+    // Private bytes are the commit charge (PagefileUsage), as Windows counts them; Wine leaves
+    // PrivateUsage at 0.
+    Print("private " + std::to_string(counters.PagefileUsage) + "\nworking-set " +
+          std::to_string(counters.WorkingSetSize) + "\npeak-private " +
+          std::to_string(counters.PeakPagefileUsage) + "\npeak-working-set " +
+          std::to_string(counters.PeakWorkingSetSize));
     return 0;
 }
 
