@@ -4,12 +4,13 @@
 # by turns in one run, ten rounds, and the medians set side by side with the search's ratio to
 # merely reading the same files.
 #   bench/search-size-flags.sh [LEVEL ...]     e.g. bench/search-size-flags.sh -O3 -O2 -Os
+# (the builds go to build/bench-O3 and so on, or LW_BENCH_BUILD-O3 when that is set)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 levels=("$@")
 [ ${#levels[@]} -gt 0 ] || levels=(-O3 -Os)
 for level in "${levels[@]}"; do
-    dir="build/bench${level}"
+    dir="${LW_BENCH_BUILD:-build/bench}${level}"
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=$level -DNDEBUG" \
         -DLW_BUILD_TESTS=OFF >/dev/null
     cmake --build "$dir" -j2 --target search_bench >/dev/null
@@ -20,7 +21,7 @@ trap 'rm -rf "$out"' EXIT
 # shared) falls on every level alike.
 for round in $(seq 1 10); do
     for level in "${levels[@]}"; do
-        "build/bench${level}/bench/search_bench" --benchmark_format=csv \
+        "${LW_BENCH_BUILD:-build/bench}${level}/bench/search_bench" --benchmark_format=csv \
             --benchmark_filter='BufferedSearch|ReadOnly' 2>/dev/null | grep '^"BM_' >>"$out/$level.csv"
     done
 done
