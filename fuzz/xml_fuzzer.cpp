@@ -1,9 +1,8 @@
-// Fuzz target of the XML reader: any bytes, as a log stream and as a text, must give a tree
+// Fuzz target of the XML reader: any bytes, as a log's bytes and as a text, must give a tree
 // or an EXMLException, never a crash, an endless loop or a read out of bounds. A parsed tree is
 // walked the way the log reader walks it.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 
 #include "platform/MessageBox.h"
@@ -37,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TFakeMessageBox box;
 
     TXML xml(box);
-    std::istringstream stream(bytes);
-    if (xml.LoadFromStream(&stream)) {
+    if (xml.LoadFromBytes(bytes)) {
         size_t visited = 0;
         xml.LeaveToRoot();
         Walk(xml, visited);

@@ -1,7 +1,7 @@
 #include "uninstall/SetupBuildEngine.h"
 
+#include <algorithm>
 #include <cstring>
-#include <sstream>
 #include <vector>
 
 #include "common/Errors.h"
@@ -40,20 +40,19 @@ const TSection Sections[] = {
 
 }  // namespace
 
-bool CopyStreamBytes(IFileStream& source, std::ostream& target, int64_t count)
+bool ReadStreamBytes(IFileStream& source, std::string& target, int64_t count)
 {
     target.clear();
-    target.seekp(0);
     if (count < 0) return false;
     std::vector<char> buffer(CopyChunk);
     int64_t copied = 0;
     while (copied < count) {
         const size_t chunk = static_cast<size_t>(std::min<int64_t>(count - copied, CopyChunk));
         if (!ReadExactly(source, buffer.data(), chunk)) return false;
-        if (!target.write(buffer.data(), static_cast<std::streamsize>(chunk))) return false;
+        target.append(buffer.data(), chunk);
         copied += static_cast<int64_t>(chunk);
     }
-    return copied == count;
+    return true;
 }
 
 TUninstall::TUninstall(const TUninstallPorts& ports) : Log(ports), FPorts(ports) {}
@@ -88,9 +87,9 @@ bool TUninstall::LoadPackageFrom(IFileStream& file)
     const int64_t length = Int32Of(header + 4);
     if (length <= 0 || length > distance - PackageHeaderSize - PackageTrailerSize) return false;
 
-    std::stringstream log;
-    if (!CopyStreamBytes(file, log, length)) return false;
-    if (Log.Xml.LoadFromStream(&log)) {
+    std::string log;
+    if (!ReadStreamBytes(file, log, length)) return false;
+    if (Log.Xml.LoadFromBytes(log)) {
         FLogLoaded = true;
         ReadAppName();
     }

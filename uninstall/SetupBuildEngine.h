@@ -10,7 +10,6 @@
 //   S-12    D, the distance from the header to the end of the file
 //   S-8     "MIP1END" and a NUL byte
 #include <cstdint>
-#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -22,9 +21,10 @@
 constexpr int64_t PackageHeaderSize = 8;    // "MIP1" and L
 constexpr int64_t PackageTrailerSize = 12;  // D and the end marker
 
-// Copies count bytes from the source's position into target, which is emptied first, in
-// chunks of 16384 bytes. False when the source ends or fails before count bytes were copied.
-bool CopyStreamBytes(IFileStream& source, std::ostream& target, int64_t count);
+// Reads count bytes from the source's position into target, which is emptied first, in chunks
+// of 16384 bytes, so that no more is held than the file really gave. False when the source ends
+// or fails before count bytes were read.
+bool ReadStreamBytes(IFileStream& source, std::string& target, int64_t count);
 
 class TCustomInstall {
 public:

@@ -1,8 +1,5 @@
 #include "uninstall/Xml.h"
 
-#include <istream>
-#include <iterator>
-
 #include "common/Format.h"
 #include "platform/AnsiText.h"
 #include "platform/MessageBox.h"
@@ -74,16 +71,6 @@ void MakeRoomForOne(std::vector<T>& items)
 
 const char* const ReadErrorText = "Błąd odczytu pliku XML ze strumienia";
 const char* const ReadErrorCaption = "Błąd";
-
-std::string ReadWholeStream(std::istream& stream)
-{
-    stream.clear();
-    stream.seekg(0);
-    if (!stream) throw EXMLException("Cannot read the XML stream");
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) throw EXMLException("Cannot read the XML stream");
-    return bytes;
-}
 
 // Ends the text at a NUL byte and ends every line (at CR, LF or CR LF) with CR LF, the last
 // line included: the parser sees one kind of line break only.
@@ -365,12 +352,11 @@ void TXML::DestroyTree()
     FRoot.reset();
 }
 
-bool TXML::LoadFromStream(std::istream* stream)
+bool TXML::LoadFromBytes(const std::string& bytes)
 {
-    if (stream == nullptr) return false;
     DestroyTree();
     try {
-        ParseText(AnsiToUtf8(NormaliseLines(ReadWholeStream(*stream))));
+        ParseText(AnsiToUtf8(NormaliseLines(bytes)));
         return true;
     } catch (const std::exception&) {
         // The log is unusable whatever went wrong; the user learns it from one box and the

@@ -9,7 +9,6 @@
 //
 // Positions in the text functions and in the parser are 1-based and 0 means "not found".
 #include <cstddef>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -138,17 +137,17 @@ private:
 // current child of Level.
 class TXML {
 public:
-    // The message box shows the one error the reader reports itself (see LoadFromStream).
+    // The message box shows the one error the reader reports itself (see LoadFromBytes).
     explicit TXML(IMessageBox& messages);
     ~TXML();
     TXML(const TXML&) = delete;
     TXML& operator=(const TXML&) = delete;
 
-    // Reads the whole stream from its start and parses it. Line breaks become CR LF (the text
-    // ends with one) and a NUL byte ends the text; the bytes are in the system's ANSI code page
-    // and become UTF-8. Every error is reported in a message box, never raised: the result is
-    // then false and the cursor has no level. A null stream gives false and changes nothing.
-    bool LoadFromStream(std::istream* stream);
+    // Parses the bytes of a log as it was written. Line breaks become CR LF (the text ends with
+    // one) and a NUL byte ends the text; the bytes are in the system's ANSI code page and become
+    // UTF-8. Every error is reported in a message box, never raised: the result is then false
+    // and the cursor has no level.
+    bool LoadFromBytes(const std::string& bytes);
     // Parses text into a fresh tree and returns the document element; the cursor stands at
     // the root level with the document element selected. Raises EXMLException; after an error
     // the tree holds what was read and the cursor has no level.

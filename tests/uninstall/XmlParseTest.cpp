@@ -1,8 +1,6 @@
-// The element parser and the stream loader: the tree they build, every quirk that logs rely
+// The element parser and the log loader: the tree they build, every quirk that logs rely
 // on, and every error message.
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 #include "platform/AnsiText.h"
 #include "support/FakeMessageBox.h"
@@ -185,8 +183,7 @@ TEST(XmlLoad, NormalisesLineBreaksAndStopsAtNul)
     for (const TCase& c : cases) {
         TFakeMessageBox box;
         TXML xml(box);
-        std::istringstream stream(c.Bytes);
-        ASSERT_TRUE(xml.LoadFromStream(&stream)) << c.Bytes;
+        ASSERT_TRUE(xml.LoadFromBytes(c.Bytes)) << c.Bytes;
         EXPECT_EQ(c.Tree, Dump(xml.Selected())) << c.Bytes;
         EXPECT_TRUE(box.Shown.empty());
     }
@@ -200,20 +197,9 @@ TEST(XmlLoad, LogBytesInTheAnsiCodePageBecomeUtf8)
             "d\x9F";
     TFakeMessageBox box;
     TXML xml(box);
-    std::istringstream stream("<r n=\"" + ansi + "\">" + ansi + "</r>");
-    ASSERT_TRUE(xml.LoadFromStream(&stream));
+    ASSERT_TRUE(xml.LoadFromBytes("<r n=\"" + ansi + "\">" + ansi + "</r>"));
     EXPECT_EQ(AnsiToUtf8(ansi), xml.Selected()->Text());
     EXPECT_EQ(AnsiToUtf8(ansi), xml.SelectedAttribute("n"));
-}
-
-TEST(XmlLoad, ReadsFromTheStartOfTheStream)
-{
-    TFakeMessageBox box;
-    TXML xml(box);
-    std::istringstream stream("<r>all</r>");
-    stream.seekg(5);
-    ASSERT_TRUE(xml.LoadFromStream(&stream));
-    EXPECT_EQ("all", xml.Selected()->Text());
 }
 
 TEST(XmlLoad, EveryErrorBecomesOneMessageBoxAndFalse)
@@ -222,8 +208,7 @@ TEST(XmlLoad, EveryErrorBecomesOneMessageBoxAndFalse)
     for (const std::string& bytes : bad) {
         TFakeMessageBox box;
         TXML xml(box);
-        std::istringstream stream(bytes);
-        EXPECT_FALSE(xml.LoadFromStream(&stream)) << bytes;
+        EXPECT_FALSE(xml.LoadFromBytes(bytes)) << bytes;
         ASSERT_EQ(1u, box.Shown.size()) << bytes;
         EXPECT_EQ("Błąd odczytu pliku XML ze strumienia", box.Shown[0].Text);
         EXPECT_EQ("Błąd", box.Shown[0].Caption);
@@ -234,27 +219,13 @@ TEST(XmlLoad, EveryErrorBecomesOneMessageBoxAndFalse)
     }
 }
 
-TEST(XmlLoad, NullStreamChangesNothing)
-{
-    TFakeMessageBox box;
-    TXML xml(box);
-    xml.ParseText("<r><a/></r>\r\n");
-    xml.EnterSelected();
-    EXPECT_FALSE(xml.LoadFromStream(nullptr));
-    EXPECT_TRUE(box.Shown.empty());
-    EXPECT_EQ("r", xml.Level()->Name());
-    EXPECT_EQ("a", xml.Selected()->Name());
-}
-
 TEST(XmlLoad, ALoadReplacesTheWholeTree)
 {
     TFakeMessageBox box;
     TXML xml(box);
-    std::istringstream first("<one><a/></one>"), second("<two/>");
-    ASSERT_TRUE(xml.LoadFromStream(&first));
-    ASSERT_TRUE(xml.LoadFromStream(&second));
+    ASSERT_TRUE(xml.LoadFromBytes("<one><a/></one>"));
+    ASSERT_TRUE(xml.LoadFromBytes("<two/>"));
     EXPECT_EQ("BOGUSROOT{two}", Dump(xml.Root()));
-    std::istringstream broken("<three>");
-    EXPECT_FALSE(xml.LoadFromStream(&broken));
+    EXPECT_FALSE(xml.LoadFromBytes("<three>"));
     EXPECT_EQ("BOGUSROOT{three}", Dump(xml.Root())) << "the partial tree of the failed load";
 }

@@ -24,6 +24,9 @@
 //   lw-guard-probe messagebox <timeout-ms> <caption>
 //                                              waits for the guard's message box with that
 //                                              caption, prints its text and presses OK
+//   lw-guard-probe wait-tray <timeout-ms>      waits until the guard's tray icon is registered
+//   lw-guard-probe memory                      prints the guard process's private bytes and
+//                                              working set (and their peaks) in bytes
 //
 // Output is UTF-8. Exit code 0 on success, 2 on a time-out or an unknown command, 3 when two
 // questions were open at once, 4 when a message box was not the guard's main window's or had
@@ -32,6 +35,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -184,6 +188,43 @@ int PostMenu(const std::string& name)
     return 2;
 }
 
+// Whether the shell holds the guard's tray icon: it changes an icon only when it holds one for
+// that window and id.
+bool TrayIconRegistered()
+{
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    probe.hWnd = FindWindowW(kTrayWindowClass, nullptr);
+    probe.uID = 100;
+    return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
+}
+
+// The guard's memory as the system counts it. K32GetProcessMemoryInfo is looked up in kernel32
+// rather than linked from PSAPI.DLL, as the guard itself binds that library by name.
+int PrintMemory()
+{
+    using TQuery = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    const auto query = reinterpret_cast<TQuery>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
+    DWORD id = 0;
+    if (!query || !Guard() || !GetWindowThreadProcessId(Guard(), &id)) return 2;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (!process) return 2;
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    const bool ok =
+            query(process, reinterpret_cast<PPROCESS_MEMORY_COUNTERS>(&counters), sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 2;
+    // Private bytes are the commit charge (PagefileUsage), as Windows counts them; Wine leaves
+    // PrivateUsage at 0.
+    Print("private " + std::to_string(counters.PagefileUsage) + "\nworking-set " +
+          std::to_string(counters.WorkingSetSize) + "\npeak-private " +
+          std::to_string(counters.PeakPagefileUsage) + "\npeak-working-set " +
+          std::to_string(counters.PeakWorkingSetSize));
+    return 0;
+}
+
 // The arguments as the user typed them, Polish letters included, in UTF-8.
 std::vector<std::string> Arguments()
 {
@@ -260,5 +301,7 @@ int main()
         return result(Guard() && SendMessageTimeoutW(Guard(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000,
                                                      &ignored));
     }
+    if (command == "wait-tray") return result(WaitFor(timeout, TrayIconRegistered));
+    if (command == "memory") return PrintMemory();
     return 2;
 }
