@@ -45,8 +45,14 @@ TSetupCommandLine ParseSetupArguments(const std::string& arguments)
             ++i;
             continue;
         }
-        if (arguments.size() - i >= 3 && UpperCase(arguments.substr(i, 3)) == "/D=") {
-            result.Folder = Trim(arguments.substr(i + 3));
+        // A program that starts the setup may quote the whole word, blanks and all, the way
+        // it quotes any argument with blanks: the quotes are not the folder's.
+        const bool quoted = arguments[i] == '"';
+        const size_t word = quoted ? i + 1 : i;
+        if (arguments.size() - word >= 3 && UpperCase(arguments.substr(word, 3)) == "/D=") {
+            result.Folder = Trim(arguments.substr(word + 3));
+            if (quoted && !result.Folder.empty() && result.Folder.back() == '"')
+                result.Folder = Trim(result.Folder.substr(0, result.Folder.size() - 1));
             break;
         }
         size_t end = i;

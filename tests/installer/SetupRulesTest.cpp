@@ -15,6 +15,7 @@ TEST(SetupRulesTest, CommandLine)
              "C:\\Moje programy\\Zażółć gęślą"},
             {"setup.exe /D=C:\\a /S", false, "C:\\a /S"},
             {"setup.exe /d=D:\\x", false, "D:\\x"},
+            {"setup.exe /S \"/D=C:\\a b\"", true, "C:\\a b"},
             {"setup.exe /Silent /SS", false, ""},
             {"\"C:\\a b\\setup.exe\"", false, ""},
             {"  setup.exe   /S   ", true, ""},
