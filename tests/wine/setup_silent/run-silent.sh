@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The shipped setup run silently under Wine into a folder with blanks and Polish letters:
-#   run-silent.sh <MLinewardenSetup.exe>
-# Checks the files, the shortcut, the Programs-and-Features values, the uninstaller's package
-# and the exit code. Without a DISPLAY the run gets an X server of its own.
+#   run-silent.sh install|damaged <MLinewardenSetup.exe>
+#   install  checks the files, the shortcut, the Programs-and-Features values, the uninstaller's
+#            package, the exit code and the guard running afterwards
+#   damaged  one byte of the payload changed: exit code 2, the reason in the log, nothing
+#            installed
+# Without a DISPLAY the run gets an X server of its own.
 set -u
-setup=${1:?usage: run-silent.sh <MLinewardenSetup.exe>}
+case_name=${1:?usage: run-silent.sh install|damaged <MLinewardenSetup.exe>}
+setup=${2:?usage: run-silent.sh install|damaged <MLinewardenSetup.exe>}
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run="$here/../../../scripts/wine-run.sh"
 export WINEPREFIX="${WINEPREFIX:-$here/../../../build/wineprefix}"
@@ -18,6 +22,28 @@ folder_win='C:\lw-setup\Zażółć gęślą jaźń'
 folder_unix="$WINEPREFIX/drive_c/lw-setup/Zażółć gęślą jaźń"
 rm -rf "$WINEPREFIX/drive_c/lw-setup"
 cp "$setup" "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
+if [ "$case_name" = damaged ]; then
+    # A byte well inside the payload, which lies at the end of the file.
+    size=$(stat -c %s "$setup")
+    offset=$((size - 100000))
+    byte=$(od -An -tu1 -j "$offset" -N1 "$setup" | tr -d ' ')
+    printf "$(printf '\\%03o' $(((byte + 1) % 256)))" |
+        dd of="$WINEPREFIX/drive_c/MLinewardenSetup.exe" bs=1 seek="$offset" conv=notrunc 2>/dev/null
+    find "$WINEPREFIX/drive_c/users" -name MLinewardenSetup.log -delete 2>/dev/null
+    timeout -k 5 120 bash "$wine_run" 'C:\MLinewardenSetup.exe' /S "/D=$folder_win"
+    rc=$?
+    [ "$rc" = 2 ] || fail "exit code $rc for a damaged setup"
+    [ ! -e "$folder_unix" ] || fail "a damaged setup installed something"
+    log=$(find "$WINEPREFIX/drive_c/users" -name MLinewardenSetup.log | head -n 1)
+    [ -n "$log" ] || fail "no log of the failure"
+    grep -q . "$log" || fail "the log gives no reason"
+    cat "$log"
+    wineserver -k 2>/dev/null || true
+    rm -f "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+    echo PASS
+    exit 0
+fi
 timeout -k 5 120 bash "$wine_run" 'C:\MLinewardenSetup.exe' /S "/D=$folder_win"
 rc=$?
 [ "$rc" = 0 ] || fail "exit code $rc"
@@ -28,7 +54,6 @@ grep -aq 'MIP1END' "$folder_unix/uninstall.exe" || fail "the uninstaller carries
 grep -aq '<appname>Morvane Linewarden</appname>' "$folder_unix/uninstall.exe" ||
     fail "the package names no application"
 find "$WINEPREFIX/drive_c/users" -name 'Morvane Linewarden.lnk' | grep -q . || fail "no shortcut"
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
 values=$(bash "$wine_run" reg query "$key" 2>/dev/null | tr -d '\r')
 for v in DisplayName DisplayVersion Publisher DisplayIcon UninstallString InstallLocation \
     InstallDate EstimatedSize URLInfoAbout NoModify NoRepair; do
