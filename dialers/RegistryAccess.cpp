@@ -20,15 +20,15 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate)
 {
     CloseKey();
     const std::string relative = FromRoot(path);
-    FKey = canCreate ? FRegistry.CreateKey(FRoot, relative)
-                     : FRegistry.OpenKey(FRoot, relative, TRegAccess::Full);
+    FKey = canCreate ? FRegistry.CreateKey(FRoot, relative, FView)
+                     : FRegistry.OpenKey(FRoot, relative, TRegAccess::Full, FView);
     return FKey != nullptr;
 }
 
 bool TRegistry::OpenKeyReadOnly(const std::string& path)
 {
     CloseKey();
-    FKey = FRegistry.OpenKey(FRoot, FromRoot(path), TRegAccess::Read);
+    FKey = FRegistry.OpenKey(FRoot, FromRoot(path), TRegAccess::Read, FView);
     return FKey != nullptr;
 }
 

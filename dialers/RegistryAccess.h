@@ -15,6 +15,8 @@ public:
     explicit TRegistry(IRegistry& registry, TRegRoot root = TRegRoot::CurrentUser);
 
     void SetRootKey(TRegRoot root) { FRoot = root; }
+    // The view the keys are opened in from now on (see TRegView); the program's own at first.
+    void SetView(TRegView view) { FView = view; }
     // Opens the key under the root with full access (a leading "\" is allowed: paths are always
     // taken from the root), creating it first when canCreate is set. Closes any key opened
     // before. False when the key is absent or cannot be opened so.
@@ -46,5 +48,6 @@ private:
 
     IRegistry& FRegistry;
     TRegRoot FRoot;
+    TRegView FView = TRegView::Own;
     std::unique_ptr<IRegistryKey> FKey;
 };

@@ -38,6 +38,14 @@ std::string& HelpFileName()
 
 }  // namespace
 
+std::vector<TRunKey> RunKeys(IRegistry& registry)
+{
+    std::vector<TRunKey> keys{{TRegRoot::LocalMachine, TRegView::Own}};
+    if (registry.HasViews()) keys.push_back({TRegRoot::LocalMachine, TRegView::Bits64});
+    keys.push_back({TRegRoot::CurrentUser, TRegView::Own});
+    return keys;
+}
+
 std::string ProgramFileOfCommandLine(const std::string& commandLine)
 {
     std::string fileName = commandLine;
@@ -52,8 +60,12 @@ std::string ProgramFileOfCommandLine(const std::string& commandLine)
     return fileName;
 }
 
-TStartupFile::TStartupFile(const std::string& name, const std::string& commandLine)
-    : Name(name), CommandLine(commandLine), FileName(ProgramFileOfCommandLine(commandLine))
+TStartupFile::TStartupFile(const std::string& name, const std::string& commandLine,
+                           const TRunKey& key)
+    : Name(name),
+      CommandLine(commandLine),
+      FileName(ProgramFileOfCommandLine(commandLine)),
+      Key(key)
 {
 }
 
@@ -63,25 +75,27 @@ TStartupFile* TStartupFiles::Items(int index) const
     return FItems[static_cast<size_t>(index)].get();
 }
 
-TStartupFile* TStartupFiles::Add(const std::string& name, const std::string& commandLine)
+TStartupFile* TStartupFiles::Add(const std::string& name, const std::string& commandLine,
+                                 const TRunKey& key)
 {
-    FItems.push_back(std::make_unique<TStartupFile>(name, commandLine));
+    FItems.push_back(std::make_unique<TStartupFile>(name, commandLine, key));
     return FItems.back().get();
 }
 
 int TStartupFiles::LoadFromRegistry()
 {
     Clear();
-    for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser}) {
+    for (const TRunKey& key : RunKeys(FPorts.Registry)) {
         // Only read: a standard user may read the machine's key but not change it, and the
         // dialers registered there for every user are the ones that user must see.
-        TRegistry registry(FPorts.Registry, root);
+        TRegistry registry(FPorts.Registry, key.Root);
+        registry.SetView(key.View);
         if (!registry.OpenKeyReadOnly(kRunKey)) continue;
         for (const std::string& name : registry.GetValueNames()) {
             // Any program may set a value of another type here; it starts nothing, and it must
             // not hide the values after it.
             std::string commandLine = registry.ReadStringOrNothing(name);
-            if (!commandLine.empty()) Add(name, commandLine);
+            if (!commandLine.empty()) Add(name, commandLine, key);
         }
     }
     return Count();
@@ -103,8 +117,9 @@ bool TStartupFiles::DeleteRunValue(const std::string& name)
 {
     if (name.empty()) return false;
     bool readable = false, left = false;
-    for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser}) {
-        TRegistry registry(FPorts.Registry, root);
+    for (const TRunKey& key : RunKeys(FPorts.Registry)) {
+        TRegistry registry(FPorts.Registry, key.Root);
+        registry.SetView(key.View);
         if (!registry.OpenKeyReadOnly(kRunKey)) continue;
         readable = true;
         if (!registry.ValueExists(name)) continue;

@@ -10,6 +10,18 @@
 // Where the auto-start entries live, under the machine's root and under the user's.
 extern const char kRunKey[];
 
+// One Run key: the machine's in one of its views, or the user's.
+struct TRunKey {
+    TRegRoot Root = TRegRoot::LocalMachine;
+    TRegView View = TRegView::Own;
+};
+
+// The Run keys Windows starts programs from, in the order the inventory reads them: the
+// machine's, in its other view as well where it has two, then the user's. A 32-bit program on
+// 64-bit Windows sees only the 32-bit view of the machine's key unless it asks, while Windows
+// starts the programs of both.
+std::vector<TRunKey> RunKeys(IRegistry& registry);
+
 // Where WriteRunValue stored a value.
 enum class TRunValueWritten { Nowhere, AllUsers, CurrentUser };
 
@@ -17,11 +29,13 @@ enum class TRunValueWritten { Nowhere, AllUsers, CurrentUser };
 class TStartupFile {
 public:
     // Never fails on the content of the texts.
-    TStartupFile(const std::string& name, const std::string& commandLine);
+    TStartupFile(const std::string& name, const std::string& commandLine,
+                 const TRunKey& key = TRunKey());
 
     const std::string Name;         // the Run value name (or what a caller chose)
     const std::string CommandLine;  // exactly as stored
     const std::string FileName;     // the program file derived from CommandLine
+    const TRunKey Key;              // the Run key the value was read from
 
     // Whether the program file is a dialer (see ExecutableChecks.h).
     bool IsDialer(const TToolsPorts& ports) const;
@@ -39,11 +53,11 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     // nullptr when the index is out of range.
     TStartupFile* Items(int index) const;
-    TStartupFile* Add(const std::string& name, const std::string& commandLine);
+    TStartupFile* Add(const std::string& name, const std::string& commandLine,
+                      const TRunKey& key = TRunKey());
     void Clear() { FItems.clear(); }
 
-    // Rebuilds the list from the machine's Run key and then the user's, both only read; returns
-    // Count(). Every string value with text becomes an item; a value of another type names no
+    // Rebuilds the list from the Run keys (RunKeys), all only read; returns Count(). Every string value with text becomes an item; a value of another type names no
     // program and is passed over.
     int LoadFromRegistry();
     // Stores name=value as a string under the machine's Run key, creating the key if needed, or,
@@ -52,9 +66,9 @@ public:
     TRunValueWritten WriteRunValue(const std::string& name, const std::string& value);
     // Removes every item that is not a dialer, keeping the order of the others; the new count.
     int KeepDialers();
-    // Deletes the value of that name from both Run keys where the user may. True when at least
-    // one Run key can be read and none still holds text under the name; false for an empty
-    // name.
+    // Deletes the value of that name from every Run key (RunKeys) that holds it, where the user
+    // may: an item is deleted in the view it was read from. True when at least one Run key can
+    // be read and none still holds text under the name; false for an empty name.
     bool DeleteRunValue(const std::string& name);
 
 private:

@@ -35,6 +35,11 @@ struct TRegValue {
     std::string Text() const { return std::string(Data.begin(), Data.end()); }
 };
 
+// On 64-bit Windows the machine's keys come in two views, one for 64-bit programs and one for
+// 32-bit ones, and a 32-bit program opens its own unless it names the other. The user's keys that
+// matter here are shared by both. Where there is one registry only, every view is that one.
+enum class TRegView { Own, Bits64, Bits32 };
+
 // Read: the key's values and subkeys can be listed and read. Full: its values can be written
 // and deleted as well. A user who may not change a key (a standard user and the machine's keys)
 // can still open it for reading.
@@ -58,11 +63,15 @@ public:
     virtual ~IRegistry() = default;
     // nullptr when the key does not exist or cannot be opened with that access.
     virtual std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path,
-                                                  TRegAccess access) = 0;
+                                                  TRegAccess access,
+                                                  TRegView view = TRegView::Own) = 0;
     // Opens the key with full access, creating it and its missing parents; nullptr on failure.
-    virtual std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path) = 0;
+    virtual std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path,
+                                                    TRegView view = TRegView::Own) = 0;
     // Deletes one key that has no subkeys. True when it is gone.
     virtual bool DeleteKey(TRegRoot root, const std::string& path) = 0;
+    // Whether the machine's keys come in two views: this is a 32-bit program on 64-bit Windows.
+    virtual bool HasViews() { return false; }
 };
 
 IRegistry& SystemRegistry();

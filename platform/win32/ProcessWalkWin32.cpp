@@ -1,6 +1,7 @@
 // The walk over the running processes, in the two ways the system offers: the snapshot functions
 // of kernel32.dll on the Windows 95, 98 and Me family, the four functions of the process-status
-// library on the NT family. The version word picks the way on every walk. Neither group is
+// library on the NT family, where Vista and later also give each process's full path from a
+// handle with the limited query right (the only way to a 64-bit process's path). The version word picks the way on every walk. Neither group is
 // linked: both are looked up by name, so that the guard starts on a system that lacks them, and
 // a walk whose functions are missing finds nothing instead of stopping the guard.
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include "platform/SystemVersion.h"
 #include "platform/win32/ProcessWalkWin32.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ using TProcess32Fn = BOOL(WINAPI*)(HANDLE snapshot, tagPROCESSENTRY32* entry);
 using TEnumProcessesFn = BOOL(WINAPI*)(DWORD* ids, DWORD byteCount, DWORD* bytesReturned);
 using TEnumProcessModulesFn = BOOL(WINAPI*)(HANDLE process, HMODULE* modules, DWORD byteCount,
                                             DWORD* bytesNeeded);
+using TQueryImageNameFn = BOOL(WINAPI*)(HANDLE process, DWORD flags, wchar_t* path, DWORD* size);
 // GetModuleBaseNameA and GetModuleFileNameExA alike.
 using TModuleTextFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* text, DWORD size);
 
@@ -45,6 +48,11 @@ enum TPsapiExport : size_t { kEnumProcesses, kEnumProcessModules, kBaseName, kFi
 constexpr size_t kProcessIdCapacity = 256;
 constexpr size_t kMaxProcessIds = 65536;
 constexpr DWORD kModuleTextCapacity = 512;  // characters of a module's name or path
+// A program's full path as QueryFullProcessImageNameW gives it, long paths included.
+constexpr DWORD kImagePathCapacity = 32768;
+// PROCESS_QUERY_LIMITED_INFORMATION, which Vista and later grant for processes that refuse full
+// access, 64-bit ones and those of other users among them.
+constexpr DWORD kLimitedQueryAccess = 0x1000;
 
 // PROCESS_ALL_ACCESS as the systems before Vista know it; they refuse the larger mask of the
 // newer headers. The process-status walk opens every process with it to read its names.
@@ -153,7 +161,20 @@ std::string ModuleText(TModuleTextFn read, HANDLE process, HMODULE module)
     return AnsiToUtf8(FieldText(buffer, std::min(reported, kModuleTextCapacity)));
 }
 
-std::vector<TRunningProcess> PsapiWalk(const TBoundLibrary& psapi)
+// The program's full path through the call of Vista and later; "" when the call is missing or
+// the process refuses. A 32-bit program gets no module list of a 64-bit process, but this.
+std::string ImagePath(TQueryImageNameFn query, DWORD id)
+{
+    if (!query) return std::string();
+    TKernelHandle process(OpenProcess(kLimitedQueryAccess, FALSE, id));
+    if (!process) return std::string();
+    std::vector<wchar_t> buffer(kImagePathCapacity, L'\0');
+    DWORD size = kImagePathCapacity;
+    if (!query(process.get(), 0, buffer.data(), &size)) return std::string();
+    return Narrow(buffer.data(), std::min(size, kImagePathCapacity - 1));
+}
+
+std::vector<TRunningProcess> PsapiWalk(const TBoundLibrary& psapi, TQueryImageNameFn imagePath)
 {
     std::vector<TRunningProcess> found;
     std::vector<DWORD> ids;
@@ -163,6 +184,14 @@ std::vector<TRunningProcess> PsapiWalk(const TBoundLibrary& psapi)
     const auto fileName = psapi.Export<TModuleTextFn>(kFileName);
     for (DWORD id : ids) {
         if (id == 0) continue;  // the idle process
+        TRunningProcess running;
+        running.Id = id;
+        running.FullPath = ImagePath(imagePath, id);
+        if (!running.FullPath.empty()) {
+            running.FileName = ExtractFileName(running.FullPath);
+            found.push_back(running);
+            continue;
+        }
         // Processes that refuse full access (the system's, other users') are passed over.
         TKernelHandle process(OpenProcess(kFullAccess, FALSE, id));
         if (!process) continue;
@@ -172,8 +201,6 @@ std::vector<TRunningProcess> PsapiWalk(const TBoundLibrary& psapi)
         if (!enumModules(process.get(), &program, sizeof program, &needed) ||
             needed < sizeof program)
             continue;
-        TRunningProcess running;
-        running.Id = id;
         running.FileName = ModuleText(baseName, process.get(), program);
         if (running.FileName.empty()) continue;
         running.FullPath = ModuleText(fileName, process.get(), program);
@@ -190,10 +217,19 @@ public:
     TWin32ProcessWalk(IDynamicLibraries& libraries, TVersionWordFn versionWord)
         : FLibraries(libraries), FVersionWord(versionWord)
     {
-        if (!IsWindows95Family(FVersionWord()))
-            FPsapi.reset(new TBoundLibrary(FLibraries, kPsapiLibrary,
-                                           {"EnumProcesses", "EnumProcessModules",
-                                            "GetModuleBaseNameA", "GetModuleFileNameExA"}));
+        if (IsWindows95Family(FVersionWord())) return;
+        FPsapi.reset(new TBoundLibrary(FLibraries, kPsapiLibrary,
+                                       {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA",
+                                        "GetModuleFileNameExA"}));
+        // Optional: the systems before Vista lack it and walk by the modules alone.
+        FKernel = FLibraries.Load(kKernelLibrary);
+        if (FKernel)
+            FImagePath = reinterpret_cast<TQueryImageNameFn>(
+                    FLibraries.Lookup(FKernel, "QueryFullProcessImageNameW"));
+    }
+    ~TWin32ProcessWalk() override
+    {
+        if (FKernel) FLibraries.Free(FKernel);
     }
 
     std::vector<TRunningProcess> ListProcesses() override
@@ -206,7 +242,7 @@ public:
                         {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}));
             if (FSnapshot->Bound()) return SnapshotWalk(*FSnapshot);
         } else if (FPsapi && FPsapi->Bound()) {
-            return PsapiWalk(*FPsapi);
+            return PsapiWalk(*FPsapi, FImagePath);
         }
         return {};
     }
@@ -225,6 +261,8 @@ private:
     IDynamicLibraries& FLibraries;
     TVersionWordFn FVersionWord;
     std::unique_ptr<TBoundLibrary> FPsapi, FSnapshot;
+    IDynamicLibraries::THandle FKernel = nullptr;
+    TQueryImageNameFn FImagePath = nullptr;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DynamicLibraries.h"
 #include "platform/Registry.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -27,6 +28,35 @@ HKEY RootHandle(TRegRoot root)
 // needs, never KEY_ALL_ACCESS: a right that is not needed is one more reason for a refusal.
 constexpr REGSAM kReadAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
 constexpr REGSAM kFullAccess = kReadAccess | KEY_SET_VALUE;
+
+// The view flags are known to Windows XP x64 and later; older systems have one registry and
+// must not be handed bits they do not know.
+REGSAM ViewFlag(TRegView view, bool hasViews)
+{
+    if (!hasViews) return 0;
+    switch (view) {
+    case TRegView::Own: return 0;
+    case TRegView::Bits64: return KEY_WOW64_64KEY;
+    case TRegView::Bits32: return KEY_WOW64_32KEY;
+    }
+    return 0;
+}
+
+// Whether this 32-bit program runs under the 64-bit system's emulation. IsWow64Process is
+// bound by name: the systems before Windows XP SP2 lack it, and they are all 32-bit.
+bool RunsUnderWow64()
+{
+    using TIsWow64ProcessFn = BOOL(WINAPI*)(HANDLE process, BOOL * wow64);
+    IDynamicLibraries& libraries = SystemLibraries();
+    IDynamicLibraries::THandle kernel = libraries.Load("kernel32.dll");
+    if (!kernel) return false;
+    const auto isWow64 =
+            reinterpret_cast<TIsWow64ProcessFn>(libraries.Lookup(kernel, "IsWow64Process"));
+    BOOL wow64 = FALSE;
+    const bool answered = isWow64 && isWow64(GetCurrentProcess(), &wow64);
+    libraries.Free(kernel);
+    return answered && wow64;
+}
 
 bool IsStringType(DWORD type)
 {
@@ -145,22 +175,24 @@ private:
 
 class TWin32Registry : public IRegistry {
 public:
-    std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path,
-                                          TRegAccess access) override
+    std::unique_ptr<IRegistryKey> OpenKey(TRegRoot root, const std::string& path, TRegAccess access,
+                                          TRegView view) override
     {
         TRegKeyHandle key;
-        REGSAM sam = access == TRegAccess::Full ? kFullAccess : kReadAccess;
+        REGSAM sam = (access == TRegAccess::Full ? kFullAccess : kReadAccess) |
+                     ViewFlag(view, HasViews());
         if (RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, sam, key.put()) != ERROR_SUCCESS)
             return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));
     }
 
-    std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path) override
+    std::unique_ptr<IRegistryKey> CreateKey(TRegRoot root, const std::string& path,
+                                            TRegView view) override
     {
         TRegKeyHandle key;
         if (RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, kFullAccess, nullptr, key.put(),
-                            nullptr) != ERROR_SUCCESS)
+                            REG_OPTION_NON_VOLATILE, kFullAccess | ViewFlag(view, HasViews()),
+                            nullptr, key.put(), nullptr) != ERROR_SUCCESS)
             return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));
     }
@@ -169,6 +201,13 @@ public:
     {
         LONG rc = RegDeleteKeyW(RootHandle(root), Wide(path).c_str());
         return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+    }
+
+    // Asked once: a process does not change its bitness.
+    bool HasViews() override
+    {
+        static const bool hasViews = RunsUnderWow64();
+        return hasViews;
     }
 };
 

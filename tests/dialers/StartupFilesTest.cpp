@@ -104,6 +104,38 @@ TEST_F(ToolsFixture, LoadFromRegistryReadsMachineThenUser)
                                       {"", "C:\\default.exe"}}));
 }
 
+// A 32-bit guard on 64-bit Windows: the machine's Run key in both views, then the user's; each
+// value is deleted where it was read, and the guard's own value stays in its own view.
+TEST_F(ToolsFixture, BothViewsOfTheMachinesRunKeyOn64BitWindows)
+{
+    const TRegView Own = TRegView::Own, Bits64 = TRegView::Bits64;
+    struct Row {
+        TRegRoot root;
+        TRegView view;
+        const char* name;
+    };
+    const Row rows[] = {{HKLM, Own, "Narrow"}, {HKLM, Bits64, "Wide"}, {HKCU, Own, "User"}};
+    Registry.Views = true;
+    for (const Row& r : rows)
+        Registry.SetValue(r.root, kRunKey, r.name, TRegValue::String("C:\\X\\d.exe"), r.view);
+    TStartupFiles files(Ports);
+    ASSERT_EQ(files.LoadFromRegistry(), 3);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_EQ(files.Items(i)->Name, rows[i].name);
+        EXPECT_EQ(files.Items(i)->Key.Root, rows[i].root);
+        EXPECT_EQ(files.Items(i)->Key.View, rows[i].view);
+        EXPECT_TRUE(files.DeleteRunValue(rows[i].name));
+        for (const Row& other : rows)
+            EXPECT_EQ(Registry.Value(other.root, kRunKey, other.name, other.view) == nullptr,
+                      &other <= &rows[i])
+                    << other.name;
+    }
+    EXPECT_EQ(files.WriteRunValue("Guard", "C:\\G\\g.exe"), TRunValueWritten::AllUsers);
+    EXPECT_NE(Registry.Value(HKLM, kRunKey, "Guard", Own), nullptr);
+    EXPECT_EQ(Registry.Value(HKLM, kRunKey, "Guard", Bits64), nullptr);
+}
+
 TEST_F(ToolsFixture, RunKeysAreOnlyReadAndValuesOfOtherTypesArePassedOver)
 {
     // A standard user may read the machine's key but not change it; any program may put a

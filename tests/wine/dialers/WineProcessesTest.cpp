@@ -241,7 +241,9 @@ public:
                              void* standIn = nullptr)
     {
         const std::pair<const char*, std::vector<const char*>> libraries[] = {
-                {"kernel32.dll", {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}},
+                {"kernel32.dll",
+                 {"CreateToolhelp32Snapshot", "Process32First", "Process32Next",
+                  "QueryFullProcessImageNameW"}},
                 {"PSAPI.DLL",
                  {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA",
                   "GetModuleFileNameExA"}},
@@ -294,7 +296,9 @@ TEST(WineProcessWalk, TheVersionWordPicksTheLibraryAndWhenItIsBound)
         SCOPED_TRACE(c.version);
         gVersion = c.version;
         TWatchedExports exports;
-        const TStrings library{c.snapshot ? "kernel32.dll" : "PSAPI.DLL"};
+        // The NT family's walk also looks up the full-path call of kernel32.dll when it is made.
+        const TStrings library =
+                c.snapshot ? TStrings{"kernel32.dll"} : TStrings{"PSAPI.DLL", "kernel32.dll"};
         {
             std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, TestVersion);
             EXPECT_EQ(c.snapshot ? TStrings{} : library, exports.Loader.Loads);
@@ -305,7 +309,7 @@ TEST(WineProcessWalk, TheVersionWordPicksTheLibraryAndWhenItIsBound)
             EXPECT_EQ(library, exports.Loader.Loads);
             EXPECT_TRUE(exports.Loader.Frees.empty());
         }
-        EXPECT_EQ(library, exports.Loader.Frees);
+        EXPECT_EQ(library, TStrings(exports.Loader.Frees.rbegin(), exports.Loader.Frees.rend()));
     }
 }
 
@@ -371,11 +375,37 @@ TEST(WineProcessWalk, WhatTheSystemReportsIsKeptWithinTheBuffers)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.replaced);
-        TWatchedExports exports("", c.replaced, c.standIn);
+        // The module path is read only where the full-path call is missing.
+        TWatchedExports exports("QueryFullProcessImageNameW", c.replaced, c.standIn);
         std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, WindowsXp);
         const std::vector<TRunningProcess> found = walk->ListProcesses();
         EXPECT_FALSE(found.empty());
         EXPECT_TRUE(std::any_of(found.begin(), found.end(), c.listed));
+    }
+}
+
+// A 32-bit program gets no module list of a 64-bit process: such a process is named by the
+// full-path call where the system has it, and passed over where it has not.
+BOOL WINAPI EnumProcessModulesRefusing(HANDLE, HMODULE*, DWORD, DWORD*)
+{
+    SetLastError(ERROR_PARTIAL_COPY);
+    return FALSE;
+}
+
+TEST(WineProcessWalk, TheFullPathCallNamesProcessesWithoutModules)
+{
+    const std::pair<const char*, bool> cases[] = {{"", true},
+                                                  {"QueryFullProcessImageNameW", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        TWatchedExports exports(c.first, "EnumProcessModules",
+                                reinterpret_cast<void*>(&EnumProcessModulesRefusing));
+        std::unique_ptr<IProcessWalk> walk = MakeWin32ProcessWalk(exports.Loader, WindowsXp);
+        const std::vector<TRunningProcess> found = walk->ListProcesses();
+        EXPECT_EQ(c.second ? 1 : 0,
+                  std::count_if(found.begin(), found.end(), [](const TRunningProcess& p) {
+                      return SameText(p.FullPath, SystemProcesses().ProgramPath());
+                  }));
     }
 }
 

@@ -9,6 +9,8 @@
 #   packed-bare    the same without the unpacker: nothing is found
 #   two-dials      a second forbidden dial while the first question is open
 #   second-start   the guard started twice
+#   wow64          a 64-bit dialer in the 64-bit view of the machine's Run key, and another
+#                  copy running as a 64-bit process: both asked about, answered Yes, removed
 # Without a DISPLAY the run starts an X server of its own: the guard and the helper that answers
 # its questions must share one.
 set -euo pipefail
@@ -184,6 +186,32 @@ packed | packed-bare)
             world_fail "no quarantine copy of the packed dialer"
         [ -z "$(ls "$world_guard_dir" | grep -i '\.111$')" ] || world_fail "an unpacked copy is left"
     fi
+    ;;
+wow64)
+    world_install_guard "${world_checks_all[@]}"
+    world_as_user mkdir -p "$world_dialer_dir"
+    world_as_user cp "$LW_BUILD/tools/sample-dialer/FreeDialer64.exe" "$world_dialer_dir/Auto64.exe"
+    world_as_user cp "$LW_BUILD/tools/sample-dialer/FreeDialer64.exe" "$world_dialer_dir/Run64.exe"
+    registered="$world_dialer_win\\Auto64.exe"
+    running="$world_dialer_win\\Run64.exe"
+    world_wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Auto64 \
+        /d "$registered" /f /reg:64 >/dev/null 2>&1
+    world_wine "$running" /norun /nolink /nodial &
+    dialer_pid=$!
+    sleep 2
+    world_wine "$world_guard_win\\MLinewarden.exe" &
+    world_guard_pid=$!
+    expect_questions yes "Wykryty Dialer|Auto64|$registered" "Wykryty Dialer|Run64.exe|$running"
+    probe wait-report 30000 "Usuwanie skrótów pliku \"$running\" zakończone" >/dev/null ||
+        world_fail "the running dialer's removal did not end"
+    world_until 10 dialer_ended || world_fail "the 64-bit dialer still runs"
+    for f in Auto64 Run64; do
+        [ ! -e "$world_dialer_dir/$f.exe" ] || world_fail "$f.exe is left"
+        cmp -s "$LW_BUILD/tools/sample-dialer/FreeDialer64.exe" \
+            "$world_guard_dir/dialers/$f.exe.000" || world_fail "no quarantine copy of $f.exe"
+    done
+    ! world_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Auto64 \
+        /reg:64 >/dev/null 2>&1 || world_fail "the Run value in the 64-bit view is left"
     ;;
 two-dials)
     world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
