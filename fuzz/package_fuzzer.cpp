@@ -32,7 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TFakeProcesses processes;
     processes.Program = kProgram;
     TFakeMessageBox messages;
-    TUninstallPorts ports{files, registry, profile, shell, processes, messages};
+    TUninstallPorts ports{files,
+                          registry,
+                          profile,
+                          shell,
+                          processes,
+                          messages,
+                          {NoProcessWalk(), SystemProcessWindows(), SystemClock()}};
 
     TUninstall engine(ports);
     if (!engine.LoadPackage(kProgram)) return 0;

@@ -93,6 +93,8 @@ public:
     virtual void Repaint() = 0;
     // Asks the window to close; the view runs FormCloseQuery, which decides.
     virtual void Close() = 0;
+    // Ends the process at once with exit code 0, without the window's own shut-down.
+    virtual void EndProcess() = 0;
     // The window's handle, for messages the shell shows on its behalf.
     virtual void* Handle() = 0;
     // Shows an error that ended an operation, in a modal box.
@@ -144,4 +146,7 @@ public:
     virtual bool FormCloseQuery() = 0;
     virtual bool WMQueryEndSession() = 0;
     virtual void WMEndSession(bool ending) = 0;
+    // Another program (a setup, the uninstaller) asks the guard to close so that it can replace
+    // or remove the guard's files.
+    virtual void WMCloseApp() = 0;
 };

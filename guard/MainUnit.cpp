@@ -426,6 +426,18 @@ void TLinewardenForm::WMEndSession(bool ending)
     }
 }
 
+void TLinewardenForm::WMCloseApp()
+{
+    // Nothing ends the process after a close request, as the system does at the end of a
+    // session, so the guard ends itself. It does so at once rather than through Exit: the
+    // program asking waits a bounded time, and a box about a failed save would hold it up.
+    WMEndSession(true);
+    FExitRequested = true;
+    FPorts.Dialogs.CancelDialogs();
+    if (FTrayIcon) FTrayIcon->SetVisible(false);
+    FView.EndProcess();
+}
+
 void TLinewardenForm::UpdateAutoStart()
 {
     try {

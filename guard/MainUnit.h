@@ -77,6 +77,9 @@ public:
     bool WMQueryEndSession() override { return true; }
     // The session really ends (or not): what the user set is written before the process goes.
     void WMEndSession(bool ending) override;
+    // Saves as at the end of a session, closes an open question as declined, takes the tray
+    // icon away and ends the process.
+    void WMCloseApp() override;
 
     // The three stages of the check cycle and the status line.
     void DisconnectUnknownConnections(bool automatic)

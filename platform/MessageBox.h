@@ -4,11 +4,11 @@
 // Tests substitute a scripted box; the Win32 layer shows the real one.
 #include <string>
 
-enum class TMsgButtons { Ok, YesNo };
+enum class TMsgButtons { Ok, YesNo, RetryCancel };
 enum class TMsgIcon { None, Error, Question };
-// Which button a press of Enter chooses: the first (Ok, Yes) or the second (No).
+// Which button a press of Enter chooses: the first (Ok, Yes, Retry) or the second (No, Cancel).
 enum class TMsgDefault { First, Second };
-enum class TMsgResult { Ok, Yes, No, Closed };
+enum class TMsgResult { Ok, Yes, No, Retry, Cancel, Closed };
 
 class IMessageBox {
 public:

@@ -17,6 +17,22 @@ std::string WithName(const std::string& text, const std::string& name)
     return at == std::string::npos ? text : text.substr(0, at) + name + text.substr(at + 2);
 }
 
+// Asks the programs among the logged files to close; one that stays is named in a Retry/Cancel
+// box. False when the user cancels.
+bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log,
+                          const std::string& caption)
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < log.Files.Count(); ++i) files.push_back(log.Files.Text(i));
+    const auto retry = [&](const std::string& program) {
+        const std::string text = WithName(GetText(txProgramStillRunning), program) + "\n\n" +
+                                 GetText(txRetryOrCancel);
+        return ports.Messages.Show(text, caption, TMsgButtons::RetryCancel, TMsgIcon::Error) ==
+               TMsgResult::Retry;
+    };
+    return CloseProgramsUsing(ports.Close, files, retry).Closed;
+}
+
 }  // namespace
 
 bool RunUninstall(const TUninstallPorts& ports)
@@ -34,6 +50,9 @@ bool RunUninstall(const TUninstallPorts& ports)
     if (ports.Messages.Show(text, caption, TMsgButtons::YesNo, TMsgIcon::Question,
                             TMsgDefault::Second) != TMsgResult::Yes)
         return false;
+    // The guard is resident: a running program cannot be removed, and would go on running
+    // from a half-removed folder.
+    engine.BeforeRemoval = [&] { return CloseRunningPrograms(ports, engine.Log, caption); };
     return engine.Execute();
 }
 

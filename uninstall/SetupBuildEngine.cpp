@@ -171,6 +171,7 @@ std::string TUninstall::TempFolder()
 bool TUninstall::Execute()
 {
     if (!ReadLog()) return false;
+    if (BeforeRemoval && !BeforeRemoval()) return false;
     const std::string program = FPorts.Processes.ProgramPath();
     std::string temp = TempFolder();
     bool madeTemp = false;

@@ -10,6 +10,7 @@
 //   S-12    D, the distance from the header to the end of the file
 //   S-8     "MIP1END" and a NUL byte
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,6 +59,9 @@ public:
 
     TInstallerLog Log;
     std::string AppName;
+    // Runs in Execute once the log has been read and before anything is removed; false ends
+    // the run there, with nothing removed.
+    std::function<bool()> BeforeRemoval;
 
 private:
     // Empties the lists and enters the document's top level, taking the application's name

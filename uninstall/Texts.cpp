@@ -21,11 +21,18 @@ struct TTextRow {
 const TTextRow PolishTexts[] = {
         {txUninstallCaption, "Deinstalacja"},
         {txConfirmRemoval, "Czy napewno chcesz odinstalować %s oraz wszystkie jego składniki?"},
+        {txProgramStillRunning, "Program %s nadal działa i nie dał się zamknąć."},
+        {txRetryOrCancel,
+         "Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić "
+         "instalację bez zmian."},
 };
 const TTextRow EnglishTexts[] = {
         {txUninstallCaption, "Uninstall"},
         {txConfirmRemoval,
          "Are you sure you want to completely remove %s and all of its components?"},
+        {txProgramStillRunning, "The program %s is still running and did not close."},
+        {txRetryOrCancel,
+         "Close it and choose Retry, or choose Cancel to leave the installation as it is."},
 };
 
 template <size_t N>

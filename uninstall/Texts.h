@@ -5,7 +5,9 @@
 
 // Identifiers of the texts the uninstaller shows.
 constexpr uint32_t txUninstallCaption = 94;
-constexpr uint32_t txConfirmRemoval = 95;  // %s: the application's name
+constexpr uint32_t txConfirmRemoval = 95;        // %s: the application's name
+constexpr uint32_t txProgramStillRunning = 106;  // %s: the program file
+constexpr uint32_t txRetryOrCancel = 107;
 
 struct TLanguage {
     uint16_t PrimaryLanguage;

@@ -7,7 +7,12 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(),  SystemProfile(),
-                          SystemShell(),      SystemProcesses(), SystemMessageBox()};
+    TUninstallPorts ports{SystemFileSystem(),
+                          SystemRegistry(),
+                          SystemProfile(),
+                          SystemShell(),
+                          SystemProcesses(),
+                          SystemMessageBox(),
+                          {SystemProcessWalk(), SystemProcessWindows(), SystemClock()}};
     return UninstallProgram(ports, SystemLocale().SystemDefaultLcid());
 }

@@ -2,6 +2,7 @@
 // What the uninstaller reaches the machine through. The program entry fills it with the
 // system's ports; tests fill it with fakes.
 #include "platform/ChildPrograms.h"
+#include "platform/CloseRequest.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -15,4 +16,6 @@ struct TUninstallPorts {
     IShell& Shell;
     IProcesses& Processes;
     IMessageBox& Messages;
+    // The running programs, asked to close before their files are removed.
+    TClosePorts Close;
 };

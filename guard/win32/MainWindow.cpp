@@ -241,7 +241,10 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return answer ? TRUE : FALSE;
     }
     case WM_ENDSESSION:
-        Forward([&](IMainWindowEvents& logic) { logic.WMEndSession(wParam != 0); });
+        if (wParam && (lParam & ENDSESSION_CLOSEAPP))
+            Forward([](IMainWindowEvents& logic) { logic.WMCloseApp(); });
+        else
+            Forward([&](IMainWindowEvents& logic) { logic.WMEndSession(wParam != 0); });
         return 0;
     case WM_DESTROY:
         // The logic's shut-down sequence runs while every control still exists.
@@ -566,6 +569,13 @@ void TMainWindowView::Repaint()
 void TMainWindowView::Close()
 {
     PostMessageW(FWindow.get(), WM_CLOSE, 0, 0);
+}
+
+void TMainWindowView::EndProcess()
+{
+    // Called from inside a sent message, possibly within a dialog's message loop: no loop is
+    // left to unwind to, so the process ends here.
+    ExitProcess(0);
 }
 
 void TMainWindowView::ShowError(const std::string& message)

@@ -68,6 +68,7 @@ public:
     void HideToTray() override;
     void Repaint() override;
     void Close() override;
+    void EndProcess() override;
     void* Handle() override { return FWindow.get(); }
     void ShowError(const std::string& message) override;
     void ShowWarning(const std::string& message) override;

@@ -12,7 +12,9 @@ public:
     TMsgResult Show(const std::string& text, const std::string& caption, TMsgButtons buttons,
                     TMsgIcon icon, TMsgDefault defaultButton) override
     {
-        UINT style = MB_TASKMODAL | (buttons == TMsgButtons::YesNo ? MB_YESNO : MB_OK);
+        UINT style = MB_TASKMODAL;
+        if (buttons == TMsgButtons::YesNo) style |= MB_YESNO;
+        if (buttons == TMsgButtons::RetryCancel) style |= MB_RETRYCANCEL;
         if (icon == TMsgIcon::Error) style |= MB_ICONERROR;
         if (icon == TMsgIcon::Question) style |= MB_ICONQUESTION;
         if (defaultButton == TMsgDefault::Second) style |= MB_DEFBUTTON2;
@@ -20,6 +22,8 @@ public:
         case IDOK: return TMsgResult::Ok;
         case IDYES: return TMsgResult::Yes;
         case IDNO: return TMsgResult::No;
+        case IDRETRY: return TMsgResult::Retry;
+        case IDCANCEL: return TMsgResult::Cancel;
         default: return TMsgResult::Closed;
         }
     }

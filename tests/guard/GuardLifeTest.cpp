@@ -99,6 +99,18 @@ TEST_F(GuardLife, OptionsTravelBetweenWindowAndSettings)
     EXPECT_EQ(Tray.Calls.back(), "delete");
 }
 
+TEST_F(GuardLife, CloseRequestSavesDeclinesTheQuestionRemovesTheIconAndEnds)
+{
+    Start();
+    View.Checks[static_cast<int>(TOption::AutoStart)] = true;
+    Form->WMCloseApp();
+    EXPECT_EQ(Saved(SKeyAutoStart), "1");
+    EXPECT_TRUE(HasRunValue(kAutoStartValueName));
+    EXPECT_EQ(Dialogs.Cancels, 1);
+    EXPECT_EQ(Tray.Calls.back(), "delete");
+    EXPECT_EQ(View.Log.back(), "end process");
+}
+
 TEST_F(GuardLife, EndOfSessionIsAllowedAndKeepsWhatTheUserSet)
 {
     Start();

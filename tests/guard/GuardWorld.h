@@ -105,6 +105,7 @@ public:
     void HideToTray() override { Log.push_back("hide"); }
     void Repaint() override {}
     void Close() override { Log.push_back("close"); }
+    void EndProcess() override { Log.push_back("end process"); }
     void* Handle() override { return this; }
     void ShowError(const std::string& message) override
     {

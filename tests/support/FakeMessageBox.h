@@ -18,9 +18,12 @@ public:
                     TMsgIcon icon, TMsgDefault defaultButton) override
     {
         Shown.push_back({text, caption, buttons, icon, defaultButton});
+        if (Shown.size() <= Answers.size()) return Answers[Shown.size() - 1];
         return Answer;
     }
 
     std::vector<TShown> Shown;
+    // The answers to the first boxes in order; Answer to every later one.
+    std::vector<TMsgResult> Answers;
     TMsgResult Answer = TMsgResult::Ok;
 };

@@ -53,6 +53,43 @@ TEST_F(Flow, ConfirmationNamesTheApplicationAndOnlyYesRemoves)
     EXPECT_EQ(AppTitle, "");
 }
 
+TEST_F(Flow, ARunningProgramOfTheInstallationIsNamedAndCancelRemovesNothing)
+{
+    TRunningProcess running;
+    running.Id = 5;
+    running.FullPath = "c:\\app\\A.EXE";
+    Staying.Running = {running};
+    PutProgram(
+            LogOf("<appname>Edytor</appname>"
+                  "<files><file action=\"add\" filename=\"C:\\App\\a.exe\"/></files>"));
+    struct TCase {
+        uint32_t Lcid;
+        std::vector<TMsgResult> Answers;
+        std::string Text;
+    } cases[] = {
+            {0x0409,
+             {TMsgResult::Yes, TMsgResult::Cancel},
+             "The program c:\\app\\A.EXE is still running and did not close.\n\nClose it and "
+             "choose Retry, or choose Cancel to leave the installation as it is."},
+            {0x0415,
+             {TMsgResult::Yes, TMsgResult::Retry, TMsgResult::Closed},
+             "Program c:\\app\\A.EXE nadal działa i nie dał się zamknąć.\n\nZamknij go i wybierz "
+             "Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian."},
+    };
+    for (const TCase& c : cases) {
+        Messages.Shown.clear();
+        Messages.Answers = c.Answers;
+        EXPECT_EQ(UninstallProgram(Ports, c.Lcid), 0);
+        ASSERT_EQ(Messages.Shown.size(), c.Answers.size());
+        for (size_t i = 1; i < Messages.Shown.size(); ++i) {
+            EXPECT_EQ(Messages.Shown[i].Text, c.Text);
+            EXPECT_EQ(Messages.Shown[i].Buttons, TMsgButtons::RetryCancel);
+        }
+        EXPECT_TRUE(Files.FileExists("C:\\App\\a.exe"));
+        EXPECT_TRUE(Processes.Started.empty());
+    }
+}
+
 TEST_F(Flow, EndsSilentlyWithoutAPackageAndWithCodeOneOnAnError)
 {
     Files.AddFile(Program, "MZ-code only");

@@ -8,6 +8,7 @@
 
 #include "PackageFormat.h"
 #include "platform/AnsiText.h"
+#include "support/FakeClock.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
@@ -29,6 +30,20 @@ private:
     uint8_t FSaved;
 };
 
+// Programs that go on running whatever they are asked; none runs until a test adds one.
+class TStayingPrograms : public IProcessWalk, public IProcessWindows {
+public:
+    std::vector<TRunningProcess> ListProcesses() override { return Running; }
+    bool EndProcess(uint32_t) override { return false; }
+    uint32_t CurrentProcessId() override { return 0; }
+    std::vector<TWindowRef> TopLevelWindows(uint32_t id) override { return {id}; }
+    bool QueryClose(TWindowRef) override { return true; }
+    void EndClose(TWindowRef, bool) override {}
+    bool HasEnded(uint32_t) override { return false; }
+
+    std::vector<TRunningProcess> Running;
+};
+
 class UninstallFixture : public ::testing::Test {
 protected:
     TLanguageGuard Language;
@@ -39,7 +54,10 @@ protected:
     TFakeShell Shell;
     TFakeProcesses Processes;
     TFakeMessageBox Messages;
-    TUninstallPorts Ports{Files, Registry, Profile, Shell, Processes, Messages};
+    TStayingPrograms Staying;
+    TFakeClock Clock;
+    TUninstallPorts Ports{
+            Files, Registry, Profile, Shell, Processes, Messages, {Staying, Staying, Clock}};
 
     UninstallFixture() { Processes.Program = Program; }
 

@@ -87,8 +87,13 @@ TEST_F(UndoWin32, LogIsUndoneInTheRegistryIniFilesAndFileSystem)
     ASSERT_TRUE(SystemFileSystem().WriteFile(program, "MZ-code" + PackageBytes(Utf8ToAnsi(log))));
 
     TFakeMessageBox messages;
-    TUninstallPorts ports{SystemFileSystem(), SystemRegistry(),  SystemProfile(),
-                          SystemShell(),      SystemProcesses(), messages};
+    TUninstallPorts ports{SystemFileSystem(),
+                          SystemRegistry(),
+                          SystemProfile(),
+                          SystemShell(),
+                          SystemProcesses(),
+                          messages,
+                          {NoProcessWalk(), SystemProcessWindows(), SystemClock()}};
     TUninstall engine(ports);
     ASSERT_TRUE(engine.LoadPackage(program));
     EXPECT_EQ(engine.AppName, "Program ęó");

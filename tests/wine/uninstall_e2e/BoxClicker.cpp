@@ -1,6 +1,6 @@
 // Answers message boxes of another program, for the end-to-end runs of uninstall.exe under Wine.
 //
-//   lw-e2e-click <timeout-ms> <caption> yes|no|ok [<caption> yes|no|ok ...]
+//   lw-e2e-click <timeout-ms> <caption> yes|no|ok|retry|cancel [<caption> ... ...]
 //
 // For each pair in turn it waits for a visible top-level window with exactly that caption,
 // prints "<caption>|<text of the box>|<id of the default button>" (UTF-8) and presses the
@@ -86,7 +86,11 @@ BOOL CALLBACK FindDefaultButton(HWND child, LPARAM parameter)
 
 bool Answer(const std::wstring& caption, const std::wstring& button, DWORD deadline)
 {
-    const WORD command = button == L"yes" ? IDYES : button == L"no" ? IDNO : IDOK;
+    const WORD command = button == L"yes"      ? IDYES
+                         : button == L"no"     ? IDNO
+                         : button == L"retry"  ? IDRETRY
+                         : button == L"cancel" ? IDCANCEL
+                                               : IDOK;
     HWND box = nullptr;
     while (!(box = FindBox(caption))) {
         if (GetTickCount() > deadline) return false;

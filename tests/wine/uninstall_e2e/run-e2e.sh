@@ -6,12 +6,16 @@
 #               the removal batch then takes the uninstaller's file, its folder and itself
 #   bad-action  a log item with an unknown action: error box, exit code 1, nothing removed
 #   no-package  the bare program file: no box at all, exit code 0
+#   guard-running  Yes while the guard runs from a logged file: it ends by itself with exit
+#               code 0 and the installation is undone
+#   stays       Yes while a program of ours runs from a logged file and has no window to ask:
+#               after the wait a Retry/Cancel box names it, and Cancel removes nothing
 # Each case works in C:\lw-e2e\<case> of the Wine prefix (WINEPREFIX, as scripts/wine-run.sh
 # picks it). Without a DISPLAY the case runs in an X server of its own, since the uninstaller
 # and the helper that answers its boxes must share one desktop.
 set -u
 case_name=${1:?usage: run-e2e.sh <case> <uninstall.exe> <installer.exe> <click.exe>}
-uninstaller=$2 installer=$3 clicker=$4
+uninstaller=$2 installer=$3 clicker=$4 guard=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run="$here/../../../scripts/wine-run.sh"
 export WINEPREFIX="${WINEPREFIX:-$here/../../../build/wineprefix}"
@@ -93,6 +97,37 @@ bad-action)
         fail "no error box naming the unknown action"
     [ "$uninstall_rc" = 1 ] || fail "exit code $uninstall_rc after an unreadable log"
     win "$installer" check "$root_win" installed || fail "something was removed despite the bad log"
+    ;;
+guard-running)
+    install
+    running_unix="$root_unix/$app_folder/Program Główny.exe"
+    cp "$guard" "$running_unix"
+    timeout -k 5 60 bash "$wine_run" "$root_win\\$app_folder\\Program Główny.exe" &
+    guard_pid=$!
+    sleep 5
+    kill -0 "$guard_pid" 2>/dev/null || fail "the guard did not stay running"
+    run_uninstaller "$program_win" "$confirm_caption" yes
+    wait "$guard_pid"
+    guard_rc=$?
+    [ "$guard_rc" = 0 ] || fail "the guard ended with $guard_rc (124: it did not end)"
+    [ "$uninstall_rc" = 0 ] || fail "exit code $uninstall_rc after Yes"
+    win "$installer" check "$root_win" removed || fail "the installation was not undone"
+    [ ! -e "$running_unix" ] || fail "the guard's program file is left"
+    ;;
+stays)
+    install
+    # The helper, waiting for a box that never comes, runs from a logged file without a window.
+    cp "$clicker" "$root_unix/$app_folder/Program Główny.exe"
+    bash "$wine_run" "$root_win\\$app_folder\\Program Główny.exe" 30000 "never shown" ok \
+        >/dev/null &
+    stayer_pid=$!
+    sleep 3
+    run_uninstaller "$program_win" "$confirm_caption" yes "$confirm_caption" cancel
+    grep -q "Program .*Program Główny.exe nadal działa i nie dał się zamknąć" <<<"$click_output" ||
+        fail "no Retry/Cancel box naming the running program"
+    [ "$uninstall_rc" = 0 ] || fail "exit code $uninstall_rc after Cancel"
+    win "$installer" check "$root_win" installed || fail "something was removed after Cancel"
+    wait "$stayer_pid"
     ;;
 no-package)
     mkdir -p "$root_unix/bare"
