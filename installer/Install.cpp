@@ -43,16 +43,6 @@ std::string TSetupInstaller::ProposedFolder()
     return existing.empty() ? DefaultFolder(FPorts.SetupShell.LocalAppDataFolder()) : existing;
 }
 
-std::string TSetupInstaller::RunningGuard(const std::string& folder)
-{
-    const std::string program = Below(folder, kGuardFile);
-    for (const TRunningProcess& process : FPorts.ProcessWalk.ListProcesses())
-        if (!process.FullPath.empty() &&
-            FPorts.Files.SameNameIgnoringCase(process.FullPath, program))
-            return process.FullPath;
-    return "";
-}
-
 std::string TSetupInstaller::ShortcutPath()
 {
     const std::string programs = FPorts.SetupShell.ProgramsMenuFolder();
@@ -86,9 +76,22 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         failure = SetupText(TSetupText::BadFolder, choice.Folder);
         return false;
     }
-    const std::string running = RunningGuard(folder);
-    if (!running.empty()) {
-        failure = SetupText(TSetupText::GuardRunning, running);
+    // A running program cannot be replaced, and the guard would go on running the old code.
+    // Nothing is changed until every program of the installation has closed.
+    std::vector<std::string> programs;
+    for (const TPayloadFile& file : FFiles) programs.push_back(Below(folder, file.Name));
+    std::string staying;
+    const TCloseResult closed =
+            CloseProgramsUsing(FPorts.Close, programs, [&](const std::string& program) {
+                staying = program;
+                return choice.Retry && choice.Retry(program);
+            });
+    const std::string guard = Below(folder, kGuardFile);
+    FGuardWasRunning = false;
+    for (const std::string& program : closed.WereRunning)
+        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FGuardWasRunning = true;
+    if (!closed.Closed) {
+        failure = SetupText(TSetupText::StillRunning, staying);
         return false;
     }
 
@@ -115,7 +118,6 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     }
 
     const std::string shortcut = ShortcutPath();
-    const std::string guard = Below(folder, kGuardFile);
     if (shortcut.empty() || !rollback.ForceFolder(ExtractFilePath(shortcut)) ||
         !rollback.NoteFile(shortcut) || !FPorts.SetupShell.CreateShortcut(shortcut, guard))
         return fail(TSetupText::NoShortcut, shortcut);
@@ -161,6 +163,13 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         startup.DeleteRunValue(kAutoStartValueName);
     }
     rollback.Commit();
+    FInstalledGuard = guard;
     report(100);
     return true;
+}
+
+bool TSetupInstaller::StartGuard(bool wanted)
+{
+    if (FInstalledGuard.empty() || !(wanted || FGuardWasRunning)) return false;
+    return FPorts.Processes.Start("\"" + FInstalledGuard + "\"", swShowNormal);
 }

@@ -16,6 +16,9 @@ constexpr const char kUninstallerFile[] = "uninstall.exe";
 struct TInstallChoice {
     std::string Folder;
     bool AutoStart = true;
+    // Asked, with the program's full path, whether to try again when a program of the
+    // installation stays running; none in a silent run, which then gives up at once.
+    TRetryQuestion Retry;
 };
 
 // Told the share of the work done, 0 to 100.
@@ -31,9 +34,6 @@ public:
     // Where to install when nobody says: over an existing installation, else the user's own
     // programs folder.
     std::string ProposedFolder();
-    // The guard that runs from the folder's program file (its full path, as the process walk
-    // gives it); "" when none does.
-    std::string RunningGuard(const std::string& folder);
     // The log of an installation into the folder, as the uninstaller's package carries it.
     TInstallLog LogFor(const std::string& folder);
 
@@ -41,10 +41,16 @@ public:
     // is then as it was.
     bool Install(const TInstallChoice& choice, const TInstallProgress& progress,
                  std::string& failure);
+    // After an installation: starts the installed guard when wanted, or when it ran before the
+    // installation closed it, so that an upgrade leaves the machine guarded as it was. False
+    // when it was not started.
+    bool StartGuard(bool wanted);
 
 private:
     std::string ShortcutPath();
 
     TSetupPorts FPorts;
     std::vector<TPayloadFile> FFiles;
+    std::string FInstalledGuard;
+    bool FGuardWasRunning = false;
 };

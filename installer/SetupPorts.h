@@ -4,9 +4,9 @@
 #include <string>
 
 #include "platform/ChildPrograms.h"
+#include "platform/CloseRequest.h"
 #include "platform/Files.h"
 #include "platform/LocalTime.h"
-#include "platform/ProcessWalk.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -29,7 +29,9 @@ struct TSetupPorts {
     IProfile& Profile;
     IShell& Shell;
     IProcesses& Processes;
-    IProcessWalk& ProcessWalk;
     ILocalTime& Clock;
     ISetupShell& SetupShell;
+    // The running programs of an earlier installation, asked to close before their files are
+    // replaced.
+    TClosePorts Close;
 };

@@ -15,9 +15,10 @@ enum class TSetupText {
     Close,
     Installing,
     Done,
-    Failed,          // "%s" the reason
-    BadFolder,       // "%s" the folder
-    GuardRunning,    // "%s" the running program
+    Failed,        // "%s" the reason
+    BadFolder,     // "%s" the folder
+    StillRunning,  // "%s" the program that stays running
+    RetryOrCancel,
     CannotCreate,    // "%s" the folder or file
     CannotWrite,     // "%s" the file
     CannotRegister,  // "%s" the key

@@ -72,16 +72,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                       SystemProfile(),
                       SystemShell(),
                       SystemProcesses(),
-                      SystemProcessWalk(),
                       SystemLocalTime(),
-                      setupShell};
+                      setupShell,
+                      {SystemProcessWalk(), SystemProcessWindows(), SystemClock()}};
     TSetupInstaller setup(ports, std::move(payload));
     const std::string folder = options.Folder.empty() ? setup.ProposedFolder() : options.Folder;
 
     TSetupWindowResult result{kSetupFailed, true};
     if (options.Silent) {
         std::string failure;
-        if (setup.Install({folder, true}, nullptr, failure)) {
+        if (setup.Install({folder, true, nullptr}, nullptr, failure)) {
             result.ExitCode = kSetupInstalled;
         } else {
             ReportFailure(true, files, SetupText(TSetupText::Failed, failure));
@@ -91,11 +91,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         InitCommonControlsEx(&controls);
         result = RunSetupWindow(setup, folder);
     }
-    if (result.ExitCode == kSetupInstalled && result.StartGuard) {
-        const std::string location = UsableFolder(setup.ExistingLocation());
-        if (!location.empty())
-            SystemProcesses().Start("\"" + IncludeTrailingBackslash(location) + kGuardFile + "\"",
-                                    swShowNormal);
-    }
+    if (result.ExitCode == kSetupInstalled) setup.StartGuard(result.StartGuard);
     return result.ExitCode;
 }

@@ -104,8 +104,15 @@ void Install(HWND window, TWindowState& state)
         EnableWindow(Item(window, id), FALSE);
     SetText(Item(window, idStatus), SetupText(TSetupText::Installing));
     const HWND progress = Item(window, idProgress);
-    TInstallChoice choice{TextOf(Item(window, idFolder)),
-                          IsDlgButtonChecked(window, idAutoStart) == BST_CHECKED};
+    TInstallChoice choice{
+            TextOf(Item(window, idFolder)), IsDlgButtonChecked(window, idAutoStart) == BST_CHECKED,
+            [](const std::string& program) {
+                return SystemMessageBox().Show(
+                               SetupText(TSetupText::StillRunning, program) + "\n\n" +
+                                       SetupText(TSetupText::RetryOrCancel),
+                               SetupText(TSetupText::Caption), TMsgButtons::RetryCancel,
+                               TMsgIcon::Error) == TMsgResult::Retry;
+            }};
     std::string failure;
     const bool ok = state.Setup->Install(
             choice,

@@ -28,7 +28,7 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
 {
     TSetupInstaller setup(Ports, Payload);
     std::string failure;
-    ASSERT_TRUE(setup.Install({Folder + "\\", true}, nullptr, failure)) << failure;
+    ASSERT_TRUE(setup.Install({Folder + "\\", true, nullptr}, nullptr, failure)) << failure;
 
     EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-guard");
     EXPECT_EQ(Files.Node(SetupShell.Programs + "\\Morvane Linewarden.lnk")->Content,
@@ -57,7 +57,8 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
 
     // The uninstaller's own reader over the file the setup wrote.
     TFakeMessageBox messages;
-    TUninstall reader({Files, Registry, Profile, Shell, Processes, messages});
+    TUninstall reader(
+            {Files, Registry, Profile, Shell, Processes, messages, {Programs, Programs, Ticks}});
     ASSERT_TRUE(reader.LoadPackage(Folder + "\\uninstall.exe"));
     ASSERT_TRUE(reader.ReadLog());
     EXPECT_EQ(reader.AppName, "Morvane Linewarden");
@@ -83,7 +84,7 @@ TEST_F(InstallTest, OverAnExistingInstallationKeepsSettingsAndQuarantine)
     TSetupInstaller setup(Ports, Payload);
     EXPECT_EQ(setup.ProposedFolder(), Folder);
     std::string failure;
-    ASSERT_TRUE(setup.Install({Folder, false}, nullptr, failure)) << failure;
+    ASSERT_TRUE(setup.Install({Folder, false, nullptr}, nullptr, failure)) << failure;
     EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-guard");
     EXPECT_EQ(Files.Node(Folder + "\\dialers\\x.exe.001")->Content, "dialer copy");
     EXPECT_EQ(Profile.Value(Folder + "\\MLinewarden.cfg", "Main", "CheckAllowedNumbers"), "0");
@@ -106,9 +107,9 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
              [](TSetupMachine& t) {
                  t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
              }},
-            {"guard running",
+            {"guard stays running",
              [](TSetupMachine& t) {
-                 t.Walk.Add(7, "c:\\programy\\ZAżółć linewarden\\mlinewarden.exe");
+                 t.Programs.Add(7, "c:\\programy\\ZAżółć linewarden\\mlinewarden.exe", true);
              }},
             {"no Run key writable",
              [](TSetupMachine& t) {
@@ -124,12 +125,64 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
         const std::vector<std::string> before = t.Files.Files();
         TSetupInstaller setup(t.Ports, t.Payload);
         std::string failure;
-        EXPECT_FALSE(setup.Install({Folder, true}, nullptr, failure));
+        EXPECT_FALSE(setup.Install({Folder, true, nullptr}, nullptr, failure));
         EXPECT_FALSE(failure.empty());
         EXPECT_EQ(t.Files.Files(), before);
         EXPECT_EQ(t.Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-old-guard");
         EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
         EXPECT_EQ(t.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden"), nullptr);
         EXPECT_EQ(t.Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden"), nullptr);
+    }
+}
+
+// The programs of an earlier installation are asked to close first; one that stays is named
+// to the user (or gives up a silent run), and the guard that ran is started again.
+TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const std::string uninstaller = Folder + "\\uninstall.exe";
+    const struct {
+        const char* Name;
+        std::string Running;  // "" none
+        bool Stays;
+        bool Interactive;  // false: no question can be asked
+        bool StartWanted;
+        bool Installed;
+        int Questions;
+        bool Started;
+    } cases[] = {
+            {"nothing runs", "", false, true, false, true, 0, false},
+            {"nothing runs, start asked", "", false, true, true, true, 0, true},
+            {"guard closes: started again", guard, false, false, false, true, 0, true},
+            {"uninstaller closes", uninstaller, false, true, false, true, 0, false},
+            {"guard stays, user cancels", guard, true, true, true, false, 1, false},
+            {"guard stays, silent", guard, true, false, true, false, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Files.AddFile(guard, "MZ-old-guard");
+        if (!c.Running.empty()) t.Programs.Add(12, c.Running, c.Stays);
+        std::vector<std::string> asked;
+        TRetryQuestion retry;
+        if (c.Interactive)
+            retry = [&](const std::string& program) {
+                asked.push_back(program);
+                return false;
+            };
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, retry}, nullptr, failure), c.Installed);
+        EXPECT_EQ(int(asked.size()), c.Questions);
+        for (const std::string& program : asked) EXPECT_EQ(program, c.Running);
+        if (!c.Installed) {
+            EXPECT_NE(failure.find(c.Running), std::string::npos) << failure;
+            EXPECT_EQ(t.Files.Node(guard)->Content, "MZ-old-guard");
+        }
+        EXPECT_EQ(setup.StartGuard(c.StartWanted), c.Started);
+        ASSERT_EQ(t.Processes.Started.size(), c.Started ? 1u : 0u);
+        if (c.Started) {
+            EXPECT_EQ(t.Processes.Started[0].CommandLine, "\"" + guard + "\"");
+        }
     }
 }
