@@ -27,7 +27,7 @@ set_rank()
         common/*) rank=0 ;;
         platform/*) rank=1 ;;
         dialup/* | settings/* | dialers/*) rank=2 ;;
-        guard/* | uninstall/*) rank=3 ;;
+        guard/* | uninstall/* | installer/*) rank=3 ;;
         tools/*) rank=4 ;;
         tests/* | fuzz/* | bench/*) rank=5 ;;
         *) rank=-1 ;;
@@ -41,6 +41,7 @@ set_platform_folder()
     case "$1" in
         platform/win32/*) folder=platform/win32 ;;
         guard/win32/*) folder=guard/win32 ;;
+        installer/win32/*) folder=installer/win32 ;;
         platform/posix/*) folder=platform/posix ;;
         *) folder="" ;;
     esac
@@ -67,7 +68,7 @@ while IFS= read -r file; do
     set_rank "$file"
     file_rank=$rank
     case "$own" in
-        platform/win32 | guard/win32) system=windows ;;
+        platform/win32 | guard/win32 | installer/win32) system=windows ;;
         platform/posix) system=posix ;;
         *) system=portable ;;
     esac
@@ -89,9 +90,10 @@ while IFS= read -r file; do
                 fail "$where" "includes $target from a higher layer"
             fi
             set_platform_folder "$target"
-            # The guard's Win32 views stand on the Win32 layer, as the program entries do.
+            # The guard's and the setup's Win32 views stand on the Win32 layer, as the program
+            # entries do.
             if [ -n "$folder" ] && [ "$folder" != "$own" ] &&
-                ! { [ "$own" = guard/win32 ] && [ "$folder" = platform/win32 ]; }; then
+                ! { [[ $own == */win32 ]] && [ "$folder" = platform/win32 ]; }; then
                 fail "$where" "includes $target, which belongs to $folder alone"
             fi
             continue
@@ -105,7 +107,7 @@ while IFS= read -r file; do
             fail "$where" "includes the POSIX header $name outside platform/posix/"
         fi
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' "$file" || true)
-done < <(find common platform dialup settings dialers guard uninstall -type f \
+done < <(find common platform dialup settings dialers guard uninstall installer -type f \
               \( -name '*.h' -o -name '*.hpp' -o -name '*.c' -o -name '*.cpp' -o -name '*.rc' \) |
          LC_ALL=C sort)
 

@@ -17,7 +17,8 @@ need_root() {
 native_pkgs=(cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev
              g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool imagemagick locales file
              clang libclang-rt-14-dev binutils-mingw-w64-i686
-             gcc-mingw-w64-x86-64-win32 fp-utils fonts-wine)
+             gcc-mingw-w64-x86-64-win32 fp-utils fonts-wine
+             libz-mingw-w64-dev zlib1g-dev)
 i386_pkgs=(wine32:i386)
 
 missing=()

@@ -1,8 +1,8 @@
 #pragma once
-// Writes the uninstall package as an installation appends it to the uninstaller's program
-// file: "MIP1", the log's length, the log, the distance from the header to the end of the
-// file, "MIP1END" and a NUL byte (integers 32-bit little-endian). For tests and for trying the
-// uninstaller by hand; the uninstaller never writes a package.
+// The uninstall package as an installation appends it to the uninstaller's program file: "MIP1",
+// the log's length, the log, the distance from the header to the end of the file, "MIP1END" and
+// a NUL byte (integers 32-bit little-endian). The setup writes it for real; the tests and the
+// package-writer tool use it to try the uninstaller.
 #include <cstdint>
 #include <string>
 

@@ -1,0 +1,175 @@
+#include "installer/Install.h"
+
+#include "common/Paths.h"
+#include "dialers/StartupFiles.h"
+#include "guard/GuardTexts.h"
+#include "guard/Version.h"
+#include "installer/PackageFormat.h"
+#include "installer/Rollback.h"
+#include "installer/SetupRules.h"
+#include "installer/SetupTexts.h"
+#include "platform/AnsiText.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// Files the guard makes beside itself that belong to the installation; the uninstaller passes
+// over those that are not there.
+const char* const kGuardMadeFiles[] = {"MLinewarden.cfg", "MLinewarden.111"};
+
+std::string Below(const std::string& folder, const std::string& name)
+{
+    return IncludeTrailingBackslash(folder) + name;
+}
+
+}  // namespace
+
+TSetupInstaller::TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files)
+    : FPorts(ports), FFiles(std::move(files))
+{
+}
+
+std::string TSetupInstaller::ExistingLocation()
+{
+    auto key = FPorts.Registry.OpenKey(TRegRoot::CurrentUser, kUninstallKeyPath, TRegAccess::Read);
+    TRegValue value;
+    if (!key || !key->ReadValue("InstallLocation", value)) return "";
+    return UsableFolder(value.Text());
+}
+
+std::string TSetupInstaller::ProposedFolder()
+{
+    const std::string existing = ExistingLocation();
+    return existing.empty() ? DefaultFolder(FPorts.SetupShell.LocalAppDataFolder()) : existing;
+}
+
+std::string TSetupInstaller::ShortcutPath()
+{
+    const std::string programs = FPorts.SetupShell.ProgramsMenuFolder();
+    return programs.empty() ? "" : Below(programs, std::string(kProductName) + ".lnk");
+}
+
+TInstallLog TSetupInstaller::LogFor(const std::string& folder)
+{
+    TInstallLog log;
+    log.AppName = kProductName;
+    for (const TPayloadFile& file : FFiles) log.Files.push_back(Below(folder, file.Name));
+    for (const char* name : kGuardMadeFiles) log.Files.push_back(Below(folder, name));
+    const std::string run = std::string("\\") + kRunKey;
+    log.Registry = {{std::string("HKCU\\") + kUninstallKeyPath, ""},
+                    {"HKLM" + run, kAutoStartValueName},
+                    {"HKCU" + run, kAutoStartValueName}};
+    const std::string shortcut = ShortcutPath();
+    if (!shortcut.empty()) log.Shortcuts.push_back(ChangeFileExt(shortcut, ""));
+    log.Dirs = {folder, Below(folder, "dialers")};
+    return log;
+}
+
+bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgress& progress,
+                              std::string& failure)
+{
+    const auto report = [&](int percent) {
+        if (progress) progress(percent);
+    };
+    const std::string folder = UsableFolder(choice.Folder);
+    if (folder.empty()) {
+        failure = SetupText(TSetupText::BadFolder, choice.Folder);
+        return false;
+    }
+    // A running program cannot be replaced, and the guard would go on running the old code.
+    // Nothing is changed until every program of the installation has closed.
+    std::vector<std::string> programs;
+    for (const TPayloadFile& file : FFiles) programs.push_back(Below(folder, file.Name));
+    std::string staying;
+    const TCloseResult closed =
+            CloseProgramsUsing(FPorts.Close, programs, [&](const std::string& program) {
+                staying = program;
+                return choice.Retry && choice.Retry(program);
+            });
+    const std::string guard = Below(folder, kGuardFile);
+    FGuardWasRunning = false;
+    for (const std::string& program : closed.WereRunning)
+        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FGuardWasRunning = true;
+    if (!closed.Closed) {
+        failure = SetupText(TSetupText::StillRunning, staying);
+        return false;
+    }
+
+    TRollback rollback(FPorts.Files, FPorts.Registry);
+    const auto fail = [&](TSetupText id, const std::string& detail) {
+        rollback.Undo();
+        failure = SetupText(id, detail);
+        return false;
+    };
+    report(0);
+    if (!rollback.ForceFolder(folder)) return fail(TSetupText::CannotCreate, folder);
+
+    const TInstallLog log = LogFor(folder);
+    const std::string package = PackageBytes(Utf8ToAnsi(InstallLogXml(log)));
+    uint64_t total = 0;
+    for (size_t i = 0; i < FFiles.size(); ++i) {
+        const TPayloadFile& file = FFiles[i];
+        std::string bytes = file.Bytes;
+        if (file.Name == kUninstallerFile) bytes += package;
+        total += bytes.size();
+        const std::string path = Below(folder, file.Name);
+        if (!rollback.WriteFile(path, bytes)) return fail(TSetupText::CannotWrite, path);
+        report(10 + static_cast<int>(60 * (i + 1) / FFiles.size()));
+    }
+
+    const std::string shortcut = ShortcutPath();
+    if (shortcut.empty() || !rollback.ForceFolder(ExtractFilePath(shortcut)) ||
+        !rollback.NoteFile(shortcut) || !FPorts.SetupShell.CreateShortcut(shortcut, guard))
+        return fail(TSetupText::NoShortcut, shortcut);
+    report(75);
+
+    const TLocalTime now = FPorts.Clock.Now();
+    const std::pair<const char*, TRegValue> values[] = {
+            {"DisplayName", TRegValue::String(kProductName)},
+            {"DisplayVersion", TRegValue::String(LW_VERSION_TEXT)},
+            {"Publisher", TRegValue::String(kPublisher)},
+            {"DisplayIcon", TRegValue::String(guard)},
+            {"UninstallString", TRegValue::String("\"" + Below(folder, kUninstallerFile) + "\"")},
+            {"InstallLocation", TRegValue::String(folder)},
+            {"InstallDate", TRegValue::String(InstallDateText(now))},
+            {"EstimatedSize", TRegValue::Dword(EstimatedSizeKiB(total))},
+            {"URLInfoAbout", TRegValue::String(kAboutUrl)},
+            {"NoModify", TRegValue::Dword(1)},
+            {"NoRepair", TRegValue::Dword(1)},
+    };
+    for (const auto& value : values)
+        if (!rollback.WriteValue(TRegRoot::CurrentUser, kUninstallKeyPath, value.first,
+                                 value.second))
+            return fail(TSetupText::CannotRegister, std::string("HKCU\\") + kUninstallKeyPath);
+    report(85);
+
+    // The option and the Run value as the guard itself keeps them, so that the guard finds
+    // them as if its user had set the option.
+    const std::string settingsFile = ChangeFileExt(guard, ".cfg");
+    if (!rollback.NoteFile(settingsFile)) return fail(TSetupText::CannotWrite, settingsFile);
+    {
+        TSettings settings(FPorts.Profile, guard);
+        settings.SetAutoStart(choice.AutoStart);
+        if (!settings.Save()) return fail(TSetupText::CannotWrite, settingsFile);
+    }
+    for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
+        rollback.NoteValue(root, kRunKey, kAutoStartValueName);
+    TToolsPorts tools{FPorts.Registry, FPorts.Files, FPorts.Processes, FPorts.Shell, guard};
+    TStartupFiles startup(tools);
+    if (choice.AutoStart) {
+        if (startup.WriteRunValue(kAutoStartValueName, guard) == TRunValueWritten::Nowhere)
+            return fail(TSetupText::NoAutoStart, "");
+    } else {
+        startup.DeleteRunValue(kAutoStartValueName);
+    }
+    rollback.Commit();
+    FInstalledGuard = guard;
+    report(100);
+    return true;
+}
+
+bool TSetupInstaller::StartGuard(bool wanted)
+{
+    if (FInstalledGuard.empty() || !(wanted || FGuardWasRunning)) return false;
+    return FPorts.Processes.Start("\"" + FInstalledGuard + "\"", swShowNormal);
+}

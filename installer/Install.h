@@ -1,0 +1,56 @@
+#pragma once
+// One installation: the guard's files into a folder, the uninstaller with its package, the
+// Start-menu shortcut, the Programs-and-Features key and the auto-start option. Whatever step
+// fails, what this run made is taken back.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installer/InstallLog.h"
+#include "installer/Payload.h"
+#include "installer/SetupPorts.h"
+
+constexpr const char kGuardFile[] = "MLinewarden.exe";
+constexpr const char kUninstallerFile[] = "uninstall.exe";
+
+struct TInstallChoice {
+    std::string Folder;
+    bool AutoStart = true;
+    // Asked, with the program's full path, whether to try again when a program of the
+    // installation stays running; none in a silent run, which then gives up at once.
+    TRetryQuestion Retry;
+};
+
+// Told the share of the work done, 0 to 100.
+using TInstallProgress = std::function<void(int percent)>;
+
+class TSetupInstaller {
+public:
+    // files: what the setup carries, the uninstaller without its package among them.
+    TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files);
+
+    // The folder of an existing installation (its Programs-and-Features key); "" for none.
+    std::string ExistingLocation();
+    // Where to install when nobody says: over an existing installation, else the user's own
+    // programs folder.
+    std::string ProposedFolder();
+    // The log of an installation into the folder, as the uninstaller's package carries it.
+    TInstallLog LogFor(const std::string& folder);
+
+    // False with the reason, in the user's language, when the installation failed; the machine
+    // is then as it was.
+    bool Install(const TInstallChoice& choice, const TInstallProgress& progress,
+                 std::string& failure);
+    // After an installation: starts the installed guard when wanted, or when it ran before the
+    // installation closed it, so that an upgrade leaves the machine guarded as it was. False
+    // when it was not started.
+    bool StartGuard(bool wanted);
+
+private:
+    std::string ShortcutPath();
+
+    TSetupPorts FPorts;
+    std::vector<TPayloadFile> FFiles;
+    std::string FInstalledGuard;
+    bool FGuardWasRunning = false;
+};

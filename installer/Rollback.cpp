@@ -1,0 +1,103 @@
+#include "installer/Rollback.h"
+
+#include "common/Paths.h"
+
+bool TRollback::ForceFolder(const std::string& folder)
+{
+    std::string path = folder;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    if (path.empty()) return false;
+    // A drive's root is named with its backslash.
+    if (FFiles.DirectoryExists(path) || FFiles.DirectoryExists(path + "\\")) return true;
+    // A drive or a share's root that is not there cannot be made.
+    const std::string parent = ExtractFilePath(path);
+    if (parent.empty() || parent.size() >= path.size()) return false;
+    if (!ForceFolder(parent)) return false;
+    if (!FFiles.CreateFolder(path)) return false;
+    FSteps.push_back({TKind::FolderCreated, path});
+    return true;
+}
+
+bool TRollback::NoteFile(const std::string& path)
+{
+    if (!FFiles.FileExists(path)) {
+        FSteps.push_back({TKind::FileCreated, path});
+        return true;
+    }
+    const std::string backup = path + ".setup-old";
+    if (!FFiles.CopyFileTo(path, backup, false)) return false;
+    FSteps.push_back({TKind::FileReplaced, path, backup});
+    return true;
+}
+
+bool TRollback::WriteFile(const std::string& path, const std::string& bytes)
+{
+    return NoteFile(path) && FFiles.WriteFile(path, bytes);
+}
+
+std::unique_ptr<IRegistryKey> TRollback::CreateKey(TRegRoot root, const std::string& path)
+{
+    if (auto key = FRegistry.OpenKey(root, path, TRegAccess::Full)) return key;
+    auto key = FRegistry.CreateKey(root, path);
+    if (key) {
+        TStep step{TKind::KeyCreated, path};
+        step.Root = root;
+        FSteps.push_back(step);
+    }
+    return key;
+}
+
+void TRollback::NoteValue(TRegRoot root, const std::string& key, const std::string& name)
+{
+    TStep step{TKind::ValueWritten, key};
+    step.Root = root;
+    step.ValueName = name;
+    if (auto open = FRegistry.OpenKey(root, key, TRegAccess::Read))
+        step.HadValue = open->ReadValue(name, step.OldValue);
+    FSteps.push_back(step);
+}
+
+bool TRollback::WriteValue(TRegRoot root, const std::string& key, const std::string& name,
+                           const TRegValue& value)
+{
+    auto open = CreateKey(root, key);
+    if (!open) return false;
+    NoteValue(root, key, name);
+    return open->WriteValue(name, value);
+}
+
+void TRollback::Undo()
+{
+    for (auto step = FSteps.rbegin(); step != FSteps.rend(); ++step) {
+        switch (step->Kind) {
+        case TKind::FolderCreated: FFiles.RemoveFolder(step->Path); break;
+        case TKind::FileCreated: FFiles.EraseFile(step->Path); break;
+        case TKind::FileReplaced:
+            if (FFiles.CopyFileTo(step->Backup, step->Path, false)) FFiles.EraseFile(step->Backup);
+            break;
+        case TKind::KeyCreated: {
+            // Values written into a key this run made go with it.
+            if (auto key = FRegistry.OpenKey(step->Root, step->Path, TRegAccess::Full))
+                for (const std::string& name : key->ValueNames()) key->DeleteValue(name);
+            FRegistry.DeleteKey(step->Root, step->Path);
+            break;
+        }
+        case TKind::ValueWritten:
+            if (auto key = FRegistry.OpenKey(step->Root, step->Path, TRegAccess::Full)) {
+                if (step->HadValue)
+                    key->WriteValue(step->ValueName, step->OldValue);
+                else
+                    key->DeleteValue(step->ValueName);
+            }
+            break;
+        }
+    }
+    FSteps.clear();
+}
+
+void TRollback::Commit()
+{
+    for (const TStep& step : FSteps)
+        if (step.Kind == TKind::FileReplaced) FFiles.EraseFile(step.Backup);
+    FSteps.clear();
+}

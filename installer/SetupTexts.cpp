@@ -1,0 +1,55 @@
+#include "installer/SetupTexts.h"
+
+#include "uninstall/Texts.h"
+
+namespace {
+
+struct TRow {
+    const char* Polish;
+    const char* English;
+};
+
+// In the order of TSetupText.
+const TRow Rows[] = {
+        {"Instalacja programu Morvane Linewarden", "Morvane Linewarden Setup"},
+        {"Folder instalacji:", "Install into this folder:"},
+        {"Przeglądaj...", "Browse..."},
+        {"Wybierz folder instalacji", "Choose the folder to install into"},
+        {"Uruchamiaj program przy starcie systemu", "Start the guard with Windows"},
+        {"Uruchom program po zakończeniu instalacji", "Start the guard when setup ends"},
+        {"Instaluj", "Install"},
+        {"Anuluj", "Cancel"},
+        {"Zamknij", "Close"},
+        {"Instalowanie...", "Installing..."},
+        {"Instalacja zakończona.", "Setup is done."},
+        {"Instalacja nie powiodła się: %s", "Setup failed: %s"},
+        {"Nie można instalować w folderze \"%s\".", "Cannot install into the folder \"%s\"."},
+        {"Program %s nadal działa i nie dał się zamknąć.",
+         "The program %s is still running and did not close."},
+        {"Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian.",
+         "Close it and choose Retry, or choose Cancel to leave the installation as it is."},
+        {"Nie można utworzyć \"%s\".", "Cannot create \"%s\"."},
+        {"Nie można zapisać pliku \"%s\".", "Cannot write the file \"%s\"."},
+        {"Nie można zapisać klucza rejestru \"%s\".", "Cannot write the registry key \"%s\"."},
+        {"Nie można utworzyć skrótu \"%s\".", "Cannot create the shortcut \"%s\"."},
+        {"Nie można zapisać uruchamiania przy starcie systemu.",
+         "Cannot register the guard to start with Windows."},
+        {"Plik instalacyjny jest uszkodzony lub niekompletny.",
+         "The setup file is damaged or incomplete."},
+};
+
+}  // namespace
+
+std::string SetupText(TSetupText id)
+{
+    const size_t index = static_cast<size_t>(id);
+    if (index >= sizeof Rows / sizeof Rows[0]) return "";
+    return LanguageIndex == 0 ? Rows[index].Polish : Rows[index].English;
+}
+
+std::string SetupText(TSetupText id, const std::string& detail)
+{
+    const std::string text = SetupText(id);
+    const size_t at = text.find("%s");
+    return at == std::string::npos ? text : text.substr(0, at) + detail + text.substr(at + 2);
+}

@@ -1,0 +1,96 @@
+// Entry of the setup: it reads the files it carries from the end of its own program file, then
+// installs them without a window (/S) or through its one window.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "common/Paths.h"
+#include "installer/Install.h"
+#include "installer/SetupRules.h"
+#include "installer/SetupTexts.h"
+#include "installer/win32/SetupShellWin32.h"
+#include "installer/win32/SetupWindow.h"
+#include "platform/Locale.h"
+#include "platform/MessageBox.h"
+#include "platform/win32/Win32Text.h"
+#include "uninstall/Texts.h"
+
+namespace {
+
+// The setup carries well under a megabyte; a program file beyond this is not ours.
+constexpr int64_t kMaxProgramSize = 16 << 20;
+
+bool ReadOwnFile(IFileSystem& files, const std::string& path, std::string& bytes)
+{
+    auto file = files.OpenRead(path);
+    if (!file) return false;
+    const int64_t size = file->Size();
+    if (size <= 0 || size > kMaxProgramSize) return false;
+    bytes.assign(static_cast<size_t>(size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const int64_t n = file->Read(&bytes[done], bytes.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// In silent mode nobody sees a box: the reason goes to a log in the temporary folder.
+void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
+{
+    if (silent) {
+        const std::string temp = files.TemporaryFolder();
+        if (!temp.empty()) files.WriteFile(temp + "MLinewardenSetup.log", reason + "\r\n");
+    } else {
+        SystemMessageBox().Show(reason, SetupText(TSetupText::Caption), TMsgButtons::Ok,
+                                TMsgIcon::Error);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    InitTexts(SystemLocale().SystemDefaultLcid());
+    const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(Narrow(GetCommandLineW())));
+    IFileSystem& files = SystemFileSystem();
+
+    std::string program;
+    std::vector<TPayloadFile> payload;
+    if (!ReadOwnFile(files, SystemProcesses().ProgramPath(), program) ||
+        ReadPayload(program, payload) != TPayloadError::None) {
+        ReportFailure(options.Silent, files,
+                      SetupText(TSetupText::Failed, SetupText(TSetupText::DamagedSetup)));
+        return kSetupFailed;
+    }
+    program.clear();
+
+    TSetupShellWin32 setupShell;
+    TSetupPorts ports{files,
+                      SystemRegistry(),
+                      SystemProfile(),
+                      SystemShell(),
+                      SystemProcesses(),
+                      SystemLocalTime(),
+                      setupShell,
+                      {SystemProcessWalk(), SystemProcessWindows(), SystemClock()}};
+    TSetupInstaller setup(ports, std::move(payload));
+    const std::string folder = options.Folder.empty() ? setup.ProposedFolder() : options.Folder;
+
+    TSetupWindowResult result{kSetupFailed, true};
+    if (options.Silent) {
+        std::string failure;
+        if (setup.Install({folder, true, nullptr}, nullptr, failure)) {
+            result.ExitCode = kSetupInstalled;
+        } else {
+            ReportFailure(true, files, SetupText(TSetupText::Failed, failure));
+        }
+    } else {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        result = RunSetupWindow(setup, folder);
+    }
+    if (result.ExitCode == kSetupInstalled) setup.StartGuard(result.StartGuard);
+    return result.ExitCode;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The user's shell folders and shortcuts through the shell's folder query and its shell-link
+// object.
+#include "installer/SetupPorts.h"
+
+class TSetupShellWin32 : public ISetupShell {
+public:
+    std::string LocalAppDataFolder() override;
+    std::string ProgramsMenuFolder() override;
+    bool CreateShortcut(const std::string& link, const std::string& target) override;
+};

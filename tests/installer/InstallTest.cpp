@@ -1,0 +1,188 @@
+// The installation as the uninstaller and Programs and Features will find it, and the machine
+// as it was after every kind of failure.
+#include <functional>
+#include <memory>
+
+#include "SetupFixture.h"
+#include "installer/SetupRules.h"
+#include "support/FakeMessageBox.h"
+#include "uninstall/SetupBuildEngine.h"
+
+namespace {
+
+const std::string Folder = "C:\\Programy\\Zażółć Linewarden";
+const std::string RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::vector<std::string> Texts(const TLogStringList& list)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.Count(); ++i) texts.push_back(list.Text(i));
+    return texts;
+}
+
+}  // namespace
+
+class InstallTest : public SetupFixture {};
+
+TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
+{
+    TSetupInstaller setup(Ports, Payload);
+    std::string failure;
+    ASSERT_TRUE(setup.Install({Folder + "\\", true, nullptr}, nullptr, failure)) << failure;
+
+    EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-guard");
+    EXPECT_EQ(Files.Node(SetupShell.Programs + "\\Morvane Linewarden.lnk")->Content,
+              "link to " + Folder + "\\MLinewarden.exe");
+    EXPECT_EQ(Profile.Value(Folder + "\\MLinewarden.cfg", "Main", "AutoStart"), "1");
+    EXPECT_EQ(Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+              Folder + "\\MLinewarden.exe");
+    const struct {
+        const char* Name;
+        TRegValue Value;
+    } values[] = {
+            {"DisplayName", TRegValue::String("Morvane Linewarden")},
+            {"UninstallString", TRegValue::String("\"" + Folder + "\\uninstall.exe\"")},
+            {"InstallLocation", TRegValue::String(Folder)},
+            {"InstallDate", TRegValue::String("20261208")},
+            {"EstimatedSize", TRegValue::Dword(2)},
+            {"NoModify", TRegValue::Dword(1)},
+            {"NoRepair", TRegValue::Dword(1)},
+    };
+    for (const auto& v : values) {
+        const TRegValue* value = Registry.Value(TRegRoot::CurrentUser, kUninstallKeyPath, v.Name);
+        ASSERT_NE(value, nullptr) << v.Name;
+        EXPECT_EQ(value->Type, v.Value.Type) << v.Name;
+        EXPECT_EQ(value->Data, v.Value.Data) << v.Name;
+    }
+
+    // The uninstaller's own reader over the file the setup wrote.
+    TFakeMessageBox messages;
+    TUninstall reader(
+            {Files, Registry, Profile, Shell, Processes, messages, {Programs, Programs, Ticks}});
+    ASSERT_TRUE(reader.LoadPackage(Folder + "\\uninstall.exe"));
+    ASSERT_TRUE(reader.ReadLog());
+    EXPECT_EQ(reader.AppName, "Morvane Linewarden");
+    const TInstallLog log = setup.LogFor(Folder);
+    EXPECT_EQ(Texts(reader.Log.Files), log.Files);
+    EXPECT_EQ(Texts(reader.Log.Dirs), log.Dirs);
+    ASSERT_EQ(reader.Log.ShortCuts.Count(), 1);
+    EXPECT_EQ(reader.Log.ShortCuts.Items(0)->Name, SetupShell.Programs + "\\Morvane Linewarden");
+    ASSERT_EQ(reader.Log.Registry.Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(reader.Log.Registry.Items(i)->Text, log.Registry[size_t(i)].Key);
+        EXPECT_EQ(reader.Log.Registry.Items(i)->ValueName, log.Registry[size_t(i)].Param);
+    }
+}
+
+TEST_F(InstallTest, OverAnExistingInstallationKeepsSettingsAndQuarantine)
+{
+    Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+    Files.AddFile(Folder + "\\dialers\\x.exe.001", "dialer copy");
+    Profile.Set(Folder + "\\MLinewarden.cfg", "Main", "CheckAllowedNumbers", "0");
+    Registry.SetValue(TRegRoot::CurrentUser, kUninstallKeyPath, "InstallLocation",
+                      TRegValue::String(Folder));
+    TSetupInstaller setup(Ports, Payload);
+    EXPECT_EQ(setup.ProposedFolder(), Folder);
+    std::string failure;
+    ASSERT_TRUE(setup.Install({Folder, false, nullptr}, nullptr, failure)) << failure;
+    EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-guard");
+    EXPECT_EQ(Files.Node(Folder + "\\dialers\\x.exe.001")->Content, "dialer copy");
+    EXPECT_EQ(Profile.Value(Folder + "\\MLinewarden.cfg", "Main", "CheckAllowedNumbers"), "0");
+    EXPECT_EQ(Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden"), nullptr);
+    EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe.setup-old"), nullptr);
+}
+
+// Each failure leaves the files and the registry as they were, an earlier installation's
+// program included.
+TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
+{
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Break;
+    } cases[] = {
+            {"folder refuses files",
+             [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = true; }},
+            {"shortcut fails", [](TSetupMachine& t) { t.SetupShell.Fails = true; }},
+            {"key refuses writes",
+             [](TSetupMachine& t) {
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
+             }},
+            {"guard stays running",
+             [](TSetupMachine& t) {
+                 t.Programs.Add(7, "c:\\programy\\ZAżółć linewarden\\mlinewarden.exe", true);
+             }},
+            {"no Run key writable",
+             [](TSetupMachine& t) {
+                 t.Registry.RefuseWrites(TRegRoot::LocalMachine, RunKey);
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
+             }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+        c.Break(t);
+        const std::vector<std::string> before = t.Files.Files();
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_FALSE(setup.Install({Folder, true, nullptr}, nullptr, failure));
+        EXPECT_FALSE(failure.empty());
+        EXPECT_EQ(t.Files.Files(), before);
+        EXPECT_EQ(t.Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-old-guard");
+        EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
+        EXPECT_EQ(t.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden"), nullptr);
+        EXPECT_EQ(t.Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden"), nullptr);
+    }
+}
+
+// The programs of an earlier installation are asked to close first; one that stays is named
+// to the user (or gives up a silent run), and the guard that ran is started again.
+TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const std::string uninstaller = Folder + "\\uninstall.exe";
+    const struct {
+        const char* Name;
+        std::string Running;  // "" none
+        bool Stays;
+        bool Interactive;  // false: no question can be asked
+        bool StartWanted;
+        bool Installed;
+        int Questions;
+        bool Started;
+    } cases[] = {
+            {"nothing runs", "", false, true, false, true, 0, false},
+            {"nothing runs, start asked", "", false, true, true, true, 0, true},
+            {"guard closes: started again", guard, false, false, false, true, 0, true},
+            {"uninstaller closes", uninstaller, false, true, false, true, 0, false},
+            {"guard stays, user cancels", guard, true, true, true, false, 1, false},
+            {"guard stays, silent", guard, true, false, true, false, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Files.AddFile(guard, "MZ-old-guard");
+        if (!c.Running.empty()) t.Programs.Add(12, c.Running, c.Stays);
+        std::vector<std::string> asked;
+        TRetryQuestion retry;
+        if (c.Interactive)
+            retry = [&](const std::string& program) {
+                asked.push_back(program);
+                return false;
+            };
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, retry}, nullptr, failure), c.Installed);
+        EXPECT_EQ(int(asked.size()), c.Questions);
+        for (const std::string& program : asked) EXPECT_EQ(program, c.Running);
+        if (!c.Installed) {
+            EXPECT_NE(failure.find(c.Running), std::string::npos) << failure;
+            EXPECT_EQ(t.Files.Node(guard)->Content, "MZ-old-guard");
+        }
+        EXPECT_EQ(setup.StartGuard(c.StartWanted), c.Started);
+        ASSERT_EQ(t.Processes.Started.size(), c.Started ? 1u : 0u);
+        if (c.Started) {
+            EXPECT_EQ(t.Processes.Started[0].CommandLine, "\"" + guard + "\"");
+        }
+    }
+}
