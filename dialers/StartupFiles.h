@@ -5,25 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "dialers/RunValue.h"
 #include "dialers/ToolsPorts.h"
-
-// Where the auto-start entries live, under the machine's root and under the user's.
-extern const char kRunKey[];
-
-// One Run key: the machine's in one of its views, or the user's.
-struct TRunKey {
-    TRegRoot Root = TRegRoot::LocalMachine;
-    TRegView View = TRegView::Own;
-};
-
-// The Run keys Windows starts programs from, in the order the inventory reads them: the
-// machine's, in its other view as well where it has two, then the user's. A 32-bit program on
-// 64-bit Windows sees only the 32-bit view of the machine's key unless it asks, while Windows
-// starts the programs of both.
-std::vector<TRunKey> RunKeys(IRegistry& registry);
-
-// Where WriteRunValue stored a value.
-enum class TRunValueWritten { Nowhere, AllUsers, CurrentUser };
 
 // One auto-start item. Never changes after construction.
 class TStartupFile {
@@ -60,16 +43,13 @@ public:
     // Rebuilds the list from the Run keys (RunKeys), all only read; returns Count(). Every string value with text becomes an item; a value of another type names no
     // program and is passed over.
     int LoadFromRegistry();
-    // Stores name=value as a string under the machine's Run key, creating the key if needed, or,
-    // when that key may not be changed, under the user's. A machine's key that already holds
-    // exactly this value counts as written. Nothing is written for an empty name or value.
-    TRunValueWritten WriteRunValue(const std::string& name, const std::string& value);
+    TRunValueWritten WriteRunValue(const std::string& name, const std::string& value)
+    {
+        return ::WriteRunValue(FPorts.Registry, name, value);
+    }
     // Removes every item that is not a dialer, keeping the order of the others; the new count.
     int KeepDialers();
-    // Deletes the value of that name from every Run key (RunKeys) that holds it, where the user
-    // may: an item is deleted in the view it was read from. True when at least one Run key can
-    // be read and none still holds text under the name; false for an empty name.
-    bool DeleteRunValue(const std::string& name);
+    bool DeleteRunValue(const std::string& name) { return ::DeleteRunValue(FPorts.Registry, name); }
 
 private:
     const TToolsPorts& FPorts;

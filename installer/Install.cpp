@@ -1,7 +1,7 @@
 #include "installer/Install.h"
 
 #include "common/Paths.h"
-#include "dialers/StartupFiles.h"
+#include "dialers/RunValue.h"
 #include "guard/GuardTexts.h"
 #include "guard/Version.h"
 #include "installer/PackageFormat.h"
@@ -154,13 +154,11 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     }
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
-    TToolsPorts tools{FPorts.Registry, FPorts.Files, FPorts.Processes, FPorts.Shell, guard};
-    TStartupFiles startup(tools);
     if (choice.AutoStart) {
-        if (startup.WriteRunValue(kAutoStartValueName, guard) == TRunValueWritten::Nowhere)
+        if (WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) == TRunValueWritten::Nowhere)
             return fail(TSetupText::NoAutoStart, "");
     } else {
-        startup.DeleteRunValue(kAutoStartValueName);
+        DeleteRunValue(FPorts.Registry, kAutoStartValueName);
     }
     rollback.Commit();
     FInstalledGuard = guard;
