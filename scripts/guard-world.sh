@@ -139,3 +139,32 @@ world_run_value() {
 }
 # The report's messages, one per line.
 world_report_texts() { probe report | cut -d'|' -f2-; }
+
+# Makes the ordinary Linux user that a standard-user run runs Wine as, unless it exists (root
+# only). A run beside this one may make it meanwhile.
+world_make_user() {
+    id -u "$1" >/dev/null 2>&1 || useradd -m "$1" 2>/dev/null || id -u "$1" >/dev/null ||
+        world_fail "the user $1 could not be made"
+    [ "$(id -u "$1")" -ne 0 ] || world_fail "$1 is root"
+}
+
+# Starts an X server that lets every local user in (its socket is open to all), so that an
+# ordinary user's programs reach it without root's X authority; exports DISPLAY and sets
+# world_xvfb_pid. LW_STANDARD_USER_DISPLAYS lists the display numbers to try (140 to 160).
+world_open_display() {
+    unset XAUTHORITY
+    world_xvfb_pid=""
+    local display
+    for display in ${LW_STANDARD_USER_DISPLAYS:-$(seq 140 160)}; do
+        [ ! -e "/tmp/.X$display-lock" ] || continue
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
+        world_xvfb_pid=$!
+        if world_until 10 test -S "/tmp/.X11-unix/X$display" && kill -0 "$world_xvfb_pid" 2>/dev/null; then
+            export DISPLAY=":$display"
+            return 0
+        fi
+        kill "$world_xvfb_pid" 2>/dev/null || true
+        world_xvfb_pid=""
+    done
+    world_fail "no X server could be started"
+}

@@ -20,19 +20,14 @@ fi
 world_case=standard-user
 here=$(cd "$(dirname "$0")" && pwd)
 user=lwstandard
-if ! id -u "$user" >/dev/null 2>&1; then
-    # A run beside this one may have made it meanwhile.
-    useradd -m "$user" 2>/dev/null || id -u "$user" >/dev/null
-fi
-[ "$(id -u "$user")" -ne 0 ] || { echo "FAIL: $user is root"; exit 1; }
 
 # Everything the user runs or reads lies in a folder of its own: the checkout and the build
 # folder may be where it cannot read (root's home is 0700), and the prefix must be the user's.
 stage=$(mktemp -d /tmp/lw-standard-user.XXXXXX)
-xvfb_pid=""
+world_xvfb_pid=""
 cleanup() {
     [ -z "${LW_WINE_USER:-}" ] || world_as_user wineserver -k 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    [ -z "$world_xvfb_pid" ] || kill "$world_xvfb_pid" 2>/dev/null || true
     [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$stage"
 }
 trap cleanup EXIT
@@ -40,6 +35,7 @@ mkdir "$stage/scripts" "$stage/bin"
 cp "$here/../../../scripts/guard-world.sh" "$here/../../../scripts/wine-run.sh" "$stage/scripts/"
 export LW_BUILD=$build WINEPREFIX=$stage/prefix
 . "$stage/scripts/guard-world.sh"
+world_make_user "$user"
 for program in world_guard_exe world_rasctl_exe world_probe_exe world_dialer_exe \
                world_packed_exe world_upx_exe world_standin_dll; do
     cp "${!program}" "$stage/bin/"
@@ -48,21 +44,7 @@ done
 chown -R "$user:" "$stage"
 cd "$stage"
 
-# An X server of this test's own that lets every local user in (its socket is open to all), so
-# the user's programs reach it without root's X authority.
-unset XAUTHORITY
-for display in ${LW_STANDARD_USER_DISPLAYS:-$(seq 140 160)}; do
-    [ ! -e "/tmp/.X$display-lock" ] || continue
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
-    xvfb_pid=$!
-    if world_until 10 test -S "/tmp/.X11-unix/X$display" && kill -0 "$xvfb_pid" 2>/dev/null; then
-        export DISPLAY=":$display"
-        break
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || world_fail "no X server could be started"
+world_open_display
 
 export LW_WINE_USER=$user
 world_create

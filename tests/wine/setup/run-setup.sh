@@ -1,0 +1,247 @@
+#!/usr/bin/env bash
+# The shipped setup under Wine, each case in a fresh prefix of its own:
+#   run-setup.sh CASE WINDOWS-BUILD-FOLDER
+#   install        /S into a folder with blanks and Polish letters: the files, the shortcut, the
+#                  Programs-and-Features values, the uninstaller's package, the exit code, and
+#                  the guard of this prefix running afterwards
+#   interactive    the window, driven by real mouse clicks (Install, then Close) into the
+#                  default per-user folder; a picture of the window when done
+#   over           /S again over an installation whose user changed the settings and has a
+#                  quarantine copy: into the installation's own folder, the programs replaced,
+#                  the settings (the start-with-Windows option off included) and the copy kept
+#   damaged        one byte of the payload changed: exit code 2, the reason in the log, nothing
+#                  installed
+#   upgrade        /S over the installation while its guard runs with changed settings and an
+#                  allowed number: the old guard ends by itself with exit code 0, its settings
+#                  are on disk, and the new guard runs with them and hangs up a forbidden dial
+#                  over the stand-in dial-up
+#   standard-user  run by an ordinary Linux user into a folder that user cannot write: exit code
+#                  2, the reason in the log, nothing left behind (needs root: 77 otherwise)
+# Without a DISPLAY the run gets an X server of its own.
+set -euo pipefail
+usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|standard-user WINDOWS-BUILD-FOLDER"
+world_case=${1:?$usage}
+export LW_BUILD=${2:?$usage}
+here=$(cd "$(dirname "$0")" && pwd)
+scripts="$here/../../../scripts"
+setup_exe="$LW_BUILD/installer/MLinewardenSetup.exe"
+place_exe="$LW_BUILD/tests/wine/setup/lw-control-place.exe"
+if [ "$world_case" = standard-user ] && [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: only root can make the ordinary user that this case runs the setup as"
+    exit 77
+fi
+if [ -z "${DISPLAY:-}" ] && [ "$world_case" != standard-user ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+stage=""
+world_xvfb_pid=""
+cleanup() {
+    world_as_user wineserver -k 2>/dev/null || true
+    [ -z "$world_xvfb_pid" ] || kill "$world_xvfb_pid" 2>/dev/null || true
+    [ -z "$stage" ] || rm -rf "$stage"
+    [ -n "$stage" ] || rm -rf "$WINEPREFIX"
+}
+if [ "$world_case" = standard-user ]; then
+    # The user runs and reads only what lies in a folder of its own: the checkout may be where it
+    # cannot read, and the prefix must be the user's.
+    stage=$(mktemp -d /tmp/lw-setup-user.XXXXXX)
+    mkdir "$stage/scripts" "$stage/bin"
+    cp "$scripts/guard-world.sh" "$scripts/wine-run.sh" "$stage/scripts/"
+    cp "$setup_exe" "$stage/bin/"
+    setup_exe="$stage/bin/MLinewardenSetup.exe"
+    export WINEPREFIX="$stage/prefix"
+    . "$stage/scripts/guard-world.sh"
+    world_make_user lwstandard
+    chown -R lwstandard: "$stage"
+    cd "$stage"
+    world_open_display
+    export LW_WINE_USER=lwstandard
+else
+    export WINEPREFIX="${WINEPREFIX:-$LW_BUILD/wineprefix}-setup-$world_case"
+    . "$scripts/guard-world.sh"
+fi
+trap cleanup EXIT
+world_create
+
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
+run_key='Software\Microsoft\Windows\CurrentVersion\Run'
+folder_win='C:\lw-setup\Zażółć gęślą jaźń'
+folder_unix=$(world_unix "$folder_win")
+user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
+users_unix="$WINEPREFIX/drive_c/users/$user"
+# The log lies in the user's temporary folder, wherever this Wine puts it.
+setup_log() { cat "$(find "$users_unix" -name MLinewardenSetup.log | head -n 1)" 2>/dev/null; }
+world_as_user cp "$setup_exe" "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+
+setup() { world_as_user timeout -k 5 150 bash "$here_world/wine-run.sh" 'C:\MLinewardenSetup.exe' "$@"; }
+# A guard of this prefix: other runs on the machine may have guards of their own.
+guard_runs() {
+    local pid
+    for pid in $(pgrep -f 'MLinewarden.exe'); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            return 0
+    done
+    return 1
+}
+shortcut_made() { find "$users_unix" -name 'Morvane Linewarden.lnk' | grep -q .; }
+registered() { world_wine reg query "$key" >/dev/null 2>&1; }
+run_value() { world_wine reg query "$1\\$run_key" /v MLinewarden >/dev/null 2>&1; }
+# The option as the guard's settings file holds it.
+option() { tr -d '\r' <"$1/MLinewarden.cfg" | sed -n "s/^$2=//p"; }
+# Ends the guard that the setup started: it is nobody's child here.
+end_started_guard() {
+    world_until 20 guard_runs || world_fail "the setup did not start the guard"
+    probe wait-hidden 60000 >/dev/null || world_fail "the started guard did not go into the tray"
+    probe menu exit >/dev/null || true
+    probe wait-gone 20000 >/dev/null || world_fail "the started guard did not end on Exit"
+    world_until 20 guard_stopped || world_fail "the started guard's process did not end"
+}
+guard_stopped() { ! guard_runs; }
+# Nothing of an installation into the folder: no file in it, no key, shortcut or Run value.
+nothing_installed() {
+    [ -z "$(find "$1" -mindepth 1 2>/dev/null)" ] ||
+        world_fail "files were left: $(cd "$1" && find . -mindepth 1)"
+    ! registered || world_fail "the Programs-and-Features key was left"
+    ! shortcut_made || world_fail "the shortcut was left"
+    ! run_value HKCU && ! run_value HKLM || world_fail "a Run value was left"
+}
+
+case "$world_case" in
+install)
+    setup /S "/D=$folder_win" || world_fail "exit code $?"
+    for f in MLinewarden.exe MLinewarden.chm uninstall.exe MLinewarden.cfg; do
+        [ -f "$folder_unix/$f" ] || world_fail "$f not installed"
+    done
+    grep -aq 'MIP1END' "$folder_unix/uninstall.exe" || world_fail "the uninstaller carries no package"
+    grep -aq '<appname>Morvane Linewarden</appname>' "$folder_unix/uninstall.exe" ||
+        world_fail "the package names no application"
+    shortcut_made || world_fail "no shortcut"
+    values=$(world_wine reg query "$key" 2>/dev/null | tr -d '\r')
+    for v in DisplayName DisplayVersion Publisher DisplayIcon UninstallString InstallLocation \
+        InstallDate EstimatedSize URLInfoAbout NoModify NoRepair; do
+        grep -q "^ *$v " <<<"$values" || world_fail "no $v in the Programs-and-Features key"
+    done
+    [ "$(option "$folder_unix" AutoStart)" = 1 ] || world_fail "the AutoStart option is not set"
+    run_value HKLM || run_value HKCU || world_fail "no Run value"
+    world_until 20 guard_runs || world_fail "the guard is not running"
+    ;;
+interactive)
+    caption="Instalacja programu Morvane Linewarden"
+    default_unix="$users_unix/AppData/Local/Programs/Morvane Linewarden"
+    # Real clicks: the pointer moves onto the button and presses it, as a user's hand would.
+    click() {
+        local place
+        place=$(world_wine "$place_exe" 60000 "$caption" "$1" | tr -d '\r') ||
+            world_fail "no button \"$1\" to click: $(world_wine "$place_exe" 0 "$caption" --texts)"
+        xdotool mousemove $place sleep 0.3 click 1
+    }
+    setup &
+    setup_pid=$!
+    texts=$(world_wine "$place_exe" 60000 "$caption" --texts | tr -d '\r') ||
+        world_fail "the setup's window did not come"
+    grep -qxF 'Edit|C:\users\'"$user"'\AppData\Local\Programs\Morvane Linewarden' <<<"$texts" ||
+        world_fail "the window does not propose the per-user folder: $texts"
+    click Instaluj
+    # Cancel becomes Close once the work is done.
+    world_wine "$place_exe" 120000 "$caption" Zamknij >/dev/null || world_fail "the setup did not end its work"
+    world_wine "$place_exe" 1000 "$caption" --texts | tr -d '\r' |
+        grep -qxF 'Static|Instalacja zakończona.' || world_fail "no line saying it is done"
+    geometry=$(world_wine "$place_exe" 1000 "$caption" | tr -d '\r') || true
+    xdotool mousemove 1000 10
+    [ -z "$geometry" ] || import -window root -crop "$geometry" +repage "$LW_BUILD/MLinewardenSetup-test.png"
+    click Zamknij
+    wait "$setup_pid" || world_fail "exit code $?"
+    for f in MLinewarden.exe MLinewarden.chm uninstall.exe MLinewarden.cfg; do
+        [ -f "$default_unix/$f" ] || world_fail "$f not installed into the per-user folder"
+    done
+    registered || world_fail "no Programs-and-Features key"
+    shortcut_made || world_fail "no shortcut"
+    world_until 20 guard_runs || world_fail "the guard was not started"
+    ;;
+over)
+    setup /S "/D=$folder_win" || world_fail "exit code $? of the first installation"
+    end_started_guard
+    # The user's own choices since: the option off, a number allowed, a dialer in quarantine.
+    printf '[Main]\r\nFirstRun=0\r\nAutoStart=0\r\nIdentNumberCount=1\r\nIdentNumberFmt_0=%s\r\n' \
+        "$world_isp_number" >"$folder_unix/MLinewarden.cfg"
+    world_wine reg delete "HKCU\\$run_key" /v MLinewarden /f >/dev/null 2>&1 || true
+    world_wine reg delete "HKLM\\$run_key" /v MLinewarden /f >/dev/null 2>&1 || true
+    mkdir -p "$folder_unix/dialers"
+    printf 'MZ-dialer' >"$folder_unix/dialers/FreeDialer.exe.000"
+    printf 'an older guard' >"$folder_unix/MLinewarden.exe"
+    printf 'an older uninstaller' >"$folder_unix/uninstall.exe"
+    # No /D: the installation's own folder.
+    setup /S || world_fail "exit code $? over the installation"
+    end_started_guard
+    cmp -s "$world_guard_exe" "$folder_unix/MLinewarden.exe" || world_fail "the guard was not replaced"
+    grep -aq 'MIP1END' "$folder_unix/uninstall.exe" || world_fail "the uninstaller was not replaced"
+    [ "$(option "$folder_unix" IdentNumberFmt_0)" = "$world_isp_number" ] ||
+        world_fail "the allowed number was lost"
+    [ "$(option "$folder_unix" AutoStart)" = 0 ] || world_fail "the AutoStart option was turned on"
+    ! run_value HKLM && ! run_value HKCU || world_fail "a Run value was written though the option is off"
+    [ "$(cat "$folder_unix/dialers/FreeDialer.exe.000")" = MZ-dialer ] ||
+        world_fail "the quarantine copy was lost"
+    [ ! -e "$users_unix/AppData/Local/Programs/Morvane Linewarden" ] ||
+        world_fail "the setup installed into the default folder too"
+    ;;
+damaged)
+    # A byte well inside the payload, which lies at the end of the file.
+    damaged="$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+    offset=$(($(stat -c %s "$damaged") - 100000))
+    byte=$(od -An -tu1 -j "$offset" -N1 "$damaged" | tr -d ' ')
+    printf "$(printf '\\%03o' $(((byte + 1) % 256)))" |
+        dd of="$damaged" bs=1 seek="$offset" conv=notrunc 2>/dev/null
+    rc=0
+    setup /S "/D=$folder_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a damaged setup"
+    [ ! -e "$folder_unix" ] || world_fail "a damaged setup made its folder"
+    nothing_installed "$folder_unix"
+    setup_log | grep -q 'uszkodzony' || world_fail "the log gives no reason"
+    ;;
+upgrade)
+    setup /S "/D=$world_guard_win" || world_fail "exit code $? of the first installation"
+    end_started_guard
+    # Hang-ups without questions, with the ISP's number allowed and connected.
+    world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
+        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
+        "IdentNumberFmt_0=$world_isp_number"
+    world_connect_isp
+    world_start_guard
+    setup /S "/D=$world_guard_win" || world_fail "exit code $? of the upgrade"
+    guard_rc=0
+    wait "$world_guard_pid" || guard_rc=$?
+    [ "$guard_rc" = 0 ] || world_fail "the old guard's exit code is $guard_rc"
+    [ "$(option "$world_guard_dir" IdentNumberFmt_0)" = "$world_isp_number" ] &&
+        [ "$(option "$world_guard_dir" IdentAskBeforeDeleteDialUp)" = 0 ] ||
+        world_fail "the old guard's settings are not on disk"
+    world_until 20 guard_runs || world_fail "no new guard runs"
+    probe wait-hidden 60000 >/dev/null || world_fail "the new guard did not go into the tray"
+    rasctl add Obcy 0700999999 >/dev/null
+    rasctl dial Obcy >/dev/null
+    probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
+        world_fail "the new guard did not hang up the forbidden dial"
+    world_connected Dostawca || world_fail "the new guard cut the allowed connection"
+    ;;
+standard-user)
+    # A folder as an administrator made it: the user's prefix holds it, but it is root's and
+    # read-only.
+    locked_win='C:\Zablokowany\Morvane Linewarden'
+    locked_unix=$(world_unix "$locked_win")
+    mkdir -p "$locked_unix"
+    chown -R root:root "$(dirname "$locked_unix")"
+    chmod 0555 "$locked_unix" "$(dirname "$locked_unix")"
+    ! world_as_user touch "$locked_unix/x" 2>/dev/null || world_fail "the user can write the folder"
+    rc=0
+    setup /S "/D=$locked_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a folder that cannot be written"
+    nothing_installed "$locked_unix"
+    reason=$(setup_log) || world_fail "no log of the failure"
+    grep -qF 'C:\Zablokowany\Morvane Linewarden' <<<"$reason" ||
+        world_fail "the log does not name the folder: $reason"
+    echo "$reason"
+    ! guard_runs || world_fail "a guard was started"
+    ;;
+*) world_fail "$usage" ;;
+esac
+echo "PASS ($world_case)"
