@@ -22,6 +22,30 @@ std::string Below(const std::string& folder, const std::string& name)
     return IncludeTrailingBackslash(folder) + name;
 }
 
+// The settings only read: the settings write the whole file when they are destroyed, and looking
+// at a user's choice must not change the file before the installation starts.
+class TReadOnlyProfile : public IProfile {
+public:
+    explicit TReadOnlyProfile(IProfile& profile) : FProfile(profile) {}
+    std::string ReadString(const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& def, size_t maxChars) override
+    {
+        return FProfile.ReadString(file, section, key, def, maxChars);
+    }
+    bool WriteString(const std::string&, const std::string&, const std::string&,
+                     const std::string&) override
+    {
+        return false;
+    }
+    bool DeleteKey(const std::string&, const std::string&, const std::string&) override
+    {
+        return false;
+    }
+
+private:
+    IProfile& FProfile;
+};
+
 }  // namespace
 
 TSetupInstaller::TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files)
@@ -41,6 +65,16 @@ std::string TSetupInstaller::ProposedFolder()
 {
     const std::string existing = ExistingLocation();
     return existing.empty() ? DefaultFolder(FPorts.SetupShell.LocalAppDataFolder()) : existing;
+}
+
+bool TSetupInstaller::ProposedAutoStart(const std::string& folder)
+{
+    const std::string usable = UsableFolder(folder);
+    if (usable.empty()) return true;
+    const std::string guard = Below(usable, kGuardFile);
+    if (!FPorts.Files.FileExists(ChangeFileExt(guard, ".cfg"))) return true;
+    TReadOnlyProfile profile(FPorts.Profile);
+    return TSettings(profile, guard).AutoStart();
 }
 
 std::string TSetupInstaller::ShortcutPath()

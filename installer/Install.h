@@ -34,6 +34,10 @@ public:
     // Where to install when nobody says: over an existing installation, else the user's own
     // programs folder.
     std::string ProposedFolder();
+    // Whether the guard should start with Windows after installing into the folder: the choice
+    // its user made there before (the AutoStart option of its settings file, as the guard reads
+    // it), on for a folder without settings.
+    bool ProposedAutoStart(const std::string& folder);
     // The log of an installation into the folder, as the uninstaller's package carries it.
     TInstallLog LogFor(const std::string& folder);
 

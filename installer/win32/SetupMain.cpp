@@ -81,7 +81,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     TSetupWindowResult result{kSetupFailed, true};
     if (options.Silent) {
         std::string failure;
-        if (setup.Install({folder, true, nullptr}, nullptr, failure)) {
+        if (setup.Install({folder, setup.ProposedAutoStart(folder), nullptr}, nullptr, failure)) {
             result.ExitCode = kSetupInstalled;
         } else {
             ReportFailure(true, files, SetupText(TSetupText::Failed, failure));

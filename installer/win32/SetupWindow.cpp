@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "installer/SetupRules.h"
 #include "installer/SetupTexts.h"
 #include "platform/MessageBox.h"
 #include "platform/win32/Win32Com.h"
@@ -50,13 +49,6 @@ const TControlRow Layout[] = {
         {idCancel, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 172, 90, 26, TSetupText::Cancel},
 };
 
-struct TWindowState {
-    TSetupInstaller* Setup;
-    TSetupWindowResult Result{kSetupCancelled, true};
-    bool Installed = false;
-    bool Busy = false;
-};
-
 HWND Item(HWND window, int id)
 {
     return GetDlgItem(window, id);
@@ -77,83 +69,89 @@ std::string TextOf(HWND control)
     return Narrow(text);
 }
 
-void Browse(HWND window)
-{
-    TComApartment com;
-    const std::wstring title = Wide(SetupText(TSetupText::BrowseTitle));
-    BROWSEINFOW info = {};
-    info.hwndOwner = window;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
-    if (!chosen) return;
-    wchar_t path[MAX_PATH] = {};
-    const bool got = SHGetPathFromIDListW(chosen, path);
-    CoTaskMemFree(chosen);
-    if (!got) return;
-    path[MAX_PATH - 1] = L'\0';
-    std::string folder = Narrow(path);
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    SetText(Item(window, idFolder), folder + kProductName);
-}
+class TSetupWindow : public ISetupView {
+public:
+    explicit TSetupWindow(HWND window) : FWindow(window) {}
 
-void Install(HWND window, TWindowState& state)
-{
-    state.Busy = true;
-    for (int id : {idFolder, idBrowse, idAutoStart, idStartGuard, idInstall, idCancel})
-        EnableWindow(Item(window, id), FALSE);
-    SetText(Item(window, idStatus), SetupText(TSetupText::Installing));
-    const HWND progress = Item(window, idProgress);
-    TInstallChoice choice{
-            TextOf(Item(window, idFolder)), IsDlgButtonChecked(window, idAutoStart) == BST_CHECKED,
-            [](const std::string& program) {
-                return SystemMessageBox().Show(
-                               SetupText(TSetupText::StillRunning, program) + "\n\n" +
-                                       SetupText(TSetupText::RetryOrCancel),
-                               SetupText(TSetupText::Caption), TMsgButtons::RetryCancel,
-                               TMsgIcon::Error) == TMsgResult::Retry;
-            }};
-    std::string failure;
-    const bool ok = state.Setup->Install(
-            choice,
-            [progress](int percent) {
-                SendMessageW(progress, PBM_SETPOS, WPARAM(percent), 0);
-                UpdateWindow(progress);
-            },
-            failure);
-    state.Busy = false;
-    if (ok) {
-        state.Installed = true;
-        state.Result = {kSetupInstalled, IsDlgButtonChecked(window, idStartGuard) == BST_CHECKED};
-        SetText(Item(window, idStatus), SetupText(TSetupText::Done));
-        SetText(Item(window, idCancel), SetupText(TSetupText::Close));
-        EnableWindow(Item(window, idCancel), TRUE);
-        SetFocus(Item(window, idCancel));
-        return;
+    std::string Folder() override { return TextOf(Item(FWindow, idFolder)); }
+    void SetFolder(const std::string& folder) override { SetText(Item(FWindow, idFolder), folder); }
+    bool AutoStart() override { return Checked(idAutoStart); }
+    void SetAutoStart(bool on) override { Check(idAutoStart, on); }
+    bool StartGuard() override { return Checked(idStartGuard); }
+    void SetStartGuard(bool on) override { Check(idStartGuard, on); }
+    void EnableInputs(bool enabled) override
+    {
+        for (int id : {idFolder, idBrowse, idAutoStart, idStartGuard, idInstall, idCancel})
+            EnableWindow(Item(FWindow, id), enabled ? TRUE : FALSE);
     }
-    SendMessageW(progress, PBM_SETPOS, 0, 0);
-    SetText(Item(window, idStatus), "");
-    for (int id : {idFolder, idBrowse, idAutoStart, idStartGuard, idInstall, idCancel})
-        EnableWindow(Item(window, id), TRUE);
-    SystemMessageBox().Show(SetupText(TSetupText::Failed, failure), SetupText(TSetupText::Caption),
-                            TMsgButtons::Ok, TMsgIcon::Error);
-}
+    void SetProgress(int percent) override
+    {
+        const HWND progress = Item(FWindow, idProgress);
+        SendMessageW(progress, PBM_SETPOS, WPARAM(percent), 0);
+        UpdateWindow(progress);
+    }
+    void SetStatus(const std::string& text) override { SetText(Item(FWindow, idStatus), text); }
+    void TurnCancelInto(const std::string& text) override
+    {
+        const HWND cancel = Item(FWindow, idCancel);
+        SetText(cancel, text);
+        EnableWindow(cancel, TRUE);
+        SetFocus(cancel);
+    }
+    bool AskRetry(const std::string& text) override
+    {
+        return SystemMessageBox().Show(text, SetupText(TSetupText::Caption),
+                                       TMsgButtons::RetryCancel,
+                                       TMsgIcon::Error) == TMsgResult::Retry;
+    }
+    void ShowError(const std::string& text) override
+    {
+        SystemMessageBox().Show(text, SetupText(TSetupText::Caption), TMsgButtons::Ok,
+                                TMsgIcon::Error);
+    }
+    std::string ChooseFolder(const std::string& title) override
+    {
+        TComApartment com;
+        const std::wstring wideTitle = Wide(title);
+        BROWSEINFOW info = {};
+        info.hwndOwner = FWindow;
+        info.lpszTitle = wideTitle.c_str();
+        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+        LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+        if (!chosen) return "";
+        wchar_t path[MAX_PATH] = {};
+        const bool got = SHGetPathFromIDListW(chosen, path);
+        CoTaskMemFree(chosen);
+        if (!got) return "";
+        path[MAX_PATH - 1] = L'\0';
+        return Narrow(path);
+    }
+    void CloseWindow() override { DestroyWindow(FWindow); }
+
+private:
+    bool Checked(int id) { return IsDlgButtonChecked(FWindow, id) == BST_CHECKED; }
+    void Check(int id, bool on) { CheckDlgButton(FWindow, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+    HWND FWindow;
+};
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* state = reinterpret_cast<TWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* presenter = reinterpret_cast<TSetupPresenter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_COMMAND:
-        if (!state || state->Busy) return 0;
+        if (!presenter) return 0;
         switch (LOWORD(wParam)) {
-        case idBrowse: Browse(window); return 0;
-        case idInstall: Install(window, *state); return 0;
-        case idCancel: DestroyWindow(window); return 0;
+        case idBrowse: presenter->Browse(); return 0;
+        case idInstall: presenter->Install(); return 0;
+        case idCancel: presenter->Cancel(); return 0;
         }
         break;
     case WM_CLOSE:
-        if (state && state->Busy) return 0;
-        DestroyWindow(window);
+        if (presenter)
+            presenter->Cancel();
+        else
+            DestroyWindow(window);
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
@@ -174,7 +172,6 @@ TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& fol
     windowClass.lpszClassName = L"MLinewardenSetup";
     RegisterClassW(&windowClass);
 
-    TWindowState state{&setup};
     RECT frame = {0, 0, 420, 210};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&frame, style, FALSE);
@@ -192,10 +189,10 @@ TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& fol
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    SetText(Item(window, idFolder), folder);
-    CheckDlgButton(window, idAutoStart, BST_CHECKED);
-    CheckDlgButton(window, idStartGuard, BST_CHECKED);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    TSetupWindow view(window);
+    TSetupPresenter presenter(view, setup);
+    presenter.Start(folder);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&presenter));
     ShowWindow(window, SW_SHOWNORMAL);
     SetFocus(Item(window, idInstall));
 
@@ -205,5 +202,5 @@ TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& fol
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return state.Result;
+    return presenter.Result();
 }
