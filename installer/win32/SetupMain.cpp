@@ -41,7 +41,9 @@ void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
 {
     if (silent) {
         const std::string temp = files.TemporaryFolder();
-        if (!temp.empty()) files.WriteFile(temp + "MLinewardenSetup.log", reason + "\r\n");
+        // UTF-8 with its byte-order mark, which Notepad needs to show the Polish letters.
+        if (!temp.empty())
+            files.WriteFile(temp + "MLinewardenSetup.log", "\xEF\xBB\xBF" + reason + "\r\n");
     } else {
         SystemMessageBox().Show(reason, SetupText(TSetupText::Caption), TMsgButtons::Ok,
                                 TMsgIcon::Error);
