@@ -34,6 +34,11 @@ world_premium_entry='Darmowy Internet'
 world_checks_all=(FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=1
                   IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1
                   "IdentNumberFmt_0=$world_isp_number")
+# The options of a guard that hangs up forbidden connections at once, asking nothing, and leaves
+# dialers alone, with the ISP's number allowed.
+world_hangs_up_at_once=(FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0
+                        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1
+                        "IdentNumberFmt_0=$world_isp_number")
 
 world_unix() { printf '%s/drive_c/%s' "$WINEPREFIX" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
 world_guard_dir=$(world_unix "$world_guard_win")
@@ -116,6 +121,15 @@ world_stop_guard() {
     probe wait-gone 20000 >/dev/null || world_fail "the guard did not end on Exit"
     # A virtual desktop's explorer may outlive the guard.
     [ -n "${LW_DESKTOP:-}" ] || wait "$world_guard_pid" 2>/dev/null || true
+}
+
+# Ends through its Exit command a guard that another program (the setup) started outside
+# LW_DESKTOP's desktop, once its start-up check has put it into the tray: it is nobody's child
+# here, so only its window tells that it has ended.
+world_end_started_guard() {
+    LW_DESKTOP= probe wait-hidden 60000 >/dev/null || world_fail "the started guard did not go into the tray"
+    LW_DESKTOP= probe menu exit >/dev/null || true
+    LW_DESKTOP= probe wait-gone 20000 >/dev/null || world_fail "the started guard did not end on Exit"
 }
 
 # Polls until the command succeeds, for at most the given seconds.

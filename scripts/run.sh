@@ -71,11 +71,8 @@ fi
 world_wine "$LW_BUILD/installer/MLinewardenSetup.exe" /S "/D=$world_guard_win" ||
     world_fail "the setup failed: $(find "$WINEPREFIX/drive_c/users" -name MLinewardenSetup.log -exec cat {} +)"
 echo "installed by the setup into $world_guard_win"
-# The setup started the guard (outside the virtual desktop); the scene starts it again once the
-# demo's own choices are set.
-LW_DESKTOP= probe wait-hidden 60000 >/dev/null || world_fail "the installed guard did not start"
-LW_DESKTOP= probe menu exit >/dev/null
-LW_DESKTOP= probe wait-gone 20000 >/dev/null || world_fail "the installed guard did not end on Exit"
+# The setup started the guard; the scene starts it again once the demo's own choices are set.
+world_end_started_guard
 { printf '[Main]\r\n'; printf '%s\r\n' "${world_checks_all[@]}"; } >"$world_guard_dir/MLinewarden.cfg"
 world_install_dialer
 world_connect_isp

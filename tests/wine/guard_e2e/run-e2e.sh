@@ -140,9 +140,7 @@ no)
 leading-zero)
     # No questions: the guard acts at once, so a forbidden connection next to the two allowed
     # ones shows that it did look at them.
-    world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
-        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
-        "IdentNumberFmt_0=$world_isp_number"
+    world_install_guard "${world_hangs_up_at_once[@]}"
     world_connect_isp
     rasctl add "Dostawca bez zera" "${world_isp_number#0}" >/dev/null
     rasctl add Obcy 0700999999 >/dev/null

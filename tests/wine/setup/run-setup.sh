@@ -89,12 +89,10 @@ registered() { world_wine reg query "$key" >/dev/null 2>&1; }
 run_value() { world_wine reg query "$1\\$run_key" /v MLinewarden >/dev/null 2>&1; }
 # The option as the guard's settings file holds it.
 option() { tr -d '\r' <"$1/MLinewarden.cfg" | sed -n "s/^$2=//p"; }
-# Ends the guard that the setup started: it is nobody's child here.
+# Ends the guard that the setup started.
 end_started_guard() {
     world_until 20 guard_runs || world_fail "the setup did not start the guard"
-    probe wait-hidden 60000 >/dev/null || world_fail "the started guard did not go into the tray"
-    probe menu exit >/dev/null || true
-    probe wait-gone 20000 >/dev/null || world_fail "the started guard did not end on Exit"
+    world_end_started_guard
     world_until 20 guard_stopped || world_fail "the started guard's process did not end"
 }
 guard_stopped() { ! guard_runs; }
@@ -203,9 +201,7 @@ upgrade)
     setup /S "/D=$world_guard_win" || world_fail "exit code $? of the first installation"
     end_started_guard
     # Hang-ups without questions, with the ISP's number allowed and connected.
-    world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
-        IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
-        "IdentNumberFmt_0=$world_isp_number"
+    world_install_guard "${world_hangs_up_at_once[@]}"
     world_connect_isp
     world_start_guard
     setup /S "/D=$world_guard_win" || world_fail "exit code $? of the upgrade"

@@ -13,27 +13,9 @@
 
 #include <string>
 
+#include "tests/wine/WindowText.h"
+
 namespace {
-
-void Print(const std::wstring& line)
-{
-    const std::wstring text = line + L"\n";
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], n, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), DWORD(bytes.size()), &written,
-              nullptr);
-}
-
-std::wstring TextOf(HWND window)
-{
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return L"";
-    std::wstring text(size_t(length) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(window, &text[0], length + 1)));
-    return text;
-}
 
 struct TSearch {
     const std::wstring* Caption;  // nullptr: list every visible caption
