@@ -1,6 +1,7 @@
 #include "installer/Install.h"
 
 #include "common/Paths.h"
+#include "common/Product.h"
 #include "dialers/RunValue.h"
 #include "guard/GuardTexts.h"
 #include "guard/Version.h"
@@ -119,7 +120,8 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
             CloseProgramsUsing(FPorts.Close, programs, [&](const std::string& program) {
                 staying = program;
                 return choice.Retry && choice.Retry(program);
-            });
+            },
+            kGuardMainWindowClass);
     const std::string guard = Below(folder, kGuardFile);
     FGuardWasRunning = false;
     for (const std::string& program : closed.WereRunning)

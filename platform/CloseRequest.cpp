@@ -1,5 +1,6 @@
 #include "platform/CloseRequest.h"
 
+#include "common/Paths.h"
 #include "common/StrUtils.h"
 
 namespace {
@@ -30,6 +31,23 @@ void AskToClose(IProcessWindows& windows, uint32_t processId)
     for (TWindowRef window : list) windows.EndClose(window, agreed);
 }
 
+// The program file of the list that a process stands for: its own path, or, known by its file
+// name alone, the listed file of that name when the process owns a window of windowClass.
+std::string ProgramOf(const TClosePorts& ports, const TRunningProcess& process,
+                      const std::vector<std::string>& programFiles, const std::string& windowClass)
+{
+    if (!process.FullPath.empty())
+        return IsOneOf(process.FullPath, programFiles) ? process.FullPath : "";
+    if (windowClass.empty() || process.FileName.empty()) return "";
+    for (const std::string& file : programFiles) {
+        if (!SameText(ExtractFileName(file), process.FileName)) continue;
+        for (TWindowRef window : ports.Windows.TopLevelWindows(process.Id))
+            if (ports.Windows.ClassName(window) == windowClass) return file;
+        return "";
+    }
+    return "";
+}
+
 bool EndsWithin(const TClosePorts& ports, uint32_t processId, uint32_t waitMs)
 {
     const uint32_t start = ports.Clock.TickCount();
@@ -45,28 +63,29 @@ bool EndsWithin(const TClosePorts& ports, uint32_t processId, uint32_t waitMs)
 
 TCloseResult CloseProgramsUsing(const TClosePorts& ports,
                                 const std::vector<std::string>& programFiles,
-                                const TRetryQuestion& retry, uint32_t waitMs)
+                                const TRetryQuestion& retry, const std::string& windowClass,
+                                uint32_t waitMs)
 {
     TCloseResult result;
     const uint32_t self = ports.Processes.CurrentProcessId();
     for (;;) {
         // Listed afresh on every round: a program the user closed by hand is not asked again,
         // and one started meanwhile is.
-        std::vector<TRunningProcess> targets;
+        std::vector<std::pair<uint32_t, std::string>> targets;
         for (const TRunningProcess& process : ports.Processes.ListProcesses()) {
-            // A bare file name names no file, so such a process is left alone.
-            if (process.Id == self || process.FullPath.empty()) continue;
-            if (IsOneOf(process.FullPath, programFiles)) targets.push_back(process);
+            if (process.Id == self) continue;
+            std::string program = ProgramOf(ports, process, programFiles, windowClass);
+            if (!program.empty()) targets.emplace_back(process.Id, std::move(program));
         }
         // Every program is asked before any is waited for, so that they close side by side.
-        for (const TRunningProcess& process : targets) {
-            Remember(result.WereRunning, process.FullPath);
-            AskToClose(ports.Windows, process.Id);
+        for (const auto& target : targets) {
+            Remember(result.WereRunning, target.second);
+            AskToClose(ports.Windows, target.first);
         }
-        const TRunningProcess* staying = nullptr;
-        for (const TRunningProcess& process : targets) {
-            if (!EndsWithin(ports, process.Id, waitMs)) {
-                staying = &process;
+        const std::string* staying = nullptr;
+        for (const auto& target : targets) {
+            if (!EndsWithin(ports, target.first, waitMs)) {
+                staying = &target.second;
                 break;
             }
         }
@@ -74,6 +93,6 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
             result.Closed = true;
             return result;
         }
-        if (!retry || !retry(staying->FullPath)) return result;
+        if (!retry || !retry(*staying)) return result;
     }
 }

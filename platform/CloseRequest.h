@@ -34,6 +34,11 @@ using TRetryQuestion = std::function<bool(const std::string& program)>;
 
 // Asks every process whose program file is one of programFiles (full paths, compared without
 // regard to case) to close, the caller's own process excepted, and waits up to waitMs for each.
+// Where the walk names a process by its file alone (its path could not be read), a bare name
+// names no file and the process is left alone, unless it owns a top-level window of
+// windowClass: a program of that name with our main window is the program of the list, and is
+// asked to close as such.
 TCloseResult CloseProgramsUsing(const TClosePorts& ports,
                                 const std::vector<std::string>& programFiles,
-                                const TRetryQuestion& retry, uint32_t waitMs = kCloseWaitMs);
+                                const TRetryQuestion& retry, const std::string& windowClass = "",
+                                uint32_t waitMs = kCloseWaitMs);

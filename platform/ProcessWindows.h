@@ -3,6 +3,7 @@
 // the system asks at the end of a session, and whether a process has ended. A setup or an
 // uninstaller uses it before it replaces or removes a program that is running.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A window of another process, as the system names it.
@@ -21,6 +22,8 @@ public:
     virtual void EndClose(TWindowRef window, bool ending) = 0;
     // True when the process is gone (also when it never existed).
     virtual bool HasEnded(uint32_t processId) = 0;
+    // The name of the window's class; "" when the window is gone.
+    virtual std::string ClassName(TWindowRef window) = 0;
 };
 
 // The system's windows. Linux has no counterpart: its stand-in lists no window and takes every

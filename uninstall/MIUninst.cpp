@@ -1,6 +1,7 @@
 #include "uninstall/MIUninst.h"
 
 #include "common/Paths.h"
+#include "common/Product.h"
 #include "common/StrUtils.h"
 #include "uninstall/SetupBuildEngine.h"
 #include "uninstall/Texts.h"
@@ -30,7 +31,7 @@ bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log
         return ports.Messages.Show(text, caption, TMsgButtons::RetryCancel, TMsgIcon::Error) ==
                TMsgResult::Retry;
     };
-    return CloseProgramsUsing(ports.Close, files, retry).Closed;
+    return CloseProgramsUsing(ports.Close, files, retry, kGuardMainWindowClass).Closed;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ public:
     bool QueryClose(TWindowRef) override { return true; }
     void EndClose(TWindowRef, bool) override {}
     bool HasEnded(uint32_t) override { return true; }
+    std::string ClassName(TWindowRef) override { return ""; }
 };
 
 }  // namespace

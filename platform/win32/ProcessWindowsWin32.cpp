@@ -4,6 +4,7 @@
 
 #include "platform/ProcessWindows.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/WinText.h"
 
 #ifndef ENDSESSION_CLOSEAPP
 #define ENDSESSION_CLOSEAPP 0x00000001
@@ -65,6 +66,11 @@ public:
         // the user is told of it rather than its files pulled from under it.
         if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
         return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+    }
+
+    std::string ClassName(TWindowRef window) override
+    {
+        return GetClassNameU(reinterpret_cast<HWND>(window));
     }
 };
 

@@ -62,6 +62,7 @@ public:
                 return;
             }
     }
+    std::string ClassName(TWindowRef) override { return ""; }
     bool HasEnded(uint32_t id) override
     {
         for (const TProgram& p : FRunning)

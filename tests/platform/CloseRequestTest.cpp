@@ -18,8 +18,10 @@ enum class TAnswer { Closes, Ignores, Declines, ClosesWhenAskedTwice };
 
 struct TFakeProgram {
     uint32_t Id;
-    std::string Path;
+    std::string Path;  // empty: the walk knows the process by FileName alone
     TAnswer Answer;
+    std::string FileName = "";
+    std::string WindowClass = "";
 };
 
 constexpr uint32_t kSelf = 7;
@@ -37,6 +39,7 @@ public:
             TRunningProcess process;
             process.Id = p.Id;
             process.FullPath = p.Path;
+            process.FileName = p.FileName;
             process.PathUnreadable = p.Path.empty();
             list.push_back(process);
         }
@@ -64,6 +67,7 @@ public:
             Ended[p.Id] = true;
     }
     bool HasEnded(uint32_t id) override { return Ended[id]; }
+    std::string ClassName(TWindowRef window) override { return Find(window).WindowClass; }
 
     std::vector<uint32_t> Asked;
     std::map<uint32_t, bool> Ended;
@@ -82,6 +86,7 @@ private:
 
 const std::string kGuard = "C:\\Program Files\\Linewarden\\MLinewarden.exe";
 const std::string kHelper = "C:\\Program Files\\Linewarden\\Helper.exe";
+const std::string kMainClass = "TLinewardenForm";
 
 }  // namespace
 
@@ -164,6 +169,23 @@ TEST(CloseRequest, AsksTheProgramsOfTheFilesWaitsBoundedAndRetriesAsTheUserSays)
              {kHelper},
              10000,
              10200},
+            {"known by its name alone, with our main window: asked, and named by its listed path",
+             {{1, "", TAnswer::Ignores, "mlinewarden.exe", kMainClass}},
+             {false},
+             false,
+             {1},
+             {kGuard},
+             10000,
+             10100},
+            {"known by its name alone, without our main window: left alone",
+             {{1, "", TAnswer::Ignores, "MLinewarden.exe", "Notepad"},
+              {2, "", TAnswer::Ignores, "Other.exe", kMainClass}},
+             {},
+             true,
+             {},
+             {},
+             0,
+             0},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -175,7 +197,8 @@ TEST(CloseRequest, AsksTheProgramsOfTheFilesWaitsBoundedAndRetriesAsTheUserSays)
                 {machine, machine, clock}, {kGuard, kHelper}, [&](const std::string& program) {
                     questions.push_back(program);
                     return next < c.RetryAnswers.size() && c.RetryAnswers[next++];
-                });
+                },
+                kMainClass);
         EXPECT_EQ(result.Closed, c.Closed);
         EXPECT_EQ(machine.Asked, c.Asked);
         EXPECT_EQ(questions, c.Questions);

@@ -39,6 +39,7 @@ public:
     std::vector<TWindowRef> TopLevelWindows(uint32_t id) override { return {id}; }
     bool QueryClose(TWindowRef) override { return true; }
     void EndClose(TWindowRef, bool) override {}
+    std::string ClassName(TWindowRef) override { return ""; }
     bool HasEnded(uint32_t) override { return false; }
 
     std::vector<TRunningProcess> Running;
