@@ -49,14 +49,27 @@ private:
 
 }  // namespace
 
-TSetupInstaller::TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files)
-    : FPorts(ports), FFiles(std::move(files))
+TSetupInstaller::TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files,
+                                 TInstallScope scope)
+    : FPorts(ports), FFiles(std::move(files)), FScope(scope)
 {
+}
+
+TRegRoot TSetupInstaller::UninstallRoot() const
+{
+    return FScope == TInstallScope::PerMachine ? TRegRoot::LocalMachine : TRegRoot::CurrentUser;
+}
+
+// The key as the uninstaller's log names it.
+std::string TSetupInstaller::UninstallKeyName() const
+{
+    return std::string(FScope == TInstallScope::PerMachine ? "HKLM\\" : "HKCU\\") +
+           kUninstallKeyPath;
 }
 
 std::string TSetupInstaller::ExistingLocation()
 {
-    auto key = FPorts.Registry.OpenKey(TRegRoot::CurrentUser, kUninstallKeyPath, TRegAccess::Read);
+    auto key = FPorts.Registry.OpenKey(UninstallRoot(), kUninstallKeyPath, TRegAccess::Read);
     TRegValue value;
     if (!key || !key->ReadValue("InstallLocation", value)) return "";
     return UsableFolder(value.Text());
@@ -65,7 +78,10 @@ std::string TSetupInstaller::ExistingLocation()
 std::string TSetupInstaller::ProposedFolder()
 {
     const std::string existing = ExistingLocation();
-    return existing.empty() ? DefaultFolder(FPorts.SetupShell.LocalAppDataFolder()) : existing;
+    if (!existing.empty()) return existing;
+    return DefaultFolder(FScope, FScope == TInstallScope::PerMachine
+                                         ? FPorts.SetupShell.ProgramFilesFolder()
+                                         : FPorts.SetupShell.LocalAppDataFolder());
 }
 
 bool TSetupInstaller::ProposedAutoStart(const std::string& folder)
@@ -91,7 +107,7 @@ TInstallLog TSetupInstaller::LogFor(const std::string& folder)
     for (const TPayloadFile& file : FFiles) log.Files.push_back(Below(folder, file.Name));
     for (const char* name : kGuardMadeFiles) log.Files.push_back(Below(folder, name));
     const std::string run = std::string("\\") + kRunKey;
-    log.Registry = {{std::string("HKCU\\") + kUninstallKeyPath, ""},
+    log.Registry = {{UninstallKeyName(), ""},
                     {"HKLM" + run, kAutoStartValueName},
                     {"HKCU" + run, kAutoStartValueName}};
     const std::string shortcut = ShortcutPath();
@@ -174,9 +190,8 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
             {"NoRepair", TRegValue::Dword(1)},
     };
     for (const auto& value : values)
-        if (!rollback.WriteValue(TRegRoot::CurrentUser, kUninstallKeyPath, value.first,
-                                 value.second))
-            return fail(TSetupText::CannotRegister, std::string("HKCU\\") + kUninstallKeyPath);
+        if (!rollback.WriteValue(UninstallRoot(), kUninstallKeyPath, value.first, value.second))
+            return fail(TSetupText::CannotRegister, UninstallKeyName());
     report(85);
 
     // The option and the Run value as the guard itself keeps them, so that the guard finds

@@ -9,6 +9,7 @@
 #include "installer/InstallLog.h"
 #include "installer/Payload.h"
 #include "installer/SetupPorts.h"
+#include "installer/SetupRules.h"
 
 constexpr const char kGuardFile[] = "MLinewarden.exe";
 constexpr const char kUninstallerFile[] = "uninstall.exe";
@@ -26,8 +27,11 @@ using TInstallProgress = std::function<void(int percent)>;
 
 class TSetupInstaller {
 public:
-    // files: what the setup carries, the uninstaller without its package among them.
-    TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files);
+    // files: what the setup carries, the uninstaller without its package among them. scope
+    // says whose installation it is: where it goes by default and which Uninstall key
+    // (the user's or the machine's) records it.
+    TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files,
+                    TInstallScope scope = TInstallScope::PerUser);
 
     // The folder of an existing installation (its Programs-and-Features key); "" for none.
     std::string ExistingLocation();
@@ -52,9 +56,12 @@ public:
 
 private:
     std::string ShortcutPath();
+    TRegRoot UninstallRoot() const;
+    std::string UninstallKeyName() const;
 
     TSetupPorts FPorts;
     std::vector<TPayloadFile> FFiles;
+    TInstallScope FScope;
     std::string FInstalledGuard;
     bool FGuardWasRunning = false;
 };

@@ -17,6 +17,8 @@ public:
     virtual ~ISetupShell() = default;
     // The user's local application-data folder, without a final backslash; "" when unknown.
     virtual std::string LocalAppDataFolder() = 0;
+    // The machine's Program Files folder, without a final backslash; "" when unknown.
+    virtual std::string ProgramFilesFolder() = 0;
     // The user's Programs folder of the Start menu, without a final backslash; "" when unknown.
     virtual std::string ProgramsMenuFolder() = 0;
     // Writes a shortcut file (".lnk") to target, starting in target's folder. False on failure.

@@ -97,12 +97,18 @@ std::string UsableFolder(const std::string& folder)
     return path;
 }
 
-std::string DefaultFolder(const std::string& localAppData)
+TInstallScope InstallScopeFor(bool windows95Family)
 {
-    if (localAppData.empty()) return "";
-    std::string base = localAppData;
+    return windows95Family ? TInstallScope::PerMachine : TInstallScope::PerUser;
+}
+
+std::string DefaultFolder(TInstallScope scope, const std::string& baseFolder)
+{
+    if (baseFolder.empty()) return "";
+    std::string base = baseFolder;
     if (base.back() != '\\') base += '\\';
-    return base + "Programs\\" + kProductName;
+    if (scope == TInstallScope::PerUser) base += "Programs\\";
+    return base + kProductName;
 }
 
 std::string InstallDateText(const TLocalTime& time)

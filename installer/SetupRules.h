@@ -34,8 +34,17 @@ TSetupCommandLine ParseSetupArguments(const std::string& arguments);
 // ("\\server\share\x"), no character Windows forbids in names, and room left for the longest
 // file name below it. Empty otherwise.
 std::string UsableFolder(const std::string& folder);
-// The per-user programs folder's own place for the product, below the local application data.
-std::string DefaultFolder(const std::string& localAppData);
+// Whom an installation is for. The NT family installs for the user alone, without asking for
+// an administrator. The Windows 95 family has no per-user program folders by default, and its
+// Add/Remove Programs reads only the machine's Uninstall key: there the installation is the
+// machine's.
+enum class TInstallScope { PerUser, PerMachine };
+TInstallScope InstallScopeFor(bool windows95Family);
+
+// The product's own folder where nobody says: below the user's programs folder in the local
+// application data (per user), or below the Program Files folder (per machine). Empty when the
+// base folder is unknown.
+std::string DefaultFolder(TInstallScope scope, const std::string& baseFolder);
 
 // "YYYYMMDD".
 std::string InstallDateText(const TLocalTime& time);

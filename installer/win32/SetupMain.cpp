@@ -12,6 +12,7 @@
 #include "installer/win32/SetupWindow.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
+#include "platform/SystemVersion.h"
 #include "platform/win32/Win32Text.h"
 #include "uninstall/Texts.h"
 
@@ -77,7 +78,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                       SystemLocalTime(),
                       setupShell,
                       {SystemProcessWalk(), SystemProcessWindows(), SystemClock()}};
-    TSetupInstaller setup(ports, std::move(payload));
+    TSetupInstaller setup(ports, std::move(payload),
+                          InstallScopeFor(IsWindows95Family(SystemVersionWord())));
     const std::string folder = options.Folder.empty() ? setup.ProposedFolder() : options.Folder;
 
     TSetupWindowResult result{kSetupFailed, true};

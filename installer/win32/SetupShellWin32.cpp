@@ -37,6 +37,11 @@ std::string TSetupShellWin32::LocalAppDataFolder()
     return FolderOf(CSIDL_LOCAL_APPDATA);
 }
 
+std::string TSetupShellWin32::ProgramFilesFolder()
+{
+    return FolderOf(CSIDL_PROGRAM_FILES);
+}
+
 std::string TSetupShellWin32::ProgramsMenuFolder()
 {
     return FolderOf(CSIDL_PROGRAMS);

@@ -6,6 +6,7 @@
 class TSetupShellWin32 : public ISetupShell {
 public:
     std::string LocalAppDataFolder() override;
+    std::string ProgramFilesFolder() override;
     std::string ProgramsMenuFolder() override;
     bool CreateShortcut(const std::string& link, const std::string& target) override;
 };

@@ -92,6 +92,49 @@ TEST_F(InstallTest, OverAnExistingInstallationKeepsSettingsAndQuarantine)
     EXPECT_EQ(Files.Node(Folder + "\\MLinewarden.exe.setup-old"), nullptr);
 }
 
+// Per user and per machine, the key that records the installation, the folder proposed, the
+// installation found again, and the log, agree.
+TEST(InstallScopeTest, TheUninstallKeyFolderAndLogFollowTheScope)
+{
+    const struct {
+        TInstallScope Scope;
+        TRegRoot Root, OtherRoot;
+        const char* LoggedKey;
+        std::string Proposed;
+    } cases[] = {
+            {TInstallScope::PerUser, TRegRoot::CurrentUser, TRegRoot::LocalMachine, "HKCU\\",
+             "C:\\Users\\Ola\\AppData\\Local\\Programs\\Morvane Linewarden"},
+            {TInstallScope::PerMachine, TRegRoot::LocalMachine, TRegRoot::CurrentUser, "HKLM\\",
+             "C:\\Program Files\\Morvane Linewarden"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.LoggedKey);
+        TSetupMachine machine;
+        TSetupInstaller setup(machine.Ports, machine.Payload, c.Scope);
+        EXPECT_EQ(setup.ProposedFolder(), c.Proposed);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({c.Proposed, true, nullptr}, nullptr, failure)) << failure;
+        const TRegValue* location =
+                machine.Registry.Value(c.Root, kUninstallKeyPath, "InstallLocation");
+        ASSERT_NE(location, nullptr);
+        EXPECT_EQ(location->Text(), c.Proposed);
+        EXPECT_EQ(machine.Registry.Value(c.OtherRoot, kUninstallKeyPath, "InstallLocation"),
+                  nullptr);
+        EXPECT_EQ(machine.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+                  c.Proposed + "\\MLinewarden.exe");
+        EXPECT_EQ(setup.LogFor(c.Proposed).Registry.at(0).Key,
+                  c.LoggedKey + std::string(kUninstallKeyPath));
+
+        // The next setup finds it in the same key, and only there.
+        machine.Registry.SetValue(c.Root, kUninstallKeyPath, "InstallLocation",
+                                  TRegValue::String("C:\\Elsewhere"));
+        machine.Registry.SetValue(c.OtherRoot, kUninstallKeyPath, "InstallLocation",
+                                  TRegValue::String("C:\\Wrong"));
+        EXPECT_EQ(TSetupInstaller(machine.Ports, machine.Payload, c.Scope).ExistingLocation(),
+                  "C:\\Elsewhere");
+    }
+}
+
 // Each failure leaves the files and the registry as they were, an earlier installation's
 // program included.
 TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)

@@ -19,10 +19,12 @@ class TFakeSetupShell : public ISetupShell {
 public:
     explicit TFakeSetupShell(TMemoryFileSystem& files) : FFiles(files) {}
     std::string LocalAppData = "C:\\Users\\Ola\\AppData\\Local";
+    std::string ProgramFiles = "C:\\Program Files";
     std::string Programs = "C:\\Users\\Ola\\Start Menu\\Programs";
     bool Fails = false;
 
     std::string LocalAppDataFolder() override { return LocalAppData; }
+    std::string ProgramFilesFolder() override { return ProgramFiles; }
     std::string ProgramsMenuFolder() override { return Programs; }
     bool CreateShortcut(const std::string& link, const std::string& target) override
     {
@@ -101,6 +103,7 @@ struct TSetupMachine {
     {
         Files.AddFolder("C:\\");
         Files.AddFolder(SetupShell.LocalAppData);
+        Files.AddFolder(SetupShell.ProgramFiles);
         Files.AddFolder(SetupShell.Programs);
         Clock.Time = {2026, 12, 8, 10, 0, 0};
     }

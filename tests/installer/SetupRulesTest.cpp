@@ -50,8 +50,11 @@ TEST(SetupRulesTest, UsableFolder)
     };
     for (const auto& c : cases) EXPECT_EQ(UsableFolder(c.Given), c.Usable) << c.Given;
     EXPECT_EQ(UsableFolder("C:\\" + std::string(300, 'a')), "");
-    EXPECT_EQ(DefaultFolder("C:\\Users\\Ola\\AppData\\Local"),
+    EXPECT_EQ(DefaultFolder(TInstallScope::PerUser, "C:\\Users\\Ola\\AppData\\Local"),
               "C:\\Users\\Ola\\AppData\\Local\\Programs\\Morvane Linewarden");
+    EXPECT_EQ(DefaultFolder(TInstallScope::PerMachine, "C:\\Program Files\\"),
+              "C:\\Program Files\\Morvane Linewarden");
+    EXPECT_EQ(DefaultFolder(TInstallScope::PerMachine, ""), "");
     EXPECT_EQ(InstallDateText({2026, 3, 7, 0, 0, 0}), "20260307");
     EXPECT_EQ(EstimatedSizeKiB(1025), 2u);
 }
