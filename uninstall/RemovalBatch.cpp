@@ -1,6 +1,5 @@
 #include "uninstall/RemovalBatch.h"
 
-#include "common/Format.h"
 #include "common/Paths.h"
 #include "platform/OemText.h"
 
@@ -53,13 +52,14 @@ std::vector<std::string> RemovalBatchLines(const std::string& programFile,
                                            bool removeBatchFolder)
 {
     TLines b;
-    const std::string tries = Format("%d", RemovalBatchTries);
-    b.Add("Set LwTries=0");
+    // Counted and slowed down: the process may still be ending, but not for ever. The count is
+    // a text that grows by a letter a try, since the Windows 95 family's command.com knows
+    // neither "Set /a" nor "GEQ"; both interpreters compare texts.
+    b.Add("Set LwTries=");
     b.Add(":1");
     b.AddWithPath("Erase ", programFile, "");
-    // Counted and slowed down: the process may still be ending, but not for ever.
-    b.AddWithPath("If exist ", programFile, " Set /a LwTries+=1");
-    b.Add("If %LwTries% GEQ " + tries + " Goto 2");
+    b.AddWithPath("If exist ", programFile, " Set LwTries=%LwTries%x");
+    b.Add("If \"%LwTries%\"==\"" + std::string(RemovalBatchTries, 'x') + "\" Goto 2");
     b.AddWithPath("If exist ", programFile, " ping -n 2 127.0.0.1 >nul");
     b.AddWithPath("If exist ", programFile, " Goto 1");
     b.Add(":2");

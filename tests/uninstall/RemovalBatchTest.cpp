@@ -14,11 +14,11 @@ TEST(RemovalBatch, LinesQuoteEveryPathAndDoublePercentSigns)
             RemovalBatchLines("C:\\Program Files\\100% Zysk\\usuń.exe", "C:\\Temp\\usuń.bat",
                               {"C:\\Program Files\\100% Zysk\\Dane", "C:\\Ąę \"quoted\""}, true);
     V expected = {
-            "Set LwTries=0",
+            "Set LwTries=",
             ":1",
             "Erase \"C:\\Program Files\\100%% Zysk\\usuń.exe\"",
-            "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Set /a LwTries+=1",
-            "If %LwTries% GEQ 60 Goto 2",
+            "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Set LwTries=%LwTries%x",
+            "If \"%LwTries%\"==\"" + std::string(60, 'x') + "\" Goto 2",
             "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" ping -n 2 127.0.0.1 >nul",
             "If exist \"C:\\Program Files\\100%% Zysk\\usuń.exe\" Goto 1",
             ":2",
