@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 #include "common/Format.h"
 #include "common/StrUtils.h"
 #include "platform/AnsiText.h"
+#include "platform/Threads.h"
 
 namespace {
 
 // The component that receives the progress reports of an asynchronous dial. The RAS callback
 // thread reads it, the user-interface thread sets and clears it; the lock makes sure that a
 // component being destroyed is never touched by a callback once it has left this slot.
-std::mutex& ActiveLock()
+TLock& ActiveLock()
 {
-    static std::mutex lock;
+    static TLock lock;
     return lock;
 }
 TDialUp* gActiveDialUp = nullptr;
@@ -132,7 +131,7 @@ TDialUp::TDialUp(IRasApi& ras, IUserInterfaceThread& ui, IClock& clock, IRegistr
 TDialUp::~TDialUp()
 {
     {
-        std::lock_guard<std::mutex> guard(ActiveLock());
+        TLockGuard guard(ActiveLock());
         if (gActiveDialUp == this) gActiveDialUp = nullptr;
     }
     if (FAsyncTimer) FAsyncTimer->Stop();
@@ -140,7 +139,7 @@ TDialUp::~TDialUp()
 
 TDialUp* TDialUp::ActiveDialUp()
 {
-    std::lock_guard<std::mutex> guard(ActiveLock());
+    TLockGuard guard(ActiveLock());
     return gActiveDialUp;
 }
 
@@ -468,7 +467,7 @@ int32_t TDialUp::Dial(const std::string& Number)
         }
     } else {
         {
-            std::lock_guard<std::mutex> guard(ActiveLock());
+            TLockGuard guard(ActiveLock());
             gActiveDialUp = this;
         }
         if (OnDialing) OnDialing(this);
@@ -490,7 +489,7 @@ void RASAPI_CALL TDialUp::DialProgress(uint32_t message, uint32_t state, uint32_
 {
     for (;;) {
         {
-            std::lock_guard<std::mutex> guard(ActiveLock());
+            TLockGuard guard(ActiveLock());
             TDialUp* dialUp = gActiveDialUp;
             if (!dialUp) return;
             if (!dialUp->FAsyncPending.load()) {
@@ -502,7 +501,7 @@ void RASAPI_CALL TDialUp::DialProgress(uint32_t message, uint32_t state, uint32_
                 return;
             }
         }
-        std::this_thread::yield();
+        YieldThread();
     }
 }
 

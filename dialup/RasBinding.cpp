@@ -25,7 +25,7 @@ void* TRasBinding::Resolve(const std::string& name)
 {
     // The user-interface thread is the only caller in the guard; the lock only keeps a stray
     // second caller from seeing a half-made binding.
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     if (!FRasLoaded) return ResolveFirst(name);
 
     void* fn = FRasFallback ? FLibraries.Lookup(FRasLibrary, name) : LookupPreferringAnsi(name);
@@ -72,19 +72,19 @@ void* TRasBinding::ResolveFirst(const std::string& name)
 
 IDynamicLibraries::THandle TRasBinding::RasLibrary() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FRasLibrary;
 }
 
 bool TRasBinding::RasLoaded() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FRasLoaded;
 }
 
 bool TRasBinding::RasFallback() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FRasFallback;
 }
 

@@ -3,10 +3,10 @@
 // starts on machines of either RAS generation: the 32-bit "rasapi32.dll", or, where that
 // library lacks the functions, the older phonebook library "rnaph.dll". The library that
 // serves the process is decided by the first name ever resolved and stays bound from then on.
-#include <mutex>
 #include <string>
 
 #include "platform/DynamicLibraries.h"
+#include "platform/Threads.h"
 
 class TRasBinding {
 public:
@@ -32,7 +32,7 @@ private:
     void* LookupPreferringAnsi(const std::string& name);
 
     IDynamicLibraries& FLibraries;
-    mutable std::mutex FLock;
+    mutable TLock FLock;
     IDynamicLibraries::THandle FRasLibrary = nullptr;
     bool FRasLoaded = false;
     bool FRasFallback = false;

@@ -24,8 +24,8 @@ TRasConnThread::TRasConnThread(IRasApi& ras, IUserInterfaceThread& ui, IClock& c
 
 void TRasConnThread::Resume()
 {
-    if (FWorker.joinable()) return;
-    FWorker = std::thread([this] { Execute(); });
+    if (FWorker) return;
+    FWorker = std::make_unique<TWorkerThread>([this] { Execute(); });
 }
 
 void TRasConnThread::Execute()
@@ -61,7 +61,7 @@ void TRasConnThread::DoNotify()
 TRasConnThread::~TRasConnThread()
 {
     FTerminated = true;
-    if (FWorker.joinable()) {
+    if (FWorker) {
         if (FEvent) FEvent->Set();
         FClock.Sleep(kStopSignalPauseMs);
         WaitForWorker();
@@ -86,5 +86,5 @@ void TRasConnThread::WaitForWorker()
             Trace("[TRasConnThread.Destroy] pumping failed");
         }
     }
-    FWorker.join();
+    FWorker->Join();
 }

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "dialup/RasApi.h"
 #include "platform/Clock.h"
 #include "platform/SyncEvent.h"
+#include "platform/Threads.h"
 #include "platform/UiThread.h"
 
 class TRasConnThread {
@@ -57,5 +57,5 @@ private:
     int32_t FNotifyCount = 0;  // user-interface thread only
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
-    std::thread FWorker;
+    std::unique_ptr<TWorkerThread> FWorker;  // none before Resume
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Port: an unnamed auto-reset event object, the thing RAS signals on every change of the set of
-// connections and the notification worker waits on.
+// connections and the notification worker waits on. It is also how the program's other threads
+// wait for one another, since the Windows build has no condition variables.
+#include <cstdint>
 #include <memory>
 
 class ISyncEvent {
@@ -10,6 +12,9 @@ public:
     virtual void Reset() = 0;
     // Waits without time-out. True when the event was signalled, false when the wait failed.
     virtual bool Wait() = 0;
+    // Waits at most timeoutMs. True when the event was signalled, false when the time ran out
+    // or the wait failed.
+    virtual bool WaitFor(uint32_t timeoutMs) = 0;
     // The platform's own handle (a Win32 HANDLE), handed to RAS; nullptr where there is none.
     virtual void* NativeHandle() = 0;
 };

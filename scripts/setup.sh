@@ -10,13 +10,15 @@ need_root() {
     fi
 }
 
-# gcc-mingw-w64-x86-64-win32 builds the 64-bit sample dialer of the 64-bit end-to-end run.
+# g++-mingw-w64-i686-win32 is the Windows build's compiler (cmake/mingw-i686.cmake says why this
+# thread model). gcc-mingw-w64-x86-64-win32 builds the 64-bit sample dialer of the 64-bit
+# end-to-end run.
 # fp-utils brings chmcmd, which compiles the guard's help file; fonts-wine gives Wine the Tahoma
 # that the guard's windows are laid out in, and Marlett for window frames (scripts/wine-run.sh
 # copies both into each new prefix).
 native_pkgs=(cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev
-             g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool imagemagick locales file
-             clang libclang-rt-14-dev binutils-mingw-w64-i686
+             g++-mingw-w64-i686 g++-mingw-w64-i686-win32 wine wine64 xvfb xauth xdotool
+             imagemagick locales file clang libclang-rt-14-dev binutils-mingw-w64-i686
              gcc-mingw-w64-x86-64-win32 fp-utils fonts-wine
              libz-mingw-w64-dev zlib1g-dev)
 i386_pkgs=(wine32:i386)

@@ -2,22 +2,32 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <exception>
-#include <mutex>
 #include <vector>
 
 #include "common/Errors.h"
+#include "platform/SyncEvent.h"
 
 namespace {
 
 // One Synchronize call waiting for the user-interface thread. It lives on the worker's stack;
-// the worker does not return before Done is set.
+// the worker does not return before it has seen Done set.
 struct THandOver {
     const std::function<void()>* Fn = nullptr;
-    bool Done = false;
+    bool Done = false;  // guarded by TQueueUiThread::TState::Lock, like Error
     std::exception_ptr Error;
+    // Wakes the worker once Done is set; its own, as one Set wakes only one waiter.
+    std::unique_ptr<ISyncEvent> Finished;
+
+    // Lock held. Finished is set with the lock held too: the worker leaves only after it has
+    // seen Done under the lock, so the event it then frees is no longer in use here.
+    void Finish(std::exception_ptr error)
+    {
+        Error = std::move(error);
+        Done = true;
+        Finished->Set();
+    }
 };
 
 struct TTimerState {
@@ -31,12 +41,16 @@ struct TTimerState {
 
 // Everything that workers and timers share with the pump, behind one lock.
 struct TQueueUiThread::TState {
-    explicit TState(IClock& clock) : Clock(clock) {}
+    explicit TState(IClock& clock) : Clock(clock), Wake(CreateAutoResetEvent())
+    {
+        if (!Wake) throw Exception("Error creating the user-interface thread's event");
+    }
 
     IClock& Clock;
-    std::mutex Lock;
-    // Wakes the pump when work arrives and workers when their hand-over is done.
-    std::condition_variable Changed;
+    TLock Lock;
+    // Wakes the pump when a hand-over arrives or a timer starts. A signal left over from work
+    // the pump has already seen only makes it look once more.
+    std::unique_ptr<ISyncEvent> Wake;
     std::deque<THandOver*> HandOvers;
     std::vector<std::shared_ptr<TTimerState>> Timers;
     bool Closed = false;
@@ -61,7 +75,7 @@ public:
 
     ~TQueueTimer() override
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         // A pump that already picked this timer up re-checks Enabled before the tick.
         FTimer->Enabled = false;
         auto& timers = FState->Timers;
@@ -71,24 +85,24 @@ public:
     void Start(unsigned intervalMs) override
     {
         {
-            std::lock_guard<std::mutex> lock(FState->Lock);
+            TLockGuard lock(FState->Lock);
             FTimer->Enabled = true;
             FTimer->Interval = intervalMs;
             FTimer->StartedAt = FState->Clock.TickCount();
         }
         // A pump asleep in WaitForMessages must recompute when it has to wake.
-        FState->Changed.notify_all();
+        FState->Wake->Set();
     }
 
     void Stop() override
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         FTimer->Enabled = false;
     }
 
     bool Enabled() const override
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         return FTimer->Enabled;
     }
 
@@ -100,24 +114,23 @@ private:
 }  // namespace
 
 TQueueUiThread::TQueueUiThread(IClock& clock)
-    : FState(std::make_shared<TState>(clock)), FOwner(std::this_thread::get_id())
+    : FState(std::make_shared<TState>(clock)), FOwner(CurrentThreadId())
 {
 }
 
 TQueueUiThread::~TQueueUiThread()
 {
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         FState->Closed = true;
-        for (THandOver* handOver : FState->HandOvers) handOver->Done = true;
+        for (THandOver* handOver : FState->HandOvers) handOver->Finish(nullptr);
         FState->HandOvers.clear();
     }
-    FState->Changed.notify_all();
 }
 
 void TQueueUiThread::Synchronize(const std::function<void()>& fn)
 {
-    if (std::this_thread::get_id() == FOwner) {
+    if (CurrentThreadId() == FOwner) {
         fn();
         return;
     }
@@ -125,17 +138,27 @@ void TQueueUiThread::Synchronize(const std::function<void()>& fn)
     std::shared_ptr<TState> state = FState;
     THandOver handOver;
     handOver.Fn = &fn;
-    std::unique_lock<std::mutex> lock(state->Lock);
-    if (state->Closed) return;
-    state->HandOvers.push_back(&handOver);
-    state->Changed.notify_all();
-    state->Changed.wait(lock, [&handOver] { return handOver.Done; });
+    handOver.Finished = CreateAutoResetEvent();
+    if (!handOver.Finished) throw Exception("Error creating a hand-over's event");
+    {
+        TLockGuard lock(state->Lock);
+        if (state->Closed) return;
+        state->HandOvers.push_back(&handOver);
+    }
+    state->Wake->Set();
+    for (;;) {
+        {
+            TLockGuard lock(state->Lock);
+            if (handOver.Done) break;
+        }
+        handOver.Finished->Wait();
+    }
     if (handOver.Error) std::rethrow_exception(handOver.Error);
 }
 
 void TQueueUiThread::ProcessMessages()
 {
-    LW_ASSERT(std::this_thread::get_id() == FOwner);
+    LW_ASSERT(CurrentThreadId() == FOwner);
     RunHandOvers();
     RunDueTimers();
 }
@@ -146,7 +169,7 @@ void TQueueUiThread::RunHandOvers()
     // not keep the pump from returning.
     std::deque<THandOver*> batch;
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         batch.swap(FState->HandOvers);
     }
     for (THandOver* handOver : batch) {
@@ -156,12 +179,8 @@ void TQueueUiThread::RunHandOvers()
         } catch (...) {
             error = std::current_exception();
         }
-        {
-            std::lock_guard<std::mutex> lock(FState->Lock);
-            handOver->Error = error;
-            handOver->Done = true;
-        }
-        FState->Changed.notify_all();
+        TLockGuard lock(FState->Lock);
+        handOver->Finish(error);
     }
 }
 
@@ -169,14 +188,14 @@ void TQueueUiThread::RunDueTimers()
 {
     std::vector<std::shared_ptr<TTimerState>> timers;
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         timers = FState->Timers;
     }
     for (const auto& timer : timers) {
         {
             // Checked again right before the tick: an earlier tick of this pump may have
             // stopped, restarted or destroyed this timer.
-            std::lock_guard<std::mutex> lock(FState->Lock);
+            TLockGuard lock(FState->Lock);
             uint32_t now = FState->Clock.TickCount();
             if (!timer->Enabled || TState::TimeToTick(*timer, now) != 0) continue;
             timer->StartedAt = now;
@@ -188,27 +207,34 @@ void TQueueUiThread::RunDueTimers()
 
 void TQueueUiThread::WaitForMessages(unsigned timeoutMs)
 {
-    LW_ASSERT(std::this_thread::get_id() == FOwner);
+    LW_ASSERT(CurrentThreadId() == FOwner);
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
-    std::unique_lock<std::mutex> lock(FState->Lock);
     for (;;) {
-        if (!FState->HandOvers.empty()) return;
-        uint32_t now = FState->Clock.TickCount();
-        bool anyTimer = false;
-        uint32_t nextTick = 0;
-        for (const auto& timer : FState->Timers) {
-            if (!timer->Enabled) continue;
-            uint32_t toTick = TState::TimeToTick(*timer, now);
-            if (toTick == 0) return;
-            nextTick = anyTimer ? std::min(nextTick, toTick) : toTick;
-            anyTimer = true;
+        uint32_t waitMs;
+        {
+            TLockGuard lock(FState->Lock);
+            if (!FState->HandOvers.empty()) return;
+            uint32_t now = FState->Clock.TickCount();
+            bool anyTimer = false;
+            uint32_t nextTick = 0;
+            for (const auto& timer : FState->Timers) {
+                if (!timer->Enabled) continue;
+                uint32_t toTick = TState::TimeToTick(*timer, now);
+                if (toTick == 0) return;
+                nextTick = anyTimer ? std::min(nextTick, toTick) : toTick;
+                anyTimer = true;
+            }
+            auto remaining = deadline - steady_clock::now();
+            if (remaining <= steady_clock::duration::zero()) return;
+            // Rounded up, or the last fraction of a millisecond would be spent spinning.
+            auto remainingMs = std::chrono::ceil<milliseconds>(remaining).count();
+            waitMs = static_cast<uint32_t>(std::min<decltype(remainingMs)>(remainingMs, timeoutMs));
+            if (anyTimer) waitMs = std::min(waitMs, nextTick);
         }
-        auto remaining = deadline - steady_clock::now();
-        if (remaining <= steady_clock::duration::zero()) return;
-        if (anyTimer)
-            remaining = std::min<steady_clock::duration>(remaining, milliseconds(nextTick));
-        FState->Changed.wait_for(lock, remaining);
+        // A hand-over or a start that comes after the look above has set the event already, so
+        // this wait ends at once rather than miss it.
+        FState->Wake->WaitFor(waitMs);
     }
 }
 
@@ -217,7 +243,7 @@ std::unique_ptr<ITimer> TQueueUiThread::CreateTimer(std::function<void()> onTick
     auto timer = std::make_shared<TTimerState>();
     timer->OnTick = std::move(onTick);
     {
-        std::lock_guard<std::mutex> lock(FState->Lock);
+        TLockGuard lock(FState->Lock);
         FState->Timers.push_back(timer);
     }
     return std::make_unique<TQueueTimer>(FState, timer);
@@ -225,6 +251,6 @@ std::unique_ptr<ITimer> TQueueUiThread::CreateTimer(std::function<void()> onTick
 
 size_t TQueueUiThread::PendingHandOvers() const
 {
-    std::lock_guard<std::mutex> lock(FState->Lock);
+    TLockGuard lock(FState->Lock);
     return FState->HandOvers.size();
 }

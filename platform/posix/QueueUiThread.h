@@ -1,11 +1,12 @@
 #pragma once
 // The user-interface thread where there is no window system (Linux) and in the tests: a queue of
-// hand-overs and a list of timers, both served only when the owning thread pumps them.
+// hand-overs and a list of timers, both served only when the owning thread pumps them. It is
+// built on the program's own locks and events, so the Windows build's tests use it too.
 #include <cstddef>
 #include <memory>
-#include <thread>
 
 #include "platform/Clock.h"
+#include "platform/Threads.h"
 #include "platform/UiThread.h"
 
 class TQueueUiThread : public IUserInterfaceThread {
@@ -39,5 +40,5 @@ private:
     void RunDueTimers();
 
     std::shared_ptr<TState> FState;
-    std::thread::id FOwner;
+    TThreadId FOwner;
 };

@@ -1,5 +1,6 @@
 #include "platform/SyncEvent.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -29,6 +30,16 @@ public:
     {
         std::unique_lock<std::mutex> lock(FLock);
         FChanged.wait(lock, [this] { return FSignalled; });
+        FSignalled = false;
+        return true;
+    }
+
+    bool WaitFor(uint32_t timeoutMs) override
+    {
+        std::unique_lock<std::mutex> lock(FLock);
+        if (!FChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [this] { return FSignalled; }))
+            return false;
         FSignalled = false;
         return true;
     }

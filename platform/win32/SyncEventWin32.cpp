@@ -13,7 +13,11 @@ public:
 
     void Set() override { SetEvent(FHandle.get()); }
     void Reset() override { ResetEvent(FHandle.get()); }
-    bool Wait() override { return WaitForSingleObject(FHandle.get(), INFINITE) == WAIT_OBJECT_0; }
+    bool Wait() override { return WaitFor(INFINITE); }
+    bool WaitFor(uint32_t timeoutMs) override
+    {
+        return WaitForSingleObject(FHandle.get(), timeoutMs) == WAIT_OBJECT_0;
+    }
     void* NativeHandle() override { return FHandle.get(); }
 
 private:

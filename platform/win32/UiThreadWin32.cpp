@@ -1,8 +1,7 @@
 #include "platform/win32/UiThreadWin32.h"
 
-#include <mutex>
-
 #include "common/Errors.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ public:
     {
         if (FOwner == nullptr) return;
         {
-            std::lock_guard<std::mutex> lock(FLock);
+            TLockGuard lock(FLock);
             FEnabled = true;
             FInterval = intervalMs;
             FPendingStart = true;
@@ -67,7 +66,7 @@ public:
     void Stop() override
     {
         {
-            std::lock_guard<std::mutex> lock(FLock);
+            TLockGuard lock(FLock);
             FEnabled = false;
             FPendingStart = false;
         }
@@ -76,7 +75,7 @@ public:
 
     bool Enabled() const override
     {
-        std::lock_guard<std::mutex> lock(FLock);
+        TLockGuard lock(FLock);
         return FEnabled;
     }
 
@@ -85,13 +84,13 @@ public:
     {
         UINT interval;
         {
-            std::lock_guard<std::mutex> lock(FLock);
+            TLockGuard lock(FLock);
             if (!FPendingStart) return;
             FPendingStart = false;
             interval = FInterval;
         }
         if (SetTimer(FOwner->FWindow.get(), FId, interval, nullptr) == 0) {
-            std::lock_guard<std::mutex> lock(FLock);
+            TLockGuard lock(FLock);
             FEnabled = false;
         }
     }
@@ -112,7 +111,7 @@ private:
     TWin32UiThread* FOwner;
     const UINT_PTR FId;
     std::function<void()> FOnTick;
-    mutable std::mutex FLock;
+    mutable TLock FLock;
     bool FEnabled = false;
     bool FPendingStart = false;
     UINT FInterval = 0;

@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "common/StrUtils.h"
+#include "platform/Threads.h"
 #include "platform/posix/QueueUiThread.h"
 #include "support/FakeClock.h"
 #include "support/MemoryRegistry.h"
@@ -378,9 +379,9 @@ TEST_F(DialUpTest, AsynchronousDialDeliversReportsInOrderOnTheInterfaceThread)
     Ras.AddEntry("Praca", "0202122");
     Ras.SetAsyncStates({0, 1, 14, 8192});
     D().SetEntry("Praca");
-    const std::thread::id uiThread = std::this_thread::get_id();
+    const TThreadId uiThread = CurrentThreadId();
     D().OnAsyncEvent = [&](TDialUp*, int32_t state, int32_t error, const std::string& text) {
-        EXPECT_EQ(uiThread, std::this_thread::get_id());
+        EXPECT_EQ(uiThread, CurrentThreadId());
         Events.push_back(std::to_string(state) + "/" + std::to_string(error) + " " + text);
     };
     EXPECT_EQ(0, D().Dial(""));

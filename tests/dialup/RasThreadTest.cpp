@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "common/Errors.h"
+#include "platform/Threads.h"
 #include "platform/posix/QueueUiThread.h"
 #include "support/FakeClock.h"
 #include "support/PumpUntil.h"
@@ -90,11 +90,11 @@ TEST_F(RasConnThreadTest, DeliversEachChangeOnTheUiThreadWhenItPumps)
 {
     TRasConnThread thread(Ras, Ui, Clock);
     std::vector<int32_t> countsSeen;
-    std::vector<std::thread::id> threadsSeen;
+    std::vector<TThreadId> threadsSeen;
     thread.OnNotify = [&](TRasConnThread& sender) {
         EXPECT_EQ(&sender, &thread);
         countsSeen.push_back(sender.NotifyCount());
-        threadsSeen.push_back(std::this_thread::get_id());
+        threadsSeen.push_back(CurrentThreadId());
     };
     thread.Resume();
 
@@ -115,7 +115,7 @@ TEST_F(RasConnThreadTest, DeliversEachChangeOnTheUiThreadWhenItPumps)
     // The handler sees the count before its own delivery is counted.
     EXPECT_EQ(countsSeen, (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(thread.NotifyCount(), 3);
-    for (auto id : threadsSeen) EXPECT_EQ(id, std::this_thread::get_id());
+    for (auto id : threadsSeen) EXPECT_EQ(id, CurrentThreadId());
     thread.OnNotify = nullptr;
 }
 

@@ -7,8 +7,8 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 
+#include "platform/Threads.h"
 #include "support/FakeClock.h"
 #include "support/Watchdog.h"
 #include "tests/platform/UiThreadContract.h"
@@ -81,10 +81,10 @@ TEST(QueueUiThread, GoingAwayReleasesWorkersWaitingForAHandOver)
     TFakeClock clock;
     auto ui = std::make_unique<TQueueUiThread>(clock);
     std::atomic<bool> ran{false};
-    std::thread worker([&] { ui->Synchronize([&] { ran = true; }); });
+    TWorkerThread worker([&] { ui->Synchronize([&] { ran = true; }); });
     while (ui->PendingHandOvers() == 0) ui->WaitForMessages(50);
     ui.reset();
-    worker.join();
+    worker.Join();
     EXPECT_FALSE(ran);
 }
 

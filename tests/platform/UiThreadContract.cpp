@@ -7,9 +7,9 @@
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "common/Errors.h"
+#include "platform/Threads.h"
 #include "support/PumpUntil.h"
 #include "support/Watchdog.h"
 
@@ -41,14 +41,14 @@ TEST_P(UiThreadContract, HandOverRunsOnTheUiThreadAndHandsBackItsOutcome)
         SCOPED_TRACE(testing::Message() << (c.fromWorker ? "worker" : "ui thread")
                                         << (c.throws ? ", throws" : ", returns"));
         TWatchdog watchdog("hand-over");
-        std::thread::id ranOn;
+        TThreadId ranOn = 0;
         bool ran = false;
         std::string outcome;  // what the caller saw when Synchronize ended
         std::atomic<bool> ended{false};
         auto handOver = [&] {
             try {
                 Ui->Synchronize([&] {
-                    ranOn = std::this_thread::get_id();
+                    ranOn = CurrentThreadId();
                     ran = true;
                     if (c.throws) throw Exception("handler failed");
                 });
@@ -59,17 +59,17 @@ TEST_P(UiThreadContract, HandOverRunsOnTheUiThreadAndHandsBackItsOutcome)
             ended = true;
         };
         if (c.fromWorker) {
-            std::thread worker(handOver);
+            TWorkerThread worker(handOver);
             try {
                 EXPECT_TRUE(PumpUntil(*Ui, [&] { return ended.load(); }));
             } catch (const Exception& e) {
                 ADD_FAILURE() << "left the pump on the user-interface thread: " << e.Message();
             }
-            worker.join();  // a worker left waiting for ever ends in the watchdog
+            worker.Join();  // a worker left waiting for ever ends in the watchdog
         } else {
             handOver();  // without a pump
         }
-        EXPECT_EQ(ranOn, std::this_thread::get_id());
+        EXPECT_EQ(ranOn, CurrentThreadId());
         EXPECT_EQ(outcome, c.throws ? "threw handler failed" : "returned after the run");
     }
 }
@@ -82,13 +82,13 @@ TEST_P(UiThreadContract, HandOverQueuedAroundTheWaitIsNotLost)
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(round);
         std::atomic<bool> ended{false};
-        std::thread worker([&] {
+        TWorkerThread worker([&] {
             Ui->Synchronize([] {});
             ended = true;
         });
         EXPECT_LT(TimeToWake(*Ui), kWakeLimit);
         EXPECT_TRUE(PumpUntil(*Ui, [&] { return ended.load(); }));
-        worker.join();
+        worker.Join();
     }
 }
 
@@ -98,16 +98,16 @@ TEST_P(UiThreadContract, TimerStartedFromAWorkerWakesTheWaitAndTicksOnTheUiThrea
 {
     TWatchdog watchdog("timer from a worker");
     int ticks = 0;
-    std::thread::id tickedOn;
+    TThreadId tickedOn = 0;
     auto timer = Ui->CreateTimer([&] {
         ++ticks;
-        tickedOn = std::this_thread::get_id();
+        tickedOn = CurrentThreadId();
     });
-    std::thread([&] { timer->Start(10); }).join();
+    TWorkerThread([&] { timer->Start(10); }).Join();
     EXPECT_TRUE(timer->Enabled());
     EXPECT_LT(TimeToWake(*Ui), kWakeLimit);
     EXPECT_TRUE(PumpUntil(*Ui, [&] { return ticks >= 2; }));
-    EXPECT_EQ(tickedOn, std::this_thread::get_id());
+    EXPECT_EQ(tickedOn, CurrentThreadId());
     timer->Stop();
     EXPECT_FALSE(timer->Enabled());
 }

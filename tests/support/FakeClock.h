@@ -4,9 +4,9 @@
 // it while the test thread moves it.
 #include <atomic>
 #include <cstdint>
-#include <thread>
 
 #include "platform/Clock.h"
+#include "platform/Threads.h"
 
 class TFakeClock : public IClock {
 public:
@@ -20,7 +20,7 @@ public:
     void Sleep(uint32_t ms) override
     {
         FNow += ms ? ms : 1;
-        std::this_thread::yield();
+        YieldThread();
     }
     void Advance(uint32_t ms) { FNow += ms; }
 

@@ -11,6 +11,7 @@ public:
     void Set() override { ++Sets; }
     void Reset() override {}
     bool Wait() override { return true; }
+    bool WaitFor(uint32_t) override { return true; }
     void* NativeHandle() override { return FHandle; }
 
     std::atomic<int> Sets{0};

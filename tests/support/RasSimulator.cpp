@@ -56,6 +56,7 @@ TRasSimulator::TRasSimulator()
                   {kRasErrorNoDialtone, "There is no dial tone."}},
       FAsyncStates{0, 1, 2, 3, 4, 5, 14, kStateConnected}
 {
+    if (!FHoldReleased) throw Exception("Error creating the simulator's event");
 }
 
 TRasSimulator::~TRasSimulator()
@@ -67,19 +68,19 @@ TRasSimulator::~TRasSimulator()
 void TRasSimulator::AddEntry(const std::string& name, const std::string& number,
                              const std::string& dialNumber)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FEntries.push_back(TEntry{name, number, dialNumber});
 }
 
 bool TRasSimulator::HasEntry(const std::string& name) const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FindEntryLocked(name) != nullptr;
 }
 
 std::vector<std::string> TRasSimulator::EntryNames() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     std::vector<std::string> names;
     for (const TEntry& e : FEntries) names.push_back(e.Name);
     return names;
@@ -91,7 +92,7 @@ THRasConn TRasSimulator::AddConnection(const std::string& entry, const std::stri
     std::vector<ISyncEvent*> events;
     THRasConn handle;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         handle = FNextHandle++;
         TConnection c;
         c.Handle = handle;
@@ -110,7 +111,7 @@ bool TRasSimulator::DropConnection(THRasConn handle)
 {
     std::vector<ISyncEvent*> events;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         auto it = std::find_if(FConnections.begin(), FConnections.end(),
                                [&](const TConnection& c) { return c.Handle == handle; });
         if (it == FConnections.end()) return false;
@@ -123,104 +124,104 @@ bool TRasSimulator::DropConnection(THRasConn handle)
 
 std::vector<TRasSimulator::TConnection> TRasSimulator::Connections() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FConnections;
 }
 
 void TRasSimulator::SetHangUpPolls(uint32_t polls)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FHangUpPolls = polls;
 }
 
 void TRasSimulator::FailStatus(THRasConn handle, uint32_t code, bool extendedOnly)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FStatusFailures[handle] = {code, extendedOnly};
 }
 
 void TRasSimulator::SetErrorText(uint32_t code, const std::string& text)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FErrorTexts[code] = text;
 }
 
 void TRasSimulator::SetDialResult(uint32_t code)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FDialResult = code;
 }
 
 void TRasSimulator::SetAsyncStates(const std::vector<uint32_t>& states)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FAsyncStates = states;
 }
 
 void TRasSimulator::HoldAsyncDials()
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FHold = true;
 }
 
 void TRasSimulator::ReleaseAsyncDials()
 {
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         FHold = false;
     }
-    FHoldChanged.notify_all();
+    FHoldReleased->Set();
 }
 
 void TRasSimulator::WaitForAsyncDials()
 {
-    std::vector<std::thread> threads;
+    std::vector<std::unique_ptr<TWorkerThread>> threads;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         threads.swap(FDialThreads);
     }
-    for (std::thread& t : threads) t.join();
+    for (auto& t : threads) t->Join();
 }
 
 void TRasSimulator::FailOperation(const std::string& operation, uint32_t code)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FFailures[operation] = code;
 }
 
 void TRasSimulator::LackOperation(const std::string& operation)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FLacking.insert(operation);
 }
 
 void TRasSimulator::OverstateCounts(uint32_t extra)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FOverstate = extra;
 }
 
 void TRasSimulator::ClearNotifications()
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FRegistrations.clear();
 }
 
 std::vector<std::string> TRasSimulator::Calls() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FCalls;
 }
 
 void TRasSimulator::ClearCalls()
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     FCalls.clear();
 }
 
 uint32_t TRasSimulator::SignalCount() const
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     return FSignals;
 }
 
@@ -263,7 +264,7 @@ const TRasSimulator::TEntry* TRasSimulator::FindEntryLocked(const std::string& n
 uint32_t TRasSimulator::RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCount,
                                        uint32_t* count)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasEnumEntries");
     uint32_t code;
     if (FailingLocked("RasEnumEntries", code)) return code;
@@ -275,7 +276,7 @@ uint32_t TRasSimulator::RasEnumEntries(TRasEntryNameA* entries, uint32_t* byteCo
 uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byteCount,
                                            uint32_t* count)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasEnumConnections");
     uint32_t code;
     if (FailingLocked("RasEnumConnections", code)) return code;
@@ -290,7 +291,7 @@ uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byt
 
 uint32_t TRasSimulator::RasGetConnectStatus(THRasConn connection, TRasConnStatusA* status)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasGetConnectStatus " + std::to_string(connection));
     uint32_t code;
     if (FailingLocked("RasGetConnectStatus", code)) return code;
@@ -330,7 +331,7 @@ uint32_t TRasSimulator::RasHangUp(THRasConn connection)
 {
     std::vector<ISyncEvent*> events;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         RecordLocked("RasHangUp " + std::to_string(connection));
         uint32_t code;
         if (FailingLocked("RasHangUp", code)) return code;
@@ -351,7 +352,7 @@ uint32_t TRasSimulator::RasHangUp(THRasConn connection)
 
 uint32_t TRasSimulator::RasGetErrorString(uint32_t error, char* text, uint32_t size)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasGetErrorString " + std::to_string(error));
     if (!text || size == 0) return kRasErrorInvalidParameter;
     auto it = FErrorTexts.find(error);
@@ -363,7 +364,7 @@ uint32_t TRasSimulator::RasGetErrorString(uint32_t error, char* text, uint32_t s
 
 uint32_t TRasSimulator::RasGetEntryDialParams(TRasDialParamsA* params, int32_t* passwordSaved)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasGetEntryDialParams");
     uint32_t code;
     if (FailingLocked("RasGetEntryDialParams", code)) return code;
@@ -381,7 +382,7 @@ uint32_t TRasSimulator::RasGetEntryDialParams(TRasDialParamsA* params, int32_t* 
 uint32_t TRasSimulator::RasGetEntryProperties(const char* entryName, TRasEntryA* entry,
                                               uint32_t* entrySize)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked(std::string("RasGetEntryProperties ") + (entryName ? entryName : ""));
     uint32_t code;
     if (FailingLocked("RasGetEntryProperties", code)) return code;
@@ -400,7 +401,7 @@ uint32_t TRasSimulator::RasGetEntryProperties(const char* entryName, TRasEntryA*
 
 uint32_t TRasSimulator::RasDeleteEntry(const char* entryName)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked(std::string("RasDeleteEntry ") + (entryName ? entryName : ""));
     uint32_t code;
     if (FailingLocked("RasDeleteEntry", code)) return code;
@@ -417,7 +418,7 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
 {
     std::vector<ISyncEvent*> events;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         RecordLocked(notifier ? "RasDial async" : "RasDial sync");
         if (!params || !connection) return kRasErrorInvalidParameter;
         if (params->dwSize != sizeof(TRasDialParamsA)) return kRasErrorInvalidSize;
@@ -443,8 +444,10 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
         c.DeviceName = "Standard Modem";
 
         if (notifier) {
-            FDialThreads.emplace_back(&TRasSimulator::RunAsyncDial, this, handle, c, FDialResult,
-                                      FAsyncStates, notifier);
+            FDialThreads.push_back(std::make_unique<TWorkerThread>(
+                    [this, handle, c, result = FDialResult, states = FAsyncStates, notifier] {
+                        RunAsyncDial(handle, c, result, states, notifier);
+                    }));
             return 0;
         }
         if (FDialResult != 0) {
@@ -458,20 +461,31 @@ uint32_t TRasSimulator::RasDial(TRasDialParamsA* params, TRasDialFunc notifier,
     return 0;
 }
 
+// One Set wakes one waiter, so every dial thread that leaves passes the release on to the next;
+// one that wakes while the dials are held again simply waits again.
+void TRasSimulator::WaitWhileHeld()
+{
+    for (;;) {
+        {
+            TLockGuard guard(FLock);
+            if (!FHold) break;
+        }
+        FHoldReleased->Wait();
+    }
+    FHoldReleased->Set();
+}
+
 void TRasSimulator::RunAsyncDial(THRasConn handle, TConnection connection, uint32_t result,
                                  std::vector<uint32_t> states, TRasDialFunc notifier)
 {
-    {
-        std::unique_lock<std::mutex> lock(FLock);
-        FHoldChanged.wait(lock, [this] { return !FHold; });
-    }
+    WaitWhileHeld();
     for (size_t i = 0; i < states.size(); ++i) {
         const bool last = i + 1 == states.size();
         notifier(kRasDialEventMessage, states[i], last ? result : 0);
     }
     std::vector<ISyncEvent*> events;
     {
-        std::lock_guard<std::mutex> guard(FLock);
+        TLockGuard guard(FLock);
         if (result != 0) {
             FGoing.push_back(TGoing{handle, 0});
             return;
@@ -485,7 +499,7 @@ void TRasSimulator::RunAsyncDial(THRasConn handle, TConnection connection, uint3
 uint32_t TRasSimulator::RasConnectionNotification(THRasConn connection, ISyncEvent* event,
                                                   uint32_t flags)
 {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLockGuard guard(FLock);
     RecordLocked("RasConnectionNotification " + std::to_string(flags));
     uint32_t code;
     if (FailingLocked("RasConnectionNotification", code)) return code;

@@ -13,7 +13,7 @@
 //   invalid-handle result that callers wait for. kNeverGoes keeps it there for good.
 // - RasDial without a notifier connects at once (or fails with SetDialResult's code, still
 //   handing out a handle that can be hung up). With a notifier it returns 0 at once and a
-//   std::thread reports the states of SetAsyncStates through the notifier (message 0xCCCD);
+//   worker thread reports the states of SetAsyncStates through the notifier (message 0xCCCD);
 //   a failing dial reports the code with the last state and does not connect. HoldAsyncDials
 //   keeps those threads waiting until ReleaseAsyncDials.
 // - RasConnectionNotification registers the ISyncEvent; every change of the set of connections
@@ -24,17 +24,17 @@
 //   once without doing anything; LackOperation(name) makes it throw as the RAS binding does
 //   when the library lacks the function.
 // All methods are thread-safe; notifier callbacks and event signals run without the lock held.
-#include <condition_variable>
 #include <cstdint>
 #include <map>
-#include <mutex>
+#include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialup/RasApi.h"
 #include "dialup/RasErrors.h"
+#include "platform/SyncEvent.h"
+#include "platform/Threads.h"
 
 class TRasSimulator : public IRasApi {
 public:
@@ -126,11 +126,12 @@ private:
     bool FailingLocked(const std::string& operation, uint32_t& code);
     void RecordLocked(const std::string& call);
     const TEntry* FindEntryLocked(const std::string& name) const;
+    void WaitWhileHeld();
     void RunAsyncDial(THRasConn handle, TConnection connection, uint32_t result,
                       std::vector<uint32_t> states, TRasDialFunc notifier);
 
-    mutable std::mutex FLock;
-    std::condition_variable FHoldChanged;
+    mutable TLock FLock;
+    std::unique_ptr<ISyncEvent> FHoldReleased = CreateAutoResetEvent();
     std::vector<TEntry> FEntries;
     std::vector<TConnection> FConnections;
     std::vector<TGoing> FGoing;
@@ -141,7 +142,7 @@ private:
     std::set<std::string> FLacking;
     std::vector<std::string> FCalls;
     std::vector<uint32_t> FAsyncStates;
-    std::vector<std::thread> FDialThreads;
+    std::vector<std::unique_ptr<TWorkerThread>> FDialThreads;
     THRasConn FNextHandle = 0x1000;
     uint32_t FHangUpPolls = 0;
     uint32_t FDialResult = 0;

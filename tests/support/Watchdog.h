@@ -4,22 +4,25 @@
 // limit is far beyond any event a test waits for (see PumpUntil.h), so only a real hang
 // reaches it.
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
+#include <memory>
+
+#include "platform/SyncEvent.h"
+#include "platform/Threads.h"
 
 class TWatchdog {
 public:
     explicit TWatchdog(const char* what, std::chrono::seconds limit = std::chrono::seconds(60))
-        : FWhat(what)
+        : FWhat(what), FLeft(CreateAutoResetEvent())
     {
-        FThread = std::thread([this, limit] {
-            std::unique_lock<std::mutex> lock(FLock);
-            if (!FDone.wait_for(lock, limit, [this] { return FLeft; })) {
-                std::fprintf(stderr, "Watchdog: %s did not finish within %d s\n", FWhat,
-                             static_cast<int>(limit.count()));
+        if (!FLeft) std::abort();
+        const auto limitMs = static_cast<uint32_t>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(limit).count());
+        FThread = std::make_unique<TWorkerThread>([this, limitMs] {
+            if (!FLeft->WaitFor(limitMs)) {
+                std::fprintf(stderr, "Watchdog: %s did not finish within %u s\n", FWhat,
+                             static_cast<unsigned>(limitMs / 1000));
                 std::fflush(stderr);
                 std::abort();
             }
@@ -27,20 +30,14 @@ public:
     }
     ~TWatchdog()
     {
-        {
-            std::lock_guard<std::mutex> lock(FLock);
-            FLeft = true;
-        }
-        FDone.notify_all();
-        FThread.join();
+        FLeft->Set();
+        FThread->Join();
     }
     TWatchdog(const TWatchdog&) = delete;
     TWatchdog& operator=(const TWatchdog&) = delete;
 
 private:
     const char* FWhat;
-    std::mutex FLock;
-    std::condition_variable FDone;
-    bool FLeft = false;
-    std::thread FThread;
+    std::unique_ptr<ISyncEvent> FLeft;
+    std::unique_ptr<TWorkerThread> FThread;
 };

@@ -1,6 +1,5 @@
 #include "StandinWatch.h"
 
-#include <mutex>
 #include <vector>
 
 #include "StandinStore.h"
@@ -16,7 +15,21 @@ struct TRegistration {
     DWORD Flags;
 };
 
-std::mutex gWatchLock;
+// Taken by RegisterForChanges and by the watcher. Made when the library loads and never deleted:
+// the watcher runs until the process ends and may hold it then.
+struct TWatchLock {
+    TWatchLock() { InitializeCriticalSection(&Section); }
+    CRITICAL_SECTION Section;
+} gWatchLock;
+
+class TWatchGuard {
+public:
+    TWatchGuard() { EnterCriticalSection(&gWatchLock.Section); }
+    ~TWatchGuard() { LeaveCriticalSection(&gWatchLock.Section); }
+    TWatchGuard(const TWatchGuard&) = delete;
+    TWatchGuard& operator=(const TWatchGuard&) = delete;
+};
+
 std::vector<TRegistration> gRegistrations;
 HANDLE gWatchEvent = nullptr;
 uint32_t gSeenConnects = 0, gSeenDisconnects = 0;
@@ -36,7 +49,7 @@ DWORD WINAPI Watch(void*)
             if (!session.ReadOk()) continue;
             state = session.State;
         }
-        std::lock_guard<std::mutex> guard(gWatchLock);
+        TWatchGuard guard;
         const bool connected = state.Connects != gSeenConnects;
         const bool disconnected = state.Disconnects != gSeenDisconnects;
         gSeenConnects = state.Connects;
@@ -110,7 +123,7 @@ DWORD RegisterForChanges(uint32_t connection, HANDLE event, DWORD flags)
     if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &own, 0, FALSE,
                          DUPLICATE_SAME_ACCESS))
         return kRasErrorInvalidHandle;
-    std::lock_guard<std::mutex> guard(gWatchLock);
+    TWatchGuard guard;
     if (!gWatchEvent) {
         DWORD started = StartWatcher();
         if (started != 0) {

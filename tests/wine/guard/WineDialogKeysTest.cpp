@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "common/Format.h"
 #include "guard/GuardTexts.h"
@@ -14,6 +13,7 @@
 #include "guard/win32/Controls.h"
 #include "guard/win32/Dialogs.h"
 #include "guard/win32/GuardIds.h"
+#include "platform/Threads.h"
 #include "wine/guard/GuardReading.h"
 
 namespace {
@@ -162,12 +162,12 @@ TEST(GuardDialogKeys, EnterPressesTheFocusedButton)
     for (const TKeysCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TUser user{c, GetCurrentThreadId(), ""};
-        std::thread keys([&] { user.Run(); });
+        TWorkerThread keys([&] { user.Run(); });
         std::string number;
         const bool accepted =
                 c.Editor ? dialogs.EditNumber(number)
                          : dialogs.AskQuestion(qmActiveConnection, "Dostawca", "0700123456");
-        keys.join();
+        keys.Join();
         EXPECT_EQ(user.Failure, "");
         EXPECT_EQ(accepted, c.Accepted);
         EXPECT_EQ(number, c.Number);
