@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-// One shell-link object of the shell (CLSID_ShellLink, reached through IShellLinkA and its
+// One shell-link object of the shell (CLSID_ShellLink, reached through IShellLink and its
 // IPersistFile). It is released when destroyed.
 class IShellLinkObject {
 public:
@@ -11,7 +11,7 @@ public:
     // Loads a shortcut file, sharing it with everyone (IPersistFile::Load, STGM_SHARE_DENY_NONE).
     // False when it cannot be loaded.
     virtual bool Load(const std::string& path) = 0;
-    // The path of the loaded shortcut's target, a UNC name preferred (IShellLinkA::GetPath,
+    // The path of the loaded shortcut's target, a UNC name preferred (IShellLink::GetPath,
     // SLGP_UNCPRIORITY). False when it cannot be read or the shortcut names no file.
     virtual bool GetPath(std::string& target) = 0;
 };

@@ -13,7 +13,7 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemVersion.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextSystem.h"
 #include "uninstall/Texts.h"
 
 namespace {
@@ -56,7 +56,7 @@ void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     InitTexts(SystemLocale().SystemDefaultLcid());
-    const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(Narrow(GetCommandLineW())));
+    const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(GetCommandLineU()));
     IFileSystem& files = SystemFileSystem();
 
     std::string program;

@@ -1,31 +1,56 @@
 #include "installer/win32/SetupShellWin32.h"
 
-#include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
-
 #include "common/Paths.h"
-#include "platform/win32/Win32Com.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/WinTextSystem.h"
 
 namespace {
 
-// Spelled out rather than taken from the uuid library, which would bring tens of KiB of
-// identifiers into a program that must stay small.
-const CLSID kClsidShellLink = {
-        0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidShellLinkW = {
-        0x000214F9, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidPersistFile = {
-        0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const char kShellFolders[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 
+// Where the registry records a folder, for the systems whose shell has no folder query
+// (Windows 95 and 98 without shfolder.dll). A folder's rows are tried in their order.
+struct TFolderRecord {
+    int Csidl;
+    HKEY Root;
+    const char* Key;
+    const char* Value;
+};
+const TFolderRecord kFolderRecords[] = {
+        {CSIDL_LOCAL_APPDATA, HKEY_CURRENT_USER, kShellFolders, "Local AppData"},
+        // A system that keeps no local profile has the one application-data folder.
+        {CSIDL_LOCAL_APPDATA, HKEY_CURRENT_USER, kShellFolders, "AppData"},
+        {CSIDL_PROGRAMS, HKEY_CURRENT_USER, kShellFolders, "Programs"},
+        {CSIDL_COMMON_PROGRAMS, HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"},
+        // Windows 98 without user profiles: everyone has the one Start Menu of the Windows
+        // folder, which is the user's.
+        {CSIDL_COMMON_PROGRAMS, HKEY_CURRENT_USER, kShellFolders, "Programs"},
+        {CSIDL_PROGRAM_FILES, HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir"},
+};
+
+std::string RecordedFolder(int csidl)
+{
+    for (const TFolderRecord& record : kFolderRecords) {
+        if (record.Csidl != csidl) continue;
+        TRegKeyHandle key;
+        DWORD type = 0;
+        std::string folder;
+        // These values are plain strings; one to be expanded is not a path as it stands.
+        if (RegOpenKeyExU(record.Root, record.Key, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS &&
+            RegQueryValueExU(key.get(), record.Value, type, &folder) == ERROR_SUCCESS &&
+            type == REG_SZ && !folder.empty())
+            return folder;
+    }
+    return std::string();
+}
+
+// The folder as the shell says, else as the registry records it; without a final backslash.
 std::string FolderOf(int csidl)
 {
-    wchar_t path[MAX_PATH] = {};
-    // SHGFP_TYPE_CURRENT: where the folder is now, also when the user moved it.
-    if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path))) return "";
-    path[MAX_PATH - 1] = L'\0';
-    std::string folder = Narrow(path);
+    std::string folder = SHGetFolderPathU(csidl | CSIDL_FLAG_CREATE);
+    if (folder.empty()) folder = RecordedFolder(csidl);
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return folder;
 }
@@ -50,16 +75,9 @@ std::string TSetupShellWin32::ProgramsMenuFolder()
 bool TSetupShellWin32::CreateShortcut(const std::string& link, const std::string& target)
 {
     TComApartment com;
-    TComPtr<IShellLinkW> shellLink;
-    if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkW,
-                                shellLink.put_void())))
-        return false;
+    TShellLinkU shellLink;
     std::string folder = ExtractFilePath(target);
     if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    if (FAILED(shellLink->SetPath(Wide(target).c_str())) ||
-        FAILED(shellLink->SetWorkingDirectory(Wide(folder).c_str())))
-        return false;
-    TComPtr<IPersistFile> file;
-    if (FAILED(shellLink->QueryInterface(kIidPersistFile, file.put_void()))) return false;
-    return SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
+    return shellLink.Create() && shellLink.SetPath(target) &&
+           shellLink.SetWorkingDirectory(folder) && shellLink.Save(link);
 }

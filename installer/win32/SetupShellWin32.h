@@ -1,6 +1,6 @@
 #pragma once
-// The user's shell folders and shortcuts through the shell's folder query and its shell-link
-// object.
+// The user's shell folders and shortcuts through the shell's folder query (or, where the shell
+// has none, the registry's record of the folders) and its shell-link object.
 #include "installer/SetupPorts.h"
 
 class TSetupShellWin32 : public ISetupShell {

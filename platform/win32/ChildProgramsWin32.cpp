@@ -1,9 +1,7 @@
-// The program's own process and its children over the wide Win32 functions.
-#include <vector>
-
+// The program's own process and its children.
 #include "platform/ChildPrograms.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextSystem.h"
 
 namespace {
 
@@ -21,17 +19,7 @@ struct TChild {
 
 class TWin32Processes : public IProcesses {
 public:
-    std::string ProgramPath() override
-    {
-        std::vector<wchar_t> buffer(MAX_PATH);
-        for (;;) {
-            DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-            if (n == 0) return std::string();
-            if (n < buffer.size()) return Narrow(buffer.data(), n);
-            if (buffer.size() >= 32768) return std::string();
-            buffer.resize(buffer.size() * 2);
-        }
-    }
+    std::string ProgramPath() override { return GetModuleFileNameU(nullptr); }
 
     bool Start(const std::string& commandLine, int showCommand) override
     {
@@ -61,19 +49,9 @@ public:
 private:
     static bool Create(const std::string& commandLine, int showCommand, TChild& child)
     {
-        STARTUPINFOW startup;
-        ZeroMemory(&startup, sizeof startup);
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand);
         PROCESS_INFORMATION info;
-        ZeroMemory(&info, sizeof info);
-        // CreateProcessW may write into the command line: it gets a copy of its own.
-        std::wstring line = Wide(commandLine);
-        std::vector<wchar_t> buffer(line.begin(), line.end());
-        buffer.push_back(L'\0');
-        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                            nullptr, nullptr, &startup, &info))
+        if (!CreateProcessU(commandLine, NORMAL_PRIORITY_CLASS, static_cast<WORD>(showCommand),
+                            info))
             return false;
         child.Process.reset(info.hProcess);
         child.Thread.reset(info.hThread);

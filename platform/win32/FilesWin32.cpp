@@ -1,10 +1,10 @@
-// Files and folders over the wide Win32 functions.
+// Files and folders over the Win32 functions, in the form the system's family has.
 #include <utility>
 #include <vector>
 
 #include "platform/Files.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextSystem.h"
 
 namespace {
 
@@ -43,31 +43,27 @@ class TWin32FileSystem : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override
     {
-        DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+        DWORD attributes = GetFileAttributesU(path);
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
     bool DirectoryExists(const std::string& path) override
     {
-        DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+        DWORD attributes = GetFileAttributesU(path);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
     std::unique_ptr<IFileStream> OpenRead(const std::string& path) override
     {
         // Deny none: other programs may go on reading and writing the file.
-        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        TKernelHandle file(CreateFileU(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
         if (!file) return nullptr;
         return std::make_unique<TWin32FileStream>(std::move(file));
     }
-    bool EraseFile(const std::string& path) override
-    {
-        return DeleteFileW(Wide(path).c_str()) != 0;
-    }
+    bool EraseFile(const std::string& path) override { return DeleteFileU(path); }
     bool WriteFile(const std::string& path, const std::string& bytes) override
     {
-        TKernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        TKernelHandle file(
+                CreateFileU(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
         if (!file) return false;
         size_t done = 0;
         while (done < bytes.size()) {
@@ -85,57 +81,33 @@ public:
     bool CopyFileTo(const std::string& source, const std::string& target,
                     bool failIfExists) override
     {
-        std::wstring to = Wide(target);
-        bool existed = GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (CopyFileW(Wide(source).c_str(), to.c_str(), failIfExists ? TRUE : FALSE)) return true;
+        bool existed = GetFileAttributesU(target) != INVALID_FILE_ATTRIBUTES;
+        if (CopyFileU(source, target, failIfExists)) return true;
         // A copy that broke off (the source vanished or was locked half-way) must not leave a
         // partial file behind; a target that was there before, or that is why the copy was
         // refused, is not ours to delete.
         DWORD error = GetLastError();
         if (!existed && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            DeleteFileW(to.c_str());
+            DeleteFileU(target);
         return false;
     }
-    bool CreateFolder(const std::string& path) override
-    {
-        return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
-    }
-    bool RemoveFolder(const std::string& path) override
-    {
-        return RemoveDirectoryW(Wide(path).c_str()) != 0;
-    }
-    std::string TemporaryFolder() override
-    {
-        // The reported length may grow between two calls; never read past what was written.
-        std::vector<wchar_t> buffer(MAX_PATH + 1);
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            DWORD n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-            if (n == 0) return std::string();
-            if (n < buffer.size()) return Narrow(buffer.data(), n);
-            if (n > 32768) return std::string();
-            buffer.resize(n + 1);
-        }
-        return std::string();
-    }
+    bool CreateFolder(const std::string& path) override { return CreateDirectoryU(path); }
+    bool RemoveFolder(const std::string& path) override { return RemoveDirectoryU(path); }
+    std::string TemporaryFolder() override { return GetTempPathU(); }
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override
     {
         std::vector<TFindEntry> entries;
-        WIN32_FIND_DATAW data;
-        TFindHandle find(FindFirstFileW(Wide(pattern).c_str(), &data));
+        TFindDataU entry;
+        TFindHandle find(FindFirstFileU(pattern, entry));
         if (!find) return entries;
         do {
-            // cFileName is a fixed field: read no further than its capacity.
-            size_t length = wcsnlen(data.cFileName, MAX_PATH);
-            entries.push_back({Narrow(data.cFileName, length), data.dwFileAttributes});
-        } while (FindNextFileW(find.get(), &data));
+            entries.push_back({entry.Name, entry.Attributes});
+        } while (FindNextFileU(find.get(), entry));
         return entries;
     }
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override
     {
-        std::wstring x = Wide(a), y = Wide(b);
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(),
-                              static_cast<int>(x.size()), y.data(),
-                              static_cast<int>(y.size())) == CSTR_EQUAL;
+        return CompareStringU(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, b) == CSTR_EQUAL;
     }
 };
 

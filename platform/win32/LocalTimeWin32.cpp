@@ -1,10 +1,6 @@
 // The local time and the user's time separator from the system.
-#include <windows.h>
-
-#include <vector>
-
 #include "platform/LocalTime.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextSystem.h"
 
 namespace {
 
@@ -29,16 +25,9 @@ public:
 
     std::string TimeSeparator() override
     {
-        // The size is asked first, so a separator of any length fits; a setting changed between
-        // the two calls makes the second one fail, which falls back like any other failure.
-        const int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, nullptr, 0);
-        if (size <= 1) return kDefaultSeparator;
-        std::vector<wchar_t> buffer(static_cast<size_t>(size), L'\0');
-        const int copied = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer.data(), size);
-        // The count includes the terminator. An empty separator would run the stamp's fields
-        // together, so it counts as a failure too.
-        if (copied <= 1 || copied > size) return kDefaultSeparator;
-        return Narrow(buffer.data(), static_cast<size_t>(copied - 1));
+        // An empty separator would run the stamp's fields together: it counts as a failure.
+        const std::string separator = GetLocaleInfoU(LOCALE_USER_DEFAULT, LOCALE_STIME);
+        return separator.empty() ? kDefaultSeparator : separator;
     }
 };
 

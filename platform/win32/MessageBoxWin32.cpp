@@ -1,9 +1,7 @@
-// The uninstaller's message boxes through MessageBoxW. The uninstaller has no window, so the
-// box has no owner window and is modal for the task.
-#include <windows.h>
-
+// The uninstaller's message boxes. The uninstaller has no window, so the box has no owner
+// window and is modal for the task.
 #include "platform/MessageBox.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinText.h"
 
 namespace {
 
@@ -18,7 +16,7 @@ public:
         if (icon == TMsgIcon::Error) style |= MB_ICONERROR;
         if (icon == TMsgIcon::Question) style |= MB_ICONQUESTION;
         if (defaultButton == TMsgDefault::Second) style |= MB_DEFBUTTON2;
-        switch (MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style)) {
+        switch (MessageBoxU(nullptr, text, caption, style)) {
         case IDOK: return TMsgResult::Ok;
         case IDYES: return TMsgResult::Yes;
         case IDNO: return TMsgResult::No;

@@ -1,13 +1,12 @@
-// The registry over the wide Win32 functions. Every length the registry reports is only a hint:
-// a value may grow between two calls, so reads retry with a larger buffer on ERROR_MORE_DATA
-// and never read past what a call says it wrote.
+// The registry over the Win32 functions, in the form the system's family has
+// (platform/win32/WinTextSystem.h reads the values and names within what each call wrote).
 #include <utility>
 #include <vector>
 
 #include "platform/DynamicLibraries.h"
 #include "platform/Registry.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextSystem.h"
 
 namespace {
 
@@ -58,118 +57,41 @@ bool RunsUnderWow64()
     return answered && wow64;
 }
 
-bool IsStringType(DWORD type)
-{
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
 class TWin32Key : public IRegistryKey {
 public:
     explicit TWin32Key(TRegKeyHandle key) : FKey(std::move(key)) {}
 
-    std::vector<std::string> SubKeyNames() override
-    {
-        DWORD maxLength = 0;
-        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, &maxLength, nullptr,
-                         nullptr, nullptr, nullptr, nullptr, nullptr);
-        return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumKeyExW(FKey.get(), index, name, length, nullptr, nullptr, nullptr,
-                                 nullptr);
-        });
-    }
+    std::vector<std::string> SubKeyNames() override { return RegEnumKeyNamesU(FKey.get()); }
 
-    std::vector<std::string> ValueNames() override
-    {
-        DWORD maxLength = 0;
-        RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         &maxLength, nullptr, nullptr, nullptr);
-        return EnumNames(maxLength, [this](DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumValueW(FKey.get(), index, name, length, nullptr, nullptr, nullptr,
-                                 nullptr);
-        });
-    }
+    std::vector<std::string> ValueNames() override { return RegEnumValueNamesU(FKey.get()); }
 
     bool ValueExists(const std::string& name) override
     {
-        return RegQueryValueExW(FKey.get(), Wide(name).c_str(), nullptr, nullptr, nullptr,
-                                nullptr) == ERROR_SUCCESS;
+        DWORD type = 0;
+        return RegQueryValueExU(FKey.get(), name, type, nullptr) == ERROR_SUCCESS;
     }
 
     bool ReadValue(const std::string& name, TRegValue& value) override
     {
-        std::wstring wname = Wide(name);
-        DWORD type = 0, size = 0;
-        LONG rc = RegQueryValueExW(FKey.get(), wname.c_str(), nullptr, &type, nullptr, &size);
-        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return false;
-        std::vector<BYTE> data(size + sizeof(wchar_t));
-        for (int attempt = 0;; ++attempt) {
-            DWORD got = static_cast<DWORD>(data.size());
-            rc = RegQueryValueExW(FKey.get(), wname.c_str(), nullptr, &type, data.data(), &got);
-            if (rc == ERROR_SUCCESS) {
-                data.resize(got < data.size() ? got : data.size());
-                break;
-            }
-            if (rc != ERROR_MORE_DATA || attempt > 8) return false;
-            data.resize((got > data.size() ? got : data.size()) * 2);
-        }
+        DWORD type = 0;
+        std::string data;
+        if (RegQueryValueExU(FKey.get(), name, type, &data) != ERROR_SUCCESS) return false;
         value.Type = type;
-        if (IsStringType(type)) {
-            size_t chars = data.size() / sizeof(wchar_t);
-            std::wstring text(chars, L'\0');
-            if (chars) memcpy(&text[0], data.data(), chars * sizeof(wchar_t));
-            // The stored terminator is not part of the text; embedded NULs stay.
-            if (!text.empty() && text.back() == L'\0') text.pop_back();
-            std::string utf8 = Narrow(text);
-            value.Data.assign(utf8.begin(), utf8.end());
-        } else {
-            value.Data.assign(data.begin(), data.end());
-        }
+        value.Data.assign(data.begin(), data.end());
         return true;
     }
 
     bool WriteValue(const std::string& name, const TRegValue& value) override
     {
-        std::vector<BYTE> data;
-        if (IsStringType(value.Type)) {
-            std::wstring text = Wide(value.Text());
-            text.push_back(L'\0');
-            const BYTE* bytes = reinterpret_cast<const BYTE*>(text.data());
-            data.assign(bytes, bytes + text.size() * sizeof(wchar_t));
-        } else {
-            data.assign(value.Data.begin(), value.Data.end());
-        }
-        return RegSetValueExW(FKey.get(), Wide(name).c_str(), 0, value.Type,
-                              data.empty() ? nullptr : data.data(),
-                              static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+        return RegSetValueExU(FKey.get(), name, value.Type, value.Text()) == ERROR_SUCCESS;
     }
 
     bool DeleteValue(const std::string& name) override
     {
-        return RegDeleteValueW(FKey.get(), Wide(name).c_str()) == ERROR_SUCCESS;
+        return RegDeleteValueU(FKey.get(), name) == ERROR_SUCCESS;
     }
 
 private:
-    // The longest name the key reports sizes the first buffer; a name added since then is
-    // caught by ERROR_MORE_DATA (names are at most 16383 characters).
-    template <typename Enum>
-    static std::vector<std::string> EnumNames(DWORD maxLength, Enum enumerate)
-    {
-        std::vector<std::string> names;
-        std::vector<wchar_t> buffer(maxLength + 1 > 256 ? maxLength + 1 : 256);
-        for (DWORD index = 0;;) {
-            DWORD length = static_cast<DWORD>(buffer.size());
-            LONG rc = enumerate(index, buffer.data(), &length);
-            if (rc == ERROR_MORE_DATA && buffer.size() < 65536) {
-                buffer.resize(buffer.size() * 2);
-                continue;
-            }
-            if (rc != ERROR_SUCCESS) break;
-            if (length > buffer.size()) length = static_cast<DWORD>(buffer.size());
-            names.push_back(Narrow(buffer.data(), length));
-            ++index;
-        }
-        return names;
-    }
     TRegKeyHandle FKey;
 };
 
@@ -181,8 +103,7 @@ public:
         TRegKeyHandle key;
         REGSAM sam = (access == TRegAccess::Full ? kFullAccess : kReadAccess) |
                      ViewFlag(view, HasViews());
-        if (RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, sam, key.put()) != ERROR_SUCCESS)
-            return nullptr;
+        if (RegOpenKeyExU(RootHandle(root), path, sam, key.put()) != ERROR_SUCCESS) return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));
     }
 
@@ -190,16 +111,15 @@ public:
                                             TRegView view) override
     {
         TRegKeyHandle key;
-        if (RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, kFullAccess | ViewFlag(view, HasViews()),
-                            nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExU(RootHandle(root), path, kFullAccess | ViewFlag(view, HasViews()),
+                            key.put()) != ERROR_SUCCESS)
             return nullptr;
         return std::make_unique<TWin32Key>(std::move(key));
     }
 
     bool DeleteKey(TRegRoot root, const std::string& path) override
     {
-        LONG rc = RegDeleteKeyW(RootHandle(root), Wide(path).c_str());
+        LONG rc = RegDeleteKeyU(RootHandle(root), path);
         return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
     }
 

@@ -30,7 +30,8 @@ std::unique_ptr<ISyncEvent> CreateAutoResetEvent()
 {
     // The owner counts as empty both NULL, CreateEvent's failure value, and the all-bits-set
     // value, which is no event but the pseudo-handle of the current process: neither is kept.
-    TKernelHandle handle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    // The event has no name, so the ANSI form serves every system.
+    TKernelHandle handle(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!handle) return nullptr;
     return std::make_unique<TWin32AutoResetEvent>(std::move(handle));
 }
