@@ -31,3 +31,12 @@ public:
 };
 
 IProcesses& SystemProcesses();
+
+// The command line that runs a batch file where CreateProcess cannot take one as the program:
+// the Windows 95 family starts only real programs, so there the command interpreter (comspec,
+// COMMAND.COM, "command.com" when unknown) is given the batch, with room in its environment
+// for the variables the batch sets. Any other command line, and every one on the NT family,
+// whose CreateProcess runs a batch through cmd.exe itself, is returned as it is.
+std::string CommandLineForStart(const std::string& commandLine, bool windows95Family,
+                                const std::string& comspec);
+

@@ -1,6 +1,8 @@
 // The program's own process and its children.
 #include "platform/ChildPrograms.h"
+#include "platform/SystemVersion.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/WinText.h"
 #include "platform/win32/WinTextSystem.h"
 
 namespace {
@@ -10,6 +12,14 @@ DWORD Remaining(DWORD start, DWORD limit)
 {
     DWORD spent = GetTickCount() - start;
     return spent >= limit ? 0 : limit - spent;
+}
+
+// The command interpreter the system names; "" when it names none.
+std::string Comspec()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("COMSPEC", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? FromSystemA(path, length) : std::string();
 }
 
 // A started child: its process and its first thread.
@@ -50,8 +60,9 @@ private:
     static bool Create(const std::string& commandLine, int showCommand, TChild& child)
     {
         PROCESS_INFORMATION info;
-        if (!CreateProcessU(commandLine, NORMAL_PRIORITY_CLASS, static_cast<WORD>(showCommand),
-                            info))
+        const std::string line =
+                CommandLineForStart(commandLine, IsWindows95Family(SystemVersionWord()), Comspec());
+        if (!CreateProcessU(line, NORMAL_PRIORITY_CLASS, static_cast<WORD>(showCommand), info))
             return false;
         child.Process.reset(info.hProcess);
         child.Thread.reset(info.hThread);
