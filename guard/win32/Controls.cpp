@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "common/Errors.h"
 #include "guard/GuardTexts.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Resources.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextControls.h"
 
 namespace {
 
@@ -19,67 +21,90 @@ int SystemDpi()
 
 HFONT CreateTahoma(int dpi, int weight)
 {
-    return CreateFontW(-MulDiv(kMainFontPoints, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, Wide(kMainFontName).c_str());
+    return CreateFontU(-MulDiv(kMainFontPoints, dpi, 72), weight, kMainFontName);
 }
 
 // Group boxes paint themselves: a themed group box ignores the colour its parent asks for, and
 // the captions are blue. The caption's blanks, part of its text, keep the frame line off it.
 void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(box, &ps);
+    TPaint paint(box);
+    const HDC dc = paint.get();
     if (!dc) return;
     RECT client;
     GetClientRect(box, &client);
     FillRect(dc, &client, look.Background());
     TSelection font(dc, look.Font(false));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+    const int lineHeight = TextHeightU(dc);
     RECT frame = client;
-    frame.top += metrics.tmHeight / 2;
+    frame.top += lineHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    // A caption is a few words; painting allocates nothing, so it cannot throw.
-    wchar_t caption[128];
-    const int length = GetWindowTextW(box, caption, 128);
-    if (length > 0) {
-        RECT text{look.Scale(8), 0, client.right - look.Scale(8), metrics.tmHeight};
+    const std::string caption = GetWindowTextU(box);
+    if (!caption.empty()) {
+        RECT text{look.Scale(8), 0, client.right - look.Scale(8), lineHeight};
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, look.BackgroundColour());
         SetTextColor(dc, blue ? kGroupCaptionColour : GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, caption, length, &text,
-                  DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
+        DrawTextU(dc, caption, text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
     }
-    EndPaint(box, &ps);
 }
 
-// The subclass identifier says the caption's colour.
-constexpr UINT_PTR kPlainGroupBox = 1;
-constexpr UINT_PTR kBlueGroupBox = 2;
+// What a group box's own procedure needs, kept in a property of the box from its subclassing
+// to its last message. The subclassing is the classic one, which every system has.
+struct TGroupBox {
+    WNDPROC Previous;
+    const TGuardLook* Look;
+    bool Blue;
+};
+constexpr char kGroupBoxProperty[] = "LinewardenGroupBox";
 
-LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR data)
+LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto& look = *reinterpret_cast<const TGuardLook*>(data);
+    auto* data = static_cast<TGroupBox*>(GetPropA(box, kGroupBoxProperty));
+    if (!data) return DefWindowProcU(box, message, wParam, lParam);
+    const WNDPROC previous = data->Previous;
     switch (message) {
-    case WM_PAINT: PaintGroupBox(box, look, id == kBlueGroupBox); return 0;
+    case WM_PAINT:
+        return GuardedAnswer(box, [&] {
+            PaintGroupBox(box, *data->Look, data->Blue);
+            return LRESULT(0);
+        });
     case WM_ERASEBKGND: return 1;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_UPDATEUISTATE: {
         // The button paints these changes at once, in its own way; ours follows.
-        const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+        const LRESULT result = CallWindowProcU(previous, box, message, wParam, lParam);
         InvalidateRect(box, nullptr, TRUE);
         return result;
     }
-    case WM_NCDESTROY: RemoveWindowSubclass(box, GroupBoxProc, id); break;
+    case WM_NCDESTROY:
+        SubclassWindowU(box, previous);
+        RemovePropA(box, kGroupBoxProperty);
+        delete data;
+        break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return CallWindowProcU(previous, box, message, wParam, lParam);
+}
+
+// Puts GroupBoxProc in front of the box's own procedure; throws Exception when it cannot.
+void SubclassGroupBox(HWND box, const TGuardLook& look, bool blue)
+{
+    auto data = std::make_unique<TGroupBox>(TGroupBox{nullptr, &look, blue});
+    if (SetPropA(box, kGroupBoxProperty, data.get())) {
+        data->Previous = SubclassWindowU(box, GroupBoxProc);
+        // From here the box owns its data and frees it on WM_NCDESTROY.
+        if (data->Previous) {
+            data.release();
+            return;
+        }
+        RemovePropA(box, kGroupBoxProperty);
+    }
+    throw Exception("Error creating a group box");
 }
 
 struct TControlClass {
-    const wchar_t* ClassName;
+    const char* ClassName;
     DWORD Style;
     DWORD ExStyle;
 };
@@ -88,42 +113,41 @@ TControlClass ClassOf(const TControlLayout& control)
 {
     const bool wrap = (control.Style & csWordWrap) != 0;
     switch (control.Kind) {
-    case TControlKind::Picture:
-        return {L"STATIC", SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, 0};
+    case TControlKind::Picture: return {"STATIC", SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, 0};
     case TControlKind::Label:
         // Values such as file paths must show as they are: no '&' becomes an underline, and a
         // wrapped one breaks inside a long word rather than losing its end.
         // A one-line label too short for its text shows that it is cut.
-        return {L"STATIC",
+        return {"STATIC",
                 static_cast<DWORD>(
                         SS_NOPREFIX |
                         (wrap ? SS_LEFT | SS_EDITCONTROL : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS) |
                         ((control.Style & csHandCursor) ? SS_NOTIFY : 0)),
                 0};
-    case TControlKind::Memo: return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
-    case TControlKind::GroupBox: return {L"BUTTON", BS_GROUPBOX, 0};
-    case TControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case TControlKind::Memo: return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
+    case TControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+    case TControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
     case TControlKind::ListBox:
         // The exact height of the layout, not a whole number of lines.
-        return {L"LISTBOX",
+        return {"LISTBOX",
                 static_cast<DWORD>(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                                    ((control.Style & csSorted) ? LBS_SORT : 0)),
                 WS_EX_CLIENTEDGE};
     case TControlKind::Button:
-        return {L"BUTTON",
+        return {"BUTTON",
                 static_cast<DWORD>((control.Style & csDefaultButton) ? BS_DEFPUSHBUTTON
                                                                      : BS_PUSHBUTTON),
                 0};
     case TControlKind::Panel: return {kPanelClass, 0, WS_EX_CONTROLPARENT};
     case TControlKind::ListView:
-        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                 WS_EX_CLIENTEDGE};
     case TControlKind::StatusBar:
         // At the layout's place and height, whatever height the font would give it.
-        return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
-    case TControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        return {STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
+    case TControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     }
-    return {L"STATIC", 0, 0};
+    return {"STATIC", 0, 0};
 }
 
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
@@ -135,7 +159,7 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         return 1;
     }
-    return DefWindowProcW(panel, message, wParam, lParam);
+    return DefWindowProcU(panel, message, wParam, lParam);
 }
 
 }  // namespace
@@ -172,9 +196,7 @@ RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, con
 std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
                                        const TGuardLook& look)
 {
-    RegisterGuardClass(kPanelClass, PanelProc, LoadCursorW(nullptr, IDC_ARROW));
-    const HINSTANCE instance =
-            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    RegisterGuardClass(kPanelClass, PanelProc, SystemCursorU(IDC_ARROW));
     std::vector<HWND> controls;
     for (int i = 0; i < layout.Count; ++i) {
         const TControlLayout& control = layout.Controls[i];
@@ -192,18 +214,15 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
         if (!(control.Style & csHidden)) style |= WS_VISIBLE;
         if (control.Style & csTabStop) style |= WS_TABSTOP;
         const RECT r = ControlRect(layout, control, look);
-        HWND created = CreateWindowExW(
-                kind.ExStyle, kind.ClassName, Wide(control.Text).c_str(), style, r.left, r.top,
-                r.right - r.left, r.bottom - r.top, parent,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))), instance,
-                nullptr);
+        HWND created = CreateWindowExU(
+                kind.ExStyle, kind.ClassName, control.Text, style, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, parent,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))), nullptr);
         if (!created) throw Exception(std::string("Error creating the control ") + control.Name);
-        SendMessageW(created, WM_SETFONT,
+        SendMessageU(created, WM_SETFONT,
                      reinterpret_cast<WPARAM>(look.Font((control.Style & csBold) != 0)), FALSE);
         if (control.Kind == TControlKind::GroupBox)
-            SetWindowSubclass(created, GroupBoxProc,
-                              (control.Style & csBlueCaption) ? kBlueGroupBox : kPlainGroupBox,
-                              reinterpret_cast<DWORD_PTR>(&look));
+            SubclassGroupBox(created, look, (control.Style & csBlueCaption) != 0);
         controls[static_cast<size_t>(control.Id)] = created;
     }
     // Each new child went below the ones before it, so only now can the group boxes go to the
@@ -213,21 +232,6 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
             SetWindowPos(controls[static_cast<size_t>(layout.Controls[i].Id)], HWND_BOTTOM, 0, 0, 0,
                          0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return controls;
-}
-
-void SetText(HWND window, const std::string& text)
-{
-    SetWindowTextW(window, Wide(text).c_str());
-}
-
-std::string GetText(HWND window)
-{
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return "";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return Narrow(text);
 }
 
 bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look,
@@ -252,28 +256,23 @@ bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLoo
     return false;
 }
 
-void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor)
+void RegisterGuardClass(const char* name, WNDPROC procedure, HCURSOR cursor)
 {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = cursor;
-    wc.lpszClassName = name;
+    TWindowClassU wc;
+    wc.Name = name;
+    wc.Procedure = procedure;
+    wc.Cursor = cursor;
+    wc.Icon = ProgramIconU(IDI_PROGRAM, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                           LR_SHARED);
     // The windows paint their own background (WM_ERASEBKGND), so the class owns no brush.
-    wc.hbrBackground = nullptr;
-    wc.hIcon = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_PROGRAM),
-                                             IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), LR_SHARED));
-    if (!RegisterClassExW(&wc)) throw Exception("Error registering a window class");
+    wc.Background = nullptr;
+    if (!RegisterClassU(wc)) throw Exception("Error registering a window class");
 }
 
 RECT WorkArea()
 {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     return area;
 }
 
@@ -295,13 +294,12 @@ void CentreWindow(HWND window, const RECT& on)
 
 TIconHandle LoadProgramIcon(int resourceId, int size)
 {
-    return TIconHandle(static_cast<HICON>(LoadImageW(
-            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
+    return TIconHandle(ProgramIconU(resourceId, size, size, 0));
 }
 
 void ShowErrorBox(HWND owner, const std::string& message)
 {
     // The application's title, as every box of the guard.
-    MessageBoxW(owner && IsWindow(owner) ? owner : nullptr, Wide(message).c_str(),
-                Wide(kWindowCaption).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    MessageBoxU(owner && IsWindow(owner) ? owner : nullptr, message, kWindowCaption,
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the guard's windows share: the look (system DPI, Tahoma 8, the background colour), the
-// controls built from a layout table, texts across the UTF-8/UTF-16 edge, and the error box.
+// controls built from a layout table, and the error box. Every call that binds a window to a
+// character set or carries text goes through the text layer (platform/win32/WinText.h).
 #include <windows.h>
 
 #include <exception>
@@ -9,6 +10,7 @@
 
 #include "guard/Layout.h"
 #include "guard/win32/Owners.h"
+#include "platform/win32/WinText.h"
 
 class TGuardLook {
 public:
@@ -41,10 +43,6 @@ RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control,
 std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
                                        const TGuardLook& look);
 
-// Texts of windows, converted at the edge.
-void SetText(HWND window, const std::string& text);
-std::string GetText(HWND window);
-
 // The window's background under the guard's windows and their labels, check boxes, read-only
 // edits and pictures (WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN). True when the message
 // was one of these; result is then its answer.
@@ -52,7 +50,7 @@ bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLoo
                        LRESULT& result);
 
 // Registers a window class of the guard once per process; throws Exception when it cannot.
-void RegisterGuardClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor);
+void RegisterGuardClass(const char* name, WNDPROC procedure, HCURSOR cursor);
 
 // Places window centred on the rectangle, kept inside the work area.
 void CentreWindow(HWND window, const RECT& on);
@@ -65,16 +63,17 @@ TIconHandle LoadProgramIcon(int resourceId, int size);
 void ShowErrorBox(HWND owner, const std::string& message);
 
 // The object of a window procedure: CreateWindowEx's parameter, kept with the window from its
-// first message to its last. Null for messages outside that span.
+// first message to its last. Null for messages outside that span. The parameter leads the
+// creation record in its ANSI and its Unicode form alike.
 template <typename T>
 T* WindowObject(HWND window, UINT message, LPARAM lParam)
 {
     if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
+        SetWindowLongPtrU(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(
-                                  reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    T* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+                                  reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    T* self = reinterpret_cast<T*>(GetWindowLongPtrU(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) SetWindowLongPtrU(window, GWLP_USERDATA, 0);
     return self;
 }
 

@@ -5,7 +5,7 @@
 #include "common/Errors.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Resources.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextControls.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool Inside(HWND window, HWND target)
 // group boxes are buttons too, but not push buttons.
 bool IsPushButton(HWND control)
 {
-    return (SendMessageW(control, WM_GETDLGCODE, 0, 0) &
+    return (SendMessageU(control, WM_GETDLGCODE, 0, 0) &
             (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
@@ -39,13 +39,12 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
       FAccept(FindMarked(layout, csAccept).Id),
       FCancel(FindMarked(layout, csCancel).Id)
 {
-    RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, LoadCursorW(nullptr, IDC_ARROW));
+    RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, SystemCursorU(IDC_ARROW));
     RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    const HWND window = CreateWindowExW(kDialogExStyle, kDialogClass, Wide(layout.Caption).c_str(),
-                                        kDialogStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        frame.right - frame.left, frame.bottom - frame.top, owner,
-                                        nullptr, GetModuleHandleW(nullptr), this);
+    const HWND window = CreateWindowExU(kDialogExStyle, kDialogClass, layout.Caption, kDialogStyle,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, owner, nullptr, this);
     // The window procedure took the window over on its first message.
     if (!window) throw Exception("Error creating a dialog window");
     FControls = CreateLayoutControls(window, layout, look);
@@ -60,7 +59,7 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
 
 TModalWindow::~TModalWindow()
 {
-    if (FWindow) SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, 0);
+    if (FWindow) SetWindowLongPtrU(FWindow.get(), GWLP_USERDATA, 0);
 }
 
 HWND TModalWindow::Control(TControlId id) const
@@ -84,7 +83,7 @@ void TModalWindow::ShowIcon(int resourceId)
     for (int i = 0; i < FLayout.Count; ++i) {
         if (FLayout.Controls[i].Kind != TControlKind::Picture) continue;
         TIconHandle icon = LoadProgramIcon(resourceId, FLook.Scale(32));
-        SendMessageW(Control(FLayout.Controls[i].Id), STM_SETICON,
+        SendMessageU(Control(FLayout.Controls[i].Id), STM_SETICON,
                      reinterpret_cast<WPARAM>(icon.get()), 0);
         // The old icon goes only now that the picture no longer shows it.
         FImage = std::move(icon);
@@ -102,7 +101,7 @@ void TModalWindow::End(bool ok)
     FResult = ok;
     FDone = true;
     // Wakes the loop, which may be waiting for a message.
-    PostMessageW(Window(), WM_NULL, 0, 0);
+    PostMessageU(Window(), WM_NULL, 0, 0);
 }
 
 bool TModalWindow::RunModal()
@@ -133,7 +132,7 @@ bool TModalWindow::RunModal()
 
     MSG message;
     while (!FDone) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        const BOOL got = GetMessageU(&message, nullptr, 0, 0);
         if (got == 0) {
             // The program is ending: the question counts as declined, and the main loop still
             // has to see the quit message.
@@ -142,9 +141,9 @@ bool TModalWindow::RunModal()
             break;
         }
         if (got < 0) break;
-        if (!PreviewKey(message) && !IsDialogMessageW(window, &message)) {
+        if (!PreviewKey(message) && !IsDialogMessageU(window, &message)) {
             TranslateMessage(&message);
-            DispatchMessageW(&message);
+            DispatchMessageU(&message);
         }
         FollowFocus();
     }
@@ -167,14 +166,14 @@ bool TModalWindow::PreviewKey(const MSG& message)
     case TDialogKey::Cancel: End(false); return true;
     case TDialogKey::PressFocused:
         // What a click on the button sends.
-        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+        SendMessageU(Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
         return true;
     case TDialogKey::PassOn: break;
     }
     // Straight to the focused control, past the dialog manager, which would press a button.
     TranslateMessage(&message);
-    DispatchMessageW(&message);
+    DispatchMessageU(&message);
     return true;
 }
 
@@ -199,9 +198,9 @@ void TModalWindow::FollowFocus()
     for (HWND control : FControls) {
         if (!control || !IsPushButton(control)) continue;
         const bool isDefault =
-                (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+                (GetWindowLongPtrU(control, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         if (isDefault != (control == shown))
-            SendMessageW(control, BM_SETSTYLE, control == shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+            SendMessageU(control, BM_SETSTYLE, control == shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
                          TRUE);
     }
 }
@@ -209,11 +208,11 @@ void TModalWindow::FollowFocus()
 LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = WindowObject<TModalWindow>(window, message, lParam);
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self) return DefWindowProcU(window, message, wParam, lParam);
     if (message == WM_NCCREATE) self->FWindow.reset(window);
     if (message == WM_NCDESTROY) {
         self->FWindow.release();
-        return DefWindowProcW(window, message, wParam, lParam);
+        return DefWindowProcU(window, message, wParam, lParam);
     }
     return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
 }
@@ -242,7 +241,7 @@ LRESULT TModalWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     }
-    return DefWindowProcW(Window(), message, wParam, lParam);
+    return DefWindowProcU(Window(), message, wParam, lParam);
 }
 
 void TModalWindow::Command(int, int) {}
@@ -258,17 +257,17 @@ TNumberDialog::TNumberDialog(const TGuardLook& look, HWND owner, std::vector<TMo
 
 void TNumberDialog::SetInfo(const std::string& text)
 {
-    SetText(Control(idNumberInfo), text);
+    SetWindowTextU(Control(idNumberInfo), text);
 }
 
 void TNumberDialog::SetNumber(const std::string& text)
 {
-    SetText(Control(idNumberEdit), text);
+    SetWindowTextU(Control(idNumberEdit), text);
 }
 
 std::string TNumberDialog::Number()
 {
-    return GetText(Control(idNumberEdit));
+    return GetWindowTextU(Control(idNumberEdit));
 }
 
 void TNumberDialog::SetAcceptEnabled(bool enabled)
@@ -292,13 +291,13 @@ TQuestionDialog::TQuestionDialog(const TGuardLook& look, HWND owner,
 
 void TQuestionDialog::SetTexts(const TQuestionTexts& texts)
 {
-    SetText(Window(), texts.Caption);
-    SetText(Control(idQuestionInfo), texts.Info);
-    SetText(Control(idQuestionDesc), texts.Desc);
-    SetText(Control(idQuestionLab1), texts.Lab1);
-    SetText(Control(idQuestionLab2), texts.Lab2);
+    SetWindowTextU(Window(), texts.Caption);
+    SetWindowTextU(Control(idQuestionInfo), texts.Info);
+    SetWindowTextU(Control(idQuestionDesc), texts.Desc);
+    SetWindowTextU(Control(idQuestionLab1), texts.Lab1);
+    SetWindowTextU(Control(idQuestionLab2), texts.Lab2);
     FQuestion = texts.Quest;
-    SetText(Control(idQuestionQuest), FQuestion);
+    SetWindowTextU(Control(idQuestionQuest), FQuestion);
 }
 
 // Measured as the label draws it: the dialog's font, the label's width, breaking at blanks and
@@ -309,11 +308,10 @@ int TQuestionDialog::WrappedQuestionHeight()
     RECT bounds;
     GetClientRect(label, &bounds);
     bounds.bottom = 0;
-    const std::wstring text = Wide(FQuestion);
     TWindowDc dc(label);
     if (!dc.get()) return 0;
     TSelection font(dc.get(), Look().Font(false));
-    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+    DrawTextU(dc.get(), FQuestion, bounds,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_LEFT);
     return bounds.bottom - bounds.top;
 }
@@ -349,8 +347,8 @@ void TQuestionDialog::SetImage(int mode)
 
 void TQuestionDialog::SetValues(const std::string& value1, const std::string& value2)
 {
-    SetText(Control(idQuestionValue1), value1);
-    SetText(Control(idQuestionValue2), value2);
+    SetWindowTextU(Control(idQuestionValue1), value1);
+    SetWindowTextU(Control(idQuestionValue2), value2);
 }
 
 void TQuestionDialog::SetAcceptEnabled(bool enabled)

@@ -4,14 +4,15 @@
 #include "guard/GuardViews.h"
 #include "guard/Layout.h"
 
-inline constexpr wchar_t kMainWindowClass[] = L"TLinewardenForm";
-inline constexpr wchar_t kTrayWindowClass[] = L"LinewardenTrayWindow";
-inline constexpr wchar_t kPanelClass[] = L"LinewardenPanel";
-inline constexpr wchar_t kDialogClass[] = L"LinewardenDialog";
+// ASCII, so that a program of either character set finds them under the same names.
+inline constexpr char kMainWindowClass[] = "TLinewardenForm";
+inline constexpr char kTrayWindowClass[] = "LinewardenTrayWindow";
+inline constexpr char kPanelClass[] = "LinewardenPanel";
+inline constexpr char kDialogClass[] = "LinewardenDialog";
 // One guard per session.
-inline constexpr wchar_t kGuardMutexName[] = L"Local\\MLinewarden.Guard";
+inline constexpr char kGuardMutexName[] = "Local\\MLinewarden.Guard";
 // Registered message that asks the running guard to come up with its options.
-inline constexpr wchar_t kShowGuardMessage[] = L"MLinewarden.ShowGuard";
+inline constexpr char kShowGuardMessage[] = "MLinewarden.ShowGuard";
 
 // Menu commands are WM_COMMAND identifiers kMenuCommandBase + TMenuItem; controls use
 // kControlIdBase + TControlId.

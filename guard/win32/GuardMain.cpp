@@ -16,6 +16,7 @@
 #include "guard/win32/Owners.h"
 #include "platform/ChildPrograms.h"
 #include "platform/Clock.h"
+#include "platform/DynamicLibraries.h"
 #include "platform/Files.h"
 #include "platform/LocalTime.h"
 #include "platform/ProcessWalk.h"
@@ -24,29 +25,41 @@
 #include "platform/Shell.h"
 #include "platform/SystemVersion.h"
 #include "platform/win32/UiThreadWin32.h"
+#include "platform/win32/WinText.h"
 
 namespace {
+
+// Lets the running guard's process take the foreground, which this process holds as the one
+// just started. Windows 98 lacks the function, so it is looked up by name and skipped there.
+void LetTakeForeground(DWORD process)
+{
+    IDynamicLibraries& libraries = SystemLibraries();
+    const IDynamicLibraries::THandle user32 = libraries.Load("user32.dll");
+    if (!user32) return;
+    using TAllow = BOOL(WINAPI*)(DWORD);
+    if (auto allow = reinterpret_cast<TAllow>(libraries.Lookup(user32, "AllowSetForegroundWindow")))
+        allow(process);
+    libraries.Free(user32);
+}
 
 // A guard already runs in this session: it comes up with its options, and this one ends.
 void BringUpRunningGuard()
 {
-    HWND running = FindWindowW(kMainWindowClass, nullptr);
+    HWND running = FindWindowU(kMainWindowClass, "");
     if (!running) return;
     DWORD process = 0;
     GetWindowThreadProcessId(running, &process);
-    // The running guard may take the foreground, which this process holds as the one just
-    // started.
-    AllowSetForegroundWindow(process);
-    PostMessageW(running, RegisterWindowMessageW(kShowGuardMessage), 0, 0);
+    LetTakeForeground(process);
+    PostMessageU(running, RegisterWindowMessageU(kShowGuardMessage), 0, 0);
 }
 
 int RunMessageLoop(TMainWindowView& view)
 {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageU(&message, nullptr, 0, 0) > 0) {
         if (view.PreTranslate(message)) continue;
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchMessageU(&message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -99,7 +112,8 @@ int RunGuard()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    TKernelHandle guard(CreateMutexW(nullptr, FALSE, kGuardMutexName));
+    // The name is ASCII: the A form serves every system.
+    TKernelHandle guard(CreateMutexA(nullptr, FALSE, kGuardMutexName));
     if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
         BringUpRunningGuard();
         return 0;

@@ -5,7 +5,7 @@
 #include "common/Errors.h"
 #include "guard/GuardTexts.h"
 #include "guard/win32/Resources.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextControls.h"
 
 namespace {
 
@@ -41,17 +41,15 @@ TMainWindowView::TMainWindowView(const TGuardLook& look) : FLook(look)
 {
     FMenuVisible.fill(true);
     FMenuEnabled.fill(true);
-    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc,
-                       LoadCursorW(nullptr, IDC_ARROW));
-    FShowGuardMessage = RegisterWindowMessageW(kShowGuardMessage);
+    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc, SystemCursorU(IDC_ARROW));
+    FShowGuardMessage = RegisterWindowMessageU(kShowGuardMessage);
 
     const TWindowLayout& layout = MainWindowLayout();
     RECT frame{0, 0, FLook.Scale(layout.ClientWidth), FLook.Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
-    const HWND window = CreateWindowExW(
-            kMainExStyle, kMainWindowClass, Wide(layout.Caption).c_str(), kMainStyle, CW_USEDEFAULT,
-            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-            GetModuleHandleW(nullptr), this);
+    const HWND window = CreateWindowExU(kMainExStyle, kMainWindowClass, layout.Caption, kMainStyle,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, nullptr, nullptr, this);
     // An error while WM_CREATE built the controls destroyed the window; it is reported here.
     if (!window)
         throw Exception(FCreateError.empty() ? "Error creating the main window" : FCreateError);
@@ -87,23 +85,16 @@ void TMainWindowView::Created(HWND window)
     std::vector<HWND> controls = CreateLayoutControls(window, layout, FLook);
 
     FImage = LoadProgramIcon(IDI_PROGRAM, FLook.Scale(32));
-    SendMessageW(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.get()), 0);
+    SendMessageU(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.get()), 0);
 
     HWND report = controls[idReport];
-    SendMessageW(report, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageU(report, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const struct {
         const char* Caption;
         int Width;
     } columns[] = {{kReportTimeColumn, kReportTimeWidth}, {kReportTextColumn, kReportTextWidth}};
-    for (int i = 0; i < 2; ++i) {
-        std::wstring caption = Wide(columns[i].Caption);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = &caption[0];
-        column.cx = FLook.Scale(columns[i].Width);
-        column.iSubItem = i;
-        SendMessageW(report, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
+    for (int i = 0; i < 2; ++i)
+        ListViewInsertColumnU(report, i, columns[i].Caption, FLook.Scale(columns[i].Width));
 
     FControls = std::move(controls);
     CreateTooltips();
@@ -113,25 +104,17 @@ void TMainWindowView::Created(HWND window)
 
 void TMainWindowView::CreateTooltips()
 {
-    FTooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow.get(), nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    FTooltips =
+            CreateWindowExU(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "",
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, FWindow.get(), nullptr, nullptr);
     if (!FTooltips) return;  // the hints are a help, not a condition of running
-    SendMessageW(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
+    SendMessageU(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
     const TWindowLayout& layout = MainWindowLayout();
     for (int i = 0; i < layout.Count; ++i) {
         const TControlLayout& control = layout.Controls[i];
         if (!control.Hint || !*control.Hint) continue;
-        std::wstring hint = Wide(control.Hint);
-        // The second version's size, which every common-controls version accepts.
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = FWindow.get();
-        tool.uId = reinterpret_cast<UINT_PTR>(Control(control.Id));
-        tool.lpszText = &hint[0];
-        SendMessageW(FTooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        TooltipAddToolU(FTooltips, FWindow.get(), Control(control.Id), control.Hint);
     }
 }
 
@@ -145,13 +128,13 @@ void TMainWindowView::BuildMenu()
         if (FMenuVisible[static_cast<size_t>(i)]) {
             const UINT flags =
                     MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
-            AppendMenuW(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)),
-                        Wide(MenuCaption(i)).c_str());
+            AppendMenuU(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)),
+                        MenuCaption(i));
         }
         // The separators stand after "Pomoc" and after the developer's test command, which is
         // where they stay when that command is hidden.
         if (item == TMenuItem::About || item == TMenuItem::TestDialers)
-            AppendMenuW(FMenu.get(), MF_SEPARATOR, 0, nullptr);
+            AppendMenuU(FMenu.get(), MF_SEPARATOR, 0, "");
     }
 }
 
@@ -169,7 +152,7 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
                                              LPARAM lParam)
 {
     auto* self = WindowObject<TMainWindowView>(window, message, lParam);
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self) return DefWindowProcU(window, message, wParam, lParam);
     switch (message) {
     case WM_NCCREATE: self->FWindow.reset(window); break;
     case WM_CREATE:
@@ -183,7 +166,7 @@ LRESULT CALLBACK TMainWindowView::WindowProc(HWND window, UINT message, WPARAM w
     case WM_NCDESTROY:
         self->FWindow.release();
         self->FControls.clear();
-        return DefWindowProcW(window, message, wParam, lParam);
+        return DefWindowProcU(window, message, wParam, lParam);
     }
     return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
 }
@@ -222,7 +205,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         break;
     case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) PostMessageW(window, kMinimizedMessage, 0, 0);
+        if (wParam == SIZE_MINIMIZED) PostMessageU(window, kMinimizedMessage, 0, 0);
         return 0;
     case kMinimizedMessage:
         if (IsIconic(window))
@@ -259,7 +242,7 @@ LRESULT TMainWindowView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcU(window, message, wParam, lParam);
 }
 
 void TMainWindowView::Command(int id, int code)
@@ -298,18 +281,11 @@ void TMainWindowView::NumberSelected()
 {
     HWND list = Control(idNumbers);
     int index = -1;
-    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageU(list, LB_GETCURSEL, 0, 0);
     if (selected != LB_ERR) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
-        if (length != LB_ERR && length >= 0) {
-            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected),
-                                                reinterpret_cast<LPARAM>(&text[0]));
-            text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-            const std::string number = Narrow(text);
-            for (size_t i = 0; i < FNumbers.size(); ++i)
-                if (FNumbers[i] == number) index = static_cast<int>(i);
-        }
+        const std::string number = ListBoxTextU(list, static_cast<int>(selected));
+        for (size_t i = 0; i < FNumbers.size(); ++i)
+            if (FNumbers[i] == number) index = static_cast<int>(i);
     }
     Forward([index](IMainWindowEvents& logic) { logic.lbNumbersClick(index); });
 }
@@ -317,11 +293,11 @@ void TMainWindowView::NumberSelected()
 bool TMainWindowView::SetCursorFor(HWND target, int hitTest)
 {
     if (FHourglass) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetCursor(SystemCursorU(IDC_WAIT));
         return true;
     }
     if (target == Control(idAppTitle) && hitTest == HTCLIENT) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetCursor(SystemCursorU(IDC_HAND));
         return true;
     }
     return false;
@@ -341,7 +317,7 @@ bool TMainWindowView::PreTranslate(MSG& message)
         });
         if (taken) return true;
     }
-    return IsDialogMessageW(window, &message) != FALSE;
+    return IsDialogMessageU(window, &message) != FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -355,7 +331,7 @@ void TMainWindowView::Popup(int x, int y)
     const HWND window = FWindow.get();
     SetForegroundWindow(window);
     TrackPopupMenu(FMenu.get(), TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, window, nullptr);
-    PostMessageW(window, WM_NULL, 0, 0);
+    PostMessageU(window, WM_NULL, 0, 0);
 }
 
 void TMainWindowView::PopupAtCursor()
@@ -384,12 +360,12 @@ void TMainWindowView::SetMenuItemVisible(TMenuItem item, bool visible)
 
 void TMainWindowView::SetCaption(const std::string& caption)
 {
-    SetText(FWindow.get(), caption);
+    SetWindowTextU(FWindow.get(), caption);
 }
 
 void TMainWindowView::SetAppTitle(const std::string& text)
 {
-    SetText(Control(idAppTitle), text);
+    SetWindowTextU(Control(idAppTitle), text);
 }
 
 // The logic works in the layout's 96-DPI pixels.
@@ -422,15 +398,14 @@ void TMainWindowView::ApplyStatusParts()
         right += FLook.Scale(FPanelWidths[i]);
         edges.push_back(i + 1 == FPanelWidths.size() ? -1 : right);
     }
-    SendMessageW(Control(idStatusBar), SB_SETPARTS, edges.size(),
+    SendMessageU(Control(idStatusBar), SB_SETPARTS, edges.size(),
                  reinterpret_cast<LPARAM>(edges.data()));
 }
 
 void TMainWindowView::SetStatusText(int panel, const std::string& text)
 {
     if (panel < 0 || panel >= StatusPanelCount()) return;
-    SendMessageW(Control(idStatusBar), SB_SETTEXTW, static_cast<WPARAM>(panel),
-                 reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    StatusBarSetTextU(Control(idStatusBar), panel, text);
 }
 
 void TMainWindowView::RepaintStatusBar()
@@ -446,26 +421,17 @@ void TMainWindowView::SetHourglass(bool on)
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);
     if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
-        SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW));
+        SetCursor(SystemCursorU(on ? IDC_WAIT : IDC_ARROW));
 }
 
 void TMainWindowView::AddReportRow(const std::string& time, const std::string& text)
 {
     HWND report = Control(idReport);
-    std::wstring timeText = Wide(time);
-    std::wstring infoText = Wide(text);
-    LVITEMW row{};
-    row.mask = LVIF_TEXT;
-    row.iItem = static_cast<int>(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0));
-    row.pszText = &timeText[0];
-    const LRESULT index = SendMessageW(report, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+    const int index = ListViewInsertItemU(
+            report, static_cast<int>(SendMessageU(report, LVM_GETITEMCOUNT, 0, 0)), time);
     if (index < 0) return;
-    LVITEMW info{};
-    info.iSubItem = 1;
-    info.pszText = &infoText[0];
-    SendMessageW(report, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&info));
-    SendMessageW(report, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    ListViewSetItemTextU(report, index, 1, text);
+    SendMessageU(report, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
 void TMainWindowView::SetReportVisible(bool visible)
@@ -482,13 +448,13 @@ void TMainWindowView::SetReportVisible(bool visible)
 
 bool TMainWindowView::Checked(TOption option)
 {
-    return SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_GETCHECK, 0, 0) ==
+    return SendMessageU(Control(kOptionControls[static_cast<int>(option)]), BM_GETCHECK, 0, 0) ==
            BST_CHECKED;
 }
 
 void TMainWindowView::SetChecked(TOption option, bool checked)
 {
-    SendMessageW(Control(kOptionControls[static_cast<int>(option)]), BM_SETCHECK,
+    SendMessageU(Control(kOptionControls[static_cast<int>(option)]), BM_SETCHECK,
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -496,17 +462,14 @@ void TMainWindowView::SetNumbers(const std::vector<std::string>& items, int sele
 {
     HWND list = Control(idNumbers);
     FNumbers = items;
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& item : items)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
-    LRESULT index = -1;
+    SendMessageU(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageU(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) ListBoxAddU(list, item);
+    int index = -1;
     if (selected >= 0 && static_cast<size_t>(selected) < items.size())
-        index = SendMessageW(
-                list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                reinterpret_cast<LPARAM>(Wide(items[static_cast<size_t>(selected)]).c_str()));
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index == LB_ERR ? -1 : index), 0);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        index = ListBoxFindExactU(list, items[static_cast<size_t>(selected)]);
+    SendMessageU(list, LB_SETCURSEL, static_cast<WPARAM>(index == LB_ERR ? -1 : index), 0);
+    SendMessageU(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -568,7 +531,7 @@ void TMainWindowView::Repaint()
 // Posted: the logic asks from inside its own handlers, and closing may destroy it.
 void TMainWindowView::Close()
 {
-    PostMessageW(FWindow.get(), WM_CLOSE, 0, 0);
+    PostMessageU(FWindow.get(), WM_CLOSE, 0, 0);
 }
 
 void TMainWindowView::EndProcess()
@@ -585,6 +548,5 @@ void TMainWindowView::ShowError(const std::string& message)
 
 void TMainWindowView::ShowWarning(const std::string& message)
 {
-    MessageBoxW(FWindow.get(), Wide(message).c_str(), Wide(kWindowCaption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    MessageBoxU(FWindow.get(), message, kWindowCaption, MB_OK | MB_ICONWARNING);
 }

@@ -1,12 +1,14 @@
 #include "guard/win32/NotificationArea.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "common/Errors.h"
 #include "guard/win32/Controls.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Resources.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinText.h"
 
 struct TNotificationAreaWin32::TTrayWindow {
     TNotificationAreaWin32* Area;
@@ -14,56 +16,52 @@ struct TNotificationAreaWin32::TTrayWindow {
     HWND Window;
 };
 
-NOTIFYICONDATAW ToShellRecord(const TNotifyIconRecord& record)
+namespace {
+
+TNotifyIconU ToShellRecord(const TNotifyIconRecord& record)
 {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = static_cast<HWND>(record.Window);
-    data.uID = record.Id;
-    data.uFlags = record.Flags;
-    data.uCallbackMessage = record.CallbackMessage;
-    data.hIcon = static_cast<HICON>(record.Icon);
-    const std::wstring tip = Wide(record.Tip);
-    size_t length = std::min<size_t>(tip.size(), 63);
-    if (length > 0 && length < tip.size() && tip[length - 1] >= 0xD800 && tip[length - 1] <= 0xDBFF)
-        --length;
-    std::copy(tip.begin(), tip.begin() + static_cast<std::ptrdiff_t>(length), data.szTip);
-    data.szTip[length] = L'\0';
-    return data;
+    TNotifyIconU icon;
+    icon.Window = static_cast<HWND>(record.Window);
+    icon.Id = record.Id;
+    icon.Flags = record.Flags;
+    icon.CallbackMessage = record.CallbackMessage;
+    icon.Icon = static_cast<HICON>(record.Icon);
+    icon.Tip = record.Tip;
+    return icon;
 }
 
+}  // namespace
+
 TNotificationAreaWin32::TNotificationAreaWin32()
-    : FTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated"))
+    : FTaskbarCreated(RegisterWindowMessageU("TaskbarCreated"))
 {
     RegisterGuardClass(kTrayWindowClass, &TNotificationAreaWin32::WindowProc,
-                       LoadCursorW(nullptr, IDC_ARROW));
+                       SystemCursorU(IDC_ARROW));
 }
 
 TNotificationAreaWin32::~TNotificationAreaWin32()
 {
-    if (FRegistered) Shell_NotifyIconW(NIM_DELETE, &FShown);
+    if (FRegistered) ShellNotifyIconU(NIM_DELETE, FShown);
     for (auto& window : FWindows) {
-        SetWindowLongPtrW(window->Window, GWLP_USERDATA, 0);
+        SetWindowLongPtrU(window->Window, GWLP_USERDATA, 0);
         DestroyWindow(window->Window);
     }
 }
 
 bool TNotificationAreaWin32::Notify(TTrayOperation operation, const TNotifyIconRecord& record)
 {
-    NOTIFYICONDATAW data = ToShellRecord(record);
+    TNotifyIconU icon = ToShellRecord(record);
     switch (operation) {
     case TTrayOperation::Add:
-        if (!Shell_NotifyIconW(NIM_ADD, &data)) return false;
+        if (!ShellNotifyIconU(NIM_ADD, icon)) return false;
         FRegistered = true;
-        FShown = data;
+        FShown = std::move(icon);
         return true;
     case TTrayOperation::Modify:
-        if (!Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
-        FShown = data;
+        if (!ShellNotifyIconU(NIM_MODIFY, icon)) return false;
+        FShown = std::move(icon);
         return true;
-    case TTrayOperation::Delete:
-        FRegistered = false;
-        return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    case TTrayOperation::Delete: FRegistered = false; return ShellNotifyIconU(NIM_DELETE, icon);
     }
     return false;
 }
@@ -71,17 +69,17 @@ bool TNotificationAreaWin32::Notify(TTrayOperation operation, const TNotifyIconR
 void* TNotificationAreaWin32::ApplicationIcon()
 {
     // Shared: the system keeps it for the life of the process, so the tray never frees it.
-    return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    return ProgramIconU(IDI_PROGRAM, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                        LR_SHARED);
 }
 
 void* TNotificationAreaWin32::CreateHiddenWindow(TTrayIcon& owner)
 {
     auto entry = std::make_unique<TTrayWindow>(TTrayWindow{this, &owner, nullptr});
-    entry->Window = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    entry->Window = CreateWindowExU(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, nullptr);
     if (!entry->Window) throw Exception("Error creating the tray icon's window");
-    SetWindowLongPtrW(entry->Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(entry.get()));
+    SetWindowLongPtrU(entry->Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(entry.get()));
     FWindows.push_back(std::move(entry));
     return FWindows.back()->Window;
 }
@@ -92,7 +90,7 @@ void TNotificationAreaWin32::DestroyHiddenWindow(void* window)
             FWindows.begin(), FWindows.end(),
             [&](const std::unique_ptr<TTrayWindow>& entry) { return entry->Window == window; });
     if (found == FWindows.end()) return;
-    SetWindowLongPtrW((*found)->Window, GWLP_USERDATA, 0);
+    SetWindowLongPtrU((*found)->Window, GWLP_USERDATA, 0);
     DestroyWindow((*found)->Window);
     FWindows.erase(found);
 }
@@ -100,7 +98,7 @@ void TNotificationAreaWin32::DestroyHiddenWindow(void* window)
 LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, WPARAM wParam,
                                                     LPARAM lParam)
 {
-    auto* entry = reinterpret_cast<TTrayWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* entry = reinterpret_cast<TTrayWindow*>(GetWindowLongPtrU(window, GWLP_USERDATA));
     if (entry) {
         TNotificationAreaWin32& area = *entry->Area;
         if (message == entry->Icon->Record().CallbackMessage) {
@@ -119,7 +117,7 @@ LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, W
             // A new taskbar (the shell restarted) knows no icons: ours goes back in. One that
             // the notification area never took (the guard started before the shell) goes in now.
             if (area.FRegistered) {
-                Shell_NotifyIconW(NIM_ADD, &area.FShown);
+                ShellNotifyIconU(NIM_ADD, area.FShown);
             } else {
                 try {
                     entry->Icon->RetryAdd();
@@ -134,5 +132,5 @@ LRESULT CALLBACK TNotificationAreaWin32::WindowProc(HWND window, UINT message, W
     }
     // The session may end whenever the guard is asked.
     if (message == WM_QUERYENDSESSION) return 1;
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcU(window, message, wParam, lParam);
 }

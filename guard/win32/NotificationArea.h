@@ -1,10 +1,9 @@
 #pragma once
-// The tray icon's platform: Shell_NotifyIconW with the shell's first record, and the hidden
+// The tray icon's platform: Shell_NotifyIcon with the shell's first record, and the hidden
 // window whose callback messages reach TTrayIcon. The hidden window is an ordinary top-level
 // window that is never shown: a message-only window does not receive the taskbar's broadcast
 // that it was re-created, and not every shell delivers tray callbacks to one.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "guard/Tray.h"
+#include "platform/win32/WinTextControls.h"
 
 class TNotificationAreaWin32 : public INotificationArea {
 public:
@@ -38,9 +38,5 @@ private:
     // The icon as the shell holds it, for adding it again to a re-created taskbar and for
     // taking it out if nobody else does.
     bool FRegistered = false;
-    NOTIFYICONDATAW FShown{};
+    TNotifyIconU FShown;
 };
-
-// The record as the shell's first version takes it: the tip cut to 63 UTF-16 units, never
-// between the two halves of a surrogate pair.
-NOTIFYICONDATAW ToShellRecord(const TNotifyIconRecord& record);

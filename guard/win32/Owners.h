@@ -22,6 +22,24 @@ private:
     HDC FDc;
 };
 
+// The painting of one WM_PAINT: BeginPaint now, EndPaint when the scope ends, however it ends.
+class TPaint {
+public:
+    explicit TPaint(HWND window) : FWindow(window), FDc(BeginPaint(window, &FPaint)) {}
+    ~TPaint()
+    {
+        if (FDc) EndPaint(FWindow, &FPaint);
+    }
+    TPaint(const TPaint&) = delete;
+    TPaint& operator=(const TPaint&) = delete;
+    HDC get() const { return FDc; }
+
+private:
+    HWND FWindow;
+    PAINTSTRUCT FPaint{};
+    HDC FDc;
+};
+
 // An object selected into a device context for the length of a scope.
 class TSelection {
 public:

@@ -3,12 +3,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include "installer/SetupTexts.h"
 #include "platform/MessageBox.h"
 #include "platform/win32/Win32Com.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/WinTextControls.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ enum TControl : int {
 
 struct TControlRow {
     int Id;
-    const wchar_t* Class;
+    const char* Class;
     DWORD Style;
     int X, Y, W, H;
     TSetupText Text;
@@ -34,19 +33,18 @@ struct TControlRow {
 
 // The whole window, in dialog-like pixels at the default GUI font.
 const TControlRow Layout[] = {
-        {idFolderLabel, L"STATIC", SS_LEFT, 12, 12, 396, 16, TSetupText::FolderLabel},
-        {idFolder, L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 12, 30, 300, 22,
+        {idFolderLabel, "STATIC", SS_LEFT, 12, 12, 396, 16, TSetupText::FolderLabel},
+        {idFolder, "EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 12, 30, 300, 22,
          TSetupText::FolderLabel},
-        {idBrowse, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 29, 90, 24, TSetupText::Browse},
-        {idAutoStart, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 64, 396, 20,
+        {idBrowse, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 29, 90, 24, TSetupText::Browse},
+        {idAutoStart, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 64, 396, 20,
          TSetupText::AutoStart},
-        {idStartGuard, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 88, 396, 20,
+        {idStartGuard, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 88, 396, 20,
          TSetupText::StartWhenDone},
-        {idProgress, PROGRESS_CLASSW, 0, 12, 120, 396, 18, TSetupText::Installing},
-        {idStatus, L"STATIC", SS_LEFT, 12, 146, 396, 16, TSetupText::Installing},
-        {idInstall, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 222, 172, 90, 26,
-         TSetupText::Install},
-        {idCancel, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 172, 90, 26, TSetupText::Cancel},
+        {idProgress, PROGRESS_CLASSA, 0, 12, 120, 396, 18, TSetupText::Installing},
+        {idStatus, "STATIC", SS_LEFT, 12, 146, 396, 16, TSetupText::Installing},
+        {idInstall, "BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 222, 172, 90, 26, TSetupText::Install},
+        {idCancel, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 172, 90, 26, TSetupText::Cancel},
 };
 
 HWND Item(HWND window, int id)
@@ -54,27 +52,15 @@ HWND Item(HWND window, int id)
     return GetDlgItem(window, id);
 }
 
-void SetText(HWND control, const std::string& text)
-{
-    SetWindowTextW(control, Wide(text).c_str());
-}
-
-std::string TextOf(HWND control)
-{
-    const int length = GetWindowTextLengthW(control);
-    if (length <= 0) return "";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(control, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return Narrow(text);
-}
-
 class TSetupWindow : public ISetupView {
 public:
     explicit TSetupWindow(HWND window) : FWindow(window) {}
 
-    std::string Folder() override { return TextOf(Item(FWindow, idFolder)); }
-    void SetFolder(const std::string& folder) override { SetText(Item(FWindow, idFolder), folder); }
+    std::string Folder() override { return GetWindowTextU(Item(FWindow, idFolder)); }
+    void SetFolder(const std::string& folder) override
+    {
+        SetWindowTextU(Item(FWindow, idFolder), folder);
+    }
     bool AutoStart() override { return Checked(idAutoStart); }
     void SetAutoStart(bool on) override { Check(idAutoStart, on); }
     bool StartGuard() override { return Checked(idStartGuard); }
@@ -87,14 +73,17 @@ public:
     void SetProgress(int percent) override
     {
         const HWND progress = Item(FWindow, idProgress);
-        SendMessageW(progress, PBM_SETPOS, WPARAM(percent), 0);
+        SendMessageU(progress, PBM_SETPOS, WPARAM(percent), 0);
         UpdateWindow(progress);
     }
-    void SetStatus(const std::string& text) override { SetText(Item(FWindow, idStatus), text); }
+    void SetStatus(const std::string& text) override
+    {
+        SetWindowTextU(Item(FWindow, idStatus), text);
+    }
     void TurnCancelInto(const std::string& text) override
     {
         const HWND cancel = Item(FWindow, idCancel);
-        SetText(cancel, text);
+        SetWindowTextU(cancel, text);
         EnableWindow(cancel, TRUE);
         SetFocus(cancel);
     }
@@ -112,19 +101,7 @@ public:
     std::string ChooseFolder(const std::string& title) override
     {
         TComApartment com;
-        const std::wstring wideTitle = Wide(title);
-        BROWSEINFOW info = {};
-        info.hwndOwner = FWindow;
-        info.lpszTitle = wideTitle.c_str();
-        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-        LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
-        if (!chosen) return "";
-        wchar_t path[MAX_PATH] = {};
-        const bool got = SHGetPathFromIDListW(chosen, path);
-        CoTaskMemFree(chosen);
-        if (!got) return "";
-        path[MAX_PATH - 1] = L'\0';
-        return Narrow(path);
+        return BrowseForFolderU(FWindow, title);
     }
     void CloseWindow() override { DestroyWindow(FWindow); }
 
@@ -137,7 +114,7 @@ private:
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* presenter = reinterpret_cast<TSetupPresenter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* presenter = reinterpret_cast<TSetupPresenter*>(GetWindowLongPtrU(window, GWLP_USERDATA));
     switch (message) {
     case WM_COMMAND:
         if (!presenter) return 0;
@@ -155,52 +132,49 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcU(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder)
 {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"MLinewardenSetup";
-    RegisterClassW(&windowClass);
+    TWindowClassU windowClass;
+    windowClass.Name = "MLinewardenSetup";
+    windowClass.Procedure = WindowProc;
+    windowClass.Cursor = SystemCursorU(IDC_ARROW);
+    windowClass.Icon = ProgramIconU(1, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+    windowClass.Background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassU(windowClass);
 
     RECT frame = {0, 0, 420, 210};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&frame, style, FALSE);
-    const HWND window = CreateWindowExW(
-            0, windowClass.lpszClassName, Wide(SetupText(TSetupText::Caption)).c_str(), style,
-            CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-            nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExU(0, windowClass.Name, SetupText(TSetupText::Caption), style,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, nullptr, nullptr, nullptr);
     if (!window) return {kSetupFailed, false};
     const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (const TControlRow& row : Layout) {
         const bool titled = row.Id != idFolder && row.Id != idProgress && row.Id != idStatus;
-        const HWND control = CreateWindowExW(
-                0, row.Class, titled ? Wide(SetupText(row.Text)).c_str() : L"",
+        const HWND control = CreateWindowExU(
+                0, row.Class, titled ? SetupText(row.Text) : std::string(),
                 WS_CHILD | WS_VISIBLE | row.Style, row.X, row.Y, row.W, row.H, window,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)), nullptr);
+        SendMessageU(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     TSetupWindow view(window);
     TSetupPresenter presenter(view, setup);
     presenter.Start(folder);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&presenter));
+    SetWindowLongPtrU(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&presenter));
     ShowWindow(window, SW_SHOWNORMAL);
     SetFocus(Item(window, idInstall));
 
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(window, &message)) continue;
+    while (GetMessageU(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageU(window, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchMessageU(&message);
     }
     return presenter.Result();
 }

@@ -44,7 +44,7 @@ public:
     bool QueryClose(TWindowRef window) override
     {
         DWORD_PTR answer = TRUE;
-        if (!SendMessageTimeoutW(reinterpret_cast<HWND>(window), WM_QUERYENDSESSION, 0,
+        if (!SendMessageTimeoutU(reinterpret_cast<HWND>(window), WM_QUERYENDSESSION, 0,
                                  ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG | SMTO_NORMAL,
                                  kAnswerTimeoutMs, &answer))
             return true;
@@ -54,7 +54,7 @@ public:
     void EndClose(TWindowRef window, bool ending) override
     {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(reinterpret_cast<HWND>(window), WM_ENDSESSION, ending ? TRUE : FALSE,
+        SendMessageTimeoutU(reinterpret_cast<HWND>(window), WM_ENDSESSION, ending ? TRUE : FALSE,
                             ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG | SMTO_NORMAL, kAnswerTimeoutMs,
                             &ignored);
     }

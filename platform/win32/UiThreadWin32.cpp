@@ -2,10 +2,11 @@
 
 #include "common/Errors.h"
 #include "platform/Threads.h"
+#include "platform/win32/WinTextControls.h"
 
 namespace {
 
-const wchar_t kWindowClass[] = L"LinewardenUiThread";
+const char kWindowClass[] = "LinewardenUiThread";
 
 // A hand-over: lParam points at a TSyncCall on the sending worker's stack.
 constexpr UINT kSyncMessage = WM_APP + 1;
@@ -20,12 +21,10 @@ struct TSyncCall {
 void RegisterWindowClass(WNDPROC procedure)
 {
     static const bool registered = [procedure] {
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        TWindowClassU wc;
+        wc.Name = kWindowClass;
+        wc.Procedure = procedure;
+        return RegisterClassU(wc);
     }();
     if (!registered) throw Exception("Error registering the user-interface thread's window class");
 }
@@ -60,7 +59,7 @@ public:
         if (GetCurrentThreadId() == FOwner->FThreadId)
             StartPending();
         else
-            PostMessageW(FOwner->FWindow.get(), kStartTimerMessage, FId, 0);
+            PostMessageU(FOwner->FWindow.get(), kStartTimerMessage, FId, 0);
     }
 
     void Stop() override
@@ -120,10 +119,10 @@ private:
 TWin32UiThread::TWin32UiThread() : FThreadId(GetCurrentThreadId())
 {
     RegisterWindowClass(&TWin32UiThread::WindowProc);
-    FWindow.reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr));
+    FWindow.reset(CreateWindowExU(0, kWindowClass, "", 0, 0, 0, 0, 0, MessageWindowParent(),
+                                  nullptr, nullptr));
     if (!FWindow) throw Exception("Error creating the user-interface thread's window");
-    SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrU(FWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TWin32UiThread::~TWin32UiThread()
@@ -133,7 +132,7 @@ TWin32UiThread::~TWin32UiThread()
         entry.second->Detach();
     }
     // The window procedure must no longer find this object while the window is destroyed.
-    SetWindowLongPtrW(FWindow.get(), GWLP_USERDATA, 0);
+    SetWindowLongPtrU(FWindow.get(), GWLP_USERDATA, 0);
     FWindow.reset();
 }
 
@@ -147,7 +146,7 @@ void TWin32UiThread::Synchronize(const std::function<void()>& fn)
     // Blocks until the owning thread's window procedure has returned; the system lets it run
     // whenever that thread calls PeekMessage, GetMessage or waits in MsgWaitForMultipleObjects
     // and then peeks.
-    SendMessageW(FWindow.get(), kSyncMessage, 0, reinterpret_cast<LPARAM>(&call));
+    SendMessageU(FWindow.get(), kSyncMessage, 0, reinterpret_cast<LPARAM>(&call));
     if (call.Error) std::rethrow_exception(call.Error);
 }
 
@@ -156,13 +155,13 @@ void TWin32UiThread::ProcessMessages()
     LW_ASSERT(GetCurrentThreadId() == FThreadId);
     RethrowTickError();
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageU(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchMessageU(&msg);
         RethrowTickError();
     }
 }
@@ -200,8 +199,8 @@ void TWin32UiThread::RethrowTickError()
 
 LRESULT CALLBACK TWin32UiThread::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TWin32UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    auto* self = reinterpret_cast<TWin32UiThread*>(GetWindowLongPtrU(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcU(window, message, wParam, lParam);
     switch (message) {
     case kSyncMessage: {
         auto* call = reinterpret_cast<TSyncCall*>(lParam);
@@ -224,6 +223,6 @@ LRESULT CALLBACK TWin32UiThread::WindowProc(HWND window, UINT message, WPARAM wP
             }
         }
         return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcU(window, message, wParam, lParam);
     }
 }

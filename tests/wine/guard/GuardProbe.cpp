@@ -48,7 +48,7 @@ namespace {
 
 HWND Guard()
 {
-    return FindWindowW(kMainWindowClass, nullptr);
+    return FindWindowW(Wide(kMainWindowClass).c_str(), nullptr);
 }
 
 HWND Report()
@@ -68,7 +68,7 @@ std::vector<HWND> OpenQuestions()
 {
     DWORD process = 0;
     if (!Guard() || !GetWindowThreadProcessId(Guard(), &process)) return {};
-    const std::string dialogClass = Narrow(kDialogClass, wcslen(kDialogClass));
+    const std::string dialogClass = kDialogClass;
     return TopLevelWindows(process, [&](HWND window) {
         return ClassOf(window) == dialogClass &&
                GetDlgItem(window, ControlId(idQuestionValue1)) != nullptr;
@@ -194,7 +194,7 @@ bool TrayIconRegistered()
 {
     NOTIFYICONDATAW probe{};
     probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    probe.hWnd = FindWindowW(kTrayWindowClass, nullptr);
+    probe.hWnd = FindWindowW(Wide(kTrayWindowClass).c_str(), nullptr);
     probe.uID = 100;
     return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
 }

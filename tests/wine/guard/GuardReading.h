@@ -168,11 +168,10 @@ std::vector<HWND> ChildWindows(HWND parent, Test test)
 }
 
 // A visible top-level window of a process with this class and caption.
-inline HWND FindTopLevel(DWORD process, const wchar_t* className, const std::string& caption)
+inline HWND FindTopLevel(DWORD process, const char* className, const std::string& caption)
 {
-    const std::string wanted = Narrow(className, wcslen(className));
     const std::vector<HWND> found = TopLevelWindows(process, [&](HWND window) {
-        return ClassOf(window) == wanted && TextOf(window) == caption;
+        return ClassOf(window) == className && TextOf(window) == caption;
     });
     return found.empty() ? nullptr : found.front();
 }
@@ -181,8 +180,9 @@ inline HWND FindTopLevel(DWORD process, const wchar_t* className, const std::str
 inline int CountGuardWindows()
 {
     int count = 0;
-    for (HWND w = FindWindowW(kMainWindowClass, nullptr); w;
-         w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr))
+    const std::wstring name = Wide(kMainWindowClass);
+    for (HWND w = FindWindowW(name.c_str(), nullptr); w;
+         w = FindWindowExW(nullptr, w, name.c_str(), nullptr))
         ++count;
     return count;
 }

@@ -176,7 +176,8 @@ public:
     {
         HWND window = nullptr;
         EXPECT_TRUE(WaitFor(20000, [&] {
-            return (window = FindWindowW(kMainWindowClass, nullptr)) && IsWindowVisible(window);
+            return (window = FindWindowW(Wide(kMainWindowClass).c_str(), nullptr)) &&
+                   IsWindowVisible(window);
         })) << "the guard's window did not show";
         EXPECT_TRUE(WaitFor(20000, [&] { return !IsWindowVisible(window); }))
                 << "the guard did not go into the tray";
@@ -343,7 +344,7 @@ void CheckWindowAt(int dpi)
     EXPECT_EQ(GetWindow(main, GW_CHILD), panel) << "the report is not in front of the options";
 
     // The tray icon: the shell changes an icon only when it holds one for that window and id.
-    HWND tray = FindWindowW(kTrayWindowClass, nullptr);
+    HWND tray = FindWindowW(Wide(kTrayWindowClass).c_str(), nullptr);
     ASSERT_NE(tray, nullptr);
     NOTIFYICONDATAW probe{};
     probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -504,7 +505,7 @@ TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
         PostMessageW(GetDlgItem(dialog, ControlId(idQuestionAccept)), WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(WaitFor(5000, [&] { return !IsWindow(dialog); }));
     }
-    HWND main = FindWindowW(kMainWindowClass, nullptr);
+    HWND main = FindWindowW(Wide(kMainWindowClass).c_str(), nullptr);
     ASSERT_NE(main, nullptr);
     HWND report = GetDlgItem(GetDlgItem(main, ControlId(idReportPanel)), ControlId(idReport));
     EXPECT_TRUE(WaitFor(10000, [&] { return SendMessageW(report, LVM_GETITEMCOUNT, 0, 0) >= 2; }));

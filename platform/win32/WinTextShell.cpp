@@ -1,0 +1,92 @@
+// The notification area's icon and the shell's folder dialog.
+#include "platform/win32/WinTextControls.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+
+// The first count bytes of an ANSI text at most, never half of a double-byte character.
+size_t AnsiPrefix(const std::string& text, size_t count)
+{
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t next = end + (IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1);
+        if (next > count || next > text.size()) break;
+        end = next;
+    }
+    return end;
+}
+
+// The same for UTF-16: never between the two halves of a surrogate pair.
+size_t WidePrefix(const std::wstring& text, size_t count)
+{
+    size_t length = std::min(text.size(), count);
+    if (length > 0 && length < text.size() && text[length - 1] >= 0xD800 &&
+        text[length - 1] <= 0xDBFF)
+        --length;
+    return length;
+}
+
+// Everything but the tip, which differs between the forms.
+template <typename Record>
+void FillNotifyRecord(Record& data, DWORD size, const TNotifyIconU& icon)
+{
+    data.cbSize = size;
+    data.hWnd = icon.Window;
+    data.uID = icon.Id;
+    data.uFlags = icon.Flags;
+    data.uCallbackMessage = icon.CallbackMessage;
+    data.hIcon = icon.Icon;
+}
+
+// The item list the folder dialog hands back, freed with COM's allocator.
+struct TItemList {
+    LPITEMIDLIST Items;
+    ~TItemList()
+    {
+        if (Items) CoTaskMemFree(Items);
+    }
+};
+
+}  // namespace
+
+bool ShellNotifyIconU(DWORD operation, const TNotifyIconU& icon)
+{
+    const TSysText tip(icon.Tip);
+    if (AnsiWindows()) {
+        NOTIFYICONDATAA data{};
+        FillNotifyRecord(data, NOTIFYICONDATAA_V1_SIZE, icon);
+        const std::string text = tip.A();
+        std::copy_n(text.begin(), AnsiPrefix(text, 63), data.szTip);
+        return Shell_NotifyIconA(operation, &data) != FALSE;
+    }
+    NOTIFYICONDATAW data{};
+    FillNotifyRecord(data, NOTIFYICONDATAW_V1_SIZE, icon);
+    const std::wstring text = tip.W();
+    std::copy_n(text.begin(), WidePrefix(text, 63), data.szTip);
+    return Shell_NotifyIconW(operation, &data) != FALSE;
+}
+
+std::string BrowseForFolderU(HWND owner, const std::string& title)
+{
+    const TSysText sys(title);
+    const bool ansi = AnsiWindows();
+    // The two forms of the record differ only in the type their texts point to.
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = ansi ? reinterpret_cast<LPCWSTR>(sys.A()) : sys.W();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    const TItemList chosen{ansi ? SHBrowseForFolderA(reinterpret_cast<BROWSEINFOA*>(&info))
+                                : SHBrowseForFolderW(&info)};
+    // Room for a path of either form, and a NUL beyond it whatever the dialog wrote.
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!chosen.Items) return "";
+    if (ansi)
+        return SHGetPathFromIDListA(chosen.Items, reinterpret_cast<char*>(path))
+                       ? FromSystemA(reinterpret_cast<const char*>(path))
+                       : "";
+    return SHGetPathFromIDListW(chosen.Items, path) ? FromSystemW(path) : "";
+}
