@@ -112,8 +112,11 @@ int RunGuard()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    // The name is ASCII: the A form serves every system.
+    // The name is ASCII: the A form serves every system. The Windows 95 family and NT 4 know
+    // no "Local\\" namespace and refuse a name with a backslash: there the plain name, which
+    // names the one session they have.
     TKernelHandle guard(CreateMutexA(nullptr, FALSE, kGuardMutexName));
+    if (!guard) guard.reset(CreateMutexA(nullptr, FALSE, kGuardMutexName + kLocalPrefixLength));
     if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
         BringUpRunningGuard();
         return 0;

@@ -45,6 +45,17 @@ std::string FromSystemW(const wchar_t* text, size_t length);
 std::string FromSystemA(const char* buffer);
 std::string FromSystemW(const wchar_t* buffer);
 
+// A wide function of the shell, looked up by name; nullptr where the shell lacks it. The shell
+// of the 95 family is not known to export its wide functions even as stubs, and the program
+// must load there: they are called on NT only, and never imported.
+template <typename Function>
+Function ShellWideFunction(const char* name)
+{
+    const HMODULE shell = GetModuleHandleA("shell32.dll");
+    return shell ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(shell, name)))
+                 : nullptr;
+}
+
 // --- Windows and their messages ---------------------------------------------------------
 
 // A window class of the program: name, procedure, cursor, icon (either may be null),

@@ -67,7 +67,8 @@ bool ShellNotifyIconU(DWORD operation, const TNotifyIconU& icon)
     FillNotifyRecord(data, NOTIFYICONDATAW_V1_SIZE, icon);
     const std::wstring text = tip.W();
     std::copy_n(text.begin(), WidePrefix(text, 63), data.szTip);
-    return Shell_NotifyIconW(operation, &data) != FALSE;
+    static const auto notify = ShellWideFunction<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
+    return notify && notify(operation, &data) != FALSE;
 }
 
 std::string BrowseForFolderU(HWND owner, const std::string& title)
@@ -79,8 +80,13 @@ std::string BrowseForFolderU(HWND owner, const std::string& title)
     info.hwndOwner = owner;
     info.lpszTitle = ansi ? reinterpret_cast<LPCWSTR>(sys.A()) : sys.W();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    static const auto browseW =
+            ShellWideFunction<decltype(&SHBrowseForFolderW)>("SHBrowseForFolderW");
+    static const auto pathW =
+            ShellWideFunction<decltype(&SHGetPathFromIDListW)>("SHGetPathFromIDListW");
+    if (!ansi && (!browseW || !pathW)) return "";
     const TItemList chosen{ansi ? SHBrowseForFolderA(reinterpret_cast<BROWSEINFOA*>(&info))
-                                : SHBrowseForFolderW(&info)};
+                                : browseW(&info)};
     // Room for a path of either form, and a NUL beyond it whatever the dialog wrote.
     wchar_t path[MAX_PATH + 1] = {};
     if (!chosen.Items) return "";
@@ -88,5 +94,5 @@ std::string BrowseForFolderU(HWND owner, const std::string& title)
         return SHGetPathFromIDListA(chosen.Items, reinterpret_cast<char*>(path))
                        ? FromSystemA(reinterpret_cast<const char*>(path))
                        : "";
-    return SHGetPathFromIDListW(chosen.Items, path) ? FromSystemW(path) : "";
+    return pathW(chosen.Items, path) ? FromSystemW(path) : "";
 }

@@ -494,12 +494,14 @@ bool ShellExecuteU(HWND owner, const std::string& verb, const std::string& file,
                    const std::string& parameters, const std::string& folder, int show)
 {
     const TSysText v(verb), f(file), p(parameters), d(folder);
-    const HINSTANCE result =
-            AnsiWindows() ? ShellExecuteA(owner, OrNullA(v, verb), f.A(), OrNullA(p, parameters),
-                                          OrNullA(d, folder), show)
-                          : ShellExecuteW(owner, OrNullW(v, verb), f.W(), OrNullW(p, parameters),
-                                          OrNullW(d, folder), show);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    if (AnsiWindows())
+        return reinterpret_cast<INT_PTR>(ShellExecuteA(owner, OrNullA(v, verb), f.A(),
+                                                       OrNullA(p, parameters), OrNullA(d, folder),
+                                                       show)) > 32;
+    static const auto executeW = ShellWideFunction<decltype(&ShellExecuteW)>("ShellExecuteW");
+    return executeW && reinterpret_cast<INT_PTR>(executeW(owner, OrNullW(v, verb), f.W(),
+                                                          OrNullW(p, parameters),
+                                                          OrNullW(d, folder), show)) > 32;
 }
 
 std::string SHGetFolderPathU(int csidl)
