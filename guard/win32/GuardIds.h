@@ -7,7 +7,6 @@
 // ASCII, so that a program of either character set finds them under the same names.
 inline constexpr char kMainWindowClass[] = "TLinewardenForm";
 inline constexpr char kTrayWindowClass[] = "LinewardenTrayWindow";
-inline constexpr char kPanelClass[] = "LinewardenPanel";
 inline constexpr char kDialogClass[] = "LinewardenDialog";
 // One guard per session.
 inline constexpr char kGuardMutexName[] = "Local\\MLinewarden.Guard";
@@ -22,7 +21,7 @@ constexpr int MenuCommandId(TMenuItem item)
 {
     return kMenuCommandBase + static_cast<int>(item);
 }
-constexpr int ControlId(TControlId id)
+constexpr int ControlId(int id)
 {
-    return kControlIdBase + static_cast<int>(id);
+    return kControlIdBase + id;
 }
