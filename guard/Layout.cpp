@@ -79,26 +79,6 @@ const TWindowLayout& QuestionFormLayout()
     return kQuestionLayout;
 }
 
-const TControlLayout& FindControl(const TWindowLayout& layout, TControlId id)
-{
-    for (int i = 0; i < layout.Count; ++i)
-        if (layout.Controls[i].Id == id) return layout.Controls[i];
-    AssertionFailed("control in layout", "Layout", __LINE__);
-}
-
-const TControlLayout& FindMarked(const TWindowLayout& layout, TControlStyle mark)
-{
-    for (int i = 0; i < layout.Count; ++i)
-        if (layout.Controls[i].Style & mark) return layout.Controls[i];
-    AssertionFailed("marked control in layout", "Layout", __LINE__);
-}
-
-int ScaleForDpi(int pixels, int dpi)
-{
-    const int64_t scaled = static_cast<int64_t>(pixels) * dpi;
-    return static_cast<int>(scaled >= 0 ? (scaled + 48) / 96 : -((-scaled + 48) / 96));
-}
-
 constexpr int kMenuCaptionCount = static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]);
 static_assert(kMenuCaptionCount == static_cast<int>(TMenuItem::Exit) + 1,
               "one caption per menu item");

@@ -30,7 +30,7 @@ bool IsPushButton(HWND control)
 // ---------------------------------------------------------------------------------------------
 // The modal window
 
-TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout,
+TModalWindow::TModalWindow(const TLook& look, HWND owner, const TWindowLayout& layout,
                            std::vector<TModalWindow*>& open)
     : FLook(look),
       FLayout(layout),
@@ -39,14 +39,10 @@ TModalWindow::TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayo
       FAccept(FindMarked(layout, csAccept).Id),
       FCancel(FindMarked(layout, csCancel).Id)
 {
-    RegisterGuardClass(kDialogClass, &TModalWindow::WindowProc, SystemCursorU(IDC_ARROW));
-    RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
-    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    const HWND window = CreateWindowExU(kDialogExStyle, kDialogClass, layout.Caption, kDialogStyle,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, owner, nullptr, this);
-    // The window procedure took the window over on its first message.
-    if (!window) throw Exception("Error creating a dialog window");
+    RegisterKitClass(kDialogClass, &TModalWindow::WindowProc);
+    // The window procedure takes the window over on its first message.
+    const HWND window = CreateLayoutWindow(kDialogClass, layout, look, kDialogStyle, kDialogExStyle,
+                                           owner, this);
     FControls = CreateLayoutControls(window, layout, look);
     // Only the system menu's Move and Close: the dialog has a fixed size.
     if (HMENU system = GetSystemMenu(window, FALSE)) {
@@ -62,7 +58,7 @@ TModalWindow::~TModalWindow()
     if (FWindow) SetWindowLongPtrU(FWindow.get(), GWLP_USERDATA, 0);
 }
 
-HWND TModalWindow::Control(TControlId id) const
+HWND TModalWindow::Control(int id) const
 {
     return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)]
                                                       : nullptr;
@@ -249,7 +245,7 @@ void TModalWindow::Command(int, int) {}
 // ---------------------------------------------------------------------------------------------
 // The number editor
 
-TNumberDialog::TNumberDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open)
+TNumberDialog::TNumberDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open)
     : TModalWindow(look, owner, NumberFormLayout(), open)
 {
     ShowIcon(IDI_NUMBER);
@@ -283,8 +279,7 @@ void TNumberDialog::Command(int id, int code)
 // ---------------------------------------------------------------------------------------------
 // The detection dialog
 
-TQuestionDialog::TQuestionDialog(const TGuardLook& look, HWND owner,
-                                 std::vector<TModalWindow*>& open)
+TQuestionDialog::TQuestionDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open)
     : TModalWindow(look, owner, QuestionFormLayout(), open)
 {
 }

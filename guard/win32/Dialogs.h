@@ -11,14 +11,13 @@
 #include "guard/GuardViews.h"
 #include "guard/NumberEdit.h"
 #include "guard/NumberQuestion.h"
-#include "guard/win32/Controls.h"
-#include "guard/win32/Owners.h"
+#include "platform/win32/WindowKit.h"
 
 // One dialog window over a layout: the fixed dialog border with only the system menu button,
 // the controls, and the modal loop.
 class TModalWindow {
 public:
-    TModalWindow(const TGuardLook& look, HWND owner, const TWindowLayout& layout,
+    TModalWindow(const TLook& look, HWND owner, const TWindowLayout& layout,
                  std::vector<TModalWindow*>& open);
     virtual ~TModalWindow();
     TModalWindow(const TModalWindow&) = delete;
@@ -31,8 +30,8 @@ public:
 
 protected:
     HWND Window() const { return FWindow.get(); }
-    HWND Control(TControlId id) const;
-    const TGuardLook& Look() const { return FLook; }
+    HWND Control(int id) const;
+    const TLook& Look() const { return FLook; }
     // Sets the client area's height, keeping the width.
     void SetClientHeight(int height);
     void ShowIcon(int resourceId);
@@ -49,14 +48,14 @@ private:
     // Draws the focused push button as the default one, else the accept button.
     void FollowFocus();
 
-    const TGuardLook& FLook;
+    const TLook& FLook;
     const TWindowLayout& FLayout;
     HWND FOwner;
     std::vector<TModalWindow*>& FOpen;
     TWindowHandle FWindow;
     std::vector<HWND> FControls;
     TIconHandle FImage;
-    TControlId FAccept, FCancel;
+    int FAccept, FCancel;
     HWND FLastFocus = nullptr;
     bool FDone = false;
     bool FResult = false;
@@ -64,7 +63,7 @@ private:
 
 class TNumberDialog : public TModalWindow, public INumberFormView {
 public:
-    TNumberDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open);
+    TNumberDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open);
     void SetInfo(const std::string& text) override;
     void SetNumber(const std::string& text) override;
     std::string Number() override;
@@ -78,7 +77,7 @@ private:
 
 class TQuestionDialog : public TModalWindow, public IDialQuestionView {
 public:
-    TQuestionDialog(const TGuardLook& look, HWND owner, std::vector<TModalWindow*>& open);
+    TQuestionDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open);
     void SetTexts(const TQuestionTexts& texts) override;
     int WrappedQuestionHeight() override;
     int QuestionTop() override;
@@ -95,13 +94,13 @@ private:
 
 class TGuardDialogs : public IGuardDialogs {
 public:
-    TGuardDialogs(const TGuardLook& look, HWND owner) : FLook(look), FOwner(owner) {}
+    TGuardDialogs(const TLook& look, HWND owner) : FLook(look), FOwner(owner) {}
     bool EditNumber(std::string& number) override;
     bool AskQuestion(int mode, const std::string& value1, const std::string& value2) override;
     void CancelDialogs() override;
 
 private:
-    const TGuardLook& FLook;
+    const TLook& FLook;
     HWND FOwner;
     // The dialogs open now, innermost last: a tray command may open one while another waits.
     std::vector<TModalWindow*> FOpen;

@@ -1,13 +1,14 @@
 #pragma once
 // The names by which other programs find the running guard: a second start brings the first one
 // up through them, and the Wine tests drive and read the guard through them.
+#include "common/Product.h"
 #include "guard/GuardViews.h"
 #include "guard/Layout.h"
 
 // ASCII, so that a program of either character set finds them under the same names.
-inline constexpr char kMainWindowClass[] = "TLinewardenForm";
+// Setups and the uninstaller know the guard by it too.
+inline constexpr const char* kMainWindowClass = kGuardMainWindowClass;
 inline constexpr char kTrayWindowClass[] = "LinewardenTrayWindow";
-inline constexpr char kPanelClass[] = "LinewardenPanel";
 inline constexpr char kDialogClass[] = "LinewardenDialog";
 // One guard per session.
 inline constexpr char kGuardMutexName[] = "Local\\MLinewarden.Guard";
@@ -23,7 +24,7 @@ constexpr int MenuCommandId(TMenuItem item)
 {
     return kMenuCommandBase + static_cast<int>(item);
 }
-constexpr int ControlId(TControlId id)
+constexpr int ControlId(int id)
 {
-    return kControlIdBase + static_cast<int>(id);
+    return kControlIdBase + id;
 }

@@ -8,12 +8,10 @@
 #include "dialup/RasLibraryApi.h"
 #include "guard/GuardTexts.h"
 #include "guard/MainUnit.h"
-#include "guard/win32/Controls.h"
 #include "guard/win32/Dialogs.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/MainWindow.h"
 #include "guard/win32/NotificationArea.h"
-#include "guard/win32/Owners.h"
 #include "platform/ChildPrograms.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibraries.h"
@@ -26,6 +24,7 @@
 #include "platform/SystemVersion.h"
 #include "platform/win32/UiThreadWin32.h"
 #include "platform/win32/WinText.h"
+#include "platform/win32/WindowKit.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ int RunMessageLoop(TMainWindowView& view)
 
 int RunGuard()
 {
-    TGuardLook look;
+    TLook look(kGuardLook);
     TWin32UiThread ui;
     TNotificationAreaWin32 area;
     TMainWindowView view(look);
@@ -112,6 +111,8 @@ int RunGuard()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // The application's title, as every box of the guard.
+    SetErrorCaption(kWindowCaption);
     // The name is ASCII: the A form serves every system. The Windows 95 family and NT 4 know
     // no "Local\\" namespace and refuse a name with a backslash: there the plain name, which
     // names the one session they have.

@@ -37,22 +37,22 @@ bool OptionOf(int controlId, TOption& option)
 
 }  // namespace
 
-TMainWindowView::TMainWindowView(const TGuardLook& look) : FLook(look)
+TMainWindowView::TMainWindowView(const TLook& look) : FLook(look)
 {
     FMenuVisible.fill(true);
     FMenuEnabled.fill(true);
-    RegisterGuardClass(kMainWindowClass, &TMainWindowView::WindowProc, SystemCursorU(IDC_ARROW));
+    RegisterKitClass(kMainWindowClass, &TMainWindowView::WindowProc);
     FShowGuardMessage = RegisterWindowMessageU(kShowGuardMessage);
 
-    const TWindowLayout& layout = MainWindowLayout();
-    RECT frame{0, 0, FLook.Scale(layout.ClientWidth), FLook.Scale(layout.ClientHeight)};
-    AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
-    const HWND window = CreateWindowExU(kMainExStyle, kMainWindowClass, layout.Caption, kMainStyle,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, this);
-    // An error while WM_CREATE built the controls destroyed the window; it is reported here.
-    if (!window)
-        throw Exception(FCreateError.empty() ? "Error creating the main window" : FCreateError);
+    HWND window = nullptr;
+    try {
+        window = CreateLayoutWindow(kMainWindowClass, MainWindowLayout(), FLook, kMainStyle,
+                                    kMainExStyle, nullptr, this);
+    } catch (const Exception&) {
+        // An error while WM_CREATE built the controls destroyed the window; it is reported here.
+        if (!FCreateError.empty()) throw Exception(FCreateError);
+        throw;
+    }
     CentreWindow(window, WorkArea());
 }
 
@@ -62,7 +62,7 @@ TMainWindowView::~TMainWindowView()
     FLogic = nullptr;
 }
 
-HWND TMainWindowView::Control(TControlId id) const
+HWND TMainWindowView::Control(int id) const
 {
     return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)]
                                                       : nullptr;

@@ -16,14 +16,13 @@
 
 #include "guard/GuardViews.h"
 #include "guard/Tray.h"
-#include "guard/win32/Controls.h"
 #include "guard/win32/GuardIds.h"
-#include "guard/win32/Owners.h"
+#include "platform/win32/WindowKit.h"
 
 class TMainWindowView : public IMainView, public IPopupMenu {
 public:
     // Creates the window, hidden, with all its controls; throws Exception when it cannot.
-    explicit TMainWindowView(const TGuardLook& look);
+    explicit TMainWindowView(const TLook& look);
     ~TMainWindowView() override;
     TMainWindowView(const TMainWindowView&) = delete;
     TMainWindowView& operator=(const TMainWindowView&) = delete;
@@ -87,12 +86,12 @@ private:
     void NumberSelected();
     bool SetCursorFor(HWND target, int hitTest);
     void Popup(int x, int y);
-    HWND Control(TControlId id) const;
+    HWND Control(int id) const;
     // Runs a logic handler when there is a logic, showing what it throws.
     template <typename Handler>
     void Forward(Handler&& handler);
 
-    const TGuardLook& FLook;
+    const TLook& FLook;
     IMainWindowEvents* FLogic = nullptr;
     TWindowHandle FWindow;
     std::vector<HWND> FControls;

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "common/Errors.h"
-#include "guard/win32/Controls.h"
+#include "platform/win32/WindowKit.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Resources.h"
 #include "platform/win32/WinText.h"
@@ -35,8 +35,7 @@ TNotifyIconU ToShellRecord(const TNotifyIconRecord& record)
 TNotificationAreaWin32::TNotificationAreaWin32()
     : FTaskbarCreated(RegisterWindowMessageU("TaskbarCreated"))
 {
-    RegisterGuardClass(kTrayWindowClass, &TNotificationAreaWin32::WindowProc,
-                       SystemCursorU(IDC_ARROW));
+    RegisterKitClass(kTrayWindowClass, &TNotificationAreaWin32::WindowProc);
 }
 
 TNotificationAreaWin32::~TNotificationAreaWin32()

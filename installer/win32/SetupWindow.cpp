@@ -4,85 +4,77 @@
 
 #include <commctrl.h>
 
+#include "installer/SetupLayout.h"
 #include "installer/SetupTexts.h"
 #include "platform/MessageBox.h"
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/WinTextControls.h"
+#include "platform/win32/WindowKit.h"
 
 namespace {
 
-enum TControl : int {
-    idFolderLabel = 100,
-    idFolder,
-    idBrowse,
-    idAutoStart,
-    idStartGuard,
-    idProgress,
-    idStatus,
-    idInstall = IDOK,
-    idCancel = IDCANCEL,
-};
-
-struct TControlRow {
-    int Id;
-    const char* Class;
-    DWORD Style;
-    int X, Y, W, H;
-    TSetupText Text;
-};
-
-// The whole window, in dialog-like pixels at the default GUI font.
-const TControlRow Layout[] = {
-        {idFolderLabel, "STATIC", SS_LEFT, 12, 12, 396, 16, TSetupText::FolderLabel},
-        {idFolder, "EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 12, 30, 300, 22,
-         TSetupText::FolderLabel},
-        {idBrowse, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 29, 90, 24, TSetupText::Browse},
-        {idAutoStart, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 64, 396, 20,
-         TSetupText::AutoStart},
-        {idStartGuard, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 12, 88, 396, 20,
-         TSetupText::StartWhenDone},
-        {idProgress, PROGRESS_CLASSA, 0, 12, 120, 396, 18, TSetupText::Installing},
-        {idStatus, "STATIC", SS_LEFT, 12, 146, 396, 16, TSetupText::Installing},
-        {idInstall, "BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 222, 172, 90, 26, TSetupText::Install},
-        {idCancel, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 318, 172, 90, 26, TSetupText::Cancel},
-};
-
-HWND Item(HWND window, int id)
-{
-    return GetDlgItem(window, id);
-}
+constexpr char kSetupClass[] = "MLinewardenSetup";
+constexpr DWORD kSetupStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 class TSetupWindow : public ISetupView {
 public:
-    explicit TSetupWindow(HWND window) : FWindow(window) {}
+    // Creates the window, hidden, with its controls and texts; throws Exception when it cannot.
+    explicit TSetupWindow(const TLook& look) : FLook(look)
+    {
+        RegisterKitClass(kSetupClass, WindowProc);
+        const TWindowLayout& layout = SetupWindowLayout();
+        // The window procedure takes the window over on its first message.
+        CreateLayoutWindow(kSetupClass, layout, look, kSetupStyle, 0, nullptr, this);
+        SetWindowTextU(FWindow.get(), SetupText(TSetupText::Caption));
+        FControls = CreateLayoutControls(FWindow.get(), layout, look);
+        for (int i = 0; i < layout.Count; ++i) {
+            TSetupText text;
+            if (SetupControlText(layout.Controls[i].Id, text))
+                SetWindowTextU(Control(layout.Controls[i].Id), SetupText(text));
+        }
+    }
+    TSetupWindow(const TSetupWindow&) = delete;
+    TSetupWindow& operator=(const TSetupWindow&) = delete;
 
-    std::string Folder() override { return GetWindowTextU(Item(FWindow, idFolder)); }
+    // Shows the window and runs its messages until it is closed.
+    void Run(TSetupPresenter& presenter)
+    {
+        FPresenter = &presenter;
+        ShowWindow(FWindow.get(), SW_SHOWNORMAL);
+        SetFocus(Control(scInstall));
+        MSG message;
+        while (GetMessageU(&message, nullptr, 0, 0) > 0) {
+            if (IsDialogMessageU(FWindow.get(), &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageU(&message);
+        }
+        FPresenter = nullptr;
+    }
+
+    std::string Folder() override { return GetWindowTextU(Control(scFolder)); }
     void SetFolder(const std::string& folder) override
     {
-        SetWindowTextU(Item(FWindow, idFolder), folder);
+        SetWindowTextU(Control(scFolder), folder);
     }
-    bool AutoStart() override { return Checked(idAutoStart); }
-    void SetAutoStart(bool on) override { Check(idAutoStart, on); }
-    bool StartGuard() override { return Checked(idStartGuard); }
-    void SetStartGuard(bool on) override { Check(idStartGuard, on); }
+    bool AutoStart() override { return Checked(scAutoStart); }
+    void SetAutoStart(bool on) override { Check(scAutoStart, on); }
+    bool StartGuard() override { return Checked(scStartGuard); }
+    void SetStartGuard(bool on) override { Check(scStartGuard, on); }
     void EnableInputs(bool enabled) override
     {
-        for (int id : {idFolder, idBrowse, idAutoStart, idStartGuard, idInstall, idCancel})
-            EnableWindow(Item(FWindow, id), enabled ? TRUE : FALSE);
+        for (int id : {scFolder, scBrowse, scAutoStart, scStartGuard, scInstall, scCancel})
+            EnableWindow(Control(id), enabled ? TRUE : FALSE);
     }
     void SetProgress(int percent) override
     {
-        const HWND progress = Item(FWindow, idProgress);
+        const HWND progress = Control(scProgress);
         SendMessageU(progress, PBM_SETPOS, WPARAM(percent), 0);
         UpdateWindow(progress);
     }
-    void SetStatus(const std::string& text) override
-    {
-        SetWindowTextU(Item(FWindow, idStatus), text);
-    }
+    void SetStatus(const std::string& text) override { SetWindowTextU(Control(scStatus), text); }
     void TurnCancelInto(const std::string& text) override
     {
-        const HWND cancel = Item(FWindow, idCancel);
+        const HWND cancel = Control(scCancel);
         SetWindowTextU(cancel, text);
         EnableWindow(cancel, TRUE);
         SetFocus(cancel);
@@ -101,80 +93,82 @@ public:
     std::string ChooseFolder(const std::string& title) override
     {
         TComApartment com;
-        return BrowseForFolderU(FWindow, title);
+        return BrowseForFolderU(FWindow.get(), title);
     }
-    void CloseWindow() override { DestroyWindow(FWindow); }
+    void CloseWindow() override { DestroyWindow(FWindow.get()); }
 
 private:
-    bool Checked(int id) { return IsDlgButtonChecked(FWindow, id) == BST_CHECKED; }
-    void Check(int id, bool on) { CheckDlgButton(FWindow, id, on ? BST_CHECKED : BST_UNCHECKED); }
-
-    HWND FWindow;
-};
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* presenter = reinterpret_cast<TSetupPresenter*>(GetWindowLongPtrU(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_COMMAND:
-        if (!presenter) return 0;
-        switch (LOWORD(wParam)) {
-        case idBrowse: presenter->Browse(); return 0;
-        case idInstall: presenter->Install(); return 0;
-        case idCancel: presenter->Cancel(); return 0;
-        }
-        break;
-    case WM_CLOSE:
-        if (presenter)
-            presenter->Cancel();
-        else
-            DestroyWindow(window);
-        return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    HWND Control(int id) const
+    {
+        return static_cast<size_t>(id) < FControls.size() ? FControls[static_cast<size_t>(id)]
+                                                          : nullptr;
     }
-    return DefWindowProcU(window, message, wParam, lParam);
-}
+    bool Checked(int id) { return SendMessageU(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Check(int id, bool on)
+    {
+        SendMessageU(Control(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = WindowObject<TSetupWindow>(window, message, lParam);
+        if (!self) return DefWindowProcU(window, message, wParam, lParam);
+        if (message == WM_NCCREATE) self->FWindow.reset(window);
+        if (message == WM_NCDESTROY) {
+            self->FWindow.release();
+            return DefWindowProcU(window, message, wParam, lParam);
+        }
+        return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const HWND window = FWindow.get();
+        LRESULT result = 0;
+        if (BackgroundMessage(window, message, wParam, FLook, result)) return result;
+        switch (message) {
+        // Enter presses Install, unless the focus is on another button.
+        case DM_GETDEFID: return MAKELRESULT(kControlIdBase + scInstall, DC_HASDEFID);
+        case WM_COMMAND: {
+            // The dialog manager's Enter and Escape come as IDOK and IDCANCEL.
+            const int id = LOWORD(wParam);
+            if (!FPresenter) return 0;
+            if (id == kControlIdBase + scBrowse) FPresenter->Browse();
+            if (id == kControlIdBase + scInstall || id == IDOK) FPresenter->Install();
+            if (id == kControlIdBase + scCancel || id == IDCANCEL) FPresenter->Cancel();
+            return 0;
+        }
+        case WM_CLOSE:
+            if (FPresenter)
+                FPresenter->Cancel();
+            else
+                DestroyWindow(window);
+            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        }
+        return DefWindowProcU(window, message, wParam, lParam);
+    }
+
+    const TLook& FLook;
+    TWindowHandle FWindow;
+    std::vector<HWND> FControls;
+    TSetupPresenter* FPresenter = nullptr;
+};
 
 }  // namespace
 
 TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder)
 {
-    TWindowClassU windowClass;
-    windowClass.Name = "MLinewardenSetup";
-    windowClass.Procedure = WindowProc;
-    windowClass.Cursor = SystemCursorU(IDC_ARROW);
-    windowClass.Icon = ProgramIconU(1, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
-    windowClass.Background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    RegisterClassU(windowClass);
-
-    RECT frame = {0, 0, 420, 210};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    AdjustWindowRect(&frame, style, FALSE);
-    const HWND window = CreateWindowExU(0, windowClass.Name, SetupText(TSetupText::Caption), style,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, nullptr);
-    if (!window) return {kSetupFailed, false};
-    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (const TControlRow& row : Layout) {
-        const bool titled = row.Id != idFolder && row.Id != idProgress && row.Id != idStatus;
-        const HWND control = CreateWindowExU(
-                0, row.Class, titled ? SetupText(row.Text) : std::string(),
-                WS_CHILD | WS_VISIBLE | row.Style, row.X, row.Y, row.W, row.H, window,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)), nullptr);
-        SendMessageU(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetErrorCaption(SetupText(TSetupText::Caption));
+    try {
+        TLook look(kSetupLook);
+        TSetupWindow view(look);
+        TSetupPresenter presenter(view, setup);
+        presenter.Start(folder);
+        view.Run(presenter);
+        return presenter.Result();
+    } catch (const std::exception& e) {
+        ShowErrorBox(nullptr, e.what());
+        return {kSetupFailed, false};
     }
-    TSetupWindow view(window);
-    TSetupPresenter presenter(view, setup);
-    presenter.Start(folder);
-    SetWindowLongPtrU(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&presenter));
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetFocus(Item(window, idInstall));
-
-    MSG message;
-    while (GetMessageU(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageU(window, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageU(&message);
-    }
-    return presenter.Result();
 }

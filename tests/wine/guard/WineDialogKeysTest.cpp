@@ -10,10 +10,10 @@
 #include "common/Format.h"
 #include "guard/GuardTexts.h"
 #include "guard/NumberQuestion.h"
-#include "guard/win32/Controls.h"
 #include "guard/win32/Dialogs.h"
 #include "guard/win32/GuardIds.h"
 #include "platform/Threads.h"
+#include "platform/win32/WindowKit.h"
 #include "wine/guard/GuardReading.h"
 
 namespace {
@@ -157,7 +157,7 @@ TEST(GuardDialogKeys, EnterPressesTheFocusedButton)
              "Return", true, "7"},
             {"editor: Escape", true, "4 4", idNumberEdit, "44", "Escape", false, ""},
     };
-    TGuardLook look;
+    TLook look(kGuardLook);
     TGuardDialogs dialogs(look, nullptr);
     for (const TKeysCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "guard/win32/Controls.h"
+#include "guard/Layout.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/WinTextControls.h"
+#include "platform/win32/WindowKit.h"
 
 namespace {
 
@@ -86,8 +87,8 @@ TEST(WineWindowText, APolishLetterRoundTripsThroughEveryKindOfControl)
     UseAnsiWindowsForTests(ansi);
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
-    TGuardLook look;
-    RegisterGuardClass("LinewardenTextTest", HostProc, SystemCursorU(IDC_ARROW));
+    TLook look(kGuardLook);
+    RegisterKitClass("LinewardenTextTest", HostProc);
     const TWindowHandle window(CreateWindowExU(0, "LinewardenTextTest", "", WS_OVERLAPPEDWINDOW, 0,
                                                0, 400, 400, nullptr, nullptr, nullptr));
     ASSERT_TRUE(window);

@@ -1,16 +1,20 @@
-#include "guard/win32/Controls.h"
+#include "platform/win32/WindowKit.h"
 
 #include <commctrl.h>
 
 #include <memory>
 
 #include "common/Errors.h"
-#include "guard/GuardTexts.h"
-#include "guard/win32/GuardIds.h"
-#include "guard/win32/Resources.h"
 #include "platform/win32/WinTextControls.h"
 
 namespace {
+
+// The class of the kit's panels, which hold other controls.
+constexpr char kPanelClass[] = "LinewardenPanel";
+// The program's icon: its first, which the shell shows for the file.
+constexpr int kProgramIcon = 1;
+
+std::string gErrorCaption;
 
 int SystemDpi()
 {
@@ -19,14 +23,14 @@ int SystemDpi()
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT CreateTahoma(int dpi, int weight)
+COLORREF ColourOf(uint32_t colour)
 {
-    return CreateFontU(-MulDiv(kMainFontPoints, dpi, 72), weight, kMainFontName);
+    return colour == kSystemFaceColour ? GetSysColor(COLOR_BTNFACE) : colour;
 }
 
 // Group boxes paint themselves: a themed group box ignores the colour its parent asks for, and
 // the captions are blue. The caption's blanks, part of its text, keep the frame line off it.
-void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
+void PaintGroupBox(HWND box, const TLook& look, bool blue)
 {
     TPaint paint(box);
     const HDC dc = paint.get();
@@ -44,7 +48,7 @@ void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
         RECT text{look.Scale(8), 0, client.right - look.Scale(8), lineHeight};
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, look.BackgroundColour());
-        SetTextColor(dc, blue ? kGroupCaptionColour : GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, blue ? look.GroupCaptionColour() : GetSysColor(COLOR_WINDOWTEXT));
         DrawTextU(dc, caption, text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
     }
 }
@@ -53,7 +57,7 @@ void PaintGroupBox(HWND box, const TGuardLook& look, bool blue)
 // to its last message. The subclassing is the classic one, which every system has.
 struct TGroupBox {
     WNDPROC Previous;
-    const TGuardLook* Look;
+    const TLook* Look;
     bool Blue;
 };
 constexpr char kGroupBoxProperty[] = "LinewardenGroupBox";
@@ -88,7 +92,7 @@ LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 // Puts GroupBoxProc in front of the box's own procedure; throws Exception when it cannot.
-void SubclassGroupBox(HWND box, const TGuardLook& look, bool blue)
+void SubclassGroupBox(HWND box, const TLook& look, bool blue)
 {
     auto data = std::make_unique<TGroupBox>(TGroupBox{nullptr, &look, blue});
     if (SetPropA(box, kGroupBoxProperty, data.get())) {
@@ -146,6 +150,7 @@ TControlClass ClassOf(const TControlLayout& control)
         // At the layout's place and height, whatever height the font would give it.
         return {STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
     case TControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case TControlKind::ProgressBar: return {PROGRESS_CLASSA, 0, 0};
     }
     return {"STATIC", 0, 0};
 }
@@ -164,16 +169,28 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-TGuardLook::TGuardLook() : FDpi(SystemDpi())
+TLook::TLook(const TWindowLook& look)
+    : FDpi(SystemDpi()),
+      FBackgroundColour(ColourOf(look.Background)),
+      FGroupCaption(ColourOf(look.GroupCaption))
 {
-    FNormal.reset(CreateTahoma(FDpi, FW_NORMAL));
-    FBold.reset(CreateTahoma(FDpi, FW_BOLD));
-    FBackground.reset(CreateSolidBrush(kMainBackground));
-    if (!FNormal || !FBold || !FBackground)
-        throw Exception("Error creating the window's font and colours");
+    if (look.FontName) {
+        const int height = -MulDiv(look.FontPoints, FDpi, 72);
+        FNormal.reset(CreateFontU(height, FW_NORMAL, look.FontName));
+        FBold.reset(CreateFontU(height, FW_BOLD, look.FontName));
+        if (!FNormal || !FBold) throw Exception("Error creating the window's font");
+    }
+    FBackground.reset(CreateSolidBrush(FBackgroundColour));
+    if (!FBackground) throw Exception("Error creating the window's colours");
 }
 
-RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, const TGuardLook& look)
+HFONT TLook::Font(bool bold) const
+{
+    if (!FNormal) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return bold ? FBold.get() : FNormal.get();
+}
+
+RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, const TLook& look)
 {
     int left = look.Scale(control.Left);
     int top = look.Scale(control.Top);
@@ -184,7 +201,7 @@ RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, con
                     look.Scale(layout.ClientHeight)};
     }
     if (control.Parent != kNoParent) {
-        const TControlLayout& parent = FindControl(layout, static_cast<TControlId>(control.Parent));
+        const TControlLayout& parent = FindControl(layout, control.Parent);
         if (parent.Kind == TControlKind::GroupBox) {
             left += look.Scale(parent.Left);
             top += look.Scale(parent.Top);
@@ -193,10 +210,9 @@ RECT ControlRect(const TWindowLayout& layout, const TControlLayout& control, con
     return RECT{left, top, left + look.Scale(control.Width), top + look.Scale(control.Height)};
 }
 
-std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
-                                       const TGuardLook& look)
+std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout, const TLook& look)
 {
-    RegisterGuardClass(kPanelClass, PanelProc, SystemCursorU(IDC_ARROW));
+    RegisterKitClass(kPanelClass, PanelProc);
     std::vector<HWND> controls;
     for (int i = 0; i < layout.Count; ++i) {
         const TControlLayout& control = layout.Controls[i];
@@ -206,8 +222,7 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
 
         HWND parent = window;
         if (control.Parent != kNoParent &&
-            FindControl(layout, static_cast<TControlId>(control.Parent)).Kind ==
-                    TControlKind::Panel)
+            FindControl(layout, control.Parent).Kind == TControlKind::Panel)
             parent = controls.at(static_cast<size_t>(control.Parent));
         const TControlClass kind = ClassOf(control);
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.Style;
@@ -217,7 +232,8 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
         HWND created = CreateWindowExU(
                 kind.ExStyle, kind.ClassName, control.Text, style, r.left, r.top, r.right - r.left,
                 r.bottom - r.top, parent,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.Id))), nullptr);
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + control.Id)),
+                nullptr);
         if (!created) throw Exception(std::string("Error creating the control ") + control.Name);
         SendMessageU(created, WM_SETFONT,
                      reinterpret_cast<WPARAM>(look.Font((control.Style & csBold) != 0)), FALSE);
@@ -234,8 +250,19 @@ std::vector<HWND> CreateLayoutControls(HWND window, const TWindowLayout& layout,
     return controls;
 }
 
-bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLook& look,
-                       LRESULT& result)
+HWND CreateLayoutWindow(const char* className, const TWindowLayout& layout, const TLook& look,
+                        DWORD style, DWORD exStyle, HWND owner, void* param)
+{
+    RECT frame{0, 0, look.Scale(layout.ClientWidth), look.Scale(layout.ClientHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const HWND window = CreateWindowExU(exStyle, className, layout.Caption, style, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, owner, nullptr, param);
+    if (!window) throw Exception("Error creating a window");
+    return window;
+}
+
+bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TLook& look, LRESULT& result)
 {
     const HDC dc = reinterpret_cast<HDC>(wParam);
     switch (message) {
@@ -256,13 +283,13 @@ bool BackgroundMessage(HWND window, UINT message, WPARAM wParam, const TGuardLoo
     return false;
 }
 
-void RegisterGuardClass(const char* name, WNDPROC procedure, HCURSOR cursor)
+void RegisterKitClass(const char* name, WNDPROC procedure)
 {
     TWindowClassU wc;
     wc.Name = name;
     wc.Procedure = procedure;
-    wc.Cursor = cursor;
-    wc.Icon = ProgramIconU(IDI_PROGRAM, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+    wc.Cursor = SystemCursorU(IDC_ARROW);
+    wc.Icon = ProgramIconU(kProgramIcon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                            LR_SHARED);
     // The windows paint their own background (WM_ERASEBKGND), so the class owns no brush.
     wc.Background = nullptr;
@@ -297,9 +324,13 @@ TIconHandle LoadProgramIcon(int resourceId, int size)
     return TIconHandle(ProgramIconU(resourceId, size, size, 0));
 }
 
+void SetErrorCaption(const std::string& caption)
+{
+    gErrorCaption = caption;
+}
+
 void ShowErrorBox(HWND owner, const std::string& message)
 {
-    // The application's title, as every box of the guard.
-    MessageBoxU(owner && IsWindow(owner) ? owner : nullptr, message, kWindowCaption,
+    MessageBoxU(owner && IsWindow(owner) ? owner : nullptr, message, gErrorCaption,
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Owners of the Win32 objects that the guard's windows create. Each frees its object once, when
-// it goes, so that no early return or exception leaks a GDI object, icon, menu, window or
+// Owners of the Win32 objects that the programs' windows create. Each frees its object once,
+// when it goes, so that no early return or exception leaks a GDI object, icon, menu, window or
 // kernel handle. Child windows need none: their parent destroys them with itself.
 #include <windows.h>
 
