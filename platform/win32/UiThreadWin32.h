@@ -1,6 +1,7 @@
 #pragma once
-// The user-interface thread on Win32: a hidden message-only window owned by the thread that
-// creates the object. Hand-overs are messages sent to it and timers are its window timers, so
+// The user-interface thread on Win32: a hidden window owned by the thread that creates the
+// object (message-only where the system has such windows, a hidden top-level one on the
+// Windows 95 family). Hand-overs are messages sent to it and timers are its window timers, so
 // both run wherever that thread pumps messages, modal loops of the system included.
 #include <windows.h>
 

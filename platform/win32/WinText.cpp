@@ -62,33 +62,38 @@ std::string FromSystemW(const wchar_t* buffer)
     return FromSystemW(buffer, buffer ? static_cast<size_t>(lstrlenW(buffer)) : 0);
 }
 
-bool RegisterClassU(const TWindowClassU& windowClass)
+namespace {
+
+// The class record of either form, which differ only in the type of the name.
+template <typename Record, typename Char>
+Record ClassRecord(const TWindowClassU& windowClass, HINSTANCE instance, const Char* name)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    const TSysText name(windowClass.Name);
-    if (AnsiWindows()) {
-        WNDCLASSA wc{};
-        if (GetClassInfoA(instance, name.A(), &wc)) return true;
-        wc = WNDCLASSA{};
-        wc.style = windowClass.Style;
-        wc.lpfnWndProc = windowClass.Procedure;
-        wc.hInstance = instance;
-        wc.hIcon = windowClass.Icon;
-        wc.hCursor = windowClass.Cursor;
-        wc.hbrBackground = windowClass.Background;
-        wc.lpszClassName = name.A();
-        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
-    WNDCLASSW wc{};
-    if (GetClassInfoW(instance, name.W(), &wc)) return true;
-    wc = WNDCLASSW{};
+    Record wc{};
     wc.style = windowClass.Style;
     wc.lpfnWndProc = windowClass.Procedure;
     wc.hInstance = instance;
     wc.hIcon = windowClass.Icon;
     wc.hCursor = windowClass.Cursor;
     wc.hbrBackground = windowClass.Background;
-    wc.lpszClassName = name.W();
+    wc.lpszClassName = name;
+    return wc;
+}
+
+}  // namespace
+
+bool RegisterClassU(const TWindowClassU& windowClass)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const TSysText name(windowClass.Name);
+    if (AnsiWindows()) {
+        WNDCLASSA existing{};
+        if (GetClassInfoA(instance, name.A(), &existing)) return true;
+        const WNDCLASSA wc = ClassRecord<WNDCLASSA>(windowClass, instance, name.A());
+        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }
+    WNDCLASSW existing{};
+    if (GetClassInfoW(instance, name.W(), &existing)) return true;
+    const WNDCLASSW wc = ClassRecord<WNDCLASSW>(windowClass, instance, name.W());
     return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
