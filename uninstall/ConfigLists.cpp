@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/Paths.h"
 #include "common/StrUtils.h"
 
 namespace {
@@ -13,6 +14,16 @@ std::string RelativeKeyPath(const std::string& keyName)
     size_t start = 0;
     while (start < keyName.size() && keyName[start] == '\\') ++start;
     return keyName.substr(start);
+}
+
+// Windows' keys whose entries every installation of a program writes under one name: a
+// Programs-and-Features key below the first, a value of the second.
+const char UninstallKeys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool IsText(const TRegValue& value)
+{
+    return value.Type == rtString || value.Type == rtExpandString;
 }
 
 // An integer field of a shortcut: 0 when the text is no number.
@@ -90,12 +101,34 @@ bool TRegistryList::Undo(const TRegistryItem& item)
     if (path.empty() || !RegRootOf(item.RootKey, root)) return false;
     std::unique_ptr<IRegistryKey> key = FRegistry.OpenKey(root, path, TRegAccess::Full);
     if (!key) return false;
+    if (PointsElsewhere(item, path, *key)) return true;
     if (item.ValueName.empty()) {
         key.reset();
         return DeleteTree(root, path, 1);
     }
     if (!key->ValueExists(item.ValueName)) return false;
     return key->DeleteValue(item.ValueName);
+}
+
+// Only the entries that other installations write under the same names are looked at: a key
+// right below Programs and Features and a value of a Run key. Such an entry is left alone only
+// when it names another place; one that names no place is undone as the log says, as every
+// other registry item is.
+bool TRegistryList::PointsElsewhere(const TRegistryItem& item, const std::string& path,
+                                    IRegistryKey& key)
+{
+    TRegValue value;
+    if (item.ValueName.empty() && SameText(ExtractFilePath(path), UninstallKeys)) {
+        if (key.ReadValue("InstallLocation", value) && IsText(value) && !value.Text().empty())
+            return !FOwn.Holds(value.Text());
+        if (key.ReadValue("UninstallString", value) && IsText(value) && !value.Text().empty())
+            return !FOwn.HoldsProgramOf(value.Text());
+        return false;
+    }
+    if (!item.ValueName.empty() && SameText(path, RunKey) && key.ReadValue(item.ValueName, value) &&
+        IsText(value) && !value.Text().empty())
+        return !FOwn.HoldsProgramOf(value.Text());
+    return false;
 }
 
 bool TRegistryList::DeleteTree(TRegRoot root, const std::string& path, int depth)
@@ -160,7 +193,24 @@ TShortCutItem* TShortCutList::AddItem(const std::string& name, const std::string
 bool TShortCutList::Undo(const TShortCutItem& item)
 {
     const std::string link = item.Name + ".lnk";
-    return FFiles.FileExists(link) && FFiles.EraseFile(link);
+    if (!FFiles.FileExists(link)) return false;
+    if (PointsElsewhere(link)) return true;
+    return FFiles.EraseFile(link);
+}
+
+// A shortcut whose target cannot be read names no other place: it goes, as it did before
+// targets were looked at.
+bool TShortCutList::PointsElsewhere(const std::string& link)
+{
+    std::string target;
+    try {
+        const std::unique_ptr<IComSession> com = FShell.InitializeCom();
+        const std::unique_ptr<IShellLinkObject> shellLink = com ? com->CreateShellLink() : nullptr;
+        if (!shellLink || !shellLink->Load(link) || !shellLink->GetPath(target)) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    return !FOwn.Holds(target);
 }
 
 // ---- servers ----
@@ -174,10 +224,19 @@ bool RegisterServer(IFileSystem& files, IShell& shell, const std::string& fileNa
 
 // ---- TInstallerLog ----
 
+namespace {
+
+TOwnFolder OwnFolderOf(const TUninstallPorts& ports)
+{
+    return TOwnFolder(ports.Files, ExtractFilePath(ports.Processes.ProgramPath()));
+}
+
+}  // namespace
+
 TInstallerLog::TInstallerLog(const TUninstallPorts& ports)
-    : Registry(ports.Registry),
+    : Registry(ports.Registry, OwnFolderOf(ports)),
       IniFiles(ports.Files, ports.Profile),
-      ShortCuts(ports.Files),
+      ShortCuts(ports.Files, ports.Shell, OwnFolderOf(ports)),
       Xml(ports.Messages),
       FPorts(ports)
 {

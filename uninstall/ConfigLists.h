@@ -9,6 +9,7 @@
 
 #include "uninstall/ConfigConst.h"
 #include "uninstall/MITools.h"
+#include "uninstall/OwnFolder.h"
 #include "uninstall/UninstallPorts.h"
 #include "uninstall/Xml.h"
 
@@ -98,19 +99,23 @@ constexpr int RegistryMaxDepth = 512;
 
 class TRegistryList : public TConfigList<TRegistryItem> {
 public:
-    explicit TRegistryList(IRegistry& registry) : FRegistry(registry) {}
+    TRegistryList(IRegistry& registry, const TOwnFolder& own) : FRegistry(registry), FOwn(own) {}
     // Fills the new item field by field; a word that does not convert raises its error, and
     // the item, already appended, stays half filled.
     TRegistryItem* AddItem(const std::string& key, const std::string& param,
                            const std::string& type, const std::string& value,
                            const std::string& action, const std::string& flags,
                            const std::string& condition);
-    // Removes the whole key (empty value name) or the one value.
+    // Removes the whole key (empty value name) or the one value. A Programs-and-Features key
+    // or a Run value that now points into another folder is left to that installation, and
+    // counts as undone.
     bool Undo(const TRegistryItem& item);
 
 private:
     bool DeleteTree(TRegRoot root, const std::string& path, int depth);
+    bool PointsElsewhere(const TRegistryItem& item, const std::string& path, IRegistryKey& key);
     IRegistry& FRegistry;
+    TOwnFolder FOwn;
 };
 
 class TIniFileList : public TConfigList<TIniFileItem> {
@@ -130,18 +135,25 @@ private:
 
 class TShortCutList : public TConfigList<TShortCutItem> {
 public:
-    explicit TShortCutList(IFileSystem& files) : FFiles(files) {}
+    TShortCutList(IFileSystem& files, IShell& shell, const TOwnFolder& own)
+        : FFiles(files), FShell(shell), FOwn(own)
+    {
+    }
     TShortCutItem* AddItem(const std::string& name, const std::string& fileName,
                            const std::string& arguments, const std::string& workingDir,
                            const std::string& screenMode, const std::string& iconFile,
                            const std::string& iconIndex, const std::string& description,
                            const std::string& hotKey, const std::string& action,
                            const std::string& flags, const std::string& condition);
-    // Deletes Name + ".lnk".
+    // Deletes Name + ".lnk", unless its target now lies in another folder: then it is left
+    // to that installation, and counts as undone.
     bool Undo(const TShortCutItem& item);
 
 private:
+    bool PointsElsewhere(const std::string& link);
     IFileSystem& FFiles;
+    IShell& FShell;
+    TOwnFolder FOwn;
 };
 
 // Starts the system's registration tool on a COM server without waiting for it. The path goes

@@ -1,11 +1,13 @@
 // Undoing the lists: registry, ini entries, shortcuts, servers, files, directories.
 #include <functional>
+#include <iterator>
 
 #include "tests/uninstall/UninstallFixture.h"
 
 namespace {
 
 const TRegRoot HKLM = TRegRoot::LocalMachine;
+const TRegRoot HKCU = TRegRoot::CurrentUser;
 
 class Undo : public UninstallFixture {
 protected:
@@ -118,6 +120,82 @@ TEST_F(Undo, UndoAllWorksThroughEveryListAndReportsAnyFailure)
     Files.AddFile("C:\\srv.dll", "");
     Shell.ExecuteSucceeds = false;
     EXPECT_FALSE(RegisterServer(Files, Shell, "C:\\srv.dll", false));
+}
+
+// A second installation into another folder writes over the Programs-and-Features key, the
+// Run value and the shortcut of the first: each goes only while it points into the
+// uninstaller's folder, C:\App, and one left to the other installation is no failure.
+TEST_F(Undo, SharedEntriesGoOnlyWhileTheyPointHere)
+{
+    const std::string uninstallKeys = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    const std::string runKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    enum TKind { Location, UninstallString, MachineRun, UserRun, Shortcut, OtherValue };
+    struct TCase {
+        TKind Kind;
+        std::string Points;
+        bool Removed;
+    } cases[] = {
+            {Location, "C:\\App", true},
+            {Location, "c:\\aPP\\", true},
+            {Location, "C:\\B", false},  // even with an UninstallString that points here
+            {Location, "C:\\AppB", false},
+            {UninstallString, "\"C:\\App\\uninstall.exe\"", true},
+            {UninstallString, "\"C:\\AppB\\uninstall.exe\"", false},
+            {UninstallString, "", true},  // names no place
+            {MachineRun, "C:\\App\\MLinewarden.exe", true},
+            {MachineRun, "C:\\B\\MLinewarden.exe C:\\App\\x", false},
+            {UserRun, "\"C:\\APP\\MLinewarden.exe\" /min", true},
+            {UserRun, "\"C:\\AppB\\MLinewarden.exe\"", false},
+            {Shortcut, "C:\\App\\MLinewarden.exe", true},
+            {Shortcut, "c:\\app\\MLinewarden.exe", true},
+            {Shortcut, "C:\\B\\MLinewarden.exe", false},
+            {Shortcut, "C:\\AppB\\MLinewarden.exe", false},
+            {Shortcut, "", true},         // names no file
+            {OtherValue, "C:\\B", true},  // not an entry another installation writes
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const TCase& c = cases[i];
+        const std::string name = "MLinewarden" + std::to_string(i);
+        const std::string link = "C:\\Menu\\" + name;
+        const TRegValue points = TRegValue::String(c.Points);
+        TInstallerLog log{Ports};
+        std::function<bool()> present;
+        switch (c.Kind) {
+        case Location:
+        case UninstallString:
+            if (c.Kind == Location)
+                Registry.SetValue(HKCU, uninstallKeys + name, "InstallLocation", points);
+            Registry.SetValue(
+                    HKCU, uninstallKeys + name, "UninstallString",
+                    c.Kind == Location ? TRegValue::String("\"C:\\App\\uninstall.exe\"") : points);
+            log.Registry.AddItem("HKCU\\" + uninstallKeys + name, "", "str", "", "add", "", "");
+            present = [&] { return Registry.HasKey(HKCU, uninstallKeys + name); };
+            break;
+        case MachineRun:
+        case UserRun: {
+            const TRegRoot root = c.Kind == MachineRun ? HKLM : HKCU;
+            Registry.SetValue(root, runKey, name, points);
+            log.Registry.AddItem(std::string(c.Kind == MachineRun ? "HKLM" : "HKCU") +
+                                         "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                 name, "str", "", "add", "", "");
+            present = [&, root] { return Registry.Value(root, runKey, name) != nullptr; };
+            break;
+        }
+        case Shortcut:
+            Files.AddFile(link + ".lnk", "");
+            Shell.AddLink(link + ".lnk", c.Points);
+            log.ShortCuts.AddItem(link, "", "", "", "", "", "", "", "", "add", "", "");
+            present = [&] { return Files.FileExists(link + ".lnk"); };
+            break;
+        case OtherValue:
+            Registry.SetValue(HKCU, "Software\\Morvane", name, points);
+            log.Registry.AddItem("HKCU\\Software\\Morvane", name, "str", "", "add", "", "");
+            present = [&] { return Registry.Value(HKCU, "Software\\Morvane", name) != nullptr; };
+            break;
+        }
+        EXPECT_TRUE(log.UndoAll()) << i;
+        EXPECT_EQ(present(), !c.Removed) << i << " " << c.Points;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#include "uninstall/OwnFolder.h"
+
+#include "common/StrUtils.h"
+
+namespace {
+
+std::string WithoutFinalBackslashes(std::string path)
+{
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+TOwnFolder::TOwnFolder(IFileSystem& files, const std::string& folder)
+    : FFiles(files), FFolder(WithoutFinalBackslashes(folder))
+{
+}
+
+bool TOwnFolder::Holds(const std::string& path) const
+{
+    if (FFolder.empty()) return false;
+    // The path's folders from the innermost out, each compared whole with ours: a byte prefix
+    // would take "C:\AB" for "C:\A", and letters that differ in case may differ in length.
+    std::string folder = WithoutFinalBackslashes(path);
+    for (;;) {
+        if (FFiles.SameNameIgnoringCase(folder, FFolder)) return true;
+        const size_t slash = folder.rfind('\\');
+        if (slash == std::string::npos) return false;
+        folder.erase(slash);
+    }
+}
+
+bool TOwnFolder::HoldsProgramOf(const std::string& command) const
+{
+    const std::string text = Trim(command);
+    if (text.empty() || text[0] != '"') return Holds(text);
+    const size_t close = text.find('"', 1);
+    return Holds(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+}
