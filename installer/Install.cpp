@@ -139,10 +139,10 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
             },
             kGuardMainWindowClass);
     const std::string guard = Below(folder, kGuardFile);
-    FGuardWasRunning = false;
     for (const std::string& program : closed.WereRunning)
-        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FGuardWasRunning = true;
+        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FClosedGuard = guard;
     if (!closed.Closed) {
+        StartClosedGuard();
         failure = SetupText(TSetupText::StillRunning, staying);
         return false;
     }
@@ -150,6 +150,9 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     TRollback rollback(FPorts.Files, FPorts.Registry);
     const auto fail = [&](TSetupText id, const std::string& detail) {
         rollback.Undo();
+        // The files are back as they were: the guard the user had runs again at once, not
+        // only at the next logon, whether the user tries again or gives up.
+        StartClosedGuard();
         failure = SetupText(id, detail);
         return false;
     };
@@ -217,8 +220,22 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     return true;
 }
 
+bool TSetupInstaller::Runs(const std::string& program)
+{
+    for (const TRunningProcess& process : FPorts.Close.Processes.ListProcesses())
+        if (FPorts.Files.SameNameIgnoringCase(process.FullPath, program)) return true;
+    return false;
+}
+
+void TSetupInstaller::StartClosedGuard()
+{
+    // One that would not close runs on, and needs no second copy.
+    if (!FClosedGuard.empty() && !Runs(FClosedGuard))
+        FPorts.Processes.Start("\"" + FClosedGuard + "\"", swShowNormal);
+}
+
 bool TSetupInstaller::StartGuard(bool wanted)
 {
-    if (FInstalledGuard.empty() || !(wanted || FGuardWasRunning)) return false;
+    if (FInstalledGuard.empty() || !(wanted || !FClosedGuard.empty())) return false;
     return FPorts.Processes.Start("\"" + FInstalledGuard + "\"", swShowNormal);
 }

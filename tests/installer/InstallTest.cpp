@@ -229,3 +229,47 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
         }
     }
 }
+
+// Whatever makes an upgrade fail, the guard it closed runs again from its own, restored file,
+// and a later try that succeeds still starts the new one in its place.
+TEST_F(InstallTest, AFailedUpgradeStartsTheClosedGuardAgain)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Break, Mend;
+    } cases[] = {
+            {"the uninstaller stays running",
+             [](TSetupMachine& t) { t.Programs.Add(13, Folder + "\\uninstall.exe", true); },
+             nullptr},
+            {"a file cannot be written",
+             [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = true; },
+             [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = false; }},
+            {"the key cannot be written",
+             [](TSetupMachine& t) {
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
+             },
+             nullptr},
+            {"the settings cannot be saved", [](TSetupMachine& t) { t.Profile.AcceptedWrites = 0; },
+             [](TSetupMachine& t) { t.Profile.AcceptedWrites = -1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Files.AddFile(guard, "MZ-old-guard");
+        t.Programs.Add(12, guard, false);
+        c.Break(t);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_FALSE(setup.Install({Folder, false, nullptr}, nullptr, failure));
+        EXPECT_EQ(t.Files.Node(guard)->Content, "MZ-old-guard");
+        ASSERT_EQ(t.Processes.Started.size(), 1u);
+        EXPECT_EQ(t.Processes.Started[0].CommandLine, "\"" + guard + "\"");
+        if (!c.Mend) continue;
+        // The retry finds the guard gone (the fake does not run what it starts).
+        c.Mend(t);
+        ASSERT_TRUE(setup.Install({Folder, false, nullptr}, nullptr, failure)) << failure;
+        EXPECT_TRUE(setup.StartGuard(false));
+        EXPECT_EQ(t.Processes.Started.size(), 2u);
+    }
+}
