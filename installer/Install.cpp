@@ -127,6 +127,10 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         failure = SetupText(TSetupText::BadFolder, choice.Folder);
         return false;
     }
+    if (!MayWriteInto(folder)) {
+        failure = SetupText(TSetupText::OthersFolder, folder);
+        return false;
+    }
     // A running program cannot be replaced, and the guard would go on running the old code.
     // Nothing is changed until every program of the installation has closed.
     std::vector<std::string> programs;
@@ -218,6 +222,29 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     FInstalledGuard = guard;
     report(100);
     return true;
+}
+
+// The files of a folder that holds anything are another program's, unless the folder is where
+// our Programs-and-Features key says we are installed or its uninstaller carries the log of an
+// installation of ours: writing there would replace them (an uninstall.exe of the same name),
+// and our uninstaller would later remove the folder they live in.
+bool TSetupInstaller::MayWriteInto(const std::string& folder)
+{
+    bool empty = true;
+    for (const TFindEntry& entry : FPorts.Files.FindEntries(Below(folder, "*.*")))
+        if (entry.Name != "." && entry.Name != "..") empty = false;
+    if (empty || FPorts.Files.SameNameIgnoringCase(folder, ExistingLocation())) return true;
+    TInstallLog earlier;
+    return EarlierLog(folder, earlier);
+}
+
+// The log an installation of ours left in the folder's uninstaller; false when there is none.
+bool TSetupInstaller::EarlierLog(const std::string& folder, TInstallLog& log)
+{
+    auto file = FPorts.Files.OpenRead(Below(folder, kUninstallerFile));
+    std::string xml;
+    return file && ReadPackageLog(*file, xml) && ReadInstallLogXml(AnsiToUtf8(xml), log) &&
+           log.AppName == kProductName;
 }
 
 bool TSetupInstaller::Runs(const std::string& program)

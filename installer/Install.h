@@ -58,6 +58,8 @@ private:
     std::string ShortcutPath();
     TRegRoot UninstallRoot() const;
     std::string UninstallKeyName() const;
+    bool MayWriteInto(const std::string& folder);
+    bool EarlierLog(const std::string& folder, TInstallLog& log);
     bool Runs(const std::string& program);
     void StartClosedGuard();
 

@@ -17,6 +17,7 @@ enum class TSetupText {
     Done,
     Failed,        // "%s" the reason
     BadFolder,     // "%s" the folder
+    OthersFolder,  // "%s" the folder
     StillRunning,  // "%s" the program that stays running
     RetryOrCancel,
     CannotCreate,    // "%s" the folder or file

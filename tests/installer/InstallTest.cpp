@@ -1,10 +1,12 @@
 // The installation as the uninstaller and Programs and Features will find it, and the machine
 // as it was after every kind of failure.
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "SetupFixture.h"
 #include "installer/SetupRules.h"
+#include "platform/AnsiText.h"
 #include "support/FakeMessageBox.h"
 #include "uninstall/SetupBuildEngine.h"
 
@@ -65,6 +67,13 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
     const TInstallLog log = setup.LogFor(Folder);
     EXPECT_EQ(Texts(reader.Log.Files), log.Files);
     EXPECT_EQ(Texts(reader.Log.Dirs), log.Dirs);
+    // The setup's own reader of an earlier installation finds the same name and folders.
+    std::string xml;
+    TInstallLog earlier;
+    ASSERT_TRUE(ReadPackageLog(*Files.OpenRead(Folder + "\\uninstall.exe"), xml));
+    ASSERT_TRUE(ReadInstallLogXml(AnsiToUtf8(xml), earlier));
+    EXPECT_EQ(earlier.AppName, reader.AppName);
+    EXPECT_EQ(earlier.Dirs, log.Dirs);
     ASSERT_EQ(reader.Log.ShortCuts.Count(), 1);
     EXPECT_EQ(reader.Log.ShortCuts.Items(0)->Name, SetupShell.Programs + "\\Morvane Linewarden");
     ASSERT_EQ(reader.Log.Registry.Count(), 3);
@@ -76,7 +85,7 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
 
 TEST_F(InstallTest, OverAnExistingInstallationKeepsSettingsAndQuarantine)
 {
-    Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+    AddInstallation(Folder);
     Files.AddFile(Folder + "\\dialers\\x.exe.001", "dialer copy");
     Profile.Set(Folder + "\\MLinewarden.cfg", "Main", "CheckAllowedNumbers", "0");
     Registry.SetValue(TRegRoot::CurrentUser, kUninstallKeyPath, "InstallLocation",
@@ -163,7 +172,7 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
-        t.Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+        t.AddInstallation(Folder);
         c.Break(t);
         const std::vector<std::string> before = t.Files.Files();
         TSetupInstaller setup(t.Ports, t.Payload);
@@ -204,7 +213,7 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
-        t.Files.AddFile(guard, "MZ-old-guard");
+        t.AddInstallation(Folder);
         if (!c.Running.empty()) t.Programs.Add(12, c.Running, c.Stays);
         std::vector<std::string> asked;
         TRetryQuestion retry;
@@ -256,7 +265,7 @@ TEST_F(InstallTest, AFailedUpgradeStartsTheClosedGuardAgain)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
-        t.Files.AddFile(guard, "MZ-old-guard");
+        t.AddInstallation(Folder);
         t.Programs.Add(12, guard, false);
         c.Break(t);
         TSetupInstaller setup(t.Ports, t.Payload);
@@ -271,5 +280,60 @@ TEST_F(InstallTest, AFailedUpgradeStartsTheClosedGuardAgain)
         ASSERT_TRUE(setup.Install({Folder, false, nullptr}, nullptr, failure)) << failure;
         EXPECT_TRUE(setup.StartGuard(false));
         EXPECT_EQ(t.Processes.Started.size(), 2u);
+    }
+}
+
+// A folder that holds anything but an installation of ours is another program's: nothing is
+// written there, nothing closed, nothing registered.
+TEST_F(InstallTest, InstallsOnlyIntoAnEmptyFolderOrOneOfOurs)
+{
+    TInstallLog foreign;
+    foreign.AppName = "Other Tool";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Fill;
+        bool Installed;
+    } cases[] = {
+            {"a new folder", [](TSetupMachine&) {}, true},
+            {"an empty folder", [](TSetupMachine& t) { t.Files.AddFolder(Folder); }, true},
+            {"an installation of ours", [](TSetupMachine& t) { t.AddInstallation(Folder); }, true},
+            {"another program's uninstaller with its own package",
+             [&](TSetupMachine& t) {
+                 t.Files.AddFile(Folder + "\\uninstall.exe",
+                                 "MZ-other" + PackageBytes(InstallLogXml(foreign)));
+             },
+             false},
+            {"an uninstaller without a package",
+             [](TSetupMachine& t) { t.Files.AddFile(Folder + "\\uninstall.exe", "MZ-other"); },
+             false},
+            {"the folder our Programs-and-Features key names",
+             [](TSetupMachine& t) {
+                 t.Files.AddFile(Folder + "\\uninstall.exe", "an older uninstaller");
+                 t.Registry.SetValue(TRegRoot::CurrentUser, kUninstallKeyPath, "InstallLocation",
+                                     TRegValue::String(Folder));
+             },
+             true},
+            {"any other file", [](TSetupMachine& t) { t.Files.AddFile(Folder + "\\a.txt", "a"); },
+             false},
+            {"an empty subfolder", [](TSetupMachine& t) { t.Files.AddFolder(Folder + "\\x"); },
+             false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        c.Fill(t);
+        t.Programs.Add(12, Folder + "\\MLinewarden.exe", false);
+        std::map<std::string, std::string> before;
+        for (const std::string& file : t.Files.Files()) before[file] = t.Files.Node(file)->Content;
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, nullptr}, nullptr, failure), c.Installed);
+        if (c.Installed) continue;
+        EXPECT_NE(failure.find(Folder), std::string::npos) << failure;
+        std::map<std::string, std::string> after;
+        for (const std::string& file : t.Files.Files()) after[file] = t.Files.Node(file)->Content;
+        EXPECT_EQ(after, before);
+        EXPECT_TRUE(t.Programs.ListProcesses().size() == 1u);
+        EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
     }
 }

@@ -15,11 +15,13 @@
 #                  allowed number: the old guard ends by itself with exit code 0, its settings
 #                  are on disk, and the new guard runs with them and hangs up a forbidden dial
 #                  over the stand-in dial-up
+#   foreign        /S into a folder that holds another program's uninstall.exe: exit code 2, the
+#                  reason in the log, that file untouched and nothing installed beside it
 #   standard-user  run by an ordinary Linux user into a folder that user cannot write: exit code
 #                  2, the reason in the log, nothing left behind (needs root: 77 otherwise)
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
-usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|standard-user WINDOWS-BUILD-FOLDER"
+usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|foreign|standard-user WINDOWS-BUILD-FOLDER"
 world_case=${1:?$usage}
 export LW_BUILD=${2:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -218,6 +220,19 @@ upgrade)
     probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
         world_fail "the new guard did not hang up the forbidden dial"
     world_connected Dostawca || world_fail "the new guard cut the allowed connection"
+    ;;
+foreign)
+    mkdir -p "$folder_unix"
+    printf 'MZ-another-program' >"$folder_unix/uninstall.exe"
+    rc=0
+    setup /S "/D=$folder_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a folder of another program"
+    [ "$(cat "$folder_unix/uninstall.exe")" = MZ-another-program ] ||
+        world_fail "the other program's uninstaller was changed"
+    [ "$(ls -A "$folder_unix")" = uninstall.exe ] ||
+        world_fail "files were added: $(ls -A "$folder_unix")"
+    ! registered || world_fail "the Programs-and-Features key was written"
+    setup_log | grep -q 'innego programu' || world_fail "the log gives no reason"
     ;;
 standard-user)
     # A folder as an administrator made it: the user's prefix holds it, but it is root's and
