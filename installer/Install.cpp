@@ -205,11 +205,15 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     // them as if its user had set the option.
     const std::string settingsFile = ChangeFileExt(guard, ".cfg");
     if (!rollback.NoteFile(settingsFile)) return fail(TSetupText::CannotWrite, settingsFile);
+    bool saved;
     {
+        // The settings write the file again as they are destroyed: they are gone before a
+        // failure puts the file back, or they would write it once more after that.
         TSettings settings(FPorts.Profile, guard);
         settings.SetAutoStart(choice.AutoStart);
-        if (!settings.Save()) return fail(TSetupText::CannotWrite, settingsFile);
+        saved = settings.Save();
     }
+    if (!saved) return fail(TSetupText::CannotWrite, settingsFile);
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
     if (choice.AutoStart) {
