@@ -112,7 +112,17 @@ TInstallLog TSetupInstaller::LogFor(const std::string& folder)
                     {"HKCU" + run, kAutoStartValueName}};
     const std::string shortcut = ShortcutPath();
     if (!shortcut.empty()) log.Shortcuts.push_back(ChangeFileExt(shortcut, ""));
-    log.Dirs = {folder, Below(folder, "dialers")};
+    // Only the folders that are the installation's own: the ones it is about to make (the guard
+    // makes its quarantine folder later) and those an earlier installation of ours made. One
+    // that was there before is left to whoever made it, when the uninstaller finds it empty.
+    TInstallLog earlier;
+    EarlierLog(folder, earlier);
+    for (const std::string& dir : {folder, Below(folder, "dialers")}) {
+        bool ours = !FPorts.Files.DirectoryExists(dir);
+        for (const std::string& logged : earlier.Dirs)
+            ours = ours || FPorts.Files.SameNameIgnoringCase(logged, dir);
+        if (ours) log.Dirs.push_back(dir);
+    }
     return log;
 }
 
@@ -161,9 +171,10 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         return false;
     };
     report(0);
+    // Before anything is made: the log tells the folders made now from those found.
+    const TInstallLog log = LogFor(folder);
     if (!rollback.ForceFolder(folder)) return fail(TSetupText::CannotCreate, folder);
 
-    const TInstallLog log = LogFor(folder);
     const std::string package = PackageBytes(Utf8ToAnsi(InstallLogXml(log)));
     uint64_t total = 0;
     for (size_t i = 0; i < FFiles.size(); ++i) {

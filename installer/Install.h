@@ -42,7 +42,8 @@ public:
     // its user made there before (the AutoStart option of its settings file, as the guard reads
     // it), on for a folder without settings.
     bool ProposedAutoStart(const std::string& folder);
-    // The log of an installation into the folder, as the uninstaller's package carries it.
+    // The log of an installation into the folder as it is now, as the uninstaller's package
+    // carries it.
     TInstallLog LogFor(const std::string& folder);
 
     // False with the reason, in the user's language, when the installation failed; the machine

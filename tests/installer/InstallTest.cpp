@@ -337,3 +337,43 @@ TEST_F(InstallTest, InstallsOnlyIntoAnEmptyFolderOrOneOfOurs)
         EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
     }
 }
+
+// The log names the folders the installation made, and keeps those an earlier one made, so
+// that the uninstaller never removes a folder that was there before it.
+TEST_F(InstallTest, LogsOnlyTheFoldersOfTheInstallation)
+{
+    const std::string dialers = Folder + "\\dialers";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Fill;
+        std::vector<std::string> Dirs;
+    } cases[] = {
+            {"a new folder", [](TSetupMachine&) {}, {Folder, dialers}},
+            {"an empty folder", [](TSetupMachine& t) { t.Files.AddFolder(Folder); }, {dialers}},
+            {"over an installation that made both",
+             [&](TSetupMachine& t) {
+                 t.AddInstallation(Folder, "MZ-old-guard", {Folder, dialers});
+                 t.Files.AddFolder(dialers);
+             },
+             {Folder, dialers}},
+            {"over an installation into a folder that was there",
+             [&](TSetupMachine& t) {
+                 t.AddInstallation(Folder);
+                 t.Files.AddFolder(dialers);
+             },
+             {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        c.Fill(t);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({Folder, true, nullptr}, nullptr, failure)) << failure;
+        std::string xml;
+        TInstallLog log;
+        ASSERT_TRUE(ReadPackageLog(*t.Files.OpenRead(Folder + "\\uninstall.exe"), xml));
+        ASSERT_TRUE(ReadInstallLogXml(AnsiToUtf8(xml), log));
+        EXPECT_EQ(log.Dirs, c.Dirs);
+    }
+}

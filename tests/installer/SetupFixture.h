@@ -112,11 +112,13 @@ struct TSetupMachine {
 
     // An earlier installation of ours in the folder: its guard, and its uninstaller carrying
     // the package that names the product.
-    void AddInstallation(const std::string& folder, const std::string& guard = "MZ-old-guard")
+    void AddInstallation(const std::string& folder, const std::string& guard = "MZ-old-guard",
+                         const std::vector<std::string>& dirs = {})
     {
         TInstallLog log;
         log.AppName = kProductName;
         log.Files = {folder + "\\MLinewarden.exe"};
+        log.Dirs = dirs;
         Files.AddFile(folder + "\\MLinewarden.exe", guard);
         Files.AddFile(folder + "\\uninstall.exe", "MZ-old" + PackageBytes(InstallLogXml(log)));
     }
