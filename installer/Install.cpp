@@ -228,8 +228,14 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
     if (choice.AutoStart) {
-        if (WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) == TRunValueWritten::Nowhere)
-            return fail(TSetupText::NoAutoStart, "");
+        // An installation for one user starts for that user only; on the 95 family, whose
+        // installation is the machine's, the machine's key starts it for everyone.
+        const bool written =
+                FScope == TInstallScope::PerUser
+                        ? WriteUserRunValue(FPorts.Registry, kAutoStartValueName, guard)
+                        : WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) !=
+                                  TRunValueWritten::Nowhere;
+        if (!written) return fail(TSetupText::NoAutoStart, "");
     } else {
         DeleteRunValue(FPorts.Registry, kAutoStartValueName);
     }

@@ -36,7 +36,7 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
     EXPECT_EQ(Files.Node(SetupShell.Programs + "\\Morvane Linewarden.lnk")->Content,
               "link to " + Folder + "\\MLinewarden.exe");
     EXPECT_EQ(Profile.Value(Folder + "\\MLinewarden.cfg", "Main", "AutoStart"), "1");
-    EXPECT_EQ(Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+    EXPECT_EQ(Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden")->Text(),
               Folder + "\\MLinewarden.exe");
     const struct {
         const char* Name;
@@ -129,8 +129,10 @@ TEST(InstallScopeTest, TheUninstallKeyFolderAndLogFollowTheScope)
         EXPECT_EQ(location->Text(), c.Proposed);
         EXPECT_EQ(machine.Registry.Value(c.OtherRoot, kUninstallKeyPath, "InstallLocation"),
                   nullptr);
-        EXPECT_EQ(machine.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+        // The Run value where the installation's key is: for its user, or for every user.
+        EXPECT_EQ(machine.Registry.Value(c.Root, RunKey, "MLinewarden")->Text(),
                   c.Proposed + "\\MLinewarden.exe");
+        EXPECT_EQ(machine.Registry.Value(c.OtherRoot, RunKey, "MLinewarden"), nullptr);
         EXPECT_EQ(setup.LogFor(c.Proposed).Registry.at(0).Key,
                   c.LoggedKey + std::string(kUninstallKeyPath));
 
