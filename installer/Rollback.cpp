@@ -24,8 +24,10 @@ bool TRollback::NoteFile(const std::string& path)
         FSteps.push_back({TKind::FileCreated, path});
         return true;
     }
-    const std::string backup = path + ".setup-old";
-    if (!FFiles.CopyFileTo(path, backup, false)) return false;
+    // A name no file has yet: a copy an earlier run could not take back stays as it is.
+    std::string backup = path + ".setup-old";
+    for (int n = 1; FFiles.FileExists(backup); ++n) backup = path + ".setup-old" + std::to_string(n);
+    if (!FFiles.CopyFileTo(path, backup, true)) return false;
     FSteps.push_back({TKind::FileReplaced, path, backup});
     return true;
 }

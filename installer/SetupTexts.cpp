@@ -40,6 +40,8 @@ const TRow Rows[] = {
          "Cannot register the guard to start with Windows."},
         {"Plik instalacyjny jest uszkodzony lub niekompletny.",
          "The setup file is damaged or incomplete."},
+        {"Inna instalacja programu Morvane Linewarden już trwa.",
+         "Another Morvane Linewarden Setup is already running."},
 };
 
 }  // namespace

@@ -26,6 +26,7 @@ enum class TSetupText {
     NoShortcut,      // "%s" the shortcut
     NoAutoStart,
     DamagedSetup,
+    AlreadyRunning,
 };
 
 // The text in the chosen language.

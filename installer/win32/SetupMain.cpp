@@ -13,10 +13,17 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemVersion.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/WinTextSystem.h"
 #include "uninstall/Texts.h"
 
 namespace {
+
+// One setup at a time: two would back up, replace and take back the same files. The name is
+// ASCII, for the A form every system has; the 95 family and NT 4 know no "Local\\" namespace
+// and refuse a backslash, and there the plain name names their one session.
+constexpr char kSetupMutexName[] = "Local\\MLinewarden.Setup";
+constexpr size_t kLocalPrefixLength = 6;
 
 // The setup carries well under a megabyte; a program file beyond this is not ours.
 constexpr int64_t kMaxProgramSize = 16 << 20;
@@ -58,6 +65,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     InitTexts(SystemLocale().SystemDefaultLcid());
     const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(GetCommandLineU()));
     IFileSystem& files = SystemFileSystem();
+
+    TKernelHandle running(CreateMutexA(nullptr, FALSE, kSetupMutexName));
+    if (!running)
+        running.reset(CreateMutexA(nullptr, FALSE, kSetupMutexName + kLocalPrefixLength));
+    if (running && GetLastError() == ERROR_ALREADY_EXISTS) {
+        ReportFailure(options.Silent, files,
+                      SetupText(TSetupText::Failed, SetupText(TSetupText::AlreadyRunning)));
+        return kSetupFailed;
+    }
 
     std::string program;
     std::vector<TPayloadFile> payload;

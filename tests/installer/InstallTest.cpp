@@ -379,3 +379,23 @@ TEST_F(InstallTest, LogsOnlyTheFoldersOfTheInstallation)
         EXPECT_EQ(log.Dirs, c.Dirs);
     }
 }
+
+// A copy an earlier run left beside a program is not taken for this run's own: it is still
+// there, unchanged, whether the run succeeds or is taken back.
+TEST_F(InstallTest, KeepsTheCopiesAnEarlierRunLeft)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    for (bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "taken back" : "installed");
+        TSetupMachine t;
+        t.AddInstallation(Folder);
+        t.Files.AddFile(guard + ".setup-old", "an earlier run's copy");
+        if (fails) t.SetupShell.Fails = true;
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, nullptr}, nullptr, failure), !fails);
+        EXPECT_EQ(t.Files.Node(guard)->Content, fails ? "MZ-old-guard" : "MZ-guard");
+        EXPECT_EQ(t.Files.Node(guard + ".setup-old")->Content, "an earlier run's copy");
+        EXPECT_EQ(t.Files.Node(guard + ".setup-old1"), nullptr);
+    }
+}
