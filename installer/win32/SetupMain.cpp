@@ -67,8 +67,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     IFileSystem& files = SystemFileSystem();
 
     TKernelHandle running(CreateMutexA(nullptr, FALSE, kSetupMutexName));
-    if (!running)
-        running.reset(CreateMutexA(nullptr, FALSE, kSetupMutexName + kLocalPrefixLength));
+    if (!running) running.reset(CreateMutexA(nullptr, FALSE, kSetupMutexName + kLocalPrefixLength));
     if (running && GetLastError() == ERROR_ALREADY_EXISTS) {
         ReportFailure(options.Silent, files,
                       SetupText(TSetupText::Failed, SetupText(TSetupText::AlreadyRunning)));

@@ -157,6 +157,8 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
             {"folder refuses files",
              [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = true; }},
             {"shortcut fails", [](TSetupMachine& t) { t.SetupShell.Fails = true; }},
+            {"the old guard's file is in use",
+             [](TSetupMachine& t) { t.Files.Node(Folder + "\\MLinewarden.exe")->Running = true; }},
             {"key refuses writes",
              [](TSetupMachine& t) {
                  t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
