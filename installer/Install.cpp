@@ -284,6 +284,6 @@ void TSetupInstaller::StartClosedGuard()
 
 bool TSetupInstaller::StartGuard(bool wanted)
 {
-    if (FInstalledGuard.empty() || !(wanted || !FClosedGuard.empty())) return false;
+    if (!GuardWanted(wanted)) return false;
     return FPorts.Processes.Start("\"" + FInstalledGuard + "\"", swShowNormal);
 }

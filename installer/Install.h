@@ -54,6 +54,13 @@ public:
     // installation of this setup closed it (a failed try included), so that an upgrade leaves
     // the machine guarded as it was. False when it was not started.
     bool StartGuard(bool wanted);
+    // Whether StartGuard(wanted) starts the guard, or tries to.
+    bool GuardWanted(bool wanted) const
+    {
+        return !FInstalledGuard.empty() && (wanted || !FClosedGuard.empty());
+    }
+    // The guard the last installation put in place; "" before one succeeded.
+    const std::string& InstalledGuard() const { return FInstalledGuard; }
 
 private:
     std::string ShortcutPath();

@@ -42,6 +42,8 @@ const TRow Rows[] = {
          "The setup file is damaged or incomplete."},
         {"Inna instalacja programu Morvane Linewarden już trwa.",
          "Another Morvane Linewarden Setup is already running."},
+        {"Instalacja zakończona, ale nie można uruchomić programu \"%s\".",
+         "Setup is done, but the guard \"%s\" could not be started."},
 };
 
 }  // namespace

@@ -27,6 +27,7 @@ enum class TSetupText {
     NoAutoStart,
     DamagedSetup,
     AlreadyRunning,
+    GuardNotStarted,  // "%s" the guard's program file
 };
 
 // The text in the chosen language.

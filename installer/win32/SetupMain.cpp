@@ -44,14 +44,20 @@ bool ReadOwnFile(IFileSystem& files, const std::string& path, std::string& bytes
     return true;
 }
 
+// The log of a silent run that went wrong, in the temporary folder; "" when there is none.
+std::string FailureLog(IFileSystem& files)
+{
+    const std::string temp = files.TemporaryFolder();
+    return temp.empty() ? "" : temp + "MLinewardenSetup.log";
+}
+
 // In silent mode nobody sees a box: the reason goes to a log in the temporary folder.
 void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
 {
     if (silent) {
-        const std::string temp = files.TemporaryFolder();
         // UTF-8 with its byte-order mark, which Notepad needs to show the Polish letters.
-        if (!temp.empty())
-            files.WriteFile(temp + "MLinewardenSetup.log", "\xEF\xBB\xBF" + reason + "\r\n");
+        const std::string log = FailureLog(files);
+        if (!log.empty()) files.WriteFile(log, "\xEF\xBB\xBF" + reason + "\r\n");
     } else {
         SystemMessageBox().Show(reason, SetupText(TSetupText::Caption), TMsgButtons::Ok,
                                 TMsgIcon::Error);
@@ -102,6 +108,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         std::string failure;
         if (setup.Install({folder, setup.ProposedAutoStart(folder), nullptr}, nullptr, failure)) {
             result.ExitCode = kSetupInstalled;
+            // An earlier run's reason would be read as this run's.
+            const std::string log = FailureLog(files);
+            if (!log.empty()) files.EraseFile(log);
         } else {
             ReportFailure(true, files, SetupText(TSetupText::Failed, failure));
         }
@@ -110,6 +119,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         InitCommonControlsEx(&controls);
         result = RunSetupWindow(setup, folder);
     }
-    if (result.ExitCode == kSetupInstalled) setup.StartGuard(result.StartGuard);
+    // The installation stands, and its exit code says so: a script that sees a failure would
+    // install again for nothing. A guard that would not start is told all the same (in the log
+    // of a silent run), since the machine is unguarded until it runs.
+    if (result.ExitCode == kSetupInstalled && setup.GuardWanted(result.StartGuard) &&
+        !setup.StartGuard(result.StartGuard))
+        ReportFailure(options.Silent, files,
+                      SetupText(TSetupText::GuardNotStarted, setup.InstalledGuard()));
     return result.ExitCode;
 }
