@@ -40,6 +40,12 @@ TRunValueWritten WriteRunValue(IRegistry& registry, const std::string& name,
     return TRunValueWritten::Nowhere;
 }
 
+bool WriteUserRunValue(IRegistry& registry, const std::string& name, const std::string& value)
+{
+    return !name.empty() && !value.empty() &&
+           StoreRunValue(registry, TRegRoot::CurrentUser, name, value);
+}
+
 bool DeleteRunValue(IRegistry& registry, const std::string& name)
 {
     if (name.empty()) return false;

@@ -30,6 +30,9 @@ enum class TRunValueWritten { Nowhere, AllUsers, CurrentUser };
 // exactly this value counts as written. Nothing is written for an empty name or value.
 TRunValueWritten WriteRunValue(IRegistry& registry, const std::string& name,
                                const std::string& value);
+// Stores name=value under the user's own Run key alone, for a program installed for that user:
+// the machine's key would start it for every user. False for an empty name or value.
+bool WriteUserRunValue(IRegistry& registry, const std::string& name, const std::string& value);
 // Deletes the value of that name from every Run key (RunKeys) that holds it, where the user
 // may: a value is deleted in the view it is seen in. True when at least one Run key can be read
 // and none still holds text under the name; false for an empty name.

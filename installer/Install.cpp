@@ -112,7 +112,17 @@ TInstallLog TSetupInstaller::LogFor(const std::string& folder)
                     {"HKCU" + run, kAutoStartValueName}};
     const std::string shortcut = ShortcutPath();
     if (!shortcut.empty()) log.Shortcuts.push_back(ChangeFileExt(shortcut, ""));
-    log.Dirs = {folder, Below(folder, "dialers")};
+    // Only the folders that are the installation's own: the ones it is about to make (the guard
+    // makes its quarantine folder later) and those an earlier installation of ours made. One
+    // that was there before is left to whoever made it, when the uninstaller finds it empty.
+    TInstallLog earlier;
+    EarlierLog(folder, earlier);
+    for (const std::string& dir : {folder, Below(folder, "dialers")}) {
+        bool ours = !FPorts.Files.DirectoryExists(dir);
+        for (const std::string& logged : earlier.Dirs)
+            ours = ours || FPorts.Files.SameNameIgnoringCase(logged, dir);
+        if (ours) log.Dirs.push_back(dir);
+    }
     return log;
 }
 
@@ -127,6 +137,10 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         failure = SetupText(TSetupText::BadFolder, choice.Folder);
         return false;
     }
+    if (!MayWriteInto(folder)) {
+        failure = SetupText(TSetupText::OthersFolder, folder);
+        return false;
+    }
     // A running program cannot be replaced, and the guard would go on running the old code.
     // Nothing is changed until every program of the installation has closed.
     std::vector<std::string> programs;
@@ -139,10 +153,10 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
             },
             kGuardMainWindowClass);
     const std::string guard = Below(folder, kGuardFile);
-    FGuardWasRunning = false;
     for (const std::string& program : closed.WereRunning)
-        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FGuardWasRunning = true;
+        if (FPorts.Files.SameNameIgnoringCase(program, guard)) FClosedGuard = guard;
     if (!closed.Closed) {
+        StartClosedGuard();
         failure = SetupText(TSetupText::StillRunning, staying);
         return false;
     }
@@ -150,13 +164,17 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     TRollback rollback(FPorts.Files, FPorts.Registry);
     const auto fail = [&](TSetupText id, const std::string& detail) {
         rollback.Undo();
+        // The files are back as they were: the guard the user had runs again at once, not
+        // only at the next logon, whether the user tries again or gives up.
+        StartClosedGuard();
         failure = SetupText(id, detail);
         return false;
     };
     report(0);
+    // Before anything is made: the log tells the folders made now from those found.
+    const TInstallLog log = LogFor(folder);
     if (!rollback.ForceFolder(folder)) return fail(TSetupText::CannotCreate, folder);
 
-    const TInstallLog log = LogFor(folder);
     const std::string package = PackageBytes(Utf8ToAnsi(InstallLogXml(log)));
     uint64_t total = 0;
     for (size_t i = 0; i < FFiles.size(); ++i) {
@@ -198,16 +216,26 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     // them as if its user had set the option.
     const std::string settingsFile = ChangeFileExt(guard, ".cfg");
     if (!rollback.NoteFile(settingsFile)) return fail(TSetupText::CannotWrite, settingsFile);
+    bool saved;
     {
+        // The settings write the file again as they are destroyed: they are gone before a
+        // failure puts the file back, or they would write it once more after that.
         TSettings settings(FPorts.Profile, guard);
         settings.SetAutoStart(choice.AutoStart);
-        if (!settings.Save()) return fail(TSetupText::CannotWrite, settingsFile);
+        saved = settings.Save();
     }
+    if (!saved) return fail(TSetupText::CannotWrite, settingsFile);
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
     if (choice.AutoStart) {
-        if (WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) == TRunValueWritten::Nowhere)
-            return fail(TSetupText::NoAutoStart, "");
+        // An installation for one user starts for that user only; on the 95 family, whose
+        // installation is the machine's, the machine's key starts it for everyone.
+        const bool written =
+                FScope == TInstallScope::PerUser
+                        ? WriteUserRunValue(FPorts.Registry, kAutoStartValueName, guard)
+                        : WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) !=
+                                  TRunValueWritten::Nowhere;
+        if (!written) return fail(TSetupText::NoAutoStart, "");
     } else {
         DeleteRunValue(FPorts.Registry, kAutoStartValueName);
     }
@@ -217,8 +245,45 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     return true;
 }
 
+// The files of a folder that holds anything are another program's, unless the folder is where
+// our Programs-and-Features key says we are installed or its uninstaller carries the log of an
+// installation of ours: writing there would replace them (an uninstall.exe of the same name),
+// and our uninstaller would later remove the folder they live in.
+bool TSetupInstaller::MayWriteInto(const std::string& folder)
+{
+    bool empty = true;
+    for (const TFindEntry& entry : FPorts.Files.FindEntries(Below(folder, "*.*")))
+        if (entry.Name != "." && entry.Name != "..") empty = false;
+    if (empty || FPorts.Files.SameNameIgnoringCase(folder, ExistingLocation())) return true;
+    TInstallLog earlier;
+    return EarlierLog(folder, earlier);
+}
+
+// The log an installation of ours left in the folder's uninstaller; false when there is none.
+bool TSetupInstaller::EarlierLog(const std::string& folder, TInstallLog& log)
+{
+    auto file = FPorts.Files.OpenRead(Below(folder, kUninstallerFile));
+    std::string xml;
+    return file && ReadPackageLog(*file, xml) && ReadInstallLogXml(AnsiToUtf8(xml), log) &&
+           log.AppName == kProductName;
+}
+
+bool TSetupInstaller::Runs(const std::string& program)
+{
+    for (const TRunningProcess& process : FPorts.Close.Processes.ListProcesses())
+        if (FPorts.Files.SameNameIgnoringCase(process.FullPath, program)) return true;
+    return false;
+}
+
+void TSetupInstaller::StartClosedGuard()
+{
+    // One that would not close runs on, and needs no second copy.
+    if (!FClosedGuard.empty() && !Runs(FClosedGuard))
+        FPorts.Processes.Start("\"" + FClosedGuard + "\"", swShowNormal);
+}
+
 bool TSetupInstaller::StartGuard(bool wanted)
 {
-    if (FInstalledGuard.empty() || !(wanted || FGuardWasRunning)) return false;
+    if (!GuardWanted(wanted)) return false;
     return FPorts.Processes.Start("\"" + FInstalledGuard + "\"", swShowNormal);
 }

@@ -42,26 +42,40 @@ public:
     // its user made there before (the AutoStart option of its settings file, as the guard reads
     // it), on for a folder without settings.
     bool ProposedAutoStart(const std::string& folder);
-    // The log of an installation into the folder, as the uninstaller's package carries it.
+    // The log of an installation into the folder as it is now, as the uninstaller's package
+    // carries it.
     TInstallLog LogFor(const std::string& folder);
 
     // False with the reason, in the user's language, when the installation failed; the machine
-    // is then as it was.
+    // is then as it was, the guard this setup closed running again.
     bool Install(const TInstallChoice& choice, const TInstallProgress& progress,
                  std::string& failure);
-    // After an installation: starts the installed guard when wanted, or when it ran before the
-    // installation closed it, so that an upgrade leaves the machine guarded as it was. False
-    // when it was not started.
+    // After an installation: starts the installed guard when wanted, or when it ran before an
+    // installation of this setup closed it (a failed try included), so that an upgrade leaves
+    // the machine guarded as it was. False when it was not started.
     bool StartGuard(bool wanted);
+    // Whether StartGuard(wanted) starts the guard, or tries to.
+    bool GuardWanted(bool wanted) const
+    {
+        return !FInstalledGuard.empty() && (wanted || !FClosedGuard.empty());
+    }
+    // The guard the last installation put in place; "" before one succeeded.
+    const std::string& InstalledGuard() const { return FInstalledGuard; }
 
 private:
     std::string ShortcutPath();
     TRegRoot UninstallRoot() const;
     std::string UninstallKeyName() const;
+    bool MayWriteInto(const std::string& folder);
+    bool EarlierLog(const std::string& folder, TInstallLog& log);
+    bool Runs(const std::string& program);
+    void StartClosedGuard();
 
     TSetupPorts FPorts;
     std::vector<TPayloadFile> FFiles;
     TInstallScope FScope;
     std::string FInstalledGuard;
-    bool FGuardWasRunning = false;
+    // The guard a try closed, kept across tries: a try that fails starts it again, and one that
+    // then succeeds starts the new one in its place. "" when none was closed.
+    std::string FClosedGuard;
 };

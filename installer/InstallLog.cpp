@@ -24,6 +24,25 @@ std::string Attr(const char* name, const std::string& value)
     return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
 }
 
+std::string XmlUnescaped(const std::string& text)
+{
+    static const char* const entities[][2] = {
+            {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        bool decoded = false;
+        for (const auto& entity : entities)
+            if (text.compare(at, std::char_traits<char>::length(entity[0]), entity[0]) == 0) {
+                out += entity[1];
+                at += std::char_traits<char>::length(entity[0]);
+                decoded = true;
+                break;
+            }
+        if (!decoded) out += text[at++];
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string InstallLogXml(const TInstallLog& log)
@@ -46,4 +65,20 @@ std::string InstallLogXml(const TInstallLog& log)
         xml += "<dir" + Attr("directory", dir) + Attr("action", "add") + "/>\r\n";
     xml += "</dirs>\r\n</uninstall>\r\n";
     return xml;
+}
+
+bool ReadInstallLogXml(const std::string& xml, TInstallLog& log)
+{
+    const std::string open = "<appname>", dir = "<dir directory=\"";
+    const size_t name = xml.find(open);
+    const size_t end = name == std::string::npos ? name : xml.find("</appname>", name);
+    if (end == std::string::npos) return false;
+    log.AppName = XmlUnescaped(xml.substr(name + open.size(), end - name - open.size()));
+    for (size_t at = xml.find(dir); at != std::string::npos; at = xml.find(dir, at)) {
+        at += dir.size();
+        const size_t quote = xml.find('"', at);
+        if (quote == std::string::npos) return false;
+        log.Dirs.push_back(XmlUnescaped(xml.substr(at, quote - at)));
+    }
+    return !log.AppName.empty();
 }

@@ -25,3 +25,6 @@ std::string XmlEscaped(const std::string& text, bool inAttribute = true);
 // blanks. Texts are copied as bytes: the caller converts them to the code page the
 // uninstaller reads.
 std::string InstallLogXml(const TInstallLog& log);
+// The application's name and the folders of a log that InstallLogXml wrote (an earlier
+// installation's); false when the text names no application.
+bool ReadInstallLogXml(const std::string& xml, TInstallLog& log);

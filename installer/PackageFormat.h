@@ -6,9 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Files.h"
+
 // Header, log and trailer back to back (the distance is the log's length + 20). The log is
 // taken as the bytes it is: the uninstaller reads it in the system's ANSI code page.
 std::string PackageBytes(const std::string& log);
 
 // The same with the two numbers given, for packages that lie about them.
 std::string PackageBytes(const std::string& log, int32_t length, int32_t distance);
+
+// The log of the package at the end of a program file, as the uninstaller finds it. False when
+// the file carries no whole package.
+bool ReadPackageLog(IFileStream& file, std::string& log);

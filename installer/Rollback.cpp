@@ -1,5 +1,7 @@
 #include "installer/Rollback.h"
 
+#include <cstring>
+
 #include "common/Paths.h"
 
 bool TRollback::ForceFolder(const std::string& folder)
@@ -24,15 +26,40 @@ bool TRollback::NoteFile(const std::string& path)
         FSteps.push_back({TKind::FileCreated, path});
         return true;
     }
-    const std::string backup = path + ".setup-old";
-    if (!FFiles.CopyFileTo(path, backup, false)) return false;
+    // A name no file has yet: a copy an earlier run could not take back stays as it is.
+    std::string backup = path + ".setup-old";
+    for (int n = 1; FFiles.FileExists(backup); ++n)
+        backup = path + ".setup-old" + std::to_string(n);
+    if (!FFiles.CopyFileTo(path, backup, true)) return false;
     FSteps.push_back({TKind::FileReplaced, path, backup});
     return true;
 }
 
 bool TRollback::WriteFile(const std::string& path, const std::string& bytes)
 {
-    return NoteFile(path) && FFiles.WriteFile(path, bytes);
+    if (!NoteFile(path)) return false;
+    if (FFiles.WriteFile(path, bytes)) return true;
+    // A file that could not even be opened for writing (a program that runs) is as it was: it
+    // needs no copy put back, which would fail the same way and leave the copy for good.
+    const TStep& step = FSteps.back();
+    if (step.Kind == TKind::FileReplaced && SameBytes(path, step.Backup)) {
+        FFiles.EraseFile(step.Backup);
+        FSteps.pop_back();
+    }
+    return false;
+}
+
+bool TRollback::SameBytes(const std::string& a, const std::string& b)
+{
+    auto first = FFiles.OpenRead(a), second = FFiles.OpenRead(b);
+    if (!first || !second || first->Size() != second->Size()) return false;
+    char x[4096], y[sizeof x];
+    for (;;) {
+        const int64_t n = first->Read(x, sizeof x);
+        if (n < 0 || second->Read(y, sizeof y) != n) return false;
+        if (n == 0) return true;
+        if (std::memcmp(x, y, static_cast<size_t>(n)) != 0) return false;
+    }
 }
 
 std::unique_ptr<IRegistryKey> TRollback::CreateKey(TRegRoot root, const std::string& path)

@@ -43,6 +43,8 @@ public:
     const std::vector<TStep>& Steps() const { return FSteps; }
 
 private:
+    bool SameBytes(const std::string& a, const std::string& b);
+
     IFileSystem& FFiles;
     IRegistry& FRegistry;
     std::vector<TStep> FSteps;

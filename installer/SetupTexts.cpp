@@ -24,6 +24,10 @@ const TRow Rows[] = {
         {"Instalacja zakończona.", "Setup is done."},
         {"Instalacja nie powiodła się: %s", "Setup failed: %s"},
         {"Nie można instalować w folderze \"%s\".", "Cannot install into the folder \"%s\"."},
+        {"Folder \"%s\" zawiera pliki innego programu. Wybierz pusty folder albo folder, w którym "
+         "zainstalowano program Morvane Linewarden.",
+         "The folder \"%s\" holds another program's files. Choose an empty folder or the folder "
+         "Morvane Linewarden is installed in."},
         {"Program %s nadal działa i nie dał się zamknąć.",
          "The program %s is still running and did not close."},
         {"Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian.",
@@ -36,6 +40,10 @@ const TRow Rows[] = {
          "Cannot register the guard to start with Windows."},
         {"Plik instalacyjny jest uszkodzony lub niekompletny.",
          "The setup file is damaged or incomplete."},
+        {"Inna instalacja programu Morvane Linewarden już trwa.",
+         "Another Morvane Linewarden Setup is already running."},
+        {"Instalacja zakończona, ale nie można uruchomić programu \"%s\".",
+         "Setup is done, but the guard \"%s\" could not be started."},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@ enum class TSetupText {
     Done,
     Failed,        // "%s" the reason
     BadFolder,     // "%s" the folder
+    OthersFolder,  // "%s" the folder
     StillRunning,  // "%s" the program that stays running
     RetryOrCancel,
     CannotCreate,    // "%s" the folder or file
@@ -25,6 +26,8 @@ enum class TSetupText {
     NoShortcut,      // "%s" the shortcut
     NoAutoStart,
     DamagedSetup,
+    AlreadyRunning,
+    GuardNotStarted,  // "%s" the guard's program file
 };
 
 // The text in the chosen language.

@@ -1,5 +1,7 @@
 #include "platform/CloseRequest.h"
 
+#include <algorithm>
+
 #include "common/Paths.h"
 #include "common/StrUtils.h"
 
@@ -20,15 +22,28 @@ void Remember(std::vector<std::string>& list, const std::string& path)
     if (!IsOneOf(path, list)) list.push_back(path);
 }
 
+// One process to close, and the windows of it asked so far in this round.
+struct TTarget {
+    uint32_t Id;
+    std::string Program;
+    std::vector<TWindowRef> Asked;
+};
+
 // The same messages the system sends at the end of a session, with the flag that says only
-// this program is to close: all windows are asked first, and all are told the outcome.
-void AskToClose(IProcessWindows& windows, uint32_t processId)
+// this program is to close: all windows are asked first, and all are told the outcome. Only
+// the windows not asked yet: a program started a moment ago may have none yet, and is asked
+// once they come.
+void AskToClose(IProcessWindows& windows, TTarget& target)
 {
-    const std::vector<TWindowRef> list = windows.TopLevelWindows(processId);
+    std::vector<TWindowRef> fresh;
+    for (TWindowRef window : windows.TopLevelWindows(target.Id))
+        if (std::find(target.Asked.begin(), target.Asked.end(), window) == target.Asked.end())
+            fresh.push_back(window);
     bool agreed = true;
-    for (TWindowRef window : list)
+    for (TWindowRef window : fresh)
         if (!windows.QueryClose(window)) agreed = false;
-    for (TWindowRef window : list) windows.EndClose(window, agreed);
+    for (TWindowRef window : fresh) windows.EndClose(window, agreed);
+    target.Asked.insert(target.Asked.end(), fresh.begin(), fresh.end());
 }
 
 // The program file of the list that a process stands for: its own path, or, known by its file
@@ -48,10 +63,11 @@ std::string ProgramOf(const TClosePorts& ports, const TRunningProcess& process,
     return "";
 }
 
-bool EndsWithin(const TClosePorts& ports, uint32_t processId, uint32_t waitMs)
+bool EndsWithin(const TClosePorts& ports, TTarget& target, uint32_t waitMs)
 {
     const uint32_t start = ports.Clock.TickCount();
-    while (!ports.Windows.HasEnded(processId)) {
+    while (!ports.Windows.HasEnded(target.Id)) {
+        AskToClose(ports.Windows, target);
         // Unsigned difference: right across the wrap of the tick count.
         if (ports.Clock.TickCount() - start >= waitMs) return false;
         ports.Clock.Sleep(kPollMs);
@@ -71,21 +87,21 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
     for (;;) {
         // Listed afresh on every round: a program the user closed by hand is not asked again,
         // and one started meanwhile is.
-        std::vector<std::pair<uint32_t, std::string>> targets;
+        std::vector<TTarget> targets;
         for (const TRunningProcess& process : ports.Processes.ListProcesses()) {
             if (process.Id == self) continue;
             std::string program = ProgramOf(ports, process, programFiles, windowClass);
-            if (!program.empty()) targets.emplace_back(process.Id, std::move(program));
+            if (!program.empty()) targets.push_back({process.Id, std::move(program), {}});
         }
         // Every program is asked before any is waited for, so that they close side by side.
-        for (const auto& target : targets) {
-            Remember(result.WereRunning, target.second);
-            AskToClose(ports.Windows, target.first);
+        for (TTarget& target : targets) {
+            Remember(result.WereRunning, target.Program);
+            AskToClose(ports.Windows, target);
         }
         const std::string* staying = nullptr;
-        for (const auto& target : targets) {
-            if (!EndsWithin(ports, target.first, waitMs)) {
-                staying = &target.second;
+        for (TTarget& target : targets) {
+            if (!EndsWithin(ports, target, waitMs)) {
+                staying = &target.Program;
                 break;
             }
         }

@@ -13,10 +13,17 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemVersion.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/WinTextSystem.h"
 #include "uninstall/Texts.h"
 
 namespace {
+
+// One setup at a time: two would back up, replace and take back the same files. The name is
+// ASCII, for the A form every system has; the 95 family and NT 4 know no "Local\\" namespace
+// and refuse a backslash, and there the plain name names their one session.
+constexpr char kSetupMutexName[] = "Local\\MLinewarden.Setup";
+constexpr size_t kLocalPrefixLength = 6;
 
 // The setup carries well under a megabyte; a program file beyond this is not ours.
 constexpr int64_t kMaxProgramSize = 16 << 20;
@@ -37,14 +44,20 @@ bool ReadOwnFile(IFileSystem& files, const std::string& path, std::string& bytes
     return true;
 }
 
+// The log of a silent run that went wrong, in the temporary folder; "" when there is none.
+std::string FailureLog(IFileSystem& files)
+{
+    const std::string temp = files.TemporaryFolder();
+    return temp.empty() ? "" : temp + "MLinewardenSetup.log";
+}
+
 // In silent mode nobody sees a box: the reason goes to a log in the temporary folder.
 void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
 {
     if (silent) {
-        const std::string temp = files.TemporaryFolder();
         // UTF-8 with its byte-order mark, which Notepad needs to show the Polish letters.
-        if (!temp.empty())
-            files.WriteFile(temp + "MLinewardenSetup.log", "\xEF\xBB\xBF" + reason + "\r\n");
+        const std::string log = FailureLog(files);
+        if (!log.empty()) files.WriteFile(log, "\xEF\xBB\xBF" + reason + "\r\n");
     } else {
         SystemMessageBox().Show(reason, SetupText(TSetupText::Caption), TMsgButtons::Ok,
                                 TMsgIcon::Error);
@@ -58,6 +71,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     InitTexts(SystemLocale().SystemDefaultLcid());
     const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(GetCommandLineU()));
     IFileSystem& files = SystemFileSystem();
+
+    TKernelHandle running(CreateMutexA(nullptr, FALSE, kSetupMutexName));
+    if (!running) running.reset(CreateMutexA(nullptr, FALSE, kSetupMutexName + kLocalPrefixLength));
+    if (running && GetLastError() == ERROR_ALREADY_EXISTS) {
+        ReportFailure(options.Silent, files,
+                      SetupText(TSetupText::Failed, SetupText(TSetupText::AlreadyRunning)));
+        return kSetupFailed;
+    }
 
     std::string program;
     std::vector<TPayloadFile> payload;
@@ -87,6 +108,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         std::string failure;
         if (setup.Install({folder, setup.ProposedAutoStart(folder), nullptr}, nullptr, failure)) {
             result.ExitCode = kSetupInstalled;
+            // An earlier run's reason would be read as this run's.
+            const std::string log = FailureLog(files);
+            if (!log.empty()) files.EraseFile(log);
         } else {
             ReportFailure(true, files, SetupText(TSetupText::Failed, failure));
         }
@@ -95,6 +119,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         InitCommonControlsEx(&controls);
         result = RunSetupWindow(setup, folder);
     }
-    if (result.ExitCode == kSetupInstalled) setup.StartGuard(result.StartGuard);
+    // The installation stands, and its exit code says so: a script that sees a failure would
+    // install again for nothing. A guard that would not start is told all the same (in the log
+    // of a silent run), since the machine is unguarded until it runs.
+    if (result.ExitCode == kSetupInstalled && setup.GuardWanted(result.StartGuard) &&
+        !setup.StartGuard(result.StartGuard))
+        ReportFailure(options.Silent, files,
+                      SetupText(TSetupText::GuardNotStarted, setup.InstalledGuard()));
     return result.ExitCode;
 }

@@ -1,10 +1,12 @@
 // The installation as the uninstaller and Programs and Features will find it, and the machine
 // as it was after every kind of failure.
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "SetupFixture.h"
 #include "installer/SetupRules.h"
+#include "platform/AnsiText.h"
 #include "support/FakeMessageBox.h"
 #include "uninstall/SetupBuildEngine.h"
 
@@ -34,7 +36,7 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
     EXPECT_EQ(Files.Node(SetupShell.Programs + "\\Morvane Linewarden.lnk")->Content,
               "link to " + Folder + "\\MLinewarden.exe");
     EXPECT_EQ(Profile.Value(Folder + "\\MLinewarden.cfg", "Main", "AutoStart"), "1");
-    EXPECT_EQ(Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+    EXPECT_EQ(Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden")->Text(),
               Folder + "\\MLinewarden.exe");
     const struct {
         const char* Name;
@@ -65,6 +67,13 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
     const TInstallLog log = setup.LogFor(Folder);
     EXPECT_EQ(Texts(reader.Log.Files), log.Files);
     EXPECT_EQ(Texts(reader.Log.Dirs), log.Dirs);
+    // The setup's own reader of an earlier installation finds the same name and folders.
+    std::string xml;
+    TInstallLog earlier;
+    ASSERT_TRUE(ReadPackageLog(*Files.OpenRead(Folder + "\\uninstall.exe"), xml));
+    ASSERT_TRUE(ReadInstallLogXml(AnsiToUtf8(xml), earlier));
+    EXPECT_EQ(earlier.AppName, reader.AppName);
+    EXPECT_EQ(earlier.Dirs, log.Dirs);
     ASSERT_EQ(reader.Log.ShortCuts.Count(), 1);
     EXPECT_EQ(reader.Log.ShortCuts.Items(0)->Name, SetupShell.Programs + "\\Morvane Linewarden");
     ASSERT_EQ(reader.Log.Registry.Count(), 3);
@@ -76,7 +85,7 @@ TEST_F(InstallTest, WritesWhatTheUninstallerReadsBack)
 
 TEST_F(InstallTest, OverAnExistingInstallationKeepsSettingsAndQuarantine)
 {
-    Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+    AddInstallation(Folder);
     Files.AddFile(Folder + "\\dialers\\x.exe.001", "dialer copy");
     Profile.Set(Folder + "\\MLinewarden.cfg", "Main", "CheckAllowedNumbers", "0");
     Registry.SetValue(TRegRoot::CurrentUser, kUninstallKeyPath, "InstallLocation",
@@ -120,8 +129,10 @@ TEST(InstallScopeTest, TheUninstallKeyFolderAndLogFollowTheScope)
         EXPECT_EQ(location->Text(), c.Proposed);
         EXPECT_EQ(machine.Registry.Value(c.OtherRoot, kUninstallKeyPath, "InstallLocation"),
                   nullptr);
-        EXPECT_EQ(machine.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden")->Text(),
+        // The Run value where the installation's key is: for its user, or for every user.
+        EXPECT_EQ(machine.Registry.Value(c.Root, RunKey, "MLinewarden")->Text(),
                   c.Proposed + "\\MLinewarden.exe");
+        EXPECT_EQ(machine.Registry.Value(c.OtherRoot, RunKey, "MLinewarden"), nullptr);
         EXPECT_EQ(setup.LogFor(c.Proposed).Registry.at(0).Key,
                   c.LoggedKey + std::string(kUninstallKeyPath));
 
@@ -146,6 +157,8 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
             {"folder refuses files",
              [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = true; }},
             {"shortcut fails", [](TSetupMachine& t) { t.SetupShell.Fails = true; }},
+            {"the old guard's file is in use",
+             [](TSetupMachine& t) { t.Files.Node(Folder + "\\MLinewarden.exe")->Running = true; }},
             {"key refuses writes",
              [](TSetupMachine& t) {
                  t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
@@ -163,7 +176,7 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
-        t.Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+        t.AddInstallation(Folder);
         c.Break(t);
         const std::vector<std::string> before = t.Files.Files();
         TSetupInstaller setup(t.Ports, t.Payload);
@@ -204,7 +217,7 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
-        t.Files.AddFile(guard, "MZ-old-guard");
+        t.AddInstallation(Folder);
         if (!c.Running.empty()) t.Programs.Add(12, c.Running, c.Stays);
         std::vector<std::string> asked;
         TRetryQuestion retry;
@@ -227,5 +240,164 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
         if (c.Started) {
             EXPECT_EQ(t.Processes.Started[0].CommandLine, "\"" + guard + "\"");
         }
+    }
+}
+
+// Whatever makes an upgrade fail, the guard it closed runs again from its own, restored file,
+// and a later try that succeeds still starts the new one in its place.
+TEST_F(InstallTest, AFailedUpgradeStartsTheClosedGuardAgain)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Break, Mend;
+    } cases[] = {
+            {"the uninstaller stays running",
+             [](TSetupMachine& t) { t.Programs.Add(13, Folder + "\\uninstall.exe", true); },
+             nullptr},
+            {"a file cannot be written",
+             [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = true; },
+             [](TSetupMachine& t) { t.Files.Node(Folder)->RefusesNewFiles = false; }},
+            {"the key cannot be written",
+             [](TSetupMachine& t) {
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, kUninstallKeyPath);
+             },
+             nullptr},
+            {"the settings cannot be saved", [](TSetupMachine& t) { t.Profile.AcceptedWrites = 0; },
+             [](TSetupMachine& t) { t.Profile.AcceptedWrites = -1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.AddInstallation(Folder);
+        t.Programs.Add(12, guard, false);
+        c.Break(t);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_FALSE(setup.Install({Folder, false, nullptr}, nullptr, failure));
+        EXPECT_EQ(t.Files.Node(guard)->Content, "MZ-old-guard");
+        ASSERT_EQ(t.Processes.Started.size(), 1u);
+        EXPECT_EQ(t.Processes.Started[0].CommandLine, "\"" + guard + "\"");
+        if (!c.Mend) continue;
+        // The retry finds the guard gone (the fake does not run what it starts).
+        c.Mend(t);
+        ASSERT_TRUE(setup.Install({Folder, false, nullptr}, nullptr, failure)) << failure;
+        EXPECT_TRUE(setup.StartGuard(false));
+        EXPECT_EQ(t.Processes.Started.size(), 2u);
+    }
+}
+
+// A folder that holds anything but an installation of ours is another program's: nothing is
+// written there, nothing closed, nothing registered.
+TEST_F(InstallTest, InstallsOnlyIntoAnEmptyFolderOrOneOfOurs)
+{
+    TInstallLog foreign;
+    foreign.AppName = "Other Tool";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Fill;
+        bool Installed;
+    } cases[] = {
+            {"a new folder", [](TSetupMachine&) {}, true},
+            {"an empty folder", [](TSetupMachine& t) { t.Files.AddFolder(Folder); }, true},
+            {"an installation of ours", [](TSetupMachine& t) { t.AddInstallation(Folder); }, true},
+            {"another program's uninstaller with its own package",
+             [&](TSetupMachine& t) {
+                 t.Files.AddFile(Folder + "\\uninstall.exe",
+                                 "MZ-other" + PackageBytes(InstallLogXml(foreign)));
+             },
+             false},
+            {"an uninstaller without a package",
+             [](TSetupMachine& t) { t.Files.AddFile(Folder + "\\uninstall.exe", "MZ-other"); },
+             false},
+            {"the folder our Programs-and-Features key names",
+             [](TSetupMachine& t) {
+                 t.Files.AddFile(Folder + "\\uninstall.exe", "an older uninstaller");
+                 t.Registry.SetValue(TRegRoot::CurrentUser, kUninstallKeyPath, "InstallLocation",
+                                     TRegValue::String(Folder));
+             },
+             true},
+            {"any other file", [](TSetupMachine& t) { t.Files.AddFile(Folder + "\\a.txt", "a"); },
+             false},
+            {"an empty subfolder", [](TSetupMachine& t) { t.Files.AddFolder(Folder + "\\x"); },
+             false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        c.Fill(t);
+        t.Programs.Add(12, Folder + "\\MLinewarden.exe", false);
+        std::map<std::string, std::string> before;
+        for (const std::string& file : t.Files.Files()) before[file] = t.Files.Node(file)->Content;
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, nullptr}, nullptr, failure), c.Installed);
+        if (c.Installed) continue;
+        EXPECT_NE(failure.find(Folder), std::string::npos) << failure;
+        std::map<std::string, std::string> after;
+        for (const std::string& file : t.Files.Files()) after[file] = t.Files.Node(file)->Content;
+        EXPECT_EQ(after, before);
+        EXPECT_TRUE(t.Programs.ListProcesses().size() == 1u);
+        EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
+    }
+}
+
+// The log names the folders the installation made, and keeps those an earlier one made, so
+// that the uninstaller never removes a folder that was there before it.
+TEST_F(InstallTest, LogsOnlyTheFoldersOfTheInstallation)
+{
+    const std::string dialers = Folder + "\\dialers";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Fill;
+        std::vector<std::string> Dirs;
+    } cases[] = {
+            {"a new folder", [](TSetupMachine&) {}, {Folder, dialers}},
+            {"an empty folder", [](TSetupMachine& t) { t.Files.AddFolder(Folder); }, {dialers}},
+            {"over an installation that made both",
+             [&](TSetupMachine& t) {
+                 t.AddInstallation(Folder, "MZ-old-guard", {Folder, dialers});
+                 t.Files.AddFolder(dialers);
+             },
+             {Folder, dialers}},
+            {"over an installation into a folder that was there",
+             [&](TSetupMachine& t) {
+                 t.AddInstallation(Folder);
+                 t.Files.AddFolder(dialers);
+             },
+             {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        c.Fill(t);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({Folder, true, nullptr}, nullptr, failure)) << failure;
+        std::string xml;
+        TInstallLog log;
+        ASSERT_TRUE(ReadPackageLog(*t.Files.OpenRead(Folder + "\\uninstall.exe"), xml));
+        ASSERT_TRUE(ReadInstallLogXml(AnsiToUtf8(xml), log));
+        EXPECT_EQ(log.Dirs, c.Dirs);
+    }
+}
+
+// A copy an earlier run left beside a program is not taken for this run's own: it is still
+// there, unchanged, whether the run succeeds or is taken back.
+TEST_F(InstallTest, KeepsTheCopiesAnEarlierRunLeft)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    for (bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "taken back" : "installed");
+        TSetupMachine t;
+        t.AddInstallation(Folder);
+        t.Files.AddFile(guard + ".setup-old", "an earlier run's copy");
+        if (fails) t.SetupShell.Fails = true;
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({Folder, true, nullptr}, nullptr, failure), !fails);
+        EXPECT_EQ(t.Files.Node(guard)->Content, fails ? "MZ-old-guard" : "MZ-guard");
+        EXPECT_EQ(t.Files.Node(guard + ".setup-old")->Content, "an earlier run's copy");
+        EXPECT_EQ(t.Files.Node(guard + ".setup-old1"), nullptr);
     }
 }

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/Product.h"
 #include "installer/Install.h"
+#include "installer/PackageFormat.h"
 #include "support/FakeClock.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
@@ -106,6 +108,19 @@ struct TSetupMachine {
         Files.AddFolder(SetupShell.ProgramFiles);
         Files.AddFolder(SetupShell.Programs);
         Clock.Time = {2026, 12, 8, 10, 0, 0};
+    }
+
+    // An earlier installation of ours in the folder: its guard, and its uninstaller carrying
+    // the package that names the product.
+    void AddInstallation(const std::string& folder, const std::string& guard = "MZ-old-guard",
+                         const std::vector<std::string>& dirs = {})
+    {
+        TInstallLog log;
+        log.AppName = kProductName;
+        log.Files = {folder + "\\MLinewarden.exe"};
+        log.Dirs = dirs;
+        Files.AddFile(folder + "\\MLinewarden.exe", guard);
+        Files.AddFile(folder + "\\uninstall.exe", "MZ-old" + PackageBytes(InstallLogXml(log)));
     }
 };
 

@@ -22,6 +22,7 @@ struct TFakeProgram {
     TAnswer Answer;
     std::string FileName = "";
     std::string WindowClass = "";
+    int NoWindowFor = 0;  // the first this many listings of its windows find none
 };
 
 constexpr uint32_t kSelf = 7;
@@ -52,7 +53,11 @@ public:
     }
     uint32_t CurrentProcessId() override { return kSelf; }
 
-    std::vector<TWindowRef> TopLevelWindows(uint32_t id) override { return {id}; }
+    std::vector<TWindowRef> TopLevelWindows(uint32_t id) override
+    {
+        if (++FListings[id] <= Find(id).NoWindowFor) return {};
+        return {id};
+    }
     bool QueryClose(TWindowRef window) override
     {
         Asked.push_back(static_cast<uint32_t>(window));
@@ -81,7 +86,7 @@ private:
         throw std::logic_error("no such window");
     }
     std::vector<TFakeProgram> FPrograms;
-    std::map<uint32_t, int> FEndings;
+    std::map<uint32_t, int> FEndings, FListings;
 };
 
 const std::string kGuard = "C:\\Program Files\\Linewarden\\MLinewarden.exe";
@@ -177,6 +182,14 @@ TEST(CloseRequest, AsksTheProgramsOfTheFilesWaitsBoundedAndRetriesAsTheUserSays)
              {kGuard},
              10000,
              10100},
+            {"one started a moment ago is asked once its window is there",
+             {{1, kGuard, TAnswer::Closes, "", "", 3}},
+             {},
+             true,
+             {1},
+             {},
+             200,
+             400},
             {"known by its name alone, without our main window: left alone",
              {{1, "", TAnswer::Ignores, "MLinewarden.exe", "Notepad"},
               {2, "", TAnswer::Ignores, "Other.exe", kMainClass}},
@@ -194,7 +207,8 @@ TEST(CloseRequest, AsksTheProgramsOfTheFilesWaitsBoundedAndRetriesAsTheUserSays)
         std::vector<std::string> questions;
         size_t next = 0;
         const TCloseResult result = CloseProgramsUsing(
-                {machine, machine, clock}, {kGuard, kHelper}, [&](const std::string& program) {
+                {machine, machine, clock}, {kGuard, kHelper},
+                [&](const std::string& program) {
                     questions.push_back(program);
                     return next < c.RetryAnswers.size() && c.RetryAnswers[next++];
                 },

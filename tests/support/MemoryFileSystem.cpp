@@ -110,7 +110,7 @@ std::unique_ptr<IFileStream> TMemoryFileSystem::OpenRead(const std::string& path
 bool TMemoryFileSystem::EraseFile(const std::string& path)
 {
     TNode* node = Node(path);
-    if (!node || node->IsFolder || node->Locked) return false;
+    if (!node || node->IsFolder || node->Locked || node->Running) return false;
     FNodes.erase(Key(path));
     return true;
 }
@@ -118,7 +118,7 @@ bool TMemoryFileSystem::EraseFile(const std::string& path)
 bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& bytes)
 {
     TNode* node = Node(path);
-    if (node && (node->IsFolder || node->Locked)) return false;
+    if (node && (node->IsFolder || node->Locked || node->Running)) return false;
     std::string parent = ExtractFilePath(path);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
     if (!parent.empty() && !DirectoryExists(parent)) return false;

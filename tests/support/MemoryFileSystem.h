@@ -20,6 +20,7 @@ public:
         int64_t FailReadsAfter = -1;  // reads fail once this many bytes were read (-1: never)
         int64_t BytesRead = 0;
         bool RefusesNewFiles = false;  // a folder in which no file or folder can be made
+        bool Running = false;          // a running program: read and copied, not written or erased
     };
 
     void AddFolder(const std::string& path, uint32_t attributes = faDirectory);

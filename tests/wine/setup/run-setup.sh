@@ -15,11 +15,15 @@
 #                  allowed number: the old guard ends by itself with exit code 0, its settings
 #                  are on disk, and the new guard runs with them and hangs up a forbidden dial
 #                  over the stand-in dial-up
+#   one-at-a-time  /S while the window of another setup is open: exit code 2, the reason in the
+#                  log, nothing installed; the first one is then cancelled
+#   foreign        /S into a folder that holds another program's uninstall.exe: exit code 2, the
+#                  reason in the log, that file untouched and nothing installed beside it
 #   standard-user  run by an ordinary Linux user into a folder that user cannot write: exit code
 #                  2, the reason in the log, nothing left behind (needs root: 77 otherwise)
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
-usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|standard-user WINDOWS-BUILD-FOLDER"
+usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|one-at-a-time|foreign|standard-user WINDOWS-BUILD-FOLDER"
 world_case=${1:?$usage}
 export LW_BUILD=${2:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -105,6 +109,15 @@ nothing_installed() {
     ! run_value HKCU && ! run_value HKLM || world_fail "a Run value was left"
 }
 
+caption="Instalacja programu Morvane Linewarden"
+# Real clicks: the pointer moves onto the button and presses it, as a user's hand would.
+click() {
+    local place
+    place=$(world_wine "$place_exe" 60000 "$caption" "$1" | tr -d '\r') ||
+        world_fail "no button \"$1\" to click: $(world_wine "$place_exe" 0 "$caption" --texts)"
+    xdotool mousemove $place sleep 0.3 click 1
+}
+
 case "$world_case" in
 install)
     setup /S "/D=$folder_win" || world_fail "exit code $?"
@@ -125,15 +138,7 @@ install)
     world_until 20 guard_runs || world_fail "the guard is not running"
     ;;
 interactive)
-    caption="Instalacja programu Morvane Linewarden"
     default_unix="$users_unix/AppData/Local/Programs/Morvane Linewarden"
-    # Real clicks: the pointer moves onto the button and presses it, as a user's hand would.
-    click() {
-        local place
-        place=$(world_wine "$place_exe" 60000 "$caption" "$1" | tr -d '\r') ||
-            world_fail "no button \"$1\" to click: $(world_wine "$place_exe" 0 "$caption" --texts)"
-        xdotool mousemove $place sleep 0.3 click 1
-    }
     setup &
     setup_pid=$!
     texts=$(world_wine "$place_exe" 60000 "$caption" --texts | tr -d '\r') ||
@@ -218,6 +223,34 @@ upgrade)
     probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
         world_fail "the new guard did not hang up the forbidden dial"
     world_connected Dostawca || world_fail "the new guard cut the allowed connection"
+    ;;
+one-at-a-time)
+    setup &
+    setup_pid=$!
+    world_wine "$place_exe" 60000 "$caption" --texts >/dev/null ||
+        world_fail "the setup's window did not come"
+    rc=0
+    setup /S "/D=$folder_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a second setup at the same time"
+    [ ! -e "$folder_unix" ] || world_fail "the second setup made its folder"
+    setup_log | grep -q 'już trwa' || world_fail "the log gives no reason"
+    click Anuluj
+    rc=0
+    wait "$setup_pid" || rc=$?
+    [ "$rc" = 1 ] || world_fail "exit code $rc of the cancelled first setup"
+    ;;
+foreign)
+    mkdir -p "$folder_unix"
+    printf 'MZ-another-program' >"$folder_unix/uninstall.exe"
+    rc=0
+    setup /S "/D=$folder_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a folder of another program"
+    [ "$(cat "$folder_unix/uninstall.exe")" = MZ-another-program ] ||
+        world_fail "the other program's uninstaller was changed"
+    [ "$(ls -A "$folder_unix")" = uninstall.exe ] ||
+        world_fail "files were added: $(ls -A "$folder_unix")"
+    ! registered || world_fail "the Programs-and-Features key was written"
+    setup_log | grep -q 'innego programu' || world_fail "the log gives no reason"
     ;;
 standard-user)
     # A folder as an administrator made it: the user's prefix holds it, but it is root's and
