@@ -9,6 +9,7 @@
 
 #include "common/Product.h"
 #include "installer/Install.h"
+#include "platform/AnsiText.h"
 #include "installer/PackageFormat.h"
 #include "support/FakeClock.h"
 #include "support/FakeLocalTime.h"
@@ -120,7 +121,9 @@ struct TSetupMachine {
         log.Files = {folder + "\\MLinewarden.exe"};
         log.Dirs = dirs;
         Files.AddFile(folder + "\\MLinewarden.exe", guard);
-        Files.AddFile(folder + "\\uninstall.exe", "MZ-old" + PackageBytes(InstallLogXml(log)));
+        // In the code page the setup writes its logs in.
+        Files.AddFile(folder + "\\uninstall.exe",
+                      "MZ-old" + PackageBytes(Utf8ToAnsi(InstallLogXml(log))));
     }
 };
 
