@@ -67,3 +67,12 @@ void SetFieldText(char* field, size_t capacity, const std::string& text)
     std::memcpy(field, text.data(), n);
     field[n] = '\0';
 }
+
+bool LeadingQuoted(const std::string& commandLine, std::string& quoted)
+{
+    const std::string text = Trim(commandLine);
+    if (text.empty() || text[0] != '"') return false;
+    const size_t close = text.find('"', 1);
+    quoted = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    return true;
+}

@@ -13,6 +13,9 @@ bool IsDigits(const std::string& text);
 // by value.
 int CompareText(const std::string& a, const std::string& b);
 bool SameText(const std::string& a, const std::string& b);
+// The text inside the double quotes that a command line begins with (after blanks), up to its
+// end when the closing quote is missing; false when the line does not begin with a quote.
+bool LeadingQuoted(const std::string& commandLine, std::string& quoted);
 // Text of a NUL-terminated character field of fixed capacity. The field need not hold its
 // terminating NUL: reading stops at the end of the field, never past it.
 std::string FieldText(const char* field, size_t capacity);

@@ -33,8 +33,6 @@ bool TOwnFolder::Holds(const std::string& path) const
 
 bool TOwnFolder::HoldsProgramOf(const std::string& command) const
 {
-    const std::string text = Trim(command);
-    if (text.empty() || text[0] != '"') return Holds(text);
-    const size_t close = text.find('"', 1);
-    return Holds(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    std::string program;
+    return Holds(LeadingQuoted(command, program) ? program : Trim(command));
 }

@@ -203,14 +203,8 @@ void TModalWindow::FollowFocus()
 
 LRESULT CALLBACK TModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = WindowObject<TModalWindow>(window, message, lParam);
-    if (!self) return DefWindowProcU(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) self->FWindow.reset(window);
-    if (message == WM_NCDESTROY) {
-        self->FWindow.release();
-        return DefWindowProcU(window, message, wParam, lParam);
-    }
-    return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+    return ObjectWindowProc(window, message, wParam, lParam, &TModalWindow::FWindow,
+                            &TModalWindow::HandleMessage);
 }
 
 LRESULT TModalWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -111,14 +111,8 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        auto* self = WindowObject<TSetupWindow>(window, message, lParam);
-        if (!self) return DefWindowProcU(window, message, wParam, lParam);
-        if (message == WM_NCCREATE) self->FWindow.reset(window);
-        if (message == WM_NCDESTROY) {
-            self->FWindow.release();
-            return DefWindowProcU(window, message, wParam, lParam);
-        }
-        return GuardedAnswer(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+        return ObjectWindowProc(window, message, wParam, lParam, &TSetupWindow::FWindow,
+                                &TSetupWindow::HandleMessage);
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

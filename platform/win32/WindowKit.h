@@ -112,3 +112,20 @@ LRESULT GuardedAnswer(HWND owner, Handler&& handler)
     Guarded(owner, [&] { result = handler(); });
     return result;
 }
+
+// The procedure of a kit window whose object keeps the window in an owner, taken on the first
+// message and given up on the last (the system destroys the window itself), and answers every
+// other message in handler, whatever that throws shown in the error box.
+template <typename T>
+LRESULT ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         TWindowHandle T::*owner, LRESULT (T::*handler)(UINT, WPARAM, LPARAM))
+{
+    T* self = WindowObject<T>(window, message, lParam);
+    if (!self) return DefWindowProcU(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) (self->*owner).reset(window);
+    if (message == WM_NCDESTROY) {
+        (self->*owner).release();
+        return DefWindowProcU(window, message, wParam, lParam);
+    }
+    return GuardedAnswer(window, [&] { return (self->*handler)(message, wParam, lParam); });
+}

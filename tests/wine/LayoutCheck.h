@@ -11,26 +11,9 @@
 #include <vector>
 
 #include "common/WindowLayout.h"
-#include "platform/win32/Win32Text.h"
+#include "tests/wine/WindowReading.h"
 
 namespace layout_check {
-
-inline std::string ClassName(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return Narrow(name, wcsnlen(name, 64));
-}
-
-// Asked of the window itself, which works across processes.
-inline std::string Text(HWND window)
-{
-    wchar_t text[1024] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, &length);
-    return Narrow(text, wcsnlen(text, 1024));
-}
 
 inline std::string ExpectedClass(TControlKind kind)
 {
@@ -86,7 +69,7 @@ inline void ExpectWindowMatchesLayout(HWND window, const TWindowLayout& layout, 
         SCOPED_TRACE(c.Name);
         const HWND control = FindControlWindow(window, c.Id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassName(control), ExpectedClass(c.Kind));
+        EXPECT_EQ(ClassOf(control), ExpectedClass(c.Kind));
         // Measured from the client corner of the window or panel that holds the control.
         RECT r;
         GetWindowRect(control, &r);
@@ -108,7 +91,7 @@ inline void ExpectWindowMatchesLayout(HWND window, const TWindowLayout& layout, 
         EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
                   std::vector<LONG>({left, top, left + px(c.Width), top + px(c.Height)}));
         if (*c.Text) {
-            EXPECT_EQ(Text(control), c.Text);
+            EXPECT_EQ(TextOf(control), c.Text);
         }
     }
 }

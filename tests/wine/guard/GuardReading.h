@@ -11,6 +11,7 @@
 
 #include "guard/win32/GuardIds.h"
 #include "platform/win32/Win32Text.h"
+#include "tests/wine/WindowReading.h"
 
 template <typename Condition>
 inline bool WaitFor(DWORD timeoutMs, Condition condition)
@@ -18,22 +19,6 @@ inline bool WaitFor(DWORD timeoutMs, Condition condition)
     for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
         if (GetTickCount() - start > timeoutMs) return false;
     return true;
-}
-
-inline std::string TextOf(HWND window)
-{
-    wchar_t text[1024] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, &length);
-    return Narrow(text, wcsnlen(text, 1024));
-}
-
-inline std::string ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return Narrow(name, wcsnlen(name, 64));
 }
 
 // A window's rectangle in the client pixels of another.
