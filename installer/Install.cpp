@@ -268,17 +268,11 @@ bool TSetupInstaller::EarlierLog(const std::string& folder, TInstallLog& log)
            log.AppName == kProductName;
 }
 
-bool TSetupInstaller::Runs(const std::string& program)
-{
-    for (const TRunningProcess& process : FPorts.Close.Processes.ListProcesses())
-        if (FPorts.Files.SameNameIgnoringCase(process.FullPath, program)) return true;
-    return false;
-}
-
 void TSetupInstaller::StartClosedGuard()
 {
-    // One that would not close runs on, and needs no second copy.
-    if (!FClosedGuard.empty() && !Runs(FClosedGuard))
+    // One that would not close runs on, and needs no second copy: it is known as the close
+    // request knew it, by its file name and window where the system names no path.
+    if (!FClosedGuard.empty() && !ProgramRuns(FPorts.Close, FClosedGuard, kGuardMainWindowClass))
         FPorts.Processes.Start("\"" + FClosedGuard + "\"", swShowNormal);
 }
 

@@ -68,7 +68,6 @@ private:
     std::string UninstallKeyName() const;
     bool MayWriteInto(const std::string& folder);
     bool EarlierLog(const std::string& folder, TInstallLog& log);
-    bool Runs(const std::string& program);
     void StartClosedGuard();
 
     TSetupPorts FPorts;

@@ -112,3 +112,13 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
         if (!retry || !retry(*staying)) return result;
     }
 }
+
+bool ProgramRuns(const TClosePorts& ports, const std::string& programFile,
+                 const std::string& windowClass)
+{
+    const uint32_t self = ports.Processes.CurrentProcessId();
+    for (const TRunningProcess& process : ports.Processes.ListProcesses())
+        if (process.Id != self && !ProgramOf(ports, process, {programFile}, windowClass).empty())
+            return true;
+    return false;
+}

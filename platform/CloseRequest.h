@@ -42,3 +42,8 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
                                 const std::vector<std::string>& programFiles,
                                 const TRetryQuestion& retry, const std::string& windowClass = "",
                                 uint32_t waitMs = kCloseWaitMs);
+
+// Whether a process other than the caller's runs the program file, known as CloseProgramsUsing
+// knows it: by its path, or by its file name alone with a top-level window of windowClass.
+bool ProgramRuns(const TClosePorts& ports, const std::string& programFile,
+                 const std::string& windowClass = "");

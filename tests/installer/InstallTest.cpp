@@ -213,6 +213,9 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
             {"uninstaller closes", uninstaller, false, true, false, true, 0, false},
             {"guard stays, user cancels", guard, true, true, true, false, 1, false},
             {"guard stays, silent", guard, true, false, true, false, 0, false},
+            // Known by its file and window alone, it is the guard that stayed: no second copy.
+            {"guard named without its path stays", "MLinewarden.exe", true, false, true, false, 0,
+             false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
