@@ -137,6 +137,11 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         failure = SetupText(TSetupText::BadFolder, choice.Folder);
         return false;
     }
+    const std::string elsewhere = InstalledElsewhere(folder);
+    if (!elsewhere.empty()) {
+        failure = SetupText(TSetupText::InstalledElsewhere, elsewhere);
+        return false;
+    }
     if (!MayWriteInto(folder)) {
         failure = SetupText(TSetupText::OthersFolder, folder);
         return false;
@@ -243,6 +248,19 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     FInstalledGuard = guard;
     report(100);
     return true;
+}
+
+// The folder of another installation of ours that the Programs-and-Features key records, ""
+// for none. A user has one installation: a second one would take over the key, the Run value
+// and the shortcut while the first one's guard ran on. The folder counts while our guard is
+// there, whether or not its uninstaller still reads: it is the guard that runs and starts with
+// Windows, and it can always be installed over. A key whose folder has gone, or holds no guard
+// of ours any more, is stale and no reason to refuse.
+std::string TSetupInstaller::InstalledElsewhere(const std::string& folder)
+{
+    const std::string existing = ExistingLocation();
+    if (existing.empty() || FPorts.Files.SameNameIgnoringCase(existing, folder)) return "";
+    return FPorts.Files.FileExists(Below(existing, kGuardFile)) ? existing : "";
 }
 
 // The files of a folder that holds anything are another program's, unless the folder is where

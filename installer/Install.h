@@ -66,6 +66,7 @@ private:
     std::string ShortcutPath();
     TRegRoot UninstallRoot() const;
     std::string UninstallKeyName() const;
+    std::string InstalledElsewhere(const std::string& folder);
     bool MayWriteInto(const std::string& folder);
     bool EarlierLog(const std::string& folder, TInstallLog& log);
     void StartClosedGuard();
