@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "common/Product.h"
+#include "common/StrUtils.h"
 #include "dialers/RunValue.h"
 #include "guard/GuardTexts.h"
 #include "guard/Version.h"
@@ -232,22 +233,41 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     if (!saved) return fail(TSetupText::CannotWrite, settingsFile);
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
-    if (choice.AutoStart) {
-        // An installation for one user starts for that user only; on the 95 family, whose
-        // installation is the machine's, the machine's key starts it for everyone.
-        const bool written =
-                FScope == TInstallScope::PerUser
-                        ? WriteUserRunValue(FPorts.Registry, kAutoStartValueName, guard)
-                        : WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) !=
-                                  TRunValueWritten::Nowhere;
-        if (!written) return fail(TSetupText::NoAutoStart, "");
-    } else {
-        DeleteRunValue(FPorts.Registry, kAutoStartValueName);
-    }
+    if (!WriteAutoStart(choice.AutoStart, guard)) return fail(TSetupText::NoAutoStart, "");
     rollback.Commit();
     FInstalledGuard = guard;
     report(100);
     return true;
+}
+
+// The Run values as the option says, in the key the guard itself writes for the scope. False
+// when the guard would not start with Windows although it should.
+bool TSetupInstaller::WriteAutoStart(bool on, const std::string& guard)
+{
+    if (FScope == TInstallScope::PerUser) {
+        // An older version wrote the machine's key whenever it could: that value would start
+        // this guard for every user, and for this one although the option is off. A machine's
+        // value that starts another folder's guard is another installation's, and stays.
+        DeleteRunValueIn(TRegRoot::LocalMachine, guard);
+        if (!on) DeleteRunValueIn(TRegRoot::CurrentUser, "");
+    } else if (!on) {
+        DeleteRunValue(FPorts.Registry, kAutoStartValueName);
+    }
+    return !on || WriteScopedRunValue(FPorts.Registry, FScope, kAutoStartValueName, guard) !=
+                          TRunValueWritten::Nowhere;
+}
+
+// Deletes our value from root's Run key, where the user may; with a program, only while the
+// value starts that program. A value that stays is left to the guard, which deletes it again.
+void TSetupInstaller::DeleteRunValueIn(TRegRoot root, const std::string& program)
+{
+    auto key = FPorts.Registry.OpenKey(root, kRunKey, TRegAccess::Full);
+    TRegValue value;
+    if (!key || !key->ReadValue(kAutoStartValueName, value)) return;
+    std::string started;
+    if (!LeadingQuoted(value.Text(), started)) started = Trim(value.Text());
+    if (program.empty() || FPorts.Files.SameNameIgnoringCase(started, program))
+        key->DeleteValue(kAutoStartValueName);
 }
 
 // The folder of another installation of ours that the Programs-and-Features key records, ""

@@ -69,6 +69,8 @@ private:
     std::string InstalledElsewhere(const std::string& folder);
     bool MayWriteInto(const std::string& folder);
     bool EarlierLog(const std::string& folder, TInstallLog& log);
+    bool WriteAutoStart(bool on, const std::string& guard);
+    void DeleteRunValueIn(TRegRoot root, const std::string& program);
     void StartClosedGuard();
 
     TSetupPorts FPorts;

@@ -192,6 +192,21 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
                  t.Registry.RefuseWrites(TRegRoot::LocalMachine, RunKey);
                  t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
              }},
+            // The values written into a key that was there go, and its own come back.
+            {"an earlier key, no Run key writable",
+             [](TSetupMachine& t) {
+                 t.Registry.SetValue(HKCU, kUninstallKeyPath, "DisplayVersion",
+                                     TRegValue::String("0.9"));
+                 t.Registry.SetValue(HKCU, kUninstallKeyPath, "InstallLocation",
+                                     TRegValue::String(Folder));
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
+             }},
+            {"the machine's value of this guard, the user's Run key refuses",
+             [](TSetupMachine& t) {
+                 t.Registry.SetValue(HKLM, RunKey, "MLinewarden",
+                                     TRegValue::String(Folder + "\\MLinewarden.exe"));
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
+             }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -478,4 +493,37 @@ TEST_F(InstallTest, AnotherFolderIsRefusedWhileTheRecordedInstallationStands)
     EXPECT_TRUE(TSetupInstaller(t.Ports, t.Payload).Install({other, true, nullptr}, nullptr,
                                                             failure))
             << failure;
+}
+
+// A per-user installation takes the machine's Run value only while it starts this very guard
+// (as an older version wrote it); one that starts another folder's guard is not this user's.
+TEST_F(InstallTest, TheMachinesRunValueGoesOnlyWhileItStartsThisGuard)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const std::string elsewhere = "C:\\Program Files\\Morvane Linewarden\\MLinewarden.exe";
+    const struct {
+        const char* Name;
+        std::string Machine;
+        bool AutoStart, MachineKeyLocked;
+        bool MachineKept;
+    } cases[] = {
+            {"this guard, on", guard, true, false, false},
+            {"this guard quoted, off", "\"" + UpperCase(guard) + "\"", false, false, false},
+            {"another folder's guard, on", elsewhere, true, false, true},
+            {"another folder's guard, off", elsewhere, false, false, true},
+            {"this guard, the machine's key locked", guard, true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Registry.SetValue(HKLM, RunKey, "MLinewarden", TRegValue::String(c.Machine));
+        if (c.MachineKeyLocked) t.Registry.DenyFullAccess(HKLM, RunKey);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({Folder, c.AutoStart, nullptr}, nullptr, failure)) << failure;
+        const TRegValue* machine = t.Registry.Value(HKLM, RunKey, "MLinewarden");
+        EXPECT_EQ(machine ? machine->Text() : "", c.MachineKept ? c.Machine : "");
+        const TRegValue* user = t.Registry.Value(HKCU, RunKey, "MLinewarden");
+        EXPECT_EQ(user ? user->Text() : "", c.AutoStart ? guard : "");
+    }
 }
