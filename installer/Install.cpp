@@ -258,7 +258,7 @@ bool TSetupInstaller::WriteAutoStart(bool on, const std::string& guard)
 }
 
 // Deletes our value from root's Run key, where the user may; with a program, only while the
-// value starts that program. A value that stays is left to the guard, which deletes it again.
+// value starts that program. One the user may not change stays as it is.
 void TSetupInstaller::DeleteRunValueIn(TRegRoot root, const std::string& program)
 {
     auto key = FPorts.Registry.OpenKey(root, kRunKey, TRegAccess::Full);
