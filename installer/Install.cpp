@@ -306,11 +306,20 @@ bool TSetupInstaller::EarlierLog(const std::string& folder, TInstallLog& log)
            log.AppName == kProductName;
 }
 
+// Whether the program runs, known as the close request knew it: by its file name and window
+// where the system names no path.
+bool TSetupInstaller::Runs(const std::string& program)
+{
+    for (const TRunningProcess& process : FPorts.Close.Processes.ListProcesses())
+        if (!ListedProgramOf(FPorts.Close, process, {program}, kGuardMainWindowClass).empty())
+            return true;
+    return false;
+}
+
 void TSetupInstaller::StartClosedGuard()
 {
-    // One that would not close runs on, and needs no second copy: it is known as the close
-    // request knew it, by its file name and window where the system names no path.
-    if (!FClosedGuard.empty() && !ProgramRuns(FPorts.Close, FClosedGuard, kGuardMainWindowClass))
+    // One that would not close runs on, and needs no second copy.
+    if (!FClosedGuard.empty() && !Runs(FClosedGuard))
         FPorts.Processes.Start("\"" + FClosedGuard + "\"", swShowNormal);
 }
 

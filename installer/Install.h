@@ -71,6 +71,7 @@ private:
     bool EarlierLog(const std::string& folder, TInstallLog& log);
     bool WriteAutoStart(bool on, const std::string& guard);
     void DeleteRunValueIn(TRegRoot root, const std::string& program);
+    bool Runs(const std::string& program);
     void StartClosedGuard();
 
     TSetupPorts FPorts;

@@ -43,7 +43,9 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
                                 const TRetryQuestion& retry, const std::string& windowClass = "",
                                 uint32_t waitMs = kCloseWaitMs);
 
-// Whether a process other than the caller's runs the program file, known as CloseProgramsUsing
-// knows it: by its path, or by its file name alone with a top-level window of windowClass.
-bool ProgramRuns(const TClosePorts& ports, const std::string& programFile,
-                 const std::string& windowClass = "");
+// The program file of programFiles that a process stands for, as CloseProgramsUsing finds it:
+// its own path, or, known by its file name alone, the listed file of that name when the process
+// owns a top-level window of windowClass. "" for none.
+std::string ListedProgramOf(const TClosePorts& ports, const TRunningProcess& process,
+                            const std::vector<std::string>& programFiles,
+                            const std::string& windowClass);
