@@ -482,17 +482,7 @@ TEST_F(InstallTest, AnotherFolderIsRefusedWhileTheRecordedInstallationStands)
         EXPECT_EQ(t.Files.Files(), files);
         EXPECT_EQ(RecordedValues(t.Registry), values);
         EXPECT_EQ(t.Programs.ListProcesses().size(), 1u);
-        EXPECT_FALSE(setup.StartGuard(true));
-        EXPECT_TRUE(t.Processes.Started.empty());
     }
-    // The machine's key does not record a per-user installation.
-    TSetupMachine t;
-    t.AddInstallation(Folder);
-    t.Registry.SetValue(HKLM, kUninstallKeyPath, "InstallLocation", TRegValue::String(Folder));
-    std::string failure;
-    EXPECT_TRUE(TSetupInstaller(t.Ports, t.Payload).Install({other, true, nullptr}, nullptr,
-                                                            failure))
-            << failure;
 }
 
 // A per-user installation takes the machine's Run value only while it starts this very guard
@@ -504,20 +494,17 @@ TEST_F(InstallTest, TheMachinesRunValueGoesOnlyWhileItStartsThisGuard)
     const struct {
         const char* Name;
         std::string Machine;
-        bool AutoStart, MachineKeyLocked;
-        bool MachineKept;
+        bool AutoStart, MachineKept;
     } cases[] = {
-            {"this guard, on", guard, true, false, false},
-            {"this guard quoted, off", "\"" + UpperCase(guard) + "\"", false, false, false},
-            {"another folder's guard, on", elsewhere, true, false, true},
-            {"another folder's guard, off", elsewhere, false, false, true},
-            {"this guard, the machine's key locked", guard, true, true, true},
+            {"this guard, on", guard, true, false},
+            {"this guard quoted, off", "\"" + UpperCase(guard) + "\"", false, false},
+            {"another folder's guard, on", elsewhere, true, true},
+            {"another folder's guard, off", elsewhere, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
         t.Registry.SetValue(HKLM, RunKey, "MLinewarden", TRegValue::String(c.Machine));
-        if (c.MachineKeyLocked) t.Registry.DenyFullAccess(HKLM, RunKey);
         TSetupInstaller setup(t.Ports, t.Payload);
         std::string failure;
         ASSERT_TRUE(setup.Install({Folder, c.AutoStart, nullptr}, nullptr, failure)) << failure;
