@@ -93,6 +93,8 @@ guard_pids() {
         tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
             echo "$pid"
     done
+    # The last process looked at may be another prefix's or gone: that is no failure.
+    return 0
 }
 guard_runs() { [ -n "$(guard_pids)" ]; }
 shortcut_made() { find "$users_unix" -name 'Morvane Linewarden.lnk' | grep -q .; }
