@@ -46,6 +46,19 @@ bool WriteUserRunValue(IRegistry& registry, const std::string& name, const std::
            StoreRunValue(registry, TRegRoot::CurrentUser, name, value);
 }
 
+TInstallScope InstallScopeFor(bool windows95Family)
+{
+    return windows95Family ? TInstallScope::PerMachine : TInstallScope::PerUser;
+}
+
+TRunValueWritten WriteScopedRunValue(IRegistry& registry, TInstallScope scope,
+                                     const std::string& name, const std::string& value)
+{
+    if (scope == TInstallScope::PerMachine) return WriteRunValue(registry, name, value);
+    return WriteUserRunValue(registry, name, value) ? TRunValueWritten::CurrentUser
+                                                    : TRunValueWritten::Nowhere;
+}
+
 bool DeleteRunValue(IRegistry& registry, const std::string& name)
 {
     if (name.empty()) return false;
@@ -66,4 +79,3 @@ bool DeleteRunValue(IRegistry& registry, const std::string& name)
     }
     return readable && !left;
 }
-

@@ -441,10 +441,15 @@ void TLinewardenForm::WMCloseApp()
 void TLinewardenForm::UpdateAutoStart()
 {
     try {
+        // The guard starts from the Run key its setup chose for the system: the user's alone
+        // where it was installed for that user, so that it never starts for another user.
+        // Switched off, it goes from every Run key the user may change, wherever an earlier
+        // version wrote it.
         if (!FSettings->AutoStart()) {
             FStartupFiles->DeleteRunValue(kAutoStartValueName);
-        } else if (FStartupFiles->WriteRunValue(kAutoStartValueName, FPorts.Tools.ProgramPath) ==
-                           TRunValueWritten::Nowhere &&
+        } else if (WriteScopedRunValue(FPorts.Tools.Registry,
+                                       InstallScopeFor(FPorts.Windows95Family), kAutoStartValueName,
+                                       FPorts.Tools.ProgramPath) == TRunValueWritten::Nowhere &&
                    !FAutoStartFailureReported) {
             // Neither Run key may be changed, so the guard will not start with Windows although
             // the option says so. This runs at start, at the end of a session and at exit: the

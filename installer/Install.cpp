@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "common/Product.h"
+#include "common/StrUtils.h"
 #include "dialers/RunValue.h"
 #include "guard/GuardTexts.h"
 #include "guard/Version.h"
@@ -137,6 +138,11 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         failure = SetupText(TSetupText::BadFolder, choice.Folder);
         return false;
     }
+    const std::string elsewhere = InstalledElsewhere(folder);
+    if (!elsewhere.empty()) {
+        failure = SetupText(TSetupText::InstalledElsewhere, elsewhere);
+        return false;
+    }
     if (!MayWriteInto(folder)) {
         failure = SetupText(TSetupText::OthersFolder, folder);
         return false;
@@ -227,22 +233,54 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     if (!saved) return fail(TSetupText::CannotWrite, settingsFile);
     for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
         rollback.NoteValue(root, kRunKey, kAutoStartValueName);
-    if (choice.AutoStart) {
-        // An installation for one user starts for that user only; on the 95 family, whose
-        // installation is the machine's, the machine's key starts it for everyone.
-        const bool written =
-                FScope == TInstallScope::PerUser
-                        ? WriteUserRunValue(FPorts.Registry, kAutoStartValueName, guard)
-                        : WriteRunValue(FPorts.Registry, kAutoStartValueName, guard) !=
-                                  TRunValueWritten::Nowhere;
-        if (!written) return fail(TSetupText::NoAutoStart, "");
-    } else {
-        DeleteRunValue(FPorts.Registry, kAutoStartValueName);
-    }
+    if (!WriteAutoStart(choice.AutoStart, guard)) return fail(TSetupText::NoAutoStart, "");
     rollback.Commit();
     FInstalledGuard = guard;
     report(100);
     return true;
+}
+
+// The Run values as the option says, in the key the guard itself writes for the scope. False
+// when the guard would not start with Windows although it should.
+bool TSetupInstaller::WriteAutoStart(bool on, const std::string& guard)
+{
+    if (FScope == TInstallScope::PerUser) {
+        // An older version wrote the machine's key whenever it could: that value would start
+        // this guard for every user, and for this one although the option is off. A machine's
+        // value that starts another folder's guard is another installation's, and stays.
+        DeleteRunValueIn(TRegRoot::LocalMachine, guard);
+        if (!on) DeleteRunValueIn(TRegRoot::CurrentUser, "");
+    } else if (!on) {
+        DeleteRunValue(FPorts.Registry, kAutoStartValueName);
+    }
+    return !on || WriteScopedRunValue(FPorts.Registry, FScope, kAutoStartValueName, guard) !=
+                          TRunValueWritten::Nowhere;
+}
+
+// Deletes our value from root's Run key, where the user may; with a program, only while the
+// value starts that program. One the user may not change stays as it is.
+void TSetupInstaller::DeleteRunValueIn(TRegRoot root, const std::string& program)
+{
+    auto key = FPorts.Registry.OpenKey(root, kRunKey, TRegAccess::Full);
+    TRegValue value;
+    if (!key || !key->ReadValue(kAutoStartValueName, value)) return;
+    std::string started;
+    if (!LeadingQuoted(value.Text(), started)) started = Trim(value.Text());
+    if (program.empty() || FPorts.Files.SameNameIgnoringCase(started, program))
+        key->DeleteValue(kAutoStartValueName);
+}
+
+// The folder of another installation of ours that the Programs-and-Features key records, ""
+// for none. A user has one installation: a second one would take over the key, the Run value
+// and the shortcut while the first one's guard ran on. The folder counts while our guard is
+// there, whether or not its uninstaller still reads: it is the guard that runs and starts with
+// Windows, and it can always be installed over. A key whose folder has gone, or holds no guard
+// of ours any more, is stale and no reason to refuse.
+std::string TSetupInstaller::InstalledElsewhere(const std::string& folder)
+{
+    const std::string existing = ExistingLocation();
+    if (existing.empty() || FPorts.Files.SameNameIgnoringCase(existing, folder)) return "";
+    return FPorts.Files.FileExists(Below(existing, kGuardFile)) ? existing : "";
 }
 
 // The files of a folder that holds anything are another program's, unless the folder is where
@@ -268,10 +306,13 @@ bool TSetupInstaller::EarlierLog(const std::string& folder, TInstallLog& log)
            log.AppName == kProductName;
 }
 
+// Whether the program runs, known as the close request knew it: by its file name and window
+// where the system names no path.
 bool TSetupInstaller::Runs(const std::string& program)
 {
     for (const TRunningProcess& process : FPorts.Close.Processes.ListProcesses())
-        if (FPorts.Files.SameNameIgnoringCase(process.FullPath, program)) return true;
+        if (!ListedProgramOf(FPorts.Close, process, {program}, kGuardMainWindowClass).empty())
+            return true;
     return false;
 }
 

@@ -66,8 +66,11 @@ private:
     std::string ShortcutPath();
     TRegRoot UninstallRoot() const;
     std::string UninstallKeyName() const;
+    std::string InstalledElsewhere(const std::string& folder);
     bool MayWriteInto(const std::string& folder);
     bool EarlierLog(const std::string& folder, TInstallLog& log);
+    bool WriteAutoStart(bool on, const std::string& guard);
+    void DeleteRunValueIn(TRegRoot root, const std::string& program);
     bool Runs(const std::string& program);
     void StartClosedGuard();
 

@@ -97,11 +97,6 @@ std::string UsableFolder(const std::string& folder)
     return path;
 }
 
-TInstallScope InstallScopeFor(bool windows95Family)
-{
-    return windows95Family ? TInstallScope::PerMachine : TInstallScope::PerUser;
-}
-
 std::string DefaultFolder(TInstallScope scope, const std::string& baseFolder)
 {
     if (baseFolder.empty()) return "";

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dialers/RunValue.h"
 #include "platform/LocalTime.h"
 
 constexpr const char kProductName[] = "Morvane Linewarden";
@@ -34,13 +35,6 @@ TSetupCommandLine ParseSetupArguments(const std::string& arguments);
 // ("\\server\share\x"), no character Windows forbids in names, and room left for the longest
 // file name below it. Empty otherwise.
 std::string UsableFolder(const std::string& folder);
-// Whom an installation is for. The NT family installs for the user alone, without asking for
-// an administrator. The Windows 95 family has no per-user program folders by default, and its
-// Add/Remove Programs reads only the machine's Uninstall key: there the installation is the
-// machine's.
-enum class TInstallScope { PerUser, PerMachine };
-TInstallScope InstallScopeFor(bool windows95Family);
-
 // The product's own folder where nobody says: below the user's programs folder in the local
 // application data (per user), or below the Program Files folder (per machine). Empty when the
 // base folder is unknown.

@@ -28,6 +28,10 @@ const TRow Rows[] = {
          "zainstalowano program Morvane Linewarden.",
          "The folder \"%s\" holds another program's files. Choose an empty folder or the folder "
          "Morvane Linewarden is installed in."},
+        {"Program Morvane Linewarden jest już zainstalowany w folderze \"%s\". Odinstaluj go "
+         "najpierw albo zainstaluj program w tym folderze.",
+         "Morvane Linewarden is already installed in the folder \"%s\". Uninstall it first, or "
+         "install into that folder."},
         {"Program %s nadal działa i nie dał się zamknąć.",
          "The program %s is still running and did not close."},
         {"Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian.",

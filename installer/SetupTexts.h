@@ -15,10 +15,11 @@ enum class TSetupText {
     Close,
     Installing,
     Done,
-    Failed,        // "%s" the reason
-    BadFolder,     // "%s" the folder
-    OthersFolder,  // "%s" the folder
-    StillRunning,  // "%s" the program that stays running
+    Failed,              // "%s" the reason
+    BadFolder,           // "%s" the folder
+    OthersFolder,        // "%s" the folder
+    InstalledElsewhere,  // "%s" the folder of the existing installation
+    StillRunning,        // "%s" the program that stays running
     RetryOrCancel,
     CannotCreate,    // "%s" the folder or file
     CannotWrite,     // "%s" the file

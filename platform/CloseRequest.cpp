@@ -46,10 +46,11 @@ void AskToClose(IProcessWindows& windows, TTarget& target)
     target.Asked.insert(target.Asked.end(), fresh.begin(), fresh.end());
 }
 
-// The program file of the list that a process stands for: its own path, or, known by its file
-// name alone, the listed file of that name when the process owns a window of windowClass.
-std::string ProgramOf(const TClosePorts& ports, const TRunningProcess& process,
-                      const std::vector<std::string>& programFiles, const std::string& windowClass)
+}  // namespace
+
+std::string ListedProgramOf(const TClosePorts& ports, const TRunningProcess& process,
+                            const std::vector<std::string>& programFiles,
+                            const std::string& windowClass)
 {
     if (!process.FullPath.empty())
         return IsOneOf(process.FullPath, programFiles) ? process.FullPath : "";
@@ -62,6 +63,8 @@ std::string ProgramOf(const TClosePorts& ports, const TRunningProcess& process,
     }
     return "";
 }
+
+namespace {
 
 bool EndsWithin(const TClosePorts& ports, TTarget& target, uint32_t waitMs)
 {
@@ -90,7 +93,7 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
         std::vector<TTarget> targets;
         for (const TRunningProcess& process : ports.Processes.ListProcesses()) {
             if (process.Id == self) continue;
-            std::string program = ProgramOf(ports, process, programFiles, windowClass);
+            std::string program = ListedProgramOf(ports, process, programFiles, windowClass);
             if (!program.empty()) targets.push_back({process.Id, std::move(program), {}});
         }
         // Every program is asked before any is waited for, so that they close side by side.

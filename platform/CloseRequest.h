@@ -42,3 +42,10 @@ TCloseResult CloseProgramsUsing(const TClosePorts& ports,
                                 const std::vector<std::string>& programFiles,
                                 const TRetryQuestion& retry, const std::string& windowClass = "",
                                 uint32_t waitMs = kCloseWaitMs);
+
+// The program file of programFiles that a process stands for, as CloseProgramsUsing finds it:
+// its own path, or, known by its file name alone, the listed file of that name when the process
+// owns a top-level window of windowClass. "" for none.
+std::string ListedProgramOf(const TClosePorts& ports, const TRunningProcess& process,
+                            const std::vector<std::string>& programFiles,
+                            const std::string& windowClass);

@@ -13,23 +13,27 @@ TEST(AutoStart, RunValueFollowsTheOptionAndAKeyThatCannotBeWrittenIsReportedOnce
 {
     struct Row {
         const char* name;
-        bool on;
+        bool windows95, on;
         std::function<void(TMemoryRegistry&)> arrange;
         bool inMachine, inUser;
         size_t reported;  // lines of kReportAutoStartNotWritten
     };
     const auto stale = TRegValue::String("C:\\Old\\MLinewarden.exe");
     const Row rows[] = {
-            {"both keys writable", true, [](TMemoryRegistry&) {}, true, false, 0},
-            {"a standard user", true, [](TMemoryRegistry& r) { r.DenyFullAccess(HKLM, kRunKey); },
-             false, true, 0},
-            {"neither key writable", true,
+            // Installed for the user on NT: never the machine's key, which starts every user's.
+            {"NT: the user's key", false, true, [](TMemoryRegistry&) {}, false, true, 0},
+            {"NT: the user's key refuses", false, true,
+             [](TMemoryRegistry& r) { r.DenyFullAccess(HKCU, kRunKey); }, false, false, 1},
+            {"95 family: the machine's key", true, true, [](TMemoryRegistry&) {}, true, false, 0},
+            {"95 family: the machine's key refuses", true, true,
+             [](TMemoryRegistry& r) { r.DenyFullAccess(HKLM, kRunKey); }, false, true, 0},
+            {"neither key writable", true, true,
              [](TMemoryRegistry& r) {
                  r.DenyFullAccess(HKLM, kRunKey);
                  r.DenyFullAccess(HKCU, kRunKey);
              },
              false, false, 1},
-            {"switched off: gone from both keys", false,
+            {"switched off: gone from both keys", false, false,
              [&](TMemoryRegistry& r) {
                  r.SetValue(HKLM, kRunKey, kAutoStartValueName, stale);
                  r.SetValue(HKCU, kRunKey, kAutoStartValueName, stale);
@@ -38,6 +42,7 @@ TEST(AutoStart, RunValueFollowsTheOptionAndAKeyThatCannotBeWrittenIsReportedOnce
     };
     for (const Row& r : rows) {
         TGuardWorld world;
+        world.Windows95Family = r.windows95;
         world.SetOption(SKeyAutoStart, false);
         r.arrange(world.Registry);
         world.Start();

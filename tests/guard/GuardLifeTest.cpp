@@ -86,7 +86,7 @@ TEST_F(GuardLife, OptionsTravelBetweenWindowAndSettings)
     Form->cbParamsChangeClick(TOption::AutoDeleteDialers);
     Form->cbParamsChangeClick(TOption::AutoStart);
     EXPECT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_FALSE(HasRunValue(kAutoStartValueName));  // the registry follows at exit
+    EXPECT_FALSE(StartsWithWindows());  // the registry follows at exit
 
     // Closing only hides the window and saves; Exit ends and registers the auto-start value.
     EXPECT_FALSE(Form->FormCloseQuery());
@@ -95,7 +95,7 @@ TEST_F(GuardLife, OptionsTravelBetweenWindowAndSettings)
     Form->MenuClick(TMenuItem::Exit);
     EXPECT_TRUE(Form->FormCloseQuery());
     Form.reset();
-    EXPECT_TRUE(HasRunValue(kAutoStartValueName));
+    EXPECT_TRUE(StartsWithWindows());
     EXPECT_EQ(Tray.Calls.back(), "delete");
 }
 
@@ -105,7 +105,7 @@ TEST_F(GuardLife, CloseRequestSavesDeclinesTheQuestionRemovesTheIconAndEnds)
     View.Checks[static_cast<int>(TOption::AutoStart)] = true;
     Form->WMCloseApp();
     EXPECT_EQ(Saved(SKeyAutoStart), "1");
-    EXPECT_TRUE(HasRunValue(kAutoStartValueName));
+    EXPECT_TRUE(StartsWithWindows());
     EXPECT_EQ(Dialogs.Cancels, 1);
     EXPECT_EQ(Tray.Calls.back(), "delete");
     EXPECT_EQ(View.Log.back(), "end process");
@@ -118,7 +118,7 @@ TEST_F(GuardLife, EndOfSessionIsAllowedAndKeepsWhatTheUserSet)
     View.Checks[static_cast<int>(TOption::AutoStart)] = true;
     Form->WMEndSession(true);
     EXPECT_EQ(Saved(SKeyAutoStart), "1");
-    EXPECT_TRUE(HasRunValue(kAutoStartValueName));
+    EXPECT_TRUE(StartsWithWindows());
 }
 
 TEST_F(GuardLife, NumberButtonsStoreTheListAndTheFirstNumberSwitchesProtectionOn)

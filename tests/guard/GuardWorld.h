@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/StrUtils.h"
+#include "guard/GuardTexts.h"
 #include "guard/MainUnit.h"
 #include "platform/posix/QueueUiThread.h"
 #include "support/FakeClock.h"
@@ -215,6 +216,8 @@ struct TGuardWorld {
     std::unique_ptr<TLinewardenForm> Form;
     // What the guard reaches RAS through: the simulator, or something that watches it.
     IRasApi* RasApi = &Ras;
+    // An NT system unless a test says otherwise: the guard is installed for its user.
+    bool Windows95Family = false;
 
     TGuardWorld()
     {
@@ -261,7 +264,7 @@ struct TGuardWorld {
                           Time,
                           TToolsPorts{Registry, Files, Processes, Shell, kProgram,
                                       kUnpackerTimeLimitMs, Table},
-                          false};
+                          Windows95Family};
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();
@@ -289,6 +292,13 @@ struct TGuardWorld {
         TRegValue value;
         auto key = Registry.OpenKey(TRegRoot::LocalMachine, kRunKey, TRegAccess::Read);
         return key && key->ReadValue(name, value);
+    }
+    // Whether either Run key starts the guard.
+    bool StartsWithWindows() const
+    {
+        for (TRegRoot root : {TRegRoot::LocalMachine, TRegRoot::CurrentUser})
+            if (Registry.Value(root, kRunKey, kAutoStartValueName)) return true;
+        return false;
     }
 
     // Connections made from outside, each with its entry: the live number ("" when the

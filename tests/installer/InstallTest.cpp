@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "SetupFixture.h"
+#include "common/StrUtils.h"
 #include "installer/SetupRules.h"
 #include "platform/AnsiText.h"
 #include "support/FakeMessageBox.h"
@@ -20,6 +21,25 @@ std::vector<std::string> Texts(const TLogStringList& list)
     std::vector<std::string> texts;
     for (int i = 0; i < list.Count(); ++i) texts.push_back(list.Text(i));
     return texts;
+}
+
+const TRegRoot HKLM = TRegRoot::LocalMachine, HKCU = TRegRoot::CurrentUser;
+
+// The values a run writes or deletes: both Uninstall keys and both Run keys, each value with its
+// type and data.
+std::map<std::string, std::string> RecordedValues(TMemoryRegistry& registry)
+{
+    std::map<std::string, std::string> values;
+    for (TRegRoot root : {HKLM, HKCU})
+        for (const std::string& path : {std::string(kUninstallKeyPath), RunKey})
+            if (auto key = registry.OpenKey(root, path, TRegAccess::Read))
+                for (const std::string& name : key->ValueNames()) {
+                    TRegValue value;
+                    key->ReadValue(name, value);
+                    values[std::to_string(int(root)) + path + "\\" + name] =
+                            std::to_string(value.Type) + ":" + value.Text();
+                }
+    return values;
 }
 
 }  // namespace
@@ -172,6 +192,21 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
                  t.Registry.RefuseWrites(TRegRoot::LocalMachine, RunKey);
                  t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
              }},
+            // The values written into a key that was there go, and its own come back.
+            {"an earlier key, no Run key writable",
+             [](TSetupMachine& t) {
+                 t.Registry.SetValue(HKCU, kUninstallKeyPath, "DisplayVersion",
+                                     TRegValue::String("0.9"));
+                 t.Registry.SetValue(HKCU, kUninstallKeyPath, "InstallLocation",
+                                     TRegValue::String(Folder));
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
+             }},
+            {"the machine's value of this guard, the user's Run key refuses",
+             [](TSetupMachine& t) {
+                 t.Registry.SetValue(HKLM, RunKey, "MLinewarden",
+                                     TRegValue::String(Folder + "\\MLinewarden.exe"));
+                 t.Registry.RefuseWrites(TRegRoot::CurrentUser, RunKey);
+             }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -179,15 +214,16 @@ TEST_F(InstallTest, AFailedStepTakesBackWhatTheRunMade)
         t.AddInstallation(Folder);
         c.Break(t);
         const std::vector<std::string> before = t.Files.Files();
+        const auto values = RecordedValues(t.Registry);
+        const bool hadKey = t.Registry.HasKey(HKCU, kUninstallKeyPath);
         TSetupInstaller setup(t.Ports, t.Payload);
         std::string failure;
         EXPECT_FALSE(setup.Install({Folder, true, nullptr}, nullptr, failure));
         EXPECT_FALSE(failure.empty());
         EXPECT_EQ(t.Files.Files(), before);
         EXPECT_EQ(t.Files.Node(Folder + "\\MLinewarden.exe")->Content, "MZ-old-guard");
-        EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
-        EXPECT_EQ(t.Registry.Value(TRegRoot::LocalMachine, RunKey, "MLinewarden"), nullptr);
-        EXPECT_EQ(t.Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden"), nullptr);
+        EXPECT_EQ(t.Registry.HasKey(HKCU, kUninstallKeyPath), hadKey);
+        EXPECT_EQ(RecordedValues(t.Registry), values);
     }
 }
 
@@ -213,6 +249,9 @@ TEST_F(InstallTest, ClosesTheRunningProgramsAndStartsTheGuardAgain)
             {"uninstaller closes", uninstaller, false, true, false, true, 0, false},
             {"guard stays, user cancels", guard, true, true, true, false, 1, false},
             {"guard stays, silent", guard, true, false, true, false, 0, false},
+            // Known by its file and window alone, it is the guard that stayed: no second copy.
+            {"guard named without its path stays", "MLinewarden.exe", true, false, true, false, 0,
+             false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -399,5 +438,79 @@ TEST_F(InstallTest, KeepsTheCopiesAnEarlierRunLeft)
         EXPECT_EQ(t.Files.Node(guard)->Content, fails ? "MZ-old-guard" : "MZ-guard");
         EXPECT_EQ(t.Files.Node(guard + ".setup-old")->Content, "an earlier run's copy");
         EXPECT_EQ(t.Files.Node(guard + ".setup-old1"), nullptr);
+    }
+}
+
+// A user has one installation: while the folder our key records holds our guard, another
+// folder is refused before anything is closed or changed, and the refusal names that folder.
+// A key whose folder has gone or holds no guard of ours does not stand in the way.
+TEST_F(InstallTest, AnotherFolderIsRefusedWhileTheRecordedInstallationStands)
+{
+    const std::string other = "C:\\Inny\\Linewarden";
+    const struct {
+        const char* Name;
+        std::function<void(TSetupMachine&)> Arrange;
+        std::string Chosen;
+        bool Installed;
+    } cases[] = {
+            {"our installation", [](TSetupMachine& t) { t.AddInstallation(Folder); }, other, false},
+            {"its guard, its uninstaller unreadable",
+             [](TSetupMachine& t) {
+                 t.Files.AddFile(Folder + "\\MLinewarden.exe", "MZ-old-guard");
+                 t.Files.AddFile(Folder + "\\uninstall.exe", "MZ-damaged");
+             },
+             other, false},
+            {"the same folder, spelt otherwise",
+             [](TSetupMachine& t) { t.AddInstallation(Folder); }, UpperCase(Folder) + "\\", true},
+            {"the folder has gone", [](TSetupMachine&) {}, other, true},
+            {"no guard there any more",
+             [](TSetupMachine& t) { t.Files.AddFile(Folder + "\\notes.txt", "x"); }, other, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        c.Arrange(t);
+        t.Registry.SetValue(HKCU, kUninstallKeyPath, "InstallLocation", TRegValue::String(Folder));
+        t.Programs.Add(12, Folder + "\\MLinewarden.exe", false);
+        const std::vector<std::string> files = t.Files.Files();
+        const auto values = RecordedValues(t.Registry);
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        EXPECT_EQ(setup.Install({c.Chosen, true, nullptr}, nullptr, failure), c.Installed);
+        if (c.Installed) continue;
+        EXPECT_NE(failure.find("\"" + Folder + "\""), std::string::npos) << failure;
+        EXPECT_EQ(t.Files.Files(), files);
+        EXPECT_EQ(RecordedValues(t.Registry), values);
+        EXPECT_EQ(t.Programs.ListProcesses().size(), 1u);
+    }
+}
+
+// A per-user installation takes the machine's Run value only while it starts this very guard
+// (as an older version wrote it); one that starts another folder's guard is not this user's.
+TEST_F(InstallTest, TheMachinesRunValueGoesOnlyWhileItStartsThisGuard)
+{
+    const std::string guard = Folder + "\\MLinewarden.exe";
+    const std::string elsewhere = "C:\\Program Files\\Morvane Linewarden\\MLinewarden.exe";
+    const struct {
+        const char* Name;
+        std::string Machine;
+        bool AutoStart, MachineKept;
+    } cases[] = {
+            {"this guard, on", guard, true, false},
+            {"this guard quoted, off", "\"" + UpperCase(guard) + "\"", false, false},
+            {"another folder's guard, on", elsewhere, true, true},
+            {"another folder's guard, off", elsewhere, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.Registry.SetValue(HKLM, RunKey, "MLinewarden", TRegValue::String(c.Machine));
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({Folder, c.AutoStart, nullptr}, nullptr, failure)) << failure;
+        const TRegValue* machine = t.Registry.Value(HKLM, RunKey, "MLinewarden");
+        EXPECT_EQ(machine ? machine->Text() : "", c.MachineKept ? c.Machine : "");
+        const TRegValue* user = t.Registry.Value(HKCU, RunKey, "MLinewarden");
+        EXPECT_EQ(user ? user->Text() : "", c.AutoStart ? guard : "");
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Paths.h"
 #include "common/Product.h"
 #include "installer/Install.h"
 #include "platform/AnsiText.h"
@@ -38,14 +39,18 @@ private:
     TMemoryFileSystem& FFiles;
 };
 
-// Each process has one window, named by its identifier; it closes when asked unless it stays.
+// Each process has one window, named by its identifier and of the guard's main window class;
+// it closes when asked unless it stays.
 class TRunningPrograms : public IProcessWalk, public IProcessWindows {
 public:
+    // A path without a folder is a process the system names by its file alone.
     void Add(uint32_t id, const std::string& path, bool stays)
     {
         TRunningProcess process;
         process.Id = id;
-        process.FullPath = path;
+        process.FileName = ExtractFileName(path);
+        process.PathUnreadable = process.FileName == path;
+        if (!process.PathUnreadable) process.FullPath = path;
         FRunning.push_back({process, stays});
     }
 
@@ -67,7 +72,7 @@ public:
                 return;
             }
     }
-    std::string ClassName(TWindowRef) override { return ""; }
+    std::string ClassName(TWindowRef) override { return kGuardMainWindowClass; }
     bool HasEnded(uint32_t id) override
     {
         for (const TProgram& p : FRunning)

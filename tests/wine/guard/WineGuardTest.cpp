@@ -88,11 +88,10 @@ private:
     bool FHadOld = false;
 };
 
-bool ReadRunValue(const std::string& name, std::string& value)
+bool ReadRunValue(const std::string& name, std::string& value, HKEY root = HKEY_LOCAL_MACHINE)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExW(root, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     wchar_t data[1024] = {};
     DWORD size = sizeof data - sizeof(wchar_t);
     const LONG result = RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr,
@@ -114,10 +113,10 @@ void SetRunValue(const std::string& name, const std::string& value)
     RegCloseKey(key);
 }
 
-void DeleteRunValue(const std::string& name)
+void DeleteRunValue(const std::string& name, HKEY root = HKEY_LOCAL_MACHINE)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(root, kRunKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
     RegDeleteValueW(key, Wide(name).c_str());
     RegCloseKey(key);
 }
@@ -311,7 +310,8 @@ TEST(GuardWindow, ReadsBackAsLaidOutAndLivesInTheTray)
 }
 
 // A second start brings the first guard up and leaves at once; the close box hides the guard and
-// saves its options; Exit ends it and sets the Run value to match AutoStart.
+// saves its options; Exit ends it and sets the Run value to match AutoStart: the user's, since
+// on NT the guard is installed for its user.
 TEST(GuardLifecycle, SecondStartAndExitFollowTheOptions)
 {
     for (const bool autoStart : {true, false}) {
@@ -351,12 +351,15 @@ TEST(GuardLifecycle, SecondStartAndExitFollowTheOptions)
         EXPECT_EQ(ProfileValue(guard.Config(), "AutoStart"), autoStart ? "1" : "0");
         EXPECT_EQ(ProfileValue(guard.Config(), "FirstRun"), "0");
         std::string run;
-        EXPECT_EQ(ReadRunValue(kAutoStartValueName, run), autoStart);
+        EXPECT_EQ(ReadRunValue(kAutoStartValueName, run, HKEY_CURRENT_USER), autoStart);
         if (autoStart) {
             EXPECT_EQ(run, guard.Program);
         }
+        // The machine's value is not written, only deleted with the option off.
+        EXPECT_EQ(ReadRunValue(kAutoStartValueName, run), autoStart);
     }
     DeleteRunValue(kAutoStartValueName);
+    DeleteRunValue(kAutoStartValueName, HKEY_CURRENT_USER);
 }
 
 // The number editor as a user meets it: the add button opens it over a disabled main window, a

@@ -15,15 +15,22 @@
 #                  allowed number: the old guard ends by itself with exit code 0, its settings
 #                  are on disk, and the new guard runs with them and hangs up a forbidden dial
 #                  over the stand-in dial-up
+#   failed-upgrade /S over the installation while its guard runs, the shortcut's name taken by a
+#                  folder so that the upgrade fails after the programs were replaced: exit code
+#                  2, the reason in the log, the old guard ended by itself and running again
+#                  from its own files, which are as they were
 #   one-at-a-time  /S while the window of another setup is open: exit code 2, the reason in the
 #                  log, nothing installed; the first one is then cancelled
+#   elsewhere      /S into a second folder while the first installation's guard runs: exit code
+#                  2, the reason naming the first folder in the log, nothing made and the guard
+#                  left running; once the first folder has gone, the second one is installed
 #   foreign        /S into a folder that holds another program's uninstall.exe: exit code 2, the
 #                  reason in the log, that file untouched and nothing installed beside it
 #   standard-user  run by an ordinary Linux user into a folder that user cannot write: exit code
 #                  2, the reason in the log, nothing left behind (needs root: 77 otherwise)
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
-usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|one-at-a-time|foreign|standard-user WINDOWS-BUILD-FOLDER"
+usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|failed-upgrade|one-at-a-time|elsewhere|foreign|standard-user WINDOWS-BUILD-FOLDER"
 world_case=${1:?$usage}
 export LW_BUILD=${2:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -79,15 +86,17 @@ setup_log() { cat "$(find "$users_unix" -name MLinewardenSetup.log | head -n 1)"
 world_as_user cp "$setup_exe" "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
 
 setup() { world_as_user timeout -k 5 150 bash "$here_world/wine-run.sh" 'C:\MLinewardenSetup.exe' "$@"; }
-# A guard of this prefix: other runs on the machine may have guards of their own.
-guard_runs() {
+# The processes of this prefix's guards: other runs on the machine may have guards of their own.
+guard_pids() {
     local pid
     for pid in $(pgrep -f 'MLinewarden.exe'); do
         tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
-            return 0
+            echo "$pid"
     done
-    return 1
+    # The last process looked at may be another prefix's or gone: that is no failure.
+    return 0
 }
+guard_runs() { [ -n "$(guard_pids)" ]; }
 shortcut_made() { find "$users_unix" -name 'Morvane Linewarden.lnk' | grep -q .; }
 registered() { world_wine reg query "$key" >/dev/null 2>&1; }
 run_value() { world_wine reg query "$1\\$run_key" /v MLinewarden >/dev/null 2>&1; }
@@ -224,6 +233,36 @@ upgrade)
         world_fail "the new guard did not hang up the forbidden dial"
     world_connected Dostawca || world_fail "the new guard cut the allowed connection"
     ;;
+failed-upgrade)
+    setup /S "/D=$world_guard_win" || world_fail "exit code $? of the first installation"
+    end_started_guard
+    # The old installation's files differ from the new one's, so that they can be told apart.
+    printf 'old installation' >>"$world_guard_dir/MLinewarden.exe"
+    printf 'old installation' >>"$world_guard_dir/MLinewarden.chm"
+    saved=$(mktemp -d /tmp/lw-setup-saved.XXXXXX)
+    cp "$world_guard_dir"/{MLinewarden.exe,MLinewarden.chm,uninstall.exe} "$saved/"
+    world_start_guard
+    # A folder where the shortcut goes: the upgrade closes the guard, replaces the programs and
+    # then cannot write the shortcut, whoever runs it.
+    shortcut=$(find "$users_unix" -name 'Morvane Linewarden.lnk' | head -n 1)
+    [ -n "$shortcut" ] || world_fail "the first installation made no shortcut"
+    rm "$shortcut" && mkdir "$shortcut"
+    rc=0
+    setup /S || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for an upgrade that failed"
+    setup_log | grep -q 'skrótu' || world_fail "the log gives no reason: $(setup_log)"
+    guard_rc=0
+    wait "$world_guard_pid" || guard_rc=$?
+    [ "$guard_rc" = 0 ] || world_fail "the old guard's exit code is $guard_rc"
+    for f in MLinewarden.exe MLinewarden.chm uninstall.exe; do
+        cmp -s "$saved/$f" "$world_guard_dir/$f" || world_fail "$f is not the old installation's"
+    done
+    rm -rf "$saved"
+    left=$(find "$world_guard_dir" -name '*.setup-old*')
+    [ -z "$left" ] || world_fail "copies were left: $left"
+    registered || world_fail "the Programs-and-Features key was lost"
+    end_started_guard
+    ;;
 one-at-a-time)
     setup &
     setup_pid=$!
@@ -238,6 +277,27 @@ one-at-a-time)
     rc=0
     wait "$setup_pid" || rc=$?
     [ "$rc" = 1 ] || world_fail "exit code $rc of the cancelled first setup"
+    ;;
+elsewhere)
+    setup /S "/D=$folder_win" || world_fail "exit code $? of the first installation"
+    world_until 20 guard_runs || world_fail "the setup did not start the guard"
+    LW_DESKTOP= probe wait-hidden 60000 >/dev/null || world_fail "the guard did not go into the tray"
+    running=$(guard_pids)
+    second_win='C:\lw-setup\Drugi folder'
+    second_unix=$(world_unix "$second_win")
+    rc=0
+    setup /S "/D=$second_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a second folder"
+    setup_log | grep -qF "już zainstalowany w folderze \"$folder_win\"" ||
+        world_fail "the log does not name the first folder: $(setup_log)"
+    [ ! -e "$second_unix" ] || world_fail "the second folder was made"
+    [ "$(guard_pids)" = "$running" ] || world_fail "the guard was closed or another one started"
+    end_started_guard
+    # A key whose folder has gone stands in nobody's way.
+    rm -rf "$folder_unix"
+    setup /S "/D=$second_win" || world_fail "exit code $? after the first folder had gone"
+    [ -f "$second_unix/MLinewarden.exe" ] || world_fail "the second folder was not installed"
+    end_started_guard
     ;;
 foreign)
     mkdir -p "$folder_unix"
