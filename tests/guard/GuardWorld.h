@@ -171,20 +171,27 @@ public:
 
 class TFakeNotificationArea : public INotificationArea {
 public:
-    std::vector<std::string> Calls;  // "add <tip>", "modify <tip>", "delete"
+    // "add <tip>", "modify <tip>", "balloon <text><tip>", "delete"
+    std::vector<std::string> Calls;
     bool AddSucceeds = true;
     int WindowsAlive = 0;
     bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) override
     {
         switch (operation) {
         case TTrayOperation::Add: Calls.push_back("add " + record.Tip); return AddSucceeds;
-        case TTrayOperation::Modify: Calls.push_back("modify " + record.Tip); return true;
+        case TTrayOperation::Modify:
+            Calls.push_back((record.Flags & kBalloonFlag ? "balloon " + record.BalloonText
+                                                         : "modify ") +
+                            record.Tip);
+            return true;
         case TTrayOperation::Delete:
             Calls.push_back(record.Window ? "delete" : "delete without window");
             return true;
         }
         return false;
     }
+    bool Balloons = true;
+    bool HasBalloons() override { return Balloons; }
     void* ApplicationIcon() override { return &AddSucceeds; }
     void* CreateHiddenWindow(TTrayIcon&) override
     {
@@ -215,6 +222,9 @@ struct TGuardWorld {
     std::unique_ptr<TLinewardenForm> Form;
     // What the guard reaches RAS through: the simulator, or something that watches it.
     IRasApi* RasApi = &Ras;
+    // The user's application-data folder ("" for none).
+    std::string AppData;
+    static constexpr const char* kLog = "C:\\Guard\\MLinewarden.log";
 
     TGuardWorld()
     {
@@ -261,7 +271,8 @@ struct TGuardWorld {
                           Time,
                           TToolsPorts{Registry, Files, Processes, Shell, kProgram,
                                       kUnpackerTimeLimitMs, Table},
-                          false};
+                          false,
+                          AppData};
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();

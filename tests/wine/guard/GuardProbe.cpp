@@ -6,7 +6,7 @@
 //   lw-guard-probe wait-hidden <timeout-ms>    ... until it is hidden (the start-up tick ran)
 //   lw-guard-probe wait-gone <timeout-ms>      ... until no guard window is left
 //   lw-guard-probe menu <item>                 posts a menu command: configuration, report,
-//                                              check-connections, check-dialers, exit
+//                                              log, check-connections, check-dialers, exit
 //   lw-guard-probe geometry <margin> [question] prints the rectangle of the window (or of the
 //                                              open question), widened by the margin, as
 //                                              ImageMagick's WxH+X+Y
@@ -25,6 +25,9 @@
 //                                              waits for the guard's message box with that
 //                                              caption, prints its text and presses OK
 //   lw-guard-probe wait-tray <timeout-ms>      waits until the guard's tray icon is registered
+//   lw-guard-probe wait-balloon <timeout-ms> <text>
+//                                              waits until the notification area shows a
+//                                              balloon whose text contains the text
 //   lw-guard-probe memory                      prints the guard process's private bytes and
 //                                              working set (and their peaks) in bytes
 //
@@ -179,6 +182,7 @@ int PostMenu(const std::string& name)
         TMenuItem Item;
     } items[] = {{"configuration", TMenuItem::Configuration},
                  {"report", TMenuItem::Report},
+                 {"log", TMenuItem::ActivityLog},
                  {"check-connections", TMenuItem::DisconnectUnknownConnection},
                  {"check-dialers", TMenuItem::CheckActiveDialers},
                  {"exit", TMenuItem::Exit}};
@@ -197,6 +201,29 @@ bool TrayIconRegistered()
     probe.hWnd = FindWindowW(Wide(kTrayWindowClass).c_str(), nullptr);
     probe.uID = 100;
     return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
+}
+
+// Whether a balloon of the notification area shows the text. The shell shows a balloon as a
+// tool tip window of its own, whose text is the balloon's.
+bool BalloonShows(const std::string& text)
+{
+    struct TSearch {
+        std::wstring Text;
+        bool Found;
+    } search{Wide(text), false};
+    EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto& s = *reinterpret_cast<TSearch*>(data);
+                wchar_t cls[64] = {};
+                GetClassNameW(window, cls, 64);
+                if (!IsWindowVisible(window) || std::wstring(cls) != TOOLTIPS_CLASSW) return TRUE;
+                wchar_t shown[512] = {};
+                GetWindowTextW(window, shown, 512);
+                s.Found = std::wstring(shown).find(s.Text) != std::wstring::npos;
+                return !s.Found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 // The guard's memory as the system counts it. K32GetProcessMemoryInfo is looked up in kernel32
@@ -302,6 +329,8 @@ int main()
                                                      &ignored));
     }
     if (command == "wait-tray") return result(WaitFor(timeout, TrayIconRegistered));
+    if (command == "wait-balloon" && args.size() > 3)
+        return result(WaitFor(timeout, [&] { return BalloonShows(args[3]); }));
     if (command == "memory") return PrintMemory();
     return 2;
 }
