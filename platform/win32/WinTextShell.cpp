@@ -74,14 +74,18 @@ bool ShellNotifyIconU(DWORD operation, const TNotifyIconU& icon)
         FillNotifyRecord(data, balloon ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE, icon);
         const std::string text = tip.A();
         std::copy_n(text.begin(), AnsiPrefix(text, 63), data.szTip);
-        if (balloon) FillBalloon(data, info.A(), title.A(), icon.InfoTimeoutMs, AnsiPrefix);
+        if (balloon)
+            FillBalloon(data, std::string(info.A()), std::string(title.A()), icon.InfoTimeoutMs,
+                        AnsiPrefix);
         return Shell_NotifyIconA(operation, &data) != FALSE;
     }
     NOTIFYICONDATAW data{};
     FillNotifyRecord(data, balloon ? NOTIFYICONDATAW_V2_SIZE : NOTIFYICONDATAW_V1_SIZE, icon);
     const std::wstring text = tip.W();
     std::copy_n(text.begin(), WidePrefix(text, 63), data.szTip);
-    if (balloon) FillBalloon(data, info.W(), title.W(), icon.InfoTimeoutMs, WidePrefix);
+    if (balloon)
+        FillBalloon(data, std::wstring(info.W()), std::wstring(title.W()), icon.InfoTimeoutMs,
+                    WidePrefix);
     static const auto notify = ShellWideFunction<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
     return notify && notify(operation, &data) != FALSE;
 }

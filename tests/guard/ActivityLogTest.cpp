@@ -6,6 +6,7 @@
 #include <string>
 
 #include "guard/ActivityLog.h"
+#include "platform/AnsiText.h"
 #include "support/MemoryFileSystem.h"
 
 #ifndef _WIN32
@@ -64,7 +65,7 @@ TEST(ActivityLog, AppendsKeepsOneGenerationAndMovesWhereItMayWrite)
              TLogEncoding::Utf8, "Rozłączono", true, kLog, "a\r\n" + kLine, "-"},
             {"no mark in the code page, and one line per event", [](TMemoryFileSystem&) {},
              TLogEncoding::Ansi, "Rozłą\r\nczono", true, kLog,
-             "2026-12-09 07:05:02 +01:00  Rozłą  czono\r\n", "-"},
+             Utf8ToAnsi("2026-12-09 07:05:02 +01:00  Rozłą  czono\r\n"), "-"},
             {"past the limit the log becomes the old one",
              [&](TMemoryFileSystem& f) {
                  f.AddFile(kLog, full);

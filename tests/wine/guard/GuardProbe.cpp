@@ -28,6 +28,8 @@
 //   lw-guard-probe wait-balloon <timeout-ms> <text>
 //                                              waits until the notification area shows a
 //                                              balloon whose text contains the text
+//   lw-guard-probe windows                     prints every top-level window as
+//                                              class|visible or hidden|text
 //   lw-guard-probe memory                      prints the guard process's private bytes and
 //                                              working set (and their peaks) in bytes
 //
@@ -203,26 +205,44 @@ bool TrayIconRegistered()
     return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
 }
 
-// Whether a balloon of the notification area shows the text. The shell shows a balloon as a
-// tool tip window of its own, whose text is the balloon's.
+// A balloon of the notification area that shows the text. The shell shows a balloon as a tool
+// tip window of its own, which answers WM_GETTEXT with the balloon's text.
+struct TBalloonSearch {
+    std::wstring Text;
+    bool Found;
+};
+
+BOOL CALLBACK FindBalloon(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<TBalloonSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (!IsWindowVisible(window) || std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+    // Sent rather than read: for another process's window GetWindowText gives only the title it
+    // was made with, and a tool tip keeps its text to itself.
+    wchar_t shown[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    shown[511] = 0;
+    search.Found = std::wstring(shown).find(search.Text) != std::wstring::npos;
+    return !search.Found;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM)
+{
+    wchar_t name[64] = {}, text[256] = {};
+    GetClassNameW(window, name, 64);
+    GetWindowTextW(window, text, 256);
+    Print(Narrow(name, wcslen(name)) + (IsWindowVisible(window) ? "|visible|" : "|hidden|") +
+          Narrow(text, wcslen(text)));
+    return TRUE;
+}
+
 bool BalloonShows(const std::string& text)
 {
-    struct TSearch {
-        std::wstring Text;
-        bool Found;
-    } search{Wide(text), false};
-    EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto& s = *reinterpret_cast<TSearch*>(data);
-                wchar_t cls[64] = {};
-                GetClassNameW(window, cls, 64);
-                if (!IsWindowVisible(window) || std::wstring(cls) != TOOLTIPS_CLASSW) return TRUE;
-                wchar_t shown[512] = {};
-                GetWindowTextW(window, shown, 512);
-                s.Found = std::wstring(shown).find(s.Text) != std::wstring::npos;
-                return !s.Found;
-            },
-            reinterpret_cast<LPARAM>(&search));
+    TBalloonSearch search{Wide(text), false};
+    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
@@ -331,6 +351,7 @@ int main()
     if (command == "wait-tray") return result(WaitFor(timeout, TrayIconRegistered));
     if (command == "wait-balloon" && args.size() > 3)
         return result(WaitFor(timeout, [&] { return BalloonShows(args[3]); }));
+    if (command == "windows") return EnumWindows(PrintWindow, 0) ? 0 : 2;
     if (command == "memory") return PrintMemory();
     return 2;
 }

@@ -173,7 +173,7 @@ leading-zero)
         world_fail "the foreign number was not hung up"
     # Nobody was asked, and the window is in the tray: a balloon says what the guard did.
     probe wait-balloon 10000 "z numerem \"0700999999\"" ||
-        world_fail "no balloon told of the hang-up"
+        world_fail "no balloon told of the hang-up:$(printf '\n%s' "$(probe windows)")"
     expect_report "Niedozwolone połączenie z numerem \"0700999999\" zostało pomyślnie rozłączone."
     listing=$(rasctl list)
     world_connected Dostawca "$listing" || world_fail "the number with its zero was cut"
