@@ -13,9 +13,14 @@
 using TAskUser =
         std::function<bool(int mode, const std::string& value1, const std::string& value2)>;
 
+// Tells the user at once of something the guard did without asking (the settings say not to
+// ask), since its window may be hidden: the text says what was done.
+using TAnnounce = std::function<void(const std::string& text)>;
+
 struct TCheckContext {
     TSettings& Settings;
     TProgressDisplay& Progress;
     TActivityReport& Report;
     TAskUser Ask;
+    TAnnounce Announce = nullptr;
 };

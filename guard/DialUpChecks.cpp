@@ -49,16 +49,26 @@ void TDialUpChecks::DisconnectUnknownConnections(bool automatic)
         std::string number;
         if (!ConnectionNumber(handles[i], number)) return;
         if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
-        if (settings.AskBeforeDeleteDialUp() &&
-            !FContext.Ask(qmActiveConnection, names[i], number)) {
-            FContext.Report.AddFmt(kReportConnectionKept, names[i], number);
+        const bool asked = settings.AskBeforeDeleteDialUp();
+        if (asked && !FContext.Ask(qmActiveConnection, names[i], number)) {
+            FContext.Report.Add(Format(kReportConnectionKept, names[i], number), kLogAskedNo);
             return;
         }
-        if (FDialUp.HangUpConnectionOf(handles[i]) == 0)
-            FContext.Report.AddFmt(kReportHungUp, number);
-        else
-            FContext.Report.AddFmt(kReportHangUpFailed, number);
+        // The log names the entry as well, and whether the user had a say.
+        const std::string detail =
+                Format(kLogConnection, names[i]) + "; " + (asked ? kLogAskedYes : kLogNotAsked);
+        if (FDialUp.HangUpConnectionOf(handles[i]) == 0) {
+            FContext.Report.Add(Format(kReportHungUp, number), detail);
+            if (!asked) Announce(Format(kBalloonHungUp, names[i], number));
+        } else {
+            FContext.Report.Add(Format(kReportHangUpFailed, number), detail);
+        }
     });
+}
+
+void TDialUpChecks::Announce(const std::string& text)
+{
+    if (FContext.Announce) FContext.Announce(text);
 }
 
 void TDialUpChecks::ShowConnectionStatus()
@@ -93,16 +103,19 @@ void TDialUpChecks::DeleteUnknownDialUps(bool automatic)
         std::string number;
         if (FDialUp.GetEntryPhoneNumber(number) != 0 || number.empty()) return;
         if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
-        if (settings.AskBeforeDeleteDialUp() &&
-            !FContext.Ask(qmPhonebookEntry, entries[i], number)) {
-            FContext.Report.AddFmt(kReportEntryKept, entries[i], number);
+        const bool asked = settings.AskBeforeDeleteDialUp();
+        if (asked && !FContext.Ask(qmPhonebookEntry, entries[i], number)) {
+            FContext.Report.Add(Format(kReportEntryKept, entries[i], number), kLogAskedNo);
             return;
         }
+        const char* const detail = asked ? kLogAskedYes : kLogNotAsked;
         // The question may have let other work move Entry; the entry judged is this one.
         FDialUp.SetEntry(entries[i]);
-        if (FDialUp.DeleteEntry() == 0)
-            FContext.Report.AddFmt(kReportEntryDeleted, entries[i], number);
-        else
-            FContext.Report.AddFmt(kReportEntryDeleteFailed, entries[i], number);
+        if (FDialUp.DeleteEntry() == 0) {
+            FContext.Report.Add(Format(kReportEntryDeleted, entries[i], number), detail);
+            if (!asked) Announce(Format(kBalloonEntryDeleted, entries[i], number));
+        } else {
+            FContext.Report.Add(Format(kReportEntryDeleteFailed, entries[i], number), detail);
+        }
     });
 }

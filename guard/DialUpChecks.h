@@ -22,6 +22,7 @@ public:
     void ShowConnectionStatus();
 
 private:
+    void Announce(const std::string& text);
     // The number a connection dialled: the live one, else the entry's dial parameters', else the
     // entry's own. Entry must be set to the connection's entry.
     bool ConnectionNumber(THRasConn handle, std::string& number);

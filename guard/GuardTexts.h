@@ -57,6 +57,7 @@ inline constexpr const char* const kMenuCaptions[] = {
         "Szukaj aktywne Dialery",
         "TestDialerow",
         "&Zamknij",
+        "&Dziennik zdarzeń...",
 };
 
 // Status bar.
@@ -126,6 +127,29 @@ inline constexpr const char kReportAutoStartNotWritten[] =
 inline constexpr const char kReportQuarantineUnavailable[] =
         "Nie można utworzyć folderu kwarantanny \"%s\" ani zapisać w nim kopii. Pliki wykrytych "
         "dialerów pozostaną na dysku.";
+
+// The lasting log: what it adds to a report line, the guard's end, and what the user is told
+// when it cannot be written.
+inline constexpr const char kLogConnection[] = "połączenie \"%s\"";
+inline constexpr const char kLogNotAsked[] = "bez pytania, zgodnie z ustawieniami";
+inline constexpr const char kLogAskedYes[] = "użytkownik zapytany, odpowiedział: Tak";
+inline constexpr const char kLogAskedNo[] = "użytkownik zapytany, odpowiedział: Nie";
+inline constexpr const char kLogEnd[] = "Koniec pracy programu ";
+inline constexpr const char kReportLogNotWritten[] =
+        "Nie udało się zapisać dziennika zdarzeń do pliku \"%s\". Kolejne zdarzenia będą "
+        "widoczne tylko w raporcie.";
+inline constexpr const char kLogNotWrittenMessage[] =
+        "Nie udało się zapisać dziennika zdarzeń do pliku \"%s\".\r\n\r\n"
+        "Program nadal chroni komputer, ale jego działania nie zostaną zapamiętane po jego "
+        "zamknięciu. Sprawdź, czy na dysku jest wolne miejsce.";
+
+// The balloon over the tray icon when the guard acted without asking (the tip says it where
+// the shell has no balloons), and the count a burst of them adds.
+inline constexpr const char kBalloonHungUp[] =
+        "Rozłączono niedozwolone połączenie \"%s\" z numerem \"%s\".";
+inline constexpr const char kBalloonEntryDeleted[] =
+        "Usunięto niedozwolone połączenie \"%s\" z numerem \"%s\".";
+inline constexpr const char kBalloonBurst[] = "(zdarzeń w ciągu kilku sekund: %d)";
 
 // The number editor. Its information line says whether a number is added or corrected.
 inline constexpr const char kNumberFormCaption[] = "Numer telefonu";

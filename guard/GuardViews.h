@@ -17,8 +17,8 @@ constexpr int kOptionCount = 5;
 
 enum class TNumberButton { Add, Edit, Delete };
 
-// The items of the one popup menu that serves the window and the tray icon, in menu order
-// (separators left out).
+// The items of the one popup menu that serves the window and the tray icon (separators left
+// out); kMenuOrder gives the order they appear in.
 enum class TMenuItem {
     Configuration,
     Report,
@@ -27,8 +27,19 @@ enum class TMenuItem {
     DeleteUnknownDialUps,
     CheckActiveDialers,
     TestDialers,
-    Exit
+    Exit,
+    // Added after the others so that their command numbers stay; it shows after "Raport".
+    ActivityLog
 };
+constexpr int kMenuItemCount = static_cast<int>(TMenuItem::ActivityLog) + 1;
+// The items as the menu shows them; a separator follows About and TestDialers.
+inline constexpr TMenuItem kMenuOrder[kMenuItemCount] = {
+        TMenuItem::Configuration,   TMenuItem::Report,
+        TMenuItem::ActivityLog,     TMenuItem::About,
+        TMenuItem::DisconnectUnknownConnection,
+        TMenuItem::DeleteUnknownDialUps,
+        TMenuItem::CheckActiveDialers,
+        TMenuItem::TestDialers,     TMenuItem::Exit};
 
 // The activity report's list: one row per action, newest last.
 class IReportView {

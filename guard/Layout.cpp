@@ -80,8 +80,7 @@ const TWindowLayout& QuestionFormLayout()
 }
 
 constexpr int kMenuCaptionCount = static_cast<int>(sizeof kMenuCaptions / sizeof kMenuCaptions[0]);
-static_assert(kMenuCaptionCount == static_cast<int>(TMenuItem::Exit) + 1,
-              "one caption per menu item");
+static_assert(kMenuCaptionCount == kMenuItemCount, "one caption per menu item");
 
 const char* MenuCaption(int item)
 {

@@ -51,6 +51,7 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         }
 
         FSettings = std::make_unique<TSettings>(FPorts.Profile, FPorts.Tools.ProgramPath);
+        OpenActivityLog();
 
         FDialUp = std::make_unique<TDialUp>(FPorts.Ras, FPorts.Ui, FPorts.Clock,
                                             &FPorts.Tools.Registry, FPorts.Windows95Family);
@@ -94,7 +95,8 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
                 *FSettings, FProgress, FReport,
                 [this](int mode, const std::string& value1, const std::string& value2) {
                     return Ask(mode, value1, value2);
-                }};
+                },
+                [this](const std::string& text) { Announce(text); }};
         FDialUpChecks = std::make_unique<TDialUpChecks>(*FDialUp, context);
         FDialerSweep = std::make_unique<TDialerSweep>(FPorts.Tools, *FStartupFiles, context);
 
@@ -120,6 +122,11 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
 TLinewardenForm::~TLinewardenForm()
 {
     try {
+        LogEnd();
+    } catch (...) {
+        // Shutting down must go on.
+    }
+    try {
         UpdateAutoStart();
     } catch (...) {
         // Shutting down must go on; the registry keeps what it had.
@@ -141,6 +148,9 @@ TLinewardenForm::~TLinewardenForm()
     }
     // The settings save once more as they go, which can fail only as this save did.
     FSettings.reset();
+    FReport.SetLog(nullptr, nullptr);
+    FLogWarningTimer.reset();
+    FActivityLog.reset();
     if (FTrayIcon) FTrayIcon->SetVisible(false);
     FTrayIcon.reset();
 }
@@ -203,6 +213,7 @@ void TLinewardenForm::RunCycle()
 
 void TLinewardenForm::ShowMainWindow()
 {
+    if (FTrayIcon) FTrayIcon->EndAnnouncement();
     if (IsMinimized()) FView.RestoreApplication();
     FView.ShowWindow();
     if (!FView.IsApplicationActive()) FView.BringToFront();
@@ -319,6 +330,7 @@ void TLinewardenForm::MenuClick(TMenuItem item)
     case TMenuItem::Configuration: ShowView(false); break;
     case TMenuItem::Report: ShowView(true); break;
     case TMenuItem::About: ShowHelp(FPorts.Tools, FView.Handle()); break;
+    case TMenuItem::ActivityLog: ShowActivityLog(); break;
     case TMenuItem::DisconnectUnknownConnection: FWork.Run(TWork::Connections); break;
     case TMenuItem::DeleteUnknownDialUps: FWork.Run(TWork::Phonebook); break;
     case TMenuItem::CheckActiveDialers: FWork.Run(TWork::Dialers); break;
@@ -374,6 +386,47 @@ void TLinewardenForm::TrayIconAdded()
     if (IsMinimized()) FView.HideToTray();
 }
 
+void TLinewardenForm::OpenActivityLog()
+{
+    const std::string fallback = FPorts.ApplicationDataFolder.empty()
+                                         ? std::string()
+                                         : IncludeTrailingBackslash(FPorts.ApplicationDataFolder) +
+                                                   kActivityLogFallbackFolder;
+    FActivityLog = std::make_unique<TActivityLog>(
+            FPorts.Tools.Files, ActivityLogFile(FSettings->FileName()), fallback,
+            FPorts.Windows95Family ? TLogEncoding::Ansi : TLogEncoding::Utf8);
+    FReport.SetLog(FActivityLog.get(), [this](const std::string& file) {
+        AddReportFmt(kReportLogNotWritten, file);
+        // A box now could open in the middle of a check, or before the window is up: it waits
+        // until the user-interface thread is free.
+        FLogWarningTimer = FPorts.Ui.CreateTimer([this, file] {
+            FLogWarningTimer->Stop();
+            FView.ShowWarning(Format(kLogNotWrittenMessage, file));
+        });
+        FLogWarningTimer->Start(1);
+    });
+}
+
+void TLinewardenForm::LogEnd()
+{
+    if (FEndLogged) return;
+    FEndLogged = true;
+    FReport.Log(std::string(kLogEnd) + kWindowCaption);
+}
+
+void TLinewardenForm::Announce(const std::string& text)
+{
+    if (FTrayIcon) FTrayIcon->Announce(kWindowCaption, text, FPorts.Clock.TickCount());
+}
+
+void TLinewardenForm::ShowActivityLog()
+{
+    // Notepad is every Windows' text viewer, and it shows the log in the encoding it was
+    // written for that system.
+    FPorts.Tools.Shell.Execute(FView.Handle(), "open", "notepad.exe",
+                               "\"" + FActivityLog->FileName() + "\"", "", swShowNormal);
+}
+
 void TLinewardenForm::SaveSettings(bool mayShowBox)
 {
     if (FSettings->Save()) return;
@@ -418,6 +471,7 @@ void TLinewardenForm::WMEndSession(bool ending)
     // No box: the session is ending and the user would not see it.
     ControlsToSettings();
     SaveSettings(false);
+    LogEnd();
     try {
         UpdateAutoStart();
     } catch (...) {

@@ -41,6 +41,9 @@ struct TGuardPorts {
     ILocalTime& LocalTime;
     TToolsPorts Tools;
     bool Windows95Family;
+    // The user's application-data folder, where the lasting log goes when the program's folder
+    // takes no file; "" when the system names none.
+    std::string ApplicationDataFolder = std::string();
 };
 
 // The start-up tick comes this long after start, sooner on the very first start.
@@ -147,6 +150,15 @@ private:
     // The notification area took the icon at last: no more retries, and a window that was
     // minimised meanwhile goes into the tray as it would have then.
     void TrayIconAdded();
+    // The lasting log beside the settings file; its first failure is told in the report and,
+    // once the current work is over, in a box.
+    void OpenActivityLog();
+    // The guard acted by itself: the tray icon says so while the window may be hidden.
+    void Announce(const std::string& text);
+    void ShowActivityLog();
+    // The log's last line: at the end of the session (after which the process may be ended
+    // without more ado) or when the window goes, whichever comes first.
+    void LogEnd();
 
     TGuardPorts FPorts;
     IMainView& FView;
@@ -163,6 +175,9 @@ private:
     std::unique_ptr<TTrayIcon> FTrayIcon;
     std::unique_ptr<ITimer> FTrayRetryTimer;
     std::unique_ptr<TSettings> FSettings;
+    std::unique_ptr<TActivityLog> FActivityLog;
+    std::unique_ptr<ITimer> FLogWarningTimer;
+    bool FEndLogged = false;
     std::unique_ptr<TDialUp> FDialUp;
     std::unique_ptr<TRasConnThread> FRasConnThread;
     std::unique_ptr<ITimer> FStartupTimer;

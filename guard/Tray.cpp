@@ -1,5 +1,8 @@
 #include "guard/Tray.h"
 
+#include "common/Format.h"
+#include "guard/GuardTexts.h"
+
 TTrayIcon::TTrayIcon(INotificationArea& area) : FArea(area)
 {
     FIcon = FArea.ApplicationIcon();
@@ -57,6 +60,10 @@ void TTrayIcon::SetIcon(void* icon)
 
 void TTrayIcon::SetTip(const std::string& text)
 {
+    if (FAnnouncing) {
+        FOwnTip = text;
+        return;
+    }
     if (text == FTip) return;
     FTip = FirstCharacters(text, kTrayTipLength);
     UpdateTrayIcon();
@@ -67,6 +74,43 @@ void TTrayIcon::SetVisible(bool visible)
     if (visible == FVisible) return;
     FVisible = visible;
     UpdateTrayIcon();
+}
+
+void TTrayIcon::Announce(const std::string& title, const std::string& text, uint32_t tickMs)
+{
+    // Unsigned arithmetic: right across the clock's wrap as well.
+    const bool showing = FBurst > 0 && tickMs - FBalloonTick < kBalloonTimeoutMs;
+    FBurst = showing ? FBurst + 1 : 1;
+    FBalloonTick = tickMs;
+    const std::string said = BalloonText(text, FBurst);
+    if (!FArea.HasBalloons()) {
+        // The first shells have no balloons: the tip says it until the window is seen.
+        if (!FAnnouncing) FOwnTip = FTip;
+        FAnnouncing = false;
+        SetTip(said);
+        FAnnouncing = true;
+        return;
+    }
+    if (!FVisible || !FActiveTrayIcon) return;
+    TNotifyIconRecord record = FRecord;
+    record.Flags |= kBalloonFlag;
+    record.BalloonTitle = title;
+    record.BalloonText = said;
+    record.BalloonTimeoutMs = kBalloonTimeoutMs;
+    FArea.Notify(TTrayOperation::Modify, record);
+}
+
+void TTrayIcon::EndAnnouncement()
+{
+    FBurst = 0;
+    if (!FAnnouncing) return;
+    FAnnouncing = false;
+    SetTip(FOwnTip);
+}
+
+std::string BalloonText(const std::string& text, int count)
+{
+    return count > 1 ? text + "\r\n" + Format(kBalloonBurst, count) : text;
 }
 
 bool TTrayIcon::Fire(const TNotifyEvent& event)

@@ -15,7 +15,16 @@ struct TNotifyIconRecord {
     uint32_t CallbackMessage = 1025;  // the first user message number plus one
     void* Icon = nullptr;
     std::string Tip;
+    // A balloon, shown when Flags holds kBalloonFlag: its title, its text and how long it
+    // stays. Only shells from version 5.0 on have balloons.
+    std::string BalloonTitle;
+    std::string BalloonText;
+    uint32_t BalloonTimeoutMs = 0;
 };
+
+constexpr uint32_t kBalloonFlag = 0x10;  // NIF_INFO
+// A balloon stays about this long; one shown meanwhile replaces it.
+constexpr uint32_t kBalloonTimeoutMs = 10000;
 
 enum class TTrayOperation { Add, Modify, Delete };
 
@@ -25,6 +34,8 @@ public:
     virtual ~INotificationArea() = default;
     // Shell_NotifyIcon: true when the operation succeeded.
     virtual bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) = 0;
+    // Whether the shell shows balloons (its version is 5.0 or later).
+    virtual bool HasBalloons() = 0;
     // The application's icon, shared (never destroyed through the tray).
     virtual void* ApplicationIcon() = 0;
     // A hidden window whose callback messages reach owner.WndProc; destroyed by DestroyWindow.
@@ -78,6 +89,15 @@ public:
     // Runs each time the notification area took the icon after it held none of ours.
     TNotifyEvent OnAdded;
 
+    // Tells the user of something the guard did by itself, while its window may be hidden:
+    // a balloon over the icon for about ten seconds, or, where the shell has no balloons, the
+    // tip until EndAnnouncement. At most one balloon at a time: one that comes while another
+    // shows replaces it with the newest text and the count of the burst. tickMs: the clock's
+    // milliseconds now.
+    void Announce(const std::string& title, const std::string& text, uint32_t tickMs);
+    // The user has seen the window: the tip is the program's own again.
+    void EndAnnouncement();
+
     void UpdateTrayIcon();
     // An icon that is to be shown but is not registered is offered to the notification area
     // again; at logon the guard may start before the shell has one. Nothing happens otherwise.
@@ -98,7 +118,15 @@ private:
     bool FActiveTrayIcon = false;
     void* FWindow = nullptr;
     TNotifyIconRecord FRecord;
+    // The tip the program set, while an announcement stands in its place.
+    std::string FOwnTip;
+    bool FAnnouncing = false;
+    uint32_t FBalloonTick = 0;
+    int FBurst = 0;
 };
+
+// The balloon's text for the count-th event of a burst.
+std::string BalloonText(const std::string& text, int count);
 
 // The first count characters of UTF-8 text, never cutting one in two.
 std::string FirstCharacters(const std::string& text, size_t count);

@@ -15,9 +15,10 @@
 
 namespace {
 
-// Files the guard makes beside itself that belong to the installation; the uninstaller passes
-// over those that are not there.
-const char* const kGuardMadeFiles[] = {"MLinewarden.cfg", "MLinewarden.111"};
+// Files the guard makes beside itself that belong to the installation (its settings, and its
+// lasting log in two generations); the uninstaller passes over those that are not there.
+const char* const kGuardMadeFiles[] = {"MLinewarden.cfg", "MLinewarden.111", "MLinewarden.log",
+                                       "MLinewarden.old.log"};
 
 std::string Below(const std::string& folder, const std::string& name)
 {

@@ -50,6 +50,14 @@ public:
     virtual bool EraseFile(const std::string& path) = 0;
     // Creates or replaces the file with these bytes. False when it could not be written whole.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // Adds the bytes at the end of the file, making the file where it is missing, while other
+    // programs may go on reading it. The bytes are on the disk when it returns, so that what a
+    // log recorded survives the program being killed or the power failing. False when they
+    // could not be written whole.
+    virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+    // Gives a file another name in the same folder, replacing a file of that name. False when
+    // the file keeps its old name.
+    virtual bool RenameFile(const std::string& source, const std::string& target) = 0;
     // Copies one file, as CopyFile does (the name avoids its macro). With failIfExists an
     // existing target is left alone and the copy fails. False when the source cannot be read or
     // the target cannot be written whole; a target left half-written is removed again.

@@ -4,6 +4,9 @@
 #include <string>
 struct TLocalTime {
     int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+    // How far this local time is ahead of UTC, daylight saving included (+60 in a Polish
+    // winter): a log read later, or in another zone, still tells when things happened.
+    int UtcOffsetMinutes = 0;
 };
 class ILocalTime {
 public:

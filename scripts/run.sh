@@ -119,3 +119,5 @@ probe menu configuration >/dev/null
 shoot "$PWD/build/MLinewarden-options.png"
 world_stop_guard
 echo "the guard ended through its Exit command"
+echo "The guard's lasting log ($world_guard_win\\MLinewarden.log):"
+sed '1s/^\xEF\xBB\xBF//; s/\r$//; s/^/  /' "$world_guard_dir/MLinewarden.log"

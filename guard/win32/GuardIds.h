@@ -19,7 +19,6 @@ inline constexpr char kShowGuardMessage[] = "MLinewarden.ShowGuard";
 // Menu commands are WM_COMMAND identifiers kMenuCommandBase + TMenuItem; controls use
 // kControlIdBase + TControlId.
 constexpr int kMenuCommandBase = 2000;
-constexpr int kMenuItemCount = static_cast<int>(TMenuItem::Exit) + 1;
 constexpr int MenuCommandId(TMenuItem item)
 {
     return kMenuCommandBase + static_cast<int>(item);

@@ -24,6 +24,7 @@
 #include "platform/SystemVersion.h"
 #include "platform/win32/UiThreadWin32.h"
 #include "platform/win32/WinText.h"
+#include "platform/win32/WinTextSystem.h"
 #include "platform/win32/WindowKit.h"
 
 namespace {
@@ -89,7 +90,8 @@ int RunGuard()
                       SystemProfile(),
                       SystemLocalTime(),
                       tools,
-                      IsWindows95Family(SystemVersionWord())};
+                      IsWindows95Family(SystemVersionWord()),
+                      SHGetFolderPathU(CSIDL_APPDATA)};
 
     std::unique_ptr<TLinewardenForm> logic;
     try {

@@ -123,8 +123,8 @@ void TMainWindowView::BuildMenu()
     if (!FMenu) FMenu.reset(CreatePopupMenu());
     if (!FMenu) throw Exception("Error creating the popup menu");
     while (GetMenuItemCount(FMenu.get()) > 0) DeleteMenu(FMenu.get(), 0, MF_BYPOSITION);
-    for (int i = 0; i < kMenuItemCount; ++i) {
-        const auto item = static_cast<TMenuItem>(i);
+    for (const TMenuItem item : kMenuOrder) {
+        const int i = static_cast<int>(item);
         if (FMenuVisible[static_cast<size_t>(i)]) {
             const UINT flags =
                     MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);

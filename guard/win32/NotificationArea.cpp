@@ -27,6 +27,9 @@ TNotifyIconU ToShellRecord(const TNotifyIconRecord& record)
     icon.CallbackMessage = record.CallbackMessage;
     icon.Icon = static_cast<HICON>(record.Icon);
     icon.Tip = record.Tip;
+    icon.InfoTitle = record.BalloonTitle;
+    icon.Info = record.BalloonText;
+    icon.InfoTimeoutMs = record.BalloonTimeoutMs;
     return icon;
 }
 
@@ -58,11 +61,18 @@ bool TNotificationAreaWin32::Notify(TTrayOperation operation, const TNotifyIconR
         return true;
     case TTrayOperation::Modify:
         if (!ShellNotifyIconU(NIM_MODIFY, icon)) return false;
+        // Kept to add the icon again to a new taskbar, without a balloon that is long gone.
         FShown = std::move(icon);
+        FShown.Flags &= ~static_cast<UINT>(NIF_INFO);
         return true;
     case TTrayOperation::Delete: FRegistered = false; return ShellNotifyIconU(NIM_DELETE, icon);
     }
     return false;
+}
+
+bool TNotificationAreaWin32::HasBalloons()
+{
+    return ShellMajorVersion() >= 5;
 }
 
 void* TNotificationAreaWin32::ApplicationIcon()

@@ -22,6 +22,7 @@ public:
     TNotificationAreaWin32& operator=(const TNotificationAreaWin32&) = delete;
 
     bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) override;
+    bool HasBalloons() override;
     void* ApplicationIcon() override;
     void* CreateHiddenWindow(TTrayIcon& owner) override;
     void DestroyHiddenWindow(void* window) override;

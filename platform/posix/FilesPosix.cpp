@@ -136,6 +136,24 @@ public:
         }
         return close(fd) == 0 && done == bytes.size();
     }
+    bool AppendToFile(const std::string& path, const std::string& bytes) override
+    {
+        int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        const bool synced = fsync(fd) == 0;
+        return close(fd) == 0 && synced && done == bytes.size();
+    }
+    bool RenameFile(const std::string& source, const std::string& target) override
+    {
+        return rename(NativePath(source).c_str(), NativePath(target).c_str()) == 0;
+    }
     bool CopyFileTo(const std::string& source, const std::string& target,
                     bool failIfExists) override
     {

@@ -20,6 +20,7 @@ public:
         t.Hour = local.tm_hour;
         t.Minute = local.tm_min;
         t.Second = local.tm_sec;
+        t.UtcOffsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
         return t;
     }
     std::string TimeSeparator() override { return ":"; }

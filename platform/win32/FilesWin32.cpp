@@ -39,6 +39,23 @@ private:
     TKernelHandle FFile;
 };
 
+// Writes every byte at the file's position, a chunk at a time; false when a write fails.
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = bytes.size() - done > 0x100000
+                                    ? 0x100000
+                                    : static_cast<DWORD>(bytes.size() - done);
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0 ||
+            written > chunk)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 class TWin32FileSystem : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override
@@ -65,18 +82,32 @@ public:
         TKernelHandle file(
                 CreateFileU(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
         if (!file) return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD chunk = bytes.size() - done > 0x100000 ? 0x100000
-                                                         : static_cast<DWORD>(bytes.size() - done);
-            DWORD written = 0;
-            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) ||
-                written == 0)
-                break;
-            done += written;
-        }
+        const bool written = WriteAll(file.get(), bytes);
         // Closing counts: the system may report there a write it could not finish.
-        return CloseHandle(file.release()) && done == bytes.size();
+        return CloseHandle(file.release()) && written;
+    }
+    bool AppendToFile(const std::string& path, const std::string& bytes) override
+    {
+        // Write access rather than append-only access, which the Windows 95 family does not
+        // know; the end is sought before the write. Readers may share the file, and so may
+        // another writer, so that a log open in a viewer never keeps a line out.
+        TKernelHandle file(CreateFileU(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+        if (!file) return false;
+        LONG high = 0;
+        if (SetFilePointer(file.get(), 0, &high, FILE_END) == INVALID_SET_FILE_POINTER &&
+            GetLastError() != NO_ERROR)
+            return false;
+        const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+        return CloseHandle(file.release()) && written;
+    }
+    bool RenameFile(const std::string& source, const std::string& target) override
+    {
+        // MoveFileEx, which replaces, is missing on the Windows 95 family: the target goes
+        // first, and a failed rename leaves the source where it was.
+        if (GetFileAttributesU(target) != INVALID_FILE_ATTRIBUTES && !DeleteFileU(target))
+            return false;
+        return MoveFileU(source, target);
     }
     bool CopyFileTo(const std::string& source, const std::string& target,
                     bool failIfExists) override

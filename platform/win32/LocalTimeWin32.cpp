@@ -7,6 +7,19 @@ namespace {
 // Where the locale cannot say, the colon the Polish locale uses.
 const char kDefaultSeparator[] = ":";
 
+// The bias the system applies now, as minutes ahead of UTC. The zone's bias counts the other
+// way (UTC = local + bias), and its daylight or standard part applies as the system says.
+int UtcOffsetMinutes()
+{
+    TIME_ZONE_INFORMATION zone = {};
+    const DWORD which = GetTimeZoneInformation(&zone);
+    if (which == TIME_ZONE_ID_INVALID) return 0;
+    LONG bias = zone.Bias;
+    if (which == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
+    else if (which == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;
+    return static_cast<int>(-bias);
+}
+
 class TWin32LocalTime : public ILocalTime {
 public:
     TLocalTime Now() override
@@ -20,6 +33,7 @@ public:
         t.Hour = st.wHour;
         t.Minute = st.wMinute;
         t.Second = st.wSecond;
+        t.UtcOffsetMinutes = UtcOffsetMinutes();
         return t;
     }
 

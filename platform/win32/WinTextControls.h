@@ -67,14 +67,21 @@ HICON ProgramIconU(int resourceId, int width, int height, UINT flags);
 struct TNotifyIconU {
     HWND Window = nullptr;
     UINT Id = 0;
-    UINT Flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP
+    UINT Flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP, NIF_INFO
     UINT CallbackMessage = 0;
     HICON Icon = nullptr;
     std::string Tip;
+    // The balloon, with NIF_INFO: title, text and how long it stays.
+    std::string InfoTitle;
+    std::string Info;
+    UINT InfoTimeoutMs = 0;
 };
 // Shell_NotifyIcon with the shell's first record, which every shell takes: the tip is cut to
-// the 63 units that record holds, never inside a character.
+// the 63 units that record holds, never inside a character. A balloon (NIF_INFO) goes in the
+// record of shell version 5.0, which only such a shell takes (ShellMajorVersion).
 bool ShellNotifyIconU(DWORD operation, const TNotifyIconU& icon);
+// The shell's major version as its DllGetVersion tells; 4 for a shell without that call.
+DWORD ShellMajorVersion();
 
 // --- The shell's folder dialog ------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -42,6 +43,17 @@ void FillNotifyRecord(Record& data, DWORD size, const TNotifyIconU& icon)
     data.hIcon = icon.Icon;
 }
 
+// The balloon's part of the second record: texts cut to their fields, never inside a character,
+// and an information icon.
+template <typename Record, typename Text, typename Prefix>
+void FillBalloon(Record& data, const Text& info, const Text& title, UINT timeoutMs, Prefix prefix)
+{
+    std::copy_n(info.begin(), prefix(info, std::size(data.szInfo) - 1), data.szInfo);
+    std::copy_n(title.begin(), prefix(title, std::size(data.szInfoTitle) - 1), data.szInfoTitle);
+    data.uTimeout = timeoutMs;
+    data.dwInfoFlags = NIIF_INFO;
+}
+
 // The item list the folder dialog hands back, freed with COM's allocator.
 struct TItemList {
     LPITEMIDLIST Items;
@@ -55,20 +67,39 @@ struct TItemList {
 
 bool ShellNotifyIconU(DWORD operation, const TNotifyIconU& icon)
 {
-    const TSysText tip(icon.Tip);
+    const TSysText tip(icon.Tip), info(icon.Info), title(icon.InfoTitle);
+    const bool balloon = (icon.Flags & NIF_INFO) != 0;
     if (AnsiWindows()) {
         NOTIFYICONDATAA data{};
-        FillNotifyRecord(data, NOTIFYICONDATAA_V1_SIZE, icon);
+        FillNotifyRecord(data, balloon ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE, icon);
         const std::string text = tip.A();
         std::copy_n(text.begin(), AnsiPrefix(text, 63), data.szTip);
+        if (balloon)
+            FillBalloon(data, std::string(info.A()), std::string(title.A()), icon.InfoTimeoutMs,
+                        AnsiPrefix);
         return Shell_NotifyIconA(operation, &data) != FALSE;
     }
     NOTIFYICONDATAW data{};
-    FillNotifyRecord(data, NOTIFYICONDATAW_V1_SIZE, icon);
+    FillNotifyRecord(data, balloon ? NOTIFYICONDATAW_V2_SIZE : NOTIFYICONDATAW_V1_SIZE, icon);
     const std::wstring text = tip.W();
     std::copy_n(text.begin(), WidePrefix(text, 63), data.szTip);
+    if (balloon)
+        FillBalloon(data, std::wstring(info.W()), std::wstring(title.W()), icon.InfoTimeoutMs,
+                    WidePrefix);
     static const auto notify = ShellWideFunction<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
     return notify && notify(operation, &data) != FALSE;
+}
+
+DWORD ShellMajorVersion()
+{
+    // Exported from shell version 4.71 on; an older shell has no balloons either way.
+    struct TVersionInfo {
+        DWORD Size, Major, Minor, Build, Platform;
+    };
+    using TGetVersion = HRESULT(CALLBACK*)(TVersionInfo*);
+    static const auto get = ShellWideFunction<TGetVersion>("DllGetVersion");
+    TVersionInfo version{sizeof(TVersionInfo), 0, 0, 0, 0};
+    return get && SUCCEEDED(get(&version)) ? version.Major : 4;
 }
 
 std::string BrowseForFolderU(HWND owner, const std::string& title)

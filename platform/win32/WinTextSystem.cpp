@@ -267,6 +267,12 @@ bool CopyFileU(const std::string& source, const std::string& target, bool failIf
                           : CopyFileW(from.W(), to.W(), fail)) != FALSE;
 }
 
+bool MoveFileU(const std::string& source, const std::string& target)
+{
+    const TSysText from(source), to(target);
+    return (AnsiWindows() ? MoveFileA(from.A(), to.A()) : MoveFileW(from.W(), to.W())) != FALSE;
+}
+
 bool CreateDirectoryU(const std::string& path)
 {
     const TSysText sys(path);

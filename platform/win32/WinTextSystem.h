@@ -21,6 +21,7 @@ HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD dis
                    DWORD flags);
 bool DeleteFileU(const std::string& path);
 bool CopyFileU(const std::string& source, const std::string& target, bool failIfExists);
+bool MoveFileU(const std::string& source, const std::string& target);
 bool CreateDirectoryU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
 // The folder for temporary files, with its final backslash; "" when the system has none.

@@ -172,20 +172,27 @@ public:
 
 class TFakeNotificationArea : public INotificationArea {
 public:
-    std::vector<std::string> Calls;  // "add <tip>", "modify <tip>", "delete"
+    // "add <tip>", "modify <tip>", "balloon <text><tip>", "delete"
+    std::vector<std::string> Calls;
     bool AddSucceeds = true;
     int WindowsAlive = 0;
     bool Notify(TTrayOperation operation, const TNotifyIconRecord& record) override
     {
         switch (operation) {
         case TTrayOperation::Add: Calls.push_back("add " + record.Tip); return AddSucceeds;
-        case TTrayOperation::Modify: Calls.push_back("modify " + record.Tip); return true;
+        case TTrayOperation::Modify:
+            Calls.push_back((record.Flags & kBalloonFlag ? "balloon " + record.BalloonText
+                                                         : "modify ") +
+                            record.Tip);
+            return true;
         case TTrayOperation::Delete:
             Calls.push_back(record.Window ? "delete" : "delete without window");
             return true;
         }
         return false;
     }
+    bool Balloons = true;
+    bool HasBalloons() override { return Balloons; }
     void* ApplicationIcon() override { return &AddSucceeds; }
     void* CreateHiddenWindow(TTrayIcon&) override
     {
@@ -218,6 +225,9 @@ struct TGuardWorld {
     IRasApi* RasApi = &Ras;
     // An NT system unless a test says otherwise: the guard is installed for its user.
     bool Windows95Family = false;
+    // The user's application-data folder ("" for none).
+    std::string AppData;
+    static constexpr const char* kLog = "C:\\Guard\\MLinewarden.log";
 
     TGuardWorld()
     {
@@ -264,7 +274,8 @@ struct TGuardWorld {
                           Time,
                           TToolsPorts{Registry, Files, Processes, Shell, kProgram,
                                       kUnpackerTimeLimitMs, Table},
-                          Windows95Family};
+                          Windows95Family,
+                          AppData};
         Form = std::make_unique<TLinewardenForm>(ports);
         View.OnMinimize = [this] { Form->ApplicationEventsMinimize(); };
         View.Report.clear();

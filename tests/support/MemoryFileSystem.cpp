@@ -127,6 +127,29 @@ bool TMemoryFileSystem::WriteFile(const std::string& path, const std::string& by
     return true;
 }
 
+bool TMemoryFileSystem::AppendToFile(const std::string& path, const std::string& bytes)
+{
+    TNode* node = Node(path);
+    if (!node) return WriteFile(path, bytes);
+    if (node->IsFolder || node->Locked || node->Running) return false;
+    node->Content += bytes;
+    return true;
+}
+
+bool TMemoryFileSystem::RenameFile(const std::string& source, const std::string& target)
+{
+    TNode* from = Node(source);
+    if (!from || from->IsFolder || from->Locked || from->Running) return false;
+    if (Key(source) == Key(target)) return true;
+    TNode* to = Node(target);
+    if (to && (to->IsFolder || to->Locked || to->Running)) return false;
+    TNode moved = *from;
+    moved.Path = target;
+    FNodes.erase(Key(source));
+    FNodes[Key(target)] = moved;
+    return true;
+}
+
 bool TMemoryFileSystem::CopyFileTo(const std::string& source, const std::string& target,
                                    bool failIfExists)
 {

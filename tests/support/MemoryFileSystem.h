@@ -35,6 +35,8 @@ public:
     std::unique_ptr<IFileStream> OpenRead(const std::string& path) override;
     bool EraseFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool AppendToFile(const std::string& path, const std::string& bytes) override;
+    bool RenameFile(const std::string& source, const std::string& target) override;
     // A locked source, or one whose reads fail before its end, cannot be copied.
     bool CopyFileTo(const std::string& source, const std::string& target,
                     bool failIfExists) override;

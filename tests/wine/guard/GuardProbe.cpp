@@ -6,7 +6,7 @@
 //   lw-guard-probe wait-hidden <timeout-ms>    ... until it is hidden (the start-up tick ran)
 //   lw-guard-probe wait-gone <timeout-ms>      ... until no guard window is left
 //   lw-guard-probe menu <item>                 posts a menu command: configuration, report,
-//                                              check-connections, check-dialers, exit
+//                                              log, check-connections, check-dialers, exit
 //   lw-guard-probe geometry <margin> [question] prints the rectangle of the window (or of the
 //                                              open question), widened by the margin, as
 //                                              ImageMagick's WxH+X+Y
@@ -25,6 +25,11 @@
 //                                              waits for the guard's message box with that
 //                                              caption, prints its text and presses OK
 //   lw-guard-probe wait-tray <timeout-ms>      waits until the guard's tray icon is registered
+//   lw-guard-probe wait-balloon <timeout-ms> <text>
+//                                              waits until the notification area shows a
+//                                              balloon whose text contains the text
+//   lw-guard-probe windows                     prints every top-level window as
+//                                              class|visible or hidden|text
 //   lw-guard-probe memory                      prints the guard process's private bytes and
 //                                              working set (and their peaks) in bytes
 //
@@ -179,6 +184,7 @@ int PostMenu(const std::string& name)
         TMenuItem Item;
     } items[] = {{"configuration", TMenuItem::Configuration},
                  {"report", TMenuItem::Report},
+                 {"log", TMenuItem::ActivityLog},
                  {"check-connections", TMenuItem::DisconnectUnknownConnection},
                  {"check-dialers", TMenuItem::CheckActiveDialers},
                  {"exit", TMenuItem::Exit}};
@@ -197,6 +203,47 @@ bool TrayIconRegistered()
     probe.hWnd = FindWindowW(Wide(kTrayWindowClass).c_str(), nullptr);
     probe.uID = 100;
     return probe.hWnd && Shell_NotifyIconW(NIM_MODIFY, &probe);
+}
+
+// A balloon of the notification area that shows the text. The shell shows a balloon as a tool
+// tip window of its own, which answers WM_GETTEXT with the balloon's text.
+struct TBalloonSearch {
+    std::wstring Text;
+    bool Found;
+};
+
+BOOL CALLBACK FindBalloon(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<TBalloonSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (!IsWindowVisible(window) || std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+    // Sent rather than read: for another process's window GetWindowText gives only the title it
+    // was made with, and a tool tip keeps its text to itself.
+    wchar_t shown[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    shown[511] = 0;
+    search.Found = std::wstring(shown).find(search.Text) != std::wstring::npos;
+    return !search.Found;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM)
+{
+    wchar_t name[64] = {}, text[256] = {};
+    GetClassNameW(window, name, 64);
+    GetWindowTextW(window, text, 256);
+    Print(Narrow(name, wcslen(name)) + (IsWindowVisible(window) ? "|visible|" : "|hidden|") +
+          Narrow(text, wcslen(text)));
+    return TRUE;
+}
+
+bool BalloonShows(const std::string& text)
+{
+    TBalloonSearch search{Wide(text), false};
+    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 // The guard's memory as the system counts it. K32GetProcessMemoryInfo is looked up in kernel32
@@ -302,6 +349,9 @@ int main()
                                                      &ignored));
     }
     if (command == "wait-tray") return result(WaitFor(timeout, TrayIconRegistered));
+    if (command == "wait-balloon" && args.size() > 3)
+        return result(WaitFor(timeout, [&] { return BalloonShows(args[3]); }));
+    if (command == "windows") return EnumWindows(PrintWindow, 0) ? 0 : 2;
     if (command == "memory") return PrintMemory();
     return 2;
 }

@@ -59,6 +59,22 @@ isp_and_dialer() {
 }
 
 dialer_ended() { ! kill -0 "$dialer_pid" 2>/dev/null; }
+
+# The lasting log beside the guard holds each line, stamped with the date, the time and the UTC
+# offset; it begins with UTF-8's byte-order mark, so that Notepad shows its Polish letters.
+expect_log() {
+    local file="$world_guard_dir/MLinewarden.log" text line
+    [ "$(head -c 3 "$file" | od -An -tx1 | tr -d ' \n')" = efbbbf ] ||
+        world_fail "the log has no byte-order mark"
+    [ "$(grep -c $'\r$' "$file")" = "$(wc -l <"$file")" ] || world_fail "a log line ends without CR LF"
+    text=$(tail -c +4 "$file" | tr -d '\r')
+    ! grep -qvE '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} [+-][0-9]{2}:[0-9]{2}  ' <<<"$text" ||
+        world_fail "a log line is not stamped with the date, the time and the offset"
+    for line in "$@"; do
+        cut -c29- <<<"$text" | grep -qxF -- "$line" ||
+            world_fail "the log has no line \"$line\":$(printf '\n%s' "$text")"
+    done
+}
 no_connections() { ! rasctl list | grep -q '^connection'; }
 
 world_create
@@ -93,6 +109,12 @@ yes)
         "Skopiowany plik \"$world_premium_entry.lnk\": $shortcut -> $quarantine\\$world_premium_entry.lnk.000" \
         "Usunięto plik \"$world_premium_entry.lnk\": $shortcut" \
         "Usuwanie skrótów pliku \"$dialer\" zakończone pomyślnie."
+    world_stop_guard
+    expect_log \
+        "Niedozwolone połączenie z numerem \"$world_premium_number\" zostało pomyślnie rozłączone. [połączenie \"$world_premium_entry\"; użytkownik zapytany, odpowiedział: Tak]" \
+        "Usunięto plik \"FreeDialer.exe\": $dialer" \
+        "Usuwanie pliku \"$dialer\" zakończone pomyślnie." \
+        "Koniec pracy programu Morvane Linewarden 1.1"
     listing=$(rasctl list)
     log=$(rasctl log)
     world_connected Dostawca "$listing" || world_fail "the ISP's connection was cut"
@@ -149,6 +171,9 @@ leading-zero)
     rasctl dial Obcy >/dev/null
     probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
         world_fail "the foreign number was not hung up"
+    # Nobody was asked, and the window is in the tray: a balloon says what the guard did.
+    probe wait-balloon 10000 "z numerem \"0700999999\"" ||
+        world_fail "no balloon told of the hang-up:$(printf '\n%s' "$(probe windows)")"
     expect_report "Niedozwolone połączenie z numerem \"0700999999\" zostało pomyślnie rozłączone."
     listing=$(rasctl list)
     world_connected Dostawca "$listing" || world_fail "the number with its zero was cut"
