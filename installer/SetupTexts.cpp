@@ -28,6 +28,10 @@ const TRow Rows[] = {
          "zainstalowano program Morvane Linewarden.",
          "The folder \"%s\" holds another program's files. Choose an empty folder or the folder "
          "Morvane Linewarden is installed in."},
+        {"Nazwa folderu \"%s\" ma litery, których ten system Windows nie zapisze dla "
+         "deinstalatora, a dysk nie nadaje jej krótkiej nazwy. Wybierz folder bez takich liter.",
+         "The name of the folder \"%s\" has letters that this Windows cannot record for the "
+         "uninstaller, and the disk gives it no short name. Choose a folder without such letters."},
         {"Program %s nadal działa i nie dał się zamknąć.",
          "The program %s is still running and did not close."},
         {"Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian.",

@@ -18,6 +18,7 @@ enum class TSetupText {
     Failed,        // "%s" the reason
     BadFolder,     // "%s" the folder
     OthersFolder,  // "%s" the folder
+    Unloggable,    // "%s" the folder
     StillRunning,  // "%s" the program that stays running
     RetryOrCancel,
     CannotCreate,    // "%s" the folder or file
