@@ -102,24 +102,36 @@ std::string TSetupInstaller::ShortcutPath()
     return programs.empty() ? "" : Below(programs, std::string(kProductName) + ".lnk");
 }
 
+// The uninstaller reads the log in the ANSI code page, and a name that the code page lacks
+// would come back as another name (its best fit, "ł" as "l"): the uninstaller would remove
+// nothing of this installation, or another's files. Such a name is logged as its 8.3 alias,
+// which every code page holds; a folder still to be made has none, so its own name must do.
+// A path that cannot be spelled so stays as it is, and Install refuses it.
+std::string TSetupInstaller::LoggedPath(const std::string& path)
+{
+    const std::string spelled = SpelledWithAliases(FPorts.Files, path, FPorts.LogCodePage);
+    return spelled.empty() ? path : spelled;
+}
+
 TInstallLog TSetupInstaller::LogFor(const std::string& folder)
 {
+    const std::string base = LoggedPath(folder);
     TInstallLog log;
     log.AppName = kProductName;
-    for (const TPayloadFile& file : FFiles) log.Files.push_back(Below(folder, file.Name));
-    for (const char* name : kGuardMadeFiles) log.Files.push_back(Below(folder, name));
+    for (const TPayloadFile& file : FFiles) log.Files.push_back(Below(base, file.Name));
+    for (const char* name : kGuardMadeFiles) log.Files.push_back(Below(base, name));
     const std::string run = std::string("\\") + kRunKey;
     log.Registry = {{UninstallKeyName(), ""},
                     {"HKLM" + run, kAutoStartValueName},
                     {"HKCU" + run, kAutoStartValueName}};
-    const std::string shortcut = ShortcutPath();
-    if (!shortcut.empty()) log.Shortcuts.push_back(ChangeFileExt(shortcut, ""));
+    const std::string programs = FPorts.SetupShell.ProgramsMenuFolder();
+    if (!programs.empty()) log.Shortcuts.push_back(Below(LoggedPath(programs), kProductName));
     // Only the folders that are the installation's own: the ones it is about to make (the guard
     // makes its quarantine folder later) and those an earlier installation of ours made. One
     // that was there before is left to whoever made it, when the uninstaller finds it empty.
     TInstallLog earlier;
     EarlierLog(folder, earlier);
-    for (const std::string& dir : {folder, Below(folder, "dialers")}) {
+    for (const std::string& dir : {base, Below(base, "dialers")}) {
         bool ours = !FPorts.Files.DirectoryExists(dir);
         for (const std::string& logged : earlier.Dirs)
             ours = ours || FPorts.Files.SameNameIgnoringCase(logged, dir);
@@ -147,6 +159,14 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     if (!MayWriteInto(folder)) {
         failure = SetupText(TSetupText::OthersFolder, folder);
         return false;
+    }
+    // The log must name what this run writes: the folder of the installation, and the Start
+    // menu's Programs for the shortcut.
+    for (const std::string& named : {folder, FPorts.SetupShell.ProgramsMenuFolder()}) {
+        if (!FPorts.LogCodePage.Holds(LoggedPath(named))) {
+            failure = SetupText(TSetupText::Unloggable, named);
+            return false;
+        }
     }
     // A running program cannot be replaced, and the guard would go on running the old code.
     // Nothing is changed until every program of the installation has closed.

@@ -64,6 +64,7 @@ public:
 
 private:
     std::string ShortcutPath();
+    std::string LoggedPath(const std::string& path);
     TRegRoot UninstallRoot() const;
     std::string UninstallKeyName() const;
     std::string InstalledElsewhere(const std::string& folder);

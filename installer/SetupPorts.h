@@ -5,6 +5,7 @@
 
 #include "platform/ChildPrograms.h"
 #include "platform/CloseRequest.h"
+#include "platform/CodePages.h"
 #include "platform/Files.h"
 #include "platform/LocalTime.h"
 #include "platform/Profile.h"
@@ -36,4 +37,6 @@ struct TSetupPorts {
     // The running programs of an earlier installation, asked to close before their files are
     // replaced.
     TClosePorts Close;
+    // The code page the uninstall log is written in: the ANSI one.
+    ICodePage& LogCodePage = SystemAnsiCodePage();
 };

@@ -32,6 +32,10 @@ const TRow Rows[] = {
          "najpierw albo zainstaluj program w tym folderze.",
          "Morvane Linewarden is already installed in the folder \"%s\". Uninstall it first, or "
          "install into that folder."},
+        {"Nazwa folderu \"%s\" ma litery, których ten system Windows nie zapisze dla "
+         "deinstalatora, a dysk nie nadaje jej krótkiej nazwy. Wybierz folder bez takich liter.",
+         "The name of the folder \"%s\" has letters that this Windows cannot record for the "
+         "uninstaller, and the disk gives it no short name. Choose a folder without such letters."},
         {"Program %s nadal działa i nie dał się zamknąć.",
          "The program %s is still running and did not close."},
         {"Zamknij go i wybierz Ponów albo wybierz Anuluj, aby pozostawić instalację bez zmian.",

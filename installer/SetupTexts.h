@@ -19,6 +19,7 @@ enum class TSetupText {
     BadFolder,           // "%s" the folder
     OthersFolder,        // "%s" the folder
     InstalledElsewhere,  // "%s" the folder of the existing installation
+    Unloggable,          // "%s" the folder
     StillRunning,        // "%s" the program that stays running
     RetryOrCancel,
     CannotCreate,    // "%s" the folder or file

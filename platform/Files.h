@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class ICodePage;
+
 // The file attribute bits of the Win32 API (a volume label has the bit the old DOS attribute
 // byte gave it; Win32 never reports it, but a search still skips it).
 enum TFileAttribute : uint32_t {
@@ -80,9 +82,21 @@ public:
     // Compares two names as the user's locale does, ignoring letter case (CompareString with
     // NORM_IGNORECASE on Win32). True when they are the same name.
     virtual bool SameNameIgnoringCase(const std::string& a, const std::string& b) = 0;
+    // The 8.3 alias of an existing file or folder (GetShortPathName): each name in the path that
+    // has one given as its alias. "" when the path does not exist or cannot be asked; a volume
+    // that keeps no aliases gives the names as they are. Linux keeps none: "".
+    virtual std::string ShortPath(const std::string& path) = 0;
 };
 
 IFileSystem& SystemFileSystem();
+
+// The path with each name that the code page cannot hold replaced by the 8.3 alias of that file
+// or folder, so that a text in that code page can still name the place. Only a name that exists
+// has an alias: "" when a name the code page lacks has none, or one it cannot hold either.
+std::string SpelledWithAliases(IFileSystem& files, const std::string& path, ICodePage& codePage);
+// The path with each 8.3 alias in it replaced by the name it stands for, as far as the path
+// exists, so that two spellings of one place compare alike; other names stay as they are.
+std::string LongFormOf(IFileSystem& files, const std::string& path);
 
 // Creates the folder with every missing parent (paths end in "\" or not); true when it exists
 // afterwards. Built on the port, so it behaves alike on every platform and on the fakes.

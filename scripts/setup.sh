@@ -40,11 +40,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# A Polish Windows under Wine (code pages 1250 and 852) needs the glibc locale.
-if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
-    need_root "locale pl_PL.UTF-8"
-    sed -i 's/^# *pl_PL.UTF-8 UTF-8/pl_PL.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-fi
+# A Polish Windows under Wine (code pages 1250 and 852) needs the glibc locale, and a Western
+# European one (1252 and 437), which cannot spell every Polish letter, needs en_US.
+for loc in pl_PL en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8\$"; then
+        need_root "locale $loc.UTF-8"
+        sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
+        grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen
+        locale-gen >/dev/null
+    fi
+done
 echo "setup.sh: all build and test packages present"

@@ -199,7 +199,9 @@ bool TShortCutList::Undo(const TShortCutItem& item)
 }
 
 // A shortcut whose target cannot be read names no other place: it goes, as it did before
-// targets were looked at.
+// targets were looked at. Nor does one whose target is not there: another installation's
+// shortcut names its guard. The shell may give a target in the ANSI code page, where a name
+// that the code page lacks has become its best fit and names nothing (Wine's shell does).
 bool TShortCutList::PointsElsewhere(const std::string& link)
 {
     std::string target;
@@ -210,7 +212,7 @@ bool TShortCutList::PointsElsewhere(const std::string& link)
     } catch (const std::exception&) {
         return false;
     }
-    return !FOwn.Holds(target);
+    return FFiles.FileExists(target) && !FOwn.Holds(target);
 }
 
 // ---- servers ----

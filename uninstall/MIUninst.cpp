@@ -23,8 +23,13 @@ std::string WithName(const std::string& text, const std::string& name)
 bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log,
                           const std::string& caption)
 {
+    // A log may name a file by its 8.3 alias, and the system names the running program by its
+    // long path: both forms are looked for.
     std::vector<std::string> files;
-    for (int i = 0; i < log.Files.Count(); ++i) files.push_back(log.Files.Text(i));
+    for (int i = 0; i < log.Files.Count(); ++i) {
+        files.push_back(log.Files.Text(i));
+        files.push_back(LongFormOf(ports.Files, log.Files.Text(i)));
+    }
     const auto retry = [&](const std::string& program) {
         const std::string text = WithName(GetText(txProgramStillRunning), program) + "\n\n" +
                                  GetText(txRetryOrCancel);

@@ -10,10 +10,17 @@ std::string WithoutFinalBackslashes(std::string path)
     return path;
 }
 
+// One place may be named by its 8.3 alias or by its long path (the registry names the long
+// path; a program started by its alias knows itself so): only the long forms compare.
+std::string LongForm(IFileSystem& files, const std::string& path)
+{
+    return WithoutFinalBackslashes(LongFormOf(files, path));
+}
+
 }  // namespace
 
 TOwnFolder::TOwnFolder(IFileSystem& files, const std::string& folder)
-    : FFiles(files), FFolder(WithoutFinalBackslashes(folder))
+    : FFiles(files), FFolder(LongForm(files, folder))
 {
 }
 
@@ -22,7 +29,7 @@ bool TOwnFolder::Holds(const std::string& path) const
     if (FFolder.empty()) return false;
     // The path's folders from the innermost out, each compared whole with ours: a byte prefix
     // would take "C:\AB" for "C:\A", and letters that differ in case may differ in length.
-    std::string folder = WithoutFinalBackslashes(path);
+    std::string folder = LongForm(FFiles, path);
     for (;;) {
         if (FFiles.SameNameIgnoringCase(folder, FFolder)) return true;
         const size_t slash = folder.rfind('\\');

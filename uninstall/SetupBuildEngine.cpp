@@ -162,6 +162,16 @@ void TUninstall::ReadItem(const std::string& section, const std::string& element
     }
 }
 
+// The command interpreter reads the batch in the OEM code page, which lacks letters that the
+// ANSI one has, and the temporary folder lies below the user's profile, whose name may have any.
+// A name it lacks is spelled as its 8.3 alias; a path without one stays as it is, and the batch
+// leaves its lines out rather than name another file.
+std::string TUninstall::BatchSpelling(const std::string& path)
+{
+    const std::string spelled = SpelledWithAliases(FPorts.Files, path, FPorts.BatchCodePage);
+    return spelled.empty() ? path : spelled;
+}
+
 std::string TUninstall::TempFolder()
 {
     const std::string folder = FPorts.Files.TemporaryFolder();
@@ -187,9 +197,11 @@ bool TUninstall::Execute()
     const std::string batch = temp + RemovalBatchName(program);
     std::vector<std::string> dirs;
     for (int i = Log.Dirs.Count() - 1; i >= 0; --i)
-        if (FPorts.Files.DirectoryExists(Log.Dirs.Text(i))) dirs.push_back(Log.Dirs.Text(i));
+        if (FPorts.Files.DirectoryExists(Log.Dirs.Text(i)))
+            dirs.push_back(BatchSpelling(Log.Dirs.Text(i)));
     if (!FPorts.Files.WriteFile(
-                batch, RemovalBatchText(RemovalBatchLines(program, batch, dirs, madeTemp))))
+                batch, RemovalBatchText(RemovalBatchLines(BatchSpelling(program),
+                                                          BatchSpelling(batch), dirs, madeTemp))))
         throw Exception(Format("Cannot create file \"%s\"", batch));
     FPorts.Processes.Start("\"" + batch + "\"", swHide);
     return true;

@@ -70,6 +70,7 @@ private:
     bool EnterLog();
     void ReadItem(const std::string& section, const std::string& element);
     std::string Attribute(const std::string& name) const;
+    std::string BatchSpelling(const std::string& path);
 
     TUninstallPorts FPorts;
     bool FLogLoaded = false;

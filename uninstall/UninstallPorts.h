@@ -3,6 +3,7 @@
 // system's ports; tests fill it with fakes.
 #include "platform/ChildPrograms.h"
 #include "platform/CloseRequest.h"
+#include "platform/CodePages.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -18,4 +19,6 @@ struct TUninstallPorts {
     IMessageBox& Messages;
     // The running programs, asked to close before their files are removed.
     TClosePorts Close;
+    // The code page the command interpreter reads the removal batch in: the OEM one.
+    ICodePage& BatchCodePage = SystemOemCodePage();
 };

@@ -230,6 +230,8 @@ public:
             if (FoldCase(x[i]) != FoldCase(y[i])) return false;
         return true;
     }
+    // Linux keeps no aliases.
+    std::string ShortPath(const std::string&) override { return std::string(); }
 };
 
 }  // namespace

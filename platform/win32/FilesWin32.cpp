@@ -140,6 +140,7 @@ public:
     {
         return CompareStringU(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, b) == CSTR_EQUAL;
     }
+    std::string ShortPath(const std::string& path) override { return GetShortPathNameU(path); }
 };
 
 }  // namespace

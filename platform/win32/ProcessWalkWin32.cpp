@@ -1,9 +1,12 @@
 // The walk over the running processes, in the two ways the system offers: the snapshot functions
 // of kernel32.dll on the Windows 95, 98 and Me family, the four functions of the process-status
 // library on the NT family, where Vista and later also give each process's full path from a
-// handle with the limited query right (the only way to a 64-bit process's path). The version word picks the way on every walk. Neither group is
-// linked: both are looked up by name, so that the guard starts on a system that lacks them, and
-// a walk whose functions are missing finds nothing instead of stopping the guard.
+// handle with the limited query right (the only way to a 64-bit process's path). The version
+// word picks the way on every walk. The NT family's names are read in their wide form: a path
+// that the ANSI code page cannot hold would come back as another path (its best fit), which
+// names no file. Neither group is linked: both are looked up by name, so that the guard starts
+// on a system that lacks them, and a walk whose functions are missing finds nothing instead of
+// stopping the guard.
 #include <windows.h>
 #include <tlhelp32.h>
 #include <psapi.h>
@@ -36,8 +39,8 @@ using TEnumProcessesFn = BOOL(WINAPI*)(DWORD* ids, DWORD byteCount, DWORD* bytes
 using TEnumProcessModulesFn = BOOL(WINAPI*)(HANDLE process, HMODULE* modules, DWORD byteCount,
                                             DWORD* bytesNeeded);
 using TQueryImageNameFn = BOOL(WINAPI*)(HANDLE process, DWORD flags, wchar_t* path, DWORD* size);
-// GetModuleBaseNameA and GetModuleFileNameExA alike.
-using TModuleTextFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* text, DWORD size);
+// GetModuleBaseNameW and GetModuleFileNameExW alike.
+using TModuleTextFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, wchar_t* text, DWORD size);
 
 // The exports bound of each library, in the order of these indexes.
 enum TSnapshotExport : size_t { kCreateSnapshot, kProcess32First, kProcess32Next };
@@ -156,9 +159,12 @@ bool ReadProcessIds(TEnumProcessesFn enumProcesses, std::vector<DWORD>& ids)
 // the buffer, and only up to a NUL within it.
 std::string ModuleText(TModuleTextFn read, HANDLE process, HMODULE module)
 {
-    char buffer[kModuleTextCapacity] = {};
+    wchar_t buffer[kModuleTextCapacity] = {};
     const DWORD reported = read(process, module, buffer, kModuleTextCapacity);
-    return AnsiToUtf8(FieldText(buffer, std::min(reported, kModuleTextCapacity)));
+    const wchar_t* const text = buffer;
+    const wchar_t* const end =
+            std::find(text, text + std::min(reported, kModuleTextCapacity), L'\0');
+    return Narrow(text, static_cast<size_t>(end - text));
 }
 
 // The program's full path through the call of Vista and later; "" when the call is missing or
@@ -219,8 +225,8 @@ public:
     {
         if (IsWindows95Family(FVersionWord())) return;
         FPsapi.reset(new TBoundLibrary(FLibraries, kPsapiLibrary,
-                                       {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA",
-                                        "GetModuleFileNameExA"}));
+                                       {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameW",
+                                        "GetModuleFileNameExW"}));
         // Optional: the systems before Vista lack it and walk by the modules alone.
         FKernel = FLibraries.Load(kKernelLibrary);
         if (FKernel)

@@ -294,6 +294,15 @@ std::string GetTempPathU()
     });
 }
 
+std::string GetShortPathNameU(const std::string& path)
+{
+    const TSysText sys(path);
+    return ReadGrowing([&sys](TSysBuffer& buffer) {
+        return AnsiWindows() ? GetShortPathNameA(sys.A(), buffer.A(), buffer.Size())
+                             : GetShortPathNameW(sys.W(), buffer.W(), buffer.Size());
+    });
+}
+
 HANDLE FindFirstFileU(const std::string& pattern, TFindDataU& entry)
 {
     const TSysText sys(pattern);

@@ -26,6 +26,8 @@ bool CreateDirectoryU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
 // The folder for temporary files, with its final backslash; "" when the system has none.
 std::string GetTempPathU();
+// The 8.3 alias of an existing path; "" on failure.
+std::string GetShortPathNameU(const std::string& path);
 
 // One entry of a folder search.
 struct TFindDataU {

@@ -10,6 +10,8 @@
 #include "platform/AnsiText.h"
 #include "support/FakeMessageBox.h"
 #include "uninstall/SetupBuildEngine.h"
+#include "uninstall/MIUninst.h"
+#include "uninstall/RemovalBatch.h"
 
 namespace {
 
@@ -512,5 +514,127 @@ TEST_F(InstallTest, TheMachinesRunValueGoesOnlyWhileItStartsThisGuard)
         EXPECT_EQ(machine ? machine->Text() : "", c.MachineKept ? c.Machine : "");
         const TRegValue* user = t.Registry.Value(HKCU, RunKey, "MLinewarden");
         EXPECT_EQ(user ? user->Text() : "", c.AutoStart ? guard : "");
+    }
+}
+    }
+}
+
+// On a Windows whose code pages lack "ł", the log names such a name by its 8.3 alias, so that
+// the uninstaller reads back the very files this run wrote. A folder the log cannot name (one
+// still to be made, or a volume that keeps no aliases) is refused before anything changes or
+// closes, with the reason naming it.
+TEST_F(InstallTest, TheLogNamesByAliasWhatItsCodePageLacks)
+{
+    const std::string profile = "C:\\Users\\Michał";
+    const std::string below = profile + "\\AppData\\Morvane Linewarden";
+    const std::string aliased = "C:\\Users\\MICHA~1\\AppData\\Morvane Linewarden";
+    const std::string menu = profile + "\\Start Menu\\Programs";
+    const struct {
+        const char* Name;
+        std::string Folder, Menu;
+        bool Alias, Earlier;
+        std::string Logged, LoggedLink;  // "" refused
+        std::string Refused;             // the folder the reason names
+    } cases[] = {
+            {"below a profile with an alias", below, menu, true, false, aliased,
+             "C:\\Users\\MICHA~1\\Start Menu\\Programs\\Morvane Linewarden", ""},
+            {"over an installation there, whose folders it keeps", below, "C:\\Menu", true, true,
+             aliased, "C:\\Menu\\Morvane Linewarden", ""},
+            {"a folder still to be made", "C:\\Michał\\Linewarden", "C:\\Menu", true, false, "", "",
+             "C:\\Michał\\Linewarden"},
+            {"a volume without aliases", below, "C:\\Menu", false, false, "", "", below},
+            {"the shortcut's folder without an alias", "C:\\Linewarden", menu, false, false, "", "",
+             menu},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSetupMachine t;
+        t.LogCodePage.Lacks = {"ł"};
+        t.Files.AddFolder(profile + "\\AppData");
+        if (c.Alias) t.Files.SetAlias(profile, "MICHA~1");
+        t.SetupShell.Programs = c.Menu;
+        t.Files.AddFolder(c.Menu);
+        if (c.Earlier)
+            t.AddInstallation(c.Folder, "MZ-old-guard", {c.Logged, c.Logged + "\\dialers"});
+        t.Programs.Add(12, c.Folder + "\\MLinewarden.exe", false);
+        const std::vector<std::string> before = t.Files.Files();
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_EQ(setup.Install({c.Folder, true, nullptr}, nullptr, failure), !c.Logged.empty())
+                << failure;
+        if (c.Logged.empty()) {
+            EXPECT_NE(failure.find("\"" + c.Refused + "\""), std::string::npos) << failure;
+            EXPECT_EQ(t.Files.Files(), before);
+            EXPECT_EQ(t.Programs.ListProcesses().size(), 1u);
+            EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
+            continue;
+        }
+        std::string xml;
+        TInstallLog log;
+        ASSERT_TRUE(ReadPackageLog(*t.Files.OpenRead(c.Folder + "\\uninstall.exe"), xml));
+        ASSERT_TRUE(ReadInstallLogXml(AnsiToUtf8(xml), log));
+        EXPECT_EQ(log.Dirs, std::vector<std::string>({c.Logged, c.Logged + "\\dialers"}));
+        EXPECT_EQ(setup.LogFor(c.Folder).Shortcuts, std::vector<std::string>{c.LoggedLink});
+        // The logged name of each file reaches the file this run wrote.
+        for (const TPayloadFile& file : t.Payload) {
+            const auto* written = t.Files.Node(c.Logged + "\\" + file.Name);
+            ASSERT_NE(written, nullptr) << file.Name;
+            EXPECT_EQ(written->Content.substr(0, file.Bytes.size()), file.Bytes);
+        }
+    }
+}
+
+// Installed below such a profile, then removed through the uninstaller the installation wrote,
+// which the system may start by either name: the guard is asked to close by its long path,
+// the key, the Run value and the shortcut go although they name the long path, and the
+// removal batch names the uninstaller, its folder and itself by aliases the OEM code page holds.
+TEST_F(InstallTest, BelowAnAliasedProfileTheUninstallerRemovesEverything)
+{
+    const std::string profile = "C:\\Users\\Michał";
+    const std::string folder = profile + "\\AppData\\Local\\Programs\\Morvane Linewarden";
+    const std::string aliased = "C:\\Users\\MICHA~1\\AppData\\Local\\Programs\\Morvane Linewarden";
+    const std::string guard = folder + "\\MLinewarden.exe";
+    for (bool byAlias : {false, true}) {
+        SCOPED_TRACE(byAlias ? "started by its alias" : "started by its long path");
+        TSetupMachine t;
+        TFakeCodePage batchCodePage;
+        t.LogCodePage.Lacks = batchCodePage.Lacks = {"ł"};
+        t.SetupShell.LocalAppData = profile + "\\AppData\\Local";
+        t.SetupShell.Programs = profile + "\\Start Menu\\Programs";
+        t.Files.AddFolder(t.SetupShell.LocalAppData);
+        t.Files.AddFolder(t.SetupShell.Programs);
+        t.Files.AddFolder(profile + "\\Temp");
+        t.Files.TempFolderReported = profile + "\\Temp\\";
+        t.Files.SetAlias(profile, "MICHA~1");
+        TSetupInstaller setup(t.Ports, t.Payload);
+        std::string failure;
+        ASSERT_TRUE(setup.Install({setup.ProposedFolder(), true, nullptr}, nullptr, failure))
+                << failure;
+
+        t.Programs.Add(21, guard, false);
+        t.Files.Node(folder + "\\uninstall.exe")->Running = true;
+        t.Shell.AddLink("C:\\Users\\MICHA~1\\Start Menu\\Programs\\Morvane Linewarden.lnk", guard);
+        t.Processes.Program = (byAlias ? aliased : folder) + "\\uninstall.exe";
+        TFakeMessageBox messages;
+        messages.Answer = TMsgResult::Yes;
+        const TUninstallPorts ports{t.Files,
+                                    t.Registry,
+                                    t.Profile,
+                                    t.Shell,
+                                    t.Processes,
+                                    messages,
+                                    {t.Programs, t.Programs, t.Ticks},
+                                    batchCodePage};
+        EXPECT_EQ(UninstallProgram(ports, 0x0409), 0);
+
+        EXPECT_TRUE(t.Programs.ListProcesses().empty());
+        EXPECT_EQ(t.Files.Files(), std::vector<std::string>({folder + "\\uninstall.exe",
+                                                             profile + "\\Temp\\uninstall.bat"}));
+        EXPECT_FALSE(t.Registry.HasKey(TRegRoot::CurrentUser, kUninstallKeyPath));
+        EXPECT_EQ(t.Registry.Value(TRegRoot::CurrentUser, RunKey, "MLinewarden"), nullptr);
+        EXPECT_EQ(t.Files.Node(profile + "\\Temp\\uninstall.bat")->Content,
+                  RemovalBatchText(RemovalBatchLines(aliased + "\\uninstall.exe",
+                                                     "C:\\Users\\MICHA~1\\Temp\\uninstall.bat",
+                                                     {aliased}, false)));
     }
 }

@@ -13,6 +13,7 @@
 #include "platform/AnsiText.h"
 #include "installer/PackageFormat.h"
 #include "support/FakeClock.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeLocalTime.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
@@ -99,8 +100,10 @@ struct TSetupMachine {
     TFakeLocalTime Clock;
     TFakeClock Ticks;
     TFakeSetupShell SetupShell{Files};
-    TSetupPorts Ports{Files,     Registry, Profile,    Shell,
-                      Processes, Clock,    SetupShell, {Programs, Programs, Ticks}};
+    TFakeCodePage LogCodePage;
+    TSetupPorts Ports{Files,      Registry, Profile,    Shell,
+                      Processes,  Clock,    SetupShell, {Programs, Programs, Ticks},
+                      LogCodePage};
     const std::vector<TPayloadFile> Payload = {
             {"MLinewarden.exe", "MZ-guard"},
             {"MLinewarden.chm", "ITSF-help"},

@@ -50,7 +50,7 @@ private:
 
 void TMemoryFileSystem::AddFolder(const std::string& path, uint32_t attributes)
 {
-    std::string folder = path;
+    std::string folder = Resolved(path);
     while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
     std::string parent = ExtractFilePath(folder);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
@@ -61,9 +61,10 @@ void TMemoryFileSystem::AddFolder(const std::string& path, uint32_t attributes)
     node.Attributes = attributes | faDirectory;
 }
 
-void TMemoryFileSystem::AddFile(const std::string& path, const std::string& content,
+void TMemoryFileSystem::AddFile(const std::string& given, const std::string& content,
                                 uint32_t attributes)
 {
+    const std::string path = Resolved(given);
     std::string parent = ExtractFilePath(path);
     if (parent.size() > 1 && parent.back() == '\\') parent.pop_back();
     if (!parent.empty() && !Node(parent)) AddFolder(parent);
@@ -76,7 +77,7 @@ void TMemoryFileSystem::AddFile(const std::string& path, const std::string& cont
 
 TMemoryFileSystem::TNode* TMemoryFileSystem::Node(const std::string& path)
 {
-    auto it = FNodes.find(Key(path));
+    auto it = FNodes.find(Key(Resolved(path)));
     return it == FNodes.end() ? nullptr : &it->second;
 }
 
@@ -111,7 +112,7 @@ bool TMemoryFileSystem::EraseFile(const std::string& path)
 {
     TNode* node = Node(path);
     if (!node || node->IsFolder || node->Locked || node->Running) return false;
-    FNodes.erase(Key(path));
+    FNodes.erase(Key(node->Path));
     return true;
 }
 
@@ -159,7 +160,7 @@ bool TMemoryFileSystem::CopyFileTo(const std::string& source, const std::string&
         from->FailReadsAfter - from->BytesRead < static_cast<int64_t>(from->Content.size()))
         return false;
     if (failIfExists && Node(target)) return false;
-    if (Key(source) == Key(target)) return false;
+    if (Key(Resolved(source)) == Key(Resolved(target))) return false;
     const std::string content = from->Content;
     return WriteFile(target, content);
 }
@@ -180,7 +181,7 @@ bool TMemoryFileSystem::RemoveFolder(const std::string& path)
 {
     TNode* node = Node(path);
     if (!node || !node->IsFolder || node->Locked) return false;
-    const std::string key = Key(path);
+    const std::string key = Key(node->Path);
     for (auto& n : FNodes)
         if (n.first != key && Key(ExtractFilePath(n.second.Path)) == key) return false;
     FNodes.erase(key);
@@ -191,7 +192,7 @@ std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& patter
 {
     std::string folder = ExtractFilePath(pattern), mask = ExtractFileName(pattern);
     std::vector<TFindEntry> entries;
-    std::string folderKey = Key(folder);
+    std::string folderKey = Key(Resolved(folder));
     if (!DirectoryExists(folderKey)) return entries;
     if (MatchesFileMask(".", mask)) entries.push_back({".", faDirectory});
     if (MatchesFileMask("..", mask)) entries.push_back({"..", faDirectory});
@@ -199,7 +200,10 @@ std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& patter
         const std::string& key = n.first;
         if (Key(ExtractFilePath(n.second.Path)) != folderKey || key == folderKey) continue;
         std::string name = ExtractFileName(n.second.Path);
-        if (MatchesFileMask(name, mask)) entries.push_back({name, n.second.Attributes});
+        const auto alias = FAliases.find(key);
+        if (MatchesFileMask(name, mask) ||
+            (alias != FAliases.end() && MatchesFileMask(alias->second, mask)))
+            entries.push_back({name, n.second.Attributes});
     }
     return entries;
 }
@@ -207,4 +211,45 @@ std::vector<TFindEntry> TMemoryFileSystem::FindEntries(const std::string& patter
 bool TMemoryFileSystem::SameNameIgnoringCase(const std::string& a, const std::string& b)
 {
     return SameText(a, b);
+}
+
+void TMemoryFileSystem::SetAlias(const std::string& path, const std::string& alias)
+{
+    if (TNode* node = Node(path)) FAliases[Key(node->Path)] = alias;
+}
+
+std::string TMemoryFileSystem::Resolved(const std::string& path) const
+{
+    std::string resolved;
+    for (size_t start = 0;;) {
+        size_t end = path.find_first_of("\\/", start);
+        if (end == std::string::npos) end = path.size();
+        std::string name = path.substr(start, end - start);
+        const std::string parent = Key(resolved);
+        for (const auto& alias : FAliases)
+            if (SameText(alias.second, name) && Key(ExtractFilePath(alias.first)) == parent &&
+                FNodes.count(alias.first))
+                name = ExtractFileName(FNodes.at(alias.first).Path);
+        resolved += name;
+        if (end == path.size()) return resolved;
+        resolved += '\\';
+        start = end + 1;
+    }
+}
+
+std::string TMemoryFileSystem::ShortPath(const std::string& path)
+{
+    const TNode* node = Node(path);
+    if (!node) return std::string();
+    std::string spelled;
+    const std::string& full = node->Path;
+    for (size_t start = 0;;) {
+        size_t end = full.find('\\', start);
+        if (end == std::string::npos) end = full.size();
+        const auto alias = FAliases.find(Key(full.substr(0, end)));
+        spelled += alias != FAliases.end() ? alias->second : full.substr(start, end - start);
+        if (end == full.size()) return spelled;
+        spelled += '\\';
+        start = end + 1;
+    }
 }

@@ -27,6 +27,10 @@ public:
     // Adds the file and any missing parent folders.
     void AddFile(const std::string& path, const std::string& content,
                  uint32_t attributes = faArchive);
+    // Gives the existing file or folder an 8.3 alias (a name without folder), by which every
+    // call reaches it as well and a search finds it; ShortPath names it so.
+    void SetAlias(const std::string& path, const std::string& alias);
+    // A path given in aliases, or in part, reaches the node of its long form.
     TNode* Node(const std::string& path);
     std::vector<std::string> Files() const;
 
@@ -47,7 +51,11 @@ public:
     std::string TempFolderReported = "C:\\Temp\\";
     std::vector<TFindEntry> FindEntries(const std::string& pattern) override;
     bool SameNameIgnoringCase(const std::string& a, const std::string& b) override;
+    std::string ShortPath(const std::string& path) override;
 
 private:
-    std::map<std::string, TNode> FNodes;  // by lower-cased path, in name order
+    // The path with every alias in it replaced by the long name it stands for.
+    std::string Resolved(const std::string& path) const;
+    std::map<std::string, TNode> FNodes;          // by lower-cased path, in name order
+    std::map<std::string, std::string> FAliases;  // by lower-cased long path: the alias
 };

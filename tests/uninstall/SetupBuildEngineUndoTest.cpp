@@ -124,7 +124,8 @@ TEST_F(Undo, UndoAllWorksThroughEveryListAndReportsAnyFailure)
 
 // A second installation into another folder writes over the Programs-and-Features key, the
 // Run value and the shortcut of the first: each goes only while it points into the
-// uninstaller's folder, C:\App, and one left to the other installation is no failure.
+// uninstaller's folder, C:\App, and one left to the other installation is no failure. A
+// shortcut whose target is not there is no other installation's.
 TEST_F(Undo, SharedEntriesGoOnlyWhileTheyPointHere)
 {
     const std::string uninstallKeys = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -134,6 +135,7 @@ TEST_F(Undo, SharedEntriesGoOnlyWhileTheyPointHere)
         TKind Kind;
         std::string Points;
         bool Removed;
+        bool TargetThere = true;  // a shortcut's target
     } cases[] = {
             {Location, "C:\\App", true},
             {Location, "c:\\aPP\\", true},
@@ -150,7 +152,8 @@ TEST_F(Undo, SharedEntriesGoOnlyWhileTheyPointHere)
             {Shortcut, "c:\\app\\MLinewarden.exe", true},
             {Shortcut, "C:\\B\\MLinewarden.exe", false},
             {Shortcut, "C:\\AppB\\MLinewarden.exe", false},
-            {Shortcut, "", true},         // names no file
+            {Shortcut, "", true},  // names no file
+            {Shortcut, "C:\\B\\Gone.exe", true, false},
             {OtherValue, "C:\\B", true},  // not an entry another installation writes
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -183,6 +186,7 @@ TEST_F(Undo, SharedEntriesGoOnlyWhileTheyPointHere)
         }
         case Shortcut:
             Files.AddFile(link + ".lnk", "");
+            if (c.TargetThere && !c.Points.empty()) Files.AddFile(c.Points, "");
             Shell.AddLink(link + ".lnk", c.Points);
             log.ShortCuts.AddItem(link, "", "", "", "", "", "", "", "", "add", "", "");
             present = [&] { return Files.FileExists(link + ".lnk"); };

@@ -9,6 +9,7 @@
 #include "PackageFormat.h"
 #include "platform/AnsiText.h"
 #include "support/FakeClock.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakePorts.h"
 #include "support/MemoryFileSystem.h"
@@ -57,8 +58,10 @@ protected:
     TFakeMessageBox Messages;
     TStayingPrograms Staying;
     TFakeClock Clock;
+    TFakeCodePage BatchCodePage;
     TUninstallPorts Ports{
-            Files, Registry, Profile, Shell, Processes, Messages, {Staying, Staying, Clock}};
+            Files,        Registry, Profile, Shell, Processes, Messages, {Staying, Staying, Clock},
+            BatchCodePage};
 
     UninstallFixture() { Processes.Program = Program; }
 

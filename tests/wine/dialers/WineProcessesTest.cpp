@@ -245,8 +245,8 @@ public:
                  {"CreateToolhelp32Snapshot", "Process32First", "Process32Next",
                   "QueryFullProcessImageNameW"}},
                 {"PSAPI.DLL",
-                 {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA",
-                  "GetModuleFileNameExA"}},
+                 {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameW",
+                  "GetModuleFileNameExW"}},
         };
         for (const auto& library : libraries) {
             if (leftOut == library.first) continue;
@@ -326,8 +326,8 @@ TEST(WineProcessWalk, AMissingExportFindsNothing)
             {WindowsXp, "PSAPI.DLL", nullptr},
             {WindowsXp, "EnumProcesses", "PSAPI.DLL"},
             {WindowsXp, "EnumProcessModules", "PSAPI.DLL"},
-            {WindowsXp, "GetModuleBaseNameA", "PSAPI.DLL"},
-            {WindowsXp, "GetModuleFileNameExA", "PSAPI.DLL"},
+            {WindowsXp, "GetModuleBaseNameW", "PSAPI.DLL"},
+            {WindowsXp, "GetModuleFileNameExW", "PSAPI.DLL"},
             {Windows98, "kernel32.dll", nullptr},
             {Windows98, "CreateToolhelp32Snapshot", "kernel32.dll"},
             {Windows98, "Process32First", "kernel32.dll"},
@@ -355,9 +355,9 @@ BOOL WINAPI EnumProcessesOverstating(DWORD* ids, DWORD byteCount, DWORD* bytesRe
     return ok;
 }
 
-DWORD WINAPI FileNameOverflowing(HANDLE, HMODULE, char* text, DWORD size)
+DWORD WINAPI FileNameOverflowing(HANDLE, HMODULE, wchar_t* text, DWORD size)
 {
-    std::memset(text, 'n', size);
+    std::fill(text, text + size, L'n');
     return size + 100;
 }
 
@@ -370,7 +370,7 @@ TEST(WineProcessWalk, WhatTheSystemReportsIsKeptWithinTheBuffers)
     };
     const TCase cases[] = {
             {"EnumProcesses", reinterpret_cast<void*>(&EnumProcessesOverstating), IsTestProgram},
-            {"GetModuleFileNameExA", reinterpret_cast<void*>(&FileNameOverflowing),
+            {"GetModuleFileNameExW", reinterpret_cast<void*>(&FileNameOverflowing),
              [](const TRunningProcess& p) { return p.FullPath == std::string(512, 'n'); }},
     };
     for (const TCase& c : cases) {

@@ -22,7 +22,7 @@ for exe in "$@"; do
         fi
     done < <(echo "$dump" | sed -n '/^\s*DLL Name:/,/^$/p' | awk 'NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}')
     if [ $walk = 1 ]; then
-        for name in PSAPI.DLL EnumProcesses GetModuleFileNameExA CreateToolhelp32Snapshot Process32Next; do
+        for name in PSAPI.DLL EnumProcesses GetModuleFileNameExW CreateToolhelp32Snapshot Process32Next; do
             if ! grep -qa "$name" "$exe"; then
                 echo "$exe: does not hold the name $name: is the walk linked in?"
                 status=1

@@ -26,11 +26,14 @@
 #                  left running; once the first folder has gone, the second one is installed
 #   foreign        /S into a folder that holds another program's uninstall.exe: exit code 2, the
 #                  reason in the log, that file untouched and nothing installed beside it
+#   unloggable     /S on a Western European Windows (code page 1252, without "ł") into a folder
+#                  still to be made whose name has "ł": the uninstall log could not name it, so
+#                  exit code 2, the reason in the log, and nothing made
 #   standard-user  run by an ordinary Linux user into a folder that user cannot write: exit code
 #                  2, the reason in the log, nothing left behind (needs root: 77 otherwise)
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
-usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|failed-upgrade|one-at-a-time|elsewhere|foreign|standard-user WINDOWS-BUILD-FOLDER"
+usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|failed-upgrade|one-at-a-time|elsewhere|foreign|unloggable|standard-user WINDOWS-BUILD-FOLDER"
 world_case=${1:?$usage}
 export LW_BUILD=${2:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,6 +48,7 @@ if [ -z "${DISPLAY:-}" ] && [ "$world_case" != standard-user ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
+[ "$world_case" != unloggable ] || export LW_WINE_LANG=en_US.UTF-8
 stage=""
 world_xvfb_pid=""
 cleanup() {
@@ -311,6 +315,19 @@ foreign)
         world_fail "files were added: $(ls -A "$folder_unix")"
     ! registered || world_fail "the Programs-and-Features key was written"
     setup_log | grep -q 'innego programu' || world_fail "the log gives no reason"
+    ;;
+unloggable)
+    refused_win='C:\lw-setup\Michał\Morvane Linewarden'
+    refused_unix=$(world_unix "$refused_win")
+    rc=0
+    setup /S "/D=$refused_win" || rc=$?
+    [ "$rc" = 2 ] || world_fail "exit code $rc for a folder the log cannot name"
+    [ ! -e "$(dirname "$refused_unix")" ] || world_fail "the setup made the folder"
+    nothing_installed "$refused_unix"
+    reason=$(setup_log) || world_fail "no log of the failure"
+    grep -qF "\"$refused_win\" has letters" <<<"$reason" ||
+        world_fail "the log does not give the reason: $reason"
+    ! guard_runs || world_fail "a guard was started"
     ;;
 standard-user)
     # A folder as an administrator made it: the user's prefix holds it, but it is root's and
