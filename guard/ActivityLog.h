@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Product.h"
 #include "platform/Files.h"
 #include "platform/LocalTime.h"
 
@@ -13,8 +14,8 @@
 // it never takes more than twice this on the disk.
 constexpr int64_t kActivityLogLimit = 1024 * 1024;
 // The folder under the user's application data where the log goes when the program's folder
-// takes no file.
-inline constexpr char kActivityLogFallbackFolder[] = "Morvane Linewarden";
+// takes no file: the product's name.
+inline constexpr const char* kActivityLogFallbackFolder = kProductName;
 
 // How the text is stored, so that Notepad on the same system shows every letter: the 95 family's
 // Notepad reads only the ANSI code page; from Windows 2000 on it reads UTF-8 that begins with

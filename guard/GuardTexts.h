@@ -2,7 +2,7 @@
 // The guard's Polish texts, in one place so that the views and the logic say the same thing,
 // grouped by where they appear. Source files are UTF-8; the Win32 views convert to UTF-16 at the
 // edge. The tests compare these texts word for word: double spaces and "\r\n" are meant.
-#include "guard/Version.h"
+#include "common/Product.h"
 
 // Window, captions and the maker.
 inline constexpr const char kWindowCaption[] = "Morvane Linewarden " LW_VERSION_TEXT;
@@ -13,7 +13,6 @@ inline constexpr const char kHomePage[] = "http://morvane.example/";
 inline constexpr const char kDescription[] =
         "Program dla użytkowników Internetu łączących się z siecią przez modem, który chroni ich "
         "przed nieświadomym korzystaniem z połączeń o podwyższonej opłacie.";
-inline constexpr const char kAutoStartValueName[] = "MLinewarden";
 
 // Main window: the options, each check box with its hint.
 inline constexpr const char kConfigurationCaption[] = " Konfiguracja ";

@@ -4,8 +4,6 @@
 #include "common/Product.h"
 #include "common/StrUtils.h"
 #include "dialers/RunValue.h"
-#include "guard/GuardTexts.h"
-#include "guard/Version.h"
 #include "installer/PackageFormat.h"
 #include "installer/Rollback.h"
 #include "installer/SetupRules.h"
@@ -223,7 +221,7 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     const TLocalTime now = FPorts.Clock.Now();
     const std::pair<const char*, TRegValue> values[] = {
             {"DisplayName", TRegValue::String(kProductName)},
-            {"DisplayVersion", TRegValue::String(LW_VERSION_TEXT)},
+            {"DisplayVersion", TRegValue::String(kProductVersion)},
             {"Publisher", TRegValue::String(kPublisher)},
             {"DisplayIcon", TRegValue::String(guard)},
             {"UninstallString", TRegValue::String("\"" + Below(folder, kUninstallerFile) + "\"")},

@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "common/Product.h"
 #include "installer/InstallLog.h"
 #include "installer/Payload.h"
 #include "installer/SetupPorts.h"
 #include "installer/SetupRules.h"
 
-constexpr const char kGuardFile[] = "MLinewarden.exe";
-constexpr const char kUninstallerFile[] = "uninstall.exe";
 
 struct TInstallChoice {
     std::string Folder;

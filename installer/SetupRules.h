@@ -4,12 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Product.h"
 #include "dialers/RunValue.h"
 #include "platform/LocalTime.h"
 
-constexpr const char kProductName[] = "Morvane Linewarden";
-constexpr const char kPublisher[] = "Morvane";
-constexpr const char kAboutUrl[] = "https://linewarden.morvane.example/";
 constexpr const char kUninstallKeyPath[] =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MLinewarden";
 

@@ -10,9 +10,6 @@
 inline constexpr const char* kMainWindowClass = kGuardMainWindowClass;
 inline constexpr char kTrayWindowClass[] = "LinewardenTrayWindow";
 inline constexpr char kDialogClass[] = "LinewardenDialog";
-// One guard per session.
-inline constexpr char kGuardMutexName[] = "Local\\MLinewarden.Guard";
-inline constexpr size_t kLocalPrefixLength = 6;  // "Local\\"
 // Registered message that asks the running guard to come up with its options.
 inline constexpr char kShowGuardMessage[] = "MLinewarden.ShowGuard";
 

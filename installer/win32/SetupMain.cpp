@@ -23,7 +23,6 @@ namespace {
 // ASCII, for the A form every system has; the 95 family and NT 4 know no "Local\\" namespace
 // and refuse a backslash, and there the plain name names their one session.
 constexpr char kSetupMutexName[] = "Local\\MLinewarden.Setup";
-constexpr size_t kLocalPrefixLength = 6;
 
 // The setup carries well under a megabyte; a program file beyond this is not ours.
 constexpr int64_t kMaxProgramSize = 16 << 20;
