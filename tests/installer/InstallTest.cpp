@@ -516,8 +516,6 @@ TEST_F(InstallTest, TheMachinesRunValueGoesOnlyWhileItStartsThisGuard)
         EXPECT_EQ(user ? user->Text() : "", c.AutoStart ? guard : "");
     }
 }
-    }
-}
 
 // On a Windows whose code pages lack "ł", the log names such a name by its 8.3 alias, so that
 // the uninstaller reads back the very files this run wrote. A folder the log cannot name (one
