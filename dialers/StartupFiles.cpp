@@ -17,12 +17,6 @@ size_t CutPosition(const std::string& tail)
     return tail.find(" /");
 }
 
-std::string& HelpFileName()
-{
-    static std::string helpFile;
-    return helpFile;
-}
-
 }  // namespace
 
 std::string ProgramFileOfCommandLine(const std::string& commandLine)
@@ -87,17 +81,12 @@ int TStartupFiles::KeepDialers()
     return Count();
 }
 
-void SetHelpFile(const TToolsPorts& ports)
+std::string HelpFile(const TToolsPorts& ports)
 {
-    HelpFileName() = ChangeFileExt(ports.ProgramPath, ".chm");
-}
-
-const std::string& HelpFile()
-{
-    return HelpFileName();
+    return ChangeFileExt(ports.ProgramPath, ".chm");
 }
 
 void ShowHelp(const TToolsPorts& ports, void* ownerWindow)
 {
-    ports.Shell.Execute(ownerWindow, "open", HelpFile(), "", "", swShow);
+    ports.Shell.Execute(ownerWindow, "open", HelpFile(ports), "", "", swShow);
 }

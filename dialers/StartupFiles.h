@@ -56,7 +56,7 @@ private:
     std::vector<std::unique_ptr<TStartupFile>> FItems;
 };
 
-// The help file is the program's path with ".chm"; the shell opens whatever lies there.
-void SetHelpFile(const TToolsPorts& ports);
-const std::string& HelpFile();
+// The guard's help file: its program's path with ".chm", derived where the help is shown, so
+// that it follows the ports the guard runs on. The shell opens whatever lies there.
+std::string HelpFile(const TToolsPorts& ports);
 void ShowHelp(const TToolsPorts& ports, void* ownerWindow);

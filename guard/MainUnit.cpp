@@ -110,8 +110,6 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
 
         AddReport(std::string(kReportStart) + kWindowCaption);
         if (FSettings->FirstRun()) FStartupTimer->Start(kFirstRunStartupIntervalMs);
-
-        SetHelpFile(FPorts.Tools);
     } catch (...) {
         // The members go in reverse order; the worker must not call into a half-built window.
         if (FRasConnThread) FRasConnThread->OnNotify = nullptr;

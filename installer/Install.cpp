@@ -50,8 +50,8 @@ private:
 }  // namespace
 
 TSetupInstaller::TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files,
-                                 TInstallScope scope)
-    : FPorts(ports), FFiles(std::move(files)), FScope(scope)
+                                 TInstallScope scope, TLanguage language)
+    : FPorts(ports), FFiles(std::move(files)), FScope(scope), FLanguage(language)
 {
 }
 
@@ -146,23 +146,23 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
     };
     const std::string folder = UsableFolder(choice.Folder);
     if (folder.empty()) {
-        failure = SetupText(TSetupText::BadFolder, choice.Folder);
+        failure = SetupText(TSetupText::BadFolder, FLanguage, choice.Folder);
         return false;
     }
     const std::string elsewhere = InstalledElsewhere(folder);
     if (!elsewhere.empty()) {
-        failure = SetupText(TSetupText::InstalledElsewhere, elsewhere);
+        failure = SetupText(TSetupText::InstalledElsewhere, FLanguage, elsewhere);
         return false;
     }
     if (!MayWriteInto(folder)) {
-        failure = SetupText(TSetupText::OthersFolder, folder);
+        failure = SetupText(TSetupText::OthersFolder, FLanguage, folder);
         return false;
     }
     // The log must name what this run writes: the folder of the installation, and the Start
     // menu's Programs for the shortcut.
     for (const std::string& named : {folder, FPorts.SetupShell.ProgramsMenuFolder()}) {
         if (!FPorts.LogCodePage.Holds(LoggedPath(named))) {
-            failure = SetupText(TSetupText::Unloggable, named);
+            failure = SetupText(TSetupText::Unloggable, FLanguage, named);
             return false;
         }
     }
@@ -182,7 +182,7 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         if (FPorts.Files.SameNameIgnoringCase(program, guard)) FClosedGuard = guard;
     if (!closed.Closed) {
         StartClosedGuard();
-        failure = SetupText(TSetupText::StillRunning, staying);
+        failure = SetupText(TSetupText::StillRunning, FLanguage, staying);
         return false;
     }
 
@@ -192,7 +192,7 @@ bool TSetupInstaller::Install(const TInstallChoice& choice, const TInstallProgre
         // The files are back as they were: the guard the user had runs again at once, not
         // only at the next logon, whether the user tries again or gives up.
         StartClosedGuard();
-        failure = SetupText(id, detail);
+        failure = SetupText(id, FLanguage, detail);
         return false;
     };
     report(0);

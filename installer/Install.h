@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Product.h"
+#include "common/TextTable.h"
 #include "installer/InstallLog.h"
 #include "installer/Payload.h"
 #include "installer/SetupPorts.h"
@@ -28,9 +29,11 @@ class TSetupInstaller {
 public:
     // files: what the setup carries, the uninstaller without its package among them. scope
     // says whose installation it is: where it goes by default and which Uninstall key
-    // (the user's or the machine's) records it.
+    // (the user's or the machine's) records it. A failure's reason is in the language; English
+    // unless told, as on every system that is not Polish.
     TSetupInstaller(const TSetupPorts& ports, std::vector<TPayloadFile> files,
-                    TInstallScope scope = TInstallScope::PerUser);
+                    TInstallScope scope = TInstallScope::PerUser,
+                    TLanguage language = TLanguage::English);
 
     // The folder of an existing installation (its Programs-and-Features key); "" for none.
     std::string ExistingLocation();
@@ -77,6 +80,7 @@ private:
     TSetupPorts FPorts;
     std::vector<TPayloadFile> FFiles;
     TInstallScope FScope;
+    TLanguage FLanguage;
     std::string FInstalledGuard;
     // The guard a try closed, kept across tries: a try that fails starts it again, and one that
     // then succeeds starts the new one in its place. "" when none was closed.

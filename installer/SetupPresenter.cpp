@@ -3,8 +3,8 @@
 #include "common/Paths.h"
 #include "installer/SetupTexts.h"
 
-TSetupPresenter::TSetupPresenter(ISetupView& view, TSetupInstaller& setup)
-    : FView(view), FSetup(setup)
+TSetupPresenter::TSetupPresenter(ISetupView& view, TSetupInstaller& setup, TLanguage language)
+    : FView(view), FSetup(setup), FLanguage(language)
 {
 }
 
@@ -18,7 +18,7 @@ void TSetupPresenter::Start(const std::string& folder)
 void TSetupPresenter::Browse()
 {
     if (FBusy || FInstalled) return;
-    const std::string chosen = FView.ChooseFolder(SetupText(TSetupText::BrowseTitle));
+    const std::string chosen = FView.ChooseFolder(SetupText(TSetupText::BrowseTitle, FLanguage));
     // The user picks where the product's own folder goes, as other programs' setups do.
     if (!chosen.empty()) FView.SetFolder(IncludeTrailingBackslash(chosen) + kProductName);
 }
@@ -28,11 +28,12 @@ void TSetupPresenter::Install()
     if (FBusy || FInstalled) return;
     FBusy = true;
     FView.EnableInputs(false);
-    FView.SetStatus(SetupText(TSetupText::Installing));
-    TInstallChoice choice{FView.Folder(), FView.AutoStart(), [this](const std::string& program) {
-                              return FView.AskRetry(SetupText(TSetupText::StillRunning, program) +
-                                                    "\n\n" + SetupText(TSetupText::RetryOrCancel));
-                          }};
+    FView.SetStatus(SetupText(TSetupText::Installing, FLanguage));
+    TInstallChoice choice{
+            FView.Folder(), FView.AutoStart(), [this](const std::string& program) {
+                return FView.AskRetry(SetupText(TSetupText::StillRunning, FLanguage, program) +
+                                      "\n\n" + SetupText(TSetupText::RetryOrCancel, FLanguage));
+            }};
     std::string failure;
     const bool ok = FSetup.Install(
             choice, [this](int percent) { FView.SetProgress(percent); }, failure);
@@ -40,14 +41,14 @@ void TSetupPresenter::Install()
     if (ok) {
         FInstalled = true;
         FResult = {kSetupInstalled, FView.StartGuard()};
-        FView.SetStatus(SetupText(TSetupText::Done));
-        FView.TurnCancelInto(SetupText(TSetupText::Close));
+        FView.SetStatus(SetupText(TSetupText::Done, FLanguage));
+        FView.TurnCancelInto(SetupText(TSetupText::Close, FLanguage));
         return;
     }
     FView.SetProgress(0);
     FView.SetStatus("");
     FView.EnableInputs(true);
-    FView.ShowError(SetupText(TSetupText::Failed, failure));
+    FView.ShowError(SetupText(TSetupText::Failed, FLanguage, failure));
 }
 
 void TSetupPresenter::Cancel()

@@ -38,7 +38,8 @@ public:
 
 class TSetupPresenter {
 public:
-    TSetupPresenter(ISetupView& view, TSetupInstaller& setup);
+    // Its texts are in the language.
+    TSetupPresenter(ISetupView& view, TSetupInstaller& setup, TLanguage language);
 
     // Fills the controls for an installation into the folder.
     void Start(const std::string& folder);
@@ -53,6 +54,7 @@ public:
 private:
     ISetupView& FView;
     TSetupInstaller& FSetup;
+    const TLanguage FLanguage;
     TSetupWindowResult FResult{kSetupCancelled, true};
     // Message boxes shown during the installation run a message loop, in which the window's
     // buttons and its close box still reach us.

@@ -1,16 +1,9 @@
 #include "installer/SetupTexts.h"
 
-#include "uninstall/Texts.h"
-
 namespace {
 
-struct TRow {
-    const char* Polish;
-    const char* English;
-};
-
 // In the order of TSetupText.
-const TRow Rows[] = {
+const TTextRow Rows[] = {
         {"Instalacja programu Morvane Linewarden", "Morvane Linewarden Setup"},
         {"Folder instalacji:", "Install into this folder:"},
         {"Przeglądaj...", "Browse..."},
@@ -56,16 +49,12 @@ const TRow Rows[] = {
 
 }  // namespace
 
-std::string SetupText(TSetupText id)
+std::string SetupText(TSetupText id, TLanguage language)
 {
-    const size_t index = static_cast<size_t>(id);
-    if (index >= sizeof Rows / sizeof Rows[0]) return "";
-    return LanguageIndex == 0 ? Rows[index].Polish : Rows[index].English;
+    return TextOf(Rows, id, language);
 }
 
-std::string SetupText(TSetupText id, const std::string& detail)
+std::string SetupText(TSetupText id, TLanguage language, const std::string& detail)
 {
-    const std::string text = SetupText(id);
-    const size_t at = text.find("%s");
-    return at == std::string::npos ? text : text.substr(0, at) + detail + text.substr(at + 2);
+    return WithDetail(SetupText(id, language), detail);
 }

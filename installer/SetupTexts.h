@@ -1,7 +1,9 @@
 #pragma once
-// The setup's texts in Polish and English, in the language the uninstaller chooses
-// (uninstall/Texts.h: InitTexts picks it once from the system's default language).
+// The setup's texts in Polish and English. The setup picks the language once, from the
+// system's default language as the uninstaller it installs does (LanguageIndexOf).
 #include <string>
+
+#include "common/TextTable.h"
 
 enum class TSetupText {
     Caption,
@@ -32,7 +34,6 @@ enum class TSetupText {
     GuardNotStarted,  // "%s" the guard's program file
 };
 
-// The text in the chosen language.
-std::string SetupText(TSetupText id);
+std::string SetupText(TSetupText id, TLanguage language);
 // The text with its "%s" replaced literally by detail.
-std::string SetupText(TSetupText id, const std::string& detail);
+std::string SetupText(TSetupText id, TLanguage language, const std::string& detail);

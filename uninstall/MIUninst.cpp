@@ -6,22 +6,19 @@
 #include "uninstall/SetupBuildEngine.h"
 #include "uninstall/Texts.h"
 
-std::string AppTitle;
-
 namespace {
 
-// The confirmation names the application; "%s" stands for it. Replaced literally, so that a
-// name with a percent sign is shown as it is.
-std::string WithName(const std::string& text, const std::string& name)
+// The application's name as the user sees it: the log's, or when that is blank the program
+// file's, so that the question never asks about nothing.
+std::string AppTitleOf(const std::string& appName, const std::string& program)
 {
-    const size_t at = text.find("%s");
-    return at == std::string::npos ? text : text.substr(0, at) + name + text.substr(at + 2);
+    return Trim(appName).empty() ? ExtractFileName(program) : appName;
 }
 
 // Asks the programs among the logged files to close; one that stays is named in a Retry/Cancel
 // box. False when the user cancels.
 bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log,
-                          const std::string& caption)
+                          const std::string& caption, TLanguage language)
 {
     // A log may name a file by its 8.3 alias, and the system names the running program by its
     // long path: both forms are looked for.
@@ -31,8 +28,9 @@ bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log
         files.push_back(LongFormOf(ports.Files, log.Files.Text(i)));
     }
     const auto retry = [&](const std::string& program) {
-        const std::string text = WithName(GetText(txProgramStillRunning), program) + "\n\n" +
-                                 GetText(txRetryOrCancel);
+        const std::string text =
+                WithDetail(GetText(TUninstallText::ProgramStillRunning, language), program) +
+                "\n\n" + GetText(TUninstallText::RetryOrCancel, language);
         return ports.Messages.Show(text, caption, TMsgButtons::RetryCancel, TMsgIcon::Error) ==
                TMsgResult::Retry;
     };
@@ -41,7 +39,7 @@ bool CloseRunningPrograms(const TUninstallPorts& ports, const TInstallerLog& log
 
 }  // namespace
 
-bool RunUninstall(const TUninstallPorts& ports)
+bool RunUninstall(const TUninstallPorts& ports, TLanguage language)
 {
     const std::string program = ports.Processes.ProgramPath();
     TUninstall engine(ports);
@@ -50,29 +48,30 @@ bool RunUninstall(const TUninstallPorts& ports)
     // something that cannot be removed.
     if (!engine.LogLoaded()) return false;
 
-    AppTitle = Trim(engine.AppName).empty() ? ExtractFileName(program) : engine.AppName;
-    const std::string caption = AppTitle + " - " + GetText(txUninstallCaption);
-    const std::string text = WithName(GetText(txConfirmRemoval), AppTitle);
+    const std::string appTitle = AppTitleOf(engine.AppName, program);
+    const std::string caption = appTitle + " - " + GetText(TUninstallText::Caption, language);
+    const std::string text =
+            WithDetail(GetText(TUninstallText::ConfirmRemoval, language), appTitle);
     if (ports.Messages.Show(text, caption, TMsgButtons::YesNo, TMsgIcon::Question,
                             TMsgDefault::Second) != TMsgResult::Yes)
         return false;
     // The guard is resident: a running program cannot be removed, and would go on running
     // from a half-removed folder.
-    engine.BeforeRemoval = [&] { return CloseRunningPrograms(ports, engine.Log, caption); };
+    engine.BeforeRemoval = [&] {
+        return CloseRunningPrograms(ports, engine.Log, caption, language);
+    };
     return engine.Execute();
 }
 
 int UninstallProgram(const TUninstallPorts& ports, uint32_t systemLcid)
 {
-    InitTexts(systemLcid);
-    int code = 0;
+    const TLanguage language = LanguageIndexOf(systemLcid);
     try {
-        RunUninstall(ports);
+        RunUninstall(ports, language);
     } catch (const std::exception& e) {
-        ports.Messages.Show(e.what(), GetText(txUninstallCaption), TMsgButtons::Ok,
+        ports.Messages.Show(e.what(), GetText(TUninstallText::Caption, language), TMsgButtons::Ok,
                             TMsgIcon::Error);
-        code = 1;
+        return 1;
     }
-    AppTitle.clear();
-    return code;
+    return 0;
 }

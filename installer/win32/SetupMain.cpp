@@ -51,14 +51,14 @@ std::string FailureLog(IFileSystem& files)
 }
 
 // In silent mode nobody sees a box: the reason goes to a log in the temporary folder.
-void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
+void ReportFailure(bool silent, IFileSystem& files, TLanguage language, const std::string& reason)
 {
     if (silent) {
         // UTF-8 with its byte-order mark, which Notepad needs to show the Polish letters.
         const std::string log = FailureLog(files);
         if (!log.empty()) files.WriteFile(log, "\xEF\xBB\xBF" + reason + "\r\n");
     } else {
-        SystemMessageBox().Show(reason, SetupText(TSetupText::Caption), TMsgButtons::Ok,
+        SystemMessageBox().Show(reason, SetupText(TSetupText::Caption, language), TMsgButtons::Ok,
                                 TMsgIcon::Error);
     }
 }
@@ -67,15 +67,16 @@ void ReportFailure(bool silent, IFileSystem& files, const std::string& reason)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    InitTexts(SystemLocale().SystemDefaultLcid());
+    const TLanguage language = LanguageIndexOf(SystemLocale().SystemDefaultLcid());
     const TSetupCommandLine options = ParseSetupArguments(ArgumentsOf(GetCommandLineU()));
     IFileSystem& files = SystemFileSystem();
 
     TKernelHandle running(CreateMutexA(nullptr, FALSE, kSetupMutexName));
     if (!running) running.reset(CreateMutexA(nullptr, FALSE, kSetupMutexName + kLocalPrefixLength));
     if (running && GetLastError() == ERROR_ALREADY_EXISTS) {
-        ReportFailure(options.Silent, files,
-                      SetupText(TSetupText::Failed, SetupText(TSetupText::AlreadyRunning)));
+        ReportFailure(options.Silent, files, language,
+                      SetupText(TSetupText::Failed, language,
+                                SetupText(TSetupText::AlreadyRunning, language)));
         return kSetupFailed;
     }
 
@@ -83,8 +84,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     std::vector<TPayloadFile> payload;
     if (!ReadOwnFile(files, SystemProcesses().ProgramPath(), program) ||
         ReadPayload(program, payload) != TPayloadError::None) {
-        ReportFailure(options.Silent, files,
-                      SetupText(TSetupText::Failed, SetupText(TSetupText::DamagedSetup)));
+        ReportFailure(options.Silent, files, language,
+                      SetupText(TSetupText::Failed, language,
+                                SetupText(TSetupText::DamagedSetup, language)));
         return kSetupFailed;
     }
     program.clear();
@@ -99,7 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                       setupShell,
                       {SystemProcessWalk(), SystemProcessWindows(), SystemClock()}};
     TSetupInstaller setup(ports, std::move(payload),
-                          InstallScopeFor(IsWindows95Family(SystemVersionWord())));
+                          InstallScopeFor(IsWindows95Family(SystemVersionWord())), language);
     const std::string folder = options.Folder.empty() ? setup.ProposedFolder() : options.Folder;
 
     TSetupWindowResult result{kSetupFailed, true};
@@ -111,19 +113,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             const std::string log = FailureLog(files);
             if (!log.empty()) files.EraseFile(log);
         } else {
-            ReportFailure(true, files, SetupText(TSetupText::Failed, failure));
+            ReportFailure(true, files, language, SetupText(TSetupText::Failed, language, failure));
         }
     } else {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        result = RunSetupWindow(setup, folder);
+        result = RunSetupWindow(setup, folder, language);
     }
     // The installation stands, and its exit code says so: a script that sees a failure would
     // install again for nothing. A guard that would not start is told all the same (in the log
     // of a silent run), since the machine is unguarded until it runs.
     if (result.ExitCode == kSetupInstalled && setup.GuardWanted(result.StartGuard) &&
         !setup.StartGuard(result.StartGuard))
-        ReportFailure(options.Silent, files,
-                      SetupText(TSetupText::GuardNotStarted, setup.InstalledGuard()));
+        ReportFailure(options.Silent, files, language,
+                      SetupText(TSetupText::GuardNotStarted, language, setup.InstalledGuard()));
     return result.ExitCode;
 }

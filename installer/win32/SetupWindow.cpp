@@ -19,18 +19,18 @@ constexpr DWORD kSetupStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 class TSetupWindow : public ISetupView {
 public:
     // Creates the window, hidden, with its controls and texts; throws Exception when it cannot.
-    explicit TSetupWindow(const TLook& look) : FLook(look)
+    TSetupWindow(const TLook& look, TLanguage language) : FLook(look), FLanguage(language)
     {
         RegisterKitClass(kSetupClass, WindowProc);
         const TWindowLayout& layout = SetupWindowLayout();
         // The window procedure takes the window over on its first message.
         CreateLayoutWindow(kSetupClass, layout, look, kSetupStyle, 0, nullptr, this);
-        SetWindowTextU(FWindow.get(), SetupText(TSetupText::Caption));
+        SetWindowTextU(FWindow.get(), SetupText(TSetupText::Caption, FLanguage));
         FControls = CreateLayoutControls(FWindow.get(), layout, look);
         for (int i = 0; i < layout.Count; ++i) {
             TSetupText text;
             if (SetupControlText(layout.Controls[i].Id, text))
-                SetWindowTextU(Control(layout.Controls[i].Id), SetupText(text));
+                SetWindowTextU(Control(layout.Controls[i].Id), SetupText(text, FLanguage));
         }
     }
     TSetupWindow(const TSetupWindow&) = delete;
@@ -81,13 +81,13 @@ public:
     }
     bool AskRetry(const std::string& text) override
     {
-        return SystemMessageBox().Show(text, SetupText(TSetupText::Caption),
+        return SystemMessageBox().Show(text, SetupText(TSetupText::Caption, FLanguage),
                                        TMsgButtons::RetryCancel,
                                        TMsgIcon::Error) == TMsgResult::Retry;
     }
     void ShowError(const std::string& text) override
     {
-        SystemMessageBox().Show(text, SetupText(TSetupText::Caption), TMsgButtons::Ok,
+        SystemMessageBox().Show(text, SetupText(TSetupText::Caption, FLanguage), TMsgButtons::Ok,
                                 TMsgIcon::Error);
     }
     std::string ChooseFolder(const std::string& title) override
@@ -144,6 +144,7 @@ private:
     }
 
     const TLook& FLook;
+    const TLanguage FLanguage;
     TWindowHandle FWindow;
     std::vector<HWND> FControls;
     TSetupPresenter* FPresenter = nullptr;
@@ -151,13 +152,14 @@ private:
 
 }  // namespace
 
-TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder)
+TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder,
+                                  TLanguage language)
 {
-    SetErrorCaption(SetupText(TSetupText::Caption));
+    SetErrorCaption(SetupText(TSetupText::Caption, language));
     try {
         TLook look(kSetupLook);
-        TSetupWindow view(look);
-        TSetupPresenter presenter(view, setup);
+        TSetupWindow view(look, language);
+        TSetupPresenter presenter(view, setup, language);
         presenter.Start(folder);
         view.Run(presenter);
         return presenter.Result();

@@ -5,5 +5,7 @@
 
 #include "installer/SetupPresenter.h"
 
-// Runs the window until the user closes it; the exit code is that of the setup.
-TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder);
+// Runs the window, its texts in the language, until the user closes it; the exit code is that
+// of the setup.
+TSetupWindowResult RunSetupWindow(TSetupInstaller& setup, const std::string& folder,
+                                  TLanguage language);

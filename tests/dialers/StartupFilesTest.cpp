@@ -252,8 +252,7 @@ TEST_F(ToolsFixture, WriteRunValueFallsBackToTheUsersKey)
 
 TEST_F(ToolsFixture, HelpFileBesideTheProgramOpensThroughTheShell)
 {
-    SetHelpFile(Ports);
-    EXPECT_EQ(HelpFile(), "C:\\Guard\\MLinewarden.chm");
+    EXPECT_EQ(HelpFile(Ports), "C:\\Guard\\MLinewarden.chm");
     int owner = 0;
     ShowHelp(Ports, &owner);
     ASSERT_EQ(Shell.Calls.size(), 1u);

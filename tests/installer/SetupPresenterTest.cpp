@@ -42,38 +42,42 @@ struct TFakeSetupView : ISetupView {
 
 TEST(SetupPresenterTest, Flows)
 {
-    const std::string done = SetupText(TSetupText::Done);
+    using L = TLanguage;
     const struct {
         const char* Name;
+        TLanguage Language;
         std::string Folder, Chosen;
         bool GuardStays, StartGuard;
         const char* Clicks;  // Browse, Install, Cancel
-        std::string FolderAfter, Status, ErrorNames;
+        std::string FolderAfter;
+        bool Done;  // the last line says so, in the language
+        std::string ErrorNames;
         bool Enabled, Closed;
         int Asked, ExitCode, Progress;
     } cases[] = {
-            {"installed", Folder, "", false, false, "IC", Folder, done, "", false, true, 0, 0, 100},
-            {"installed, guard started", Folder, "", false, true, "I", Folder, done, "", false,
-             false, 0, 0, 100},
-            {"bad folder, then cancelled", "Programy", "", false, true, "IC", "Programy", "",
-             "Programy", true, true, 0, 1, 0},
+            {"installed", L::English, Folder, "", false, false, "IC", Folder, true, "", false, true,
+             0, 0, 100},
+            {"installed in Polish, guard started", L::Polish, Folder, "", false, true, "I", Folder,
+             true, "", false, false, 0, 0, 100},
+            {"bad folder, then cancelled", L::English, "Programy", "", false, true, "IC",
+             "Programy", false, "Programy", true, true, 0, 1, 0},
             // Cancel while the question is open is refused: the installation is under way.
-            {"program stays", Folder, "", true, true, "I", Folder, "", Folder + "\\MLinewarden.exe",
-             true, false, 1, 1, 0},
-            {"browse chosen", Folder, "D:\\Apps", false, true, "B", "D:\\Apps\\Morvane Linewarden",
-             "", "", true, false, 0, 1, -1},
-            {"browse at a root", Folder, "D:\\", false, true, "B", "D:\\Morvane Linewarden", "", "",
-             true, false, 0, 1, -1},
-            {"browse given up", Folder, "", false, true, "BC", Folder, "", "", true, true, 0, 1,
-             -1},
+            {"program stays", L::English, Folder, "", true, true, "I", Folder, false,
+             Folder + "\\MLinewarden.exe", true, false, 1, 1, 0},
+            {"browse chosen", L::English, Folder, "D:\\Apps", false, true, "B",
+             "D:\\Apps\\Morvane Linewarden", false, "", true, false, 0, 1, -1},
+            {"browse at a root", L::English, Folder, "D:\\", false, true, "B",
+             "D:\\Morvane Linewarden", false, "", true, false, 0, 1, -1},
+            {"browse given up", L::English, Folder, "", false, true, "BC", Folder, false, "", true,
+             true, 0, 1, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TSetupMachine t;
         if (c.GuardStays) t.Programs.Add(5, Folder + "\\MLinewarden.exe", true);
-        TSetupInstaller setup(t.Ports, t.Payload);
+        TSetupInstaller setup(t.Ports, t.Payload, TInstallScope::PerUser, c.Language);
         TFakeSetupView view;
-        TSetupPresenter presenter(view, setup);
+        TSetupPresenter presenter(view, setup, c.Language);
         presenter.Start(c.Folder);
         view.Start = c.StartGuard;
         view.Chosen = c.Chosen;
@@ -84,12 +88,12 @@ TEST(SetupPresenterTest, Flows)
             if (*click == 'C') presenter.Cancel();
         }
         EXPECT_EQ(view.FolderText, c.FolderAfter);
-        EXPECT_EQ(view.Status, c.Status);
+        EXPECT_EQ(view.Status, c.Done ? SetupText(TSetupText::Done, c.Language) : "");
         EXPECT_EQ(view.Enabled, c.Enabled);
         EXPECT_EQ(view.Closed, c.Closed);
         EXPECT_EQ(view.Progress, c.Progress);
         EXPECT_EQ(int(view.Asked.size()), c.Asked);
-        EXPECT_EQ(view.CancelText, c.ExitCode == 0 ? SetupText(TSetupText::Close) : "");
+        EXPECT_EQ(view.CancelText, c.ExitCode == 0 ? SetupText(TSetupText::Close, c.Language) : "");
         ASSERT_EQ(view.Errors.size(), c.ErrorNames.empty() ? 0u : 1u);
         if (!c.ErrorNames.empty())
             EXPECT_NE(view.Errors[0].find(c.ErrorNames), std::string::npos) << view.Errors[0];
@@ -116,7 +120,7 @@ TEST(SetupPresenterTest, ProposesTheAutoStartTheUserChose)
         TSetupInstaller setup(t.Ports, t.Payload);
         EXPECT_EQ(setup.ProposedAutoStart(Folder + "\\"), c.Proposed);
         TFakeSetupView view;
-        TSetupPresenter(view, setup).Start(Folder);
+        TSetupPresenter(view, setup, TLanguage::English).Start(Folder);
         EXPECT_EQ(view.Auto, c.Proposed);
         EXPECT_TRUE(t.Profile.Written.empty());
     }

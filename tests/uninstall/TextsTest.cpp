@@ -7,24 +7,23 @@ namespace {
 
 TEST(Texts, LanguageFollowsThePrimaryLanguageOfTheSystemLocale)
 {
-    TLanguageGuard language;
     struct TCase {
         uint32_t Lcid;
-        uint8_t Index;
+        TLanguage Language;
         const char* Caption;
     } cases[] = {
-            {0x0415, 0, "Deinstalacja"},  // Polish
-            {0x0409, 1, "Uninstall"},     // US English
-            {0x0809, 1, "Uninstall"},     // British English
-            {0x0407, 1, "Uninstall"},     // German
-            {0x0000, 1, "Uninstall"},
-            {0x10415, 0, "Deinstalacja"},  // Polish with another sort order
+            {0x0415, TLanguage::Polish, "Deinstalacja"},  // Polish
+            {0x0409, TLanguage::English, "Uninstall"},    // US English
+            {0x0809, TLanguage::English, "Uninstall"},    // British English
+            {0x0407, TLanguage::English, "Uninstall"},    // German
+            {0x0000, TLanguage::English, "Uninstall"},
+            {0x10415, TLanguage::Polish, "Deinstalacja"},  // Polish with another sort order
     };
     for (const TCase& c : cases) {
-        InitTexts(c.Lcid);
-        EXPECT_EQ(LanguageIndex, c.Index) << c.Lcid;
-        EXPECT_EQ(GetText(txUninstallCaption), c.Caption) << c.Lcid;
-        EXPECT_EQ(GetText(12345), "");
+        const TLanguage language = LanguageIndexOf(c.Lcid);
+        EXPECT_EQ(language, c.Language) << c.Lcid;
+        EXPECT_EQ(GetText(TUninstallText::Caption, language), c.Caption) << c.Lcid;
+        EXPECT_EQ(GetText(static_cast<TUninstallText>(12345), language), "");
     }
 }
 

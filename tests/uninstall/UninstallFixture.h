@@ -16,20 +16,6 @@
 #include "support/MemoryProfile.h"
 #include "support/MemoryRegistry.h"
 #include "uninstall/SetupBuildEngine.h"
-#include "uninstall/Texts.h"
-
-// Puts the uninstaller's language back as it was: the program's run chooses it for the whole
-// process, and a test that left it Polish would change the texts every later test sees.
-class TLanguageGuard {
-public:
-    TLanguageGuard() : FSaved(LanguageIndex) {}
-    ~TLanguageGuard() { LanguageIndex = FSaved; }
-    TLanguageGuard(const TLanguageGuard&) = delete;
-    TLanguageGuard& operator=(const TLanguageGuard&) = delete;
-
-private:
-    uint8_t FSaved;
-};
 
 // Programs that go on running whatever they are asked; none runs until a test adds one.
 class TStayingPrograms : public IProcessWalk, public IProcessWindows {
@@ -48,7 +34,6 @@ public:
 
 class UninstallFixture : public ::testing::Test {
 protected:
-    TLanguageGuard Language;
     const std::string Program = "C:\\App\\uninstall.exe";
     TMemoryFileSystem Files;
     TMemoryRegistry Registry;
