@@ -1,5 +1,8 @@
 #include "installer/InstallLog.h"
 
+#include "uninstall/ConfigConst.h"
+#include "uninstall/LogWords.h"
+
 std::string XmlEscaped(const std::string& text, bool inAttribute)
 {
     std::string out;
@@ -22,6 +25,29 @@ namespace {
 std::string Attr(const char* name, const std::string& value)
 {
     return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
+}
+
+std::string StartTag(const char* element)
+{
+    return std::string("<") + element + ">";
+}
+
+std::string EndTag(const char* element)
+{
+    return std::string("</") + element + ">";
+}
+
+// An element that holds others, each on a line of its own.
+std::string Block(const char* element, const std::string& lines)
+{
+    return StartTag(element) + "\r\n" + lines + EndTag(element) + "\r\n";
+}
+
+// One item the uninstaller undoes: everything the setup logs it added.
+std::string AddedItem(const char* element, const std::string& attributes)
+{
+    return std::string("<") + element + attributes +
+           Attr(LogWords::Action, SetupActionNames[saAdd]) + "/>\r\n";
 }
 
 std::string XmlUnescaped(const std::string& text)
@@ -47,31 +73,32 @@ std::string XmlUnescaped(const std::string& text)
 
 std::string InstallLogXml(const TInstallLog& log)
 {
-    std::string xml = "<?xml version=\"1.0\"?>\r\n<uninstall>\r\n";
-    xml += "<appname>" + XmlEscaped(log.AppName, false) + "</appname>\r\n<files>\r\n";
-    for (const std::string& file : log.Files)
-        xml += "<file" + Attr("filename", file) + Attr("action", "add") + "/>\r\n";
-    xml += "</files>\r\n<registry>\r\n";
+    using namespace LogWords;
+    std::string files, registry, shortcuts, dirs;
+    for (const std::string& file : log.Files) files += AddedItem(File, Attr(FileName, file));
     // Every item names a valid type, although only the key and the value's name are undone:
     // the uninstaller refuses a log whose type it does not know.
     for (const TLogRegistryItem& item : log.Registry)
-        xml += "<reg" + Attr("key", item.Key) + Attr("param", item.Param) + Attr("type", "str") +
-               Attr("value", "") + Attr("action", "add") + "/>\r\n";
-    xml += "</registry>\r\n<shortcuts>\r\n";
-    for (const std::string& name : log.Shortcuts)
-        xml += "<shortcut" + Attr("name", name) + Attr("action", "add") + "/>\r\n";
-    xml += "</shortcuts>\r\n<dirs>\r\n";
-    for (const std::string& dir : log.Dirs)
-        xml += "<dir" + Attr("directory", dir) + Attr("action", "add") + "/>\r\n";
-    xml += "</dirs>\r\n</uninstall>\r\n";
-    return xml;
+        registry += AddedItem(Reg, Attr(Key, item.Key) + Attr(Param, item.Param) +
+                                           Attr(Type, LogRegTypeNames[lrtString]) +
+                                           Attr(Value, ""));
+    for (const std::string& name : log.Shortcuts) shortcuts += AddedItem(Shortcut, Attr(Name, name));
+    for (const std::string& dir : log.Dirs) dirs += AddedItem(Dir, Attr(Directory, dir));
+    const std::string appName =
+            StartTag(AppName) + XmlEscaped(log.AppName, false) + EndTag(AppName) + "\r\n";
+    return "<?xml version=\"1.0\"?>\r\n" +
+           Block(Root, appName + Block(Files, files) + Block(Registry, registry) +
+                               Block(Shortcuts, shortcuts) + Block(Dirs, dirs));
 }
 
 bool ReadInstallLogXml(const std::string& xml, TInstallLog& log)
 {
-    const std::string open = "<appname>", dir = "<dir directory=\"";
+    using namespace LogWords;
+    const std::string open = StartTag(AppName), close = EndTag(AppName);
+    // As InstallLogXml writes a folder: its one attribute first.
+    const std::string dir = std::string("<") + Dir + " " + Directory + "=\"";
     const size_t name = xml.find(open);
-    const size_t end = name == std::string::npos ? name : xml.find("</appname>", name);
+    const size_t end = name == std::string::npos ? name : xml.find(close, name);
     if (end == std::string::npos) return false;
     log.AppName = XmlUnescaped(xml.substr(name + open.size(), end - name - open.size()));
     for (size_t at = xml.find(dir); at != std::string::npos; at = xml.find(dir, at)) {
