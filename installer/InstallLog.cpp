@@ -1,6 +1,5 @@
 #include "installer/InstallLog.h"
 
-#include "uninstall/ConfigConst.h"
 #include "uninstall/LogWords.h"
 
 std::string XmlEscaped(const std::string& text, bool inAttribute)
@@ -22,32 +21,43 @@ std::string XmlEscaped(const std::string& text, bool inAttribute)
 
 namespace {
 
-std::string Attr(const char* name, const std::string& value)
+// The document is appended to one string, a piece at a time: the setup is downloaded over a
+// modem, and temporaries for every tag would cost it more code than the log is long.
+void AddAttr(std::string& xml, const char* name, const std::string& value)
 {
-    return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
+    xml += ' ';
+    xml += name;
+    xml += "=\"";
+    xml += XmlEscaped(value);
+    xml += '"';
 }
 
-std::string StartTag(const char* element)
+void OpenSection(std::string& xml, const char* element)
 {
-    return std::string("<") + element + ">";
+    xml += '<';
+    xml += element;
+    xml += ">\r\n";
 }
 
-std::string EndTag(const char* element)
+void CloseSection(std::string& xml, const char* element)
 {
-    return std::string("</") + element + ">";
+    xml += "</";
+    xml += element;
+    xml += ">\r\n";
 }
 
-// An element that holds others, each on a line of its own.
-std::string Block(const char* element, const std::string& lines)
+// An item begins with its element; its attributes follow, and EndAddedItem ends it.
+void BeginItem(std::string& xml, const char* element)
 {
-    return StartTag(element) + "\r\n" + lines + EndTag(element) + "\r\n";
+    xml += '<';
+    xml += element;
 }
 
-// One item the uninstaller undoes: everything the setup logs it added.
-std::string AddedItem(const char* element, const std::string& attributes)
+// Every item the setup logs is one it added, which the uninstaller undoes.
+void EndAddedItem(std::string& xml)
 {
-    return std::string("<") + element + attributes +
-           Attr(LogWords::Action, SetupActionNames[saAdd]) + "/>\r\n";
+    AddAttr(xml, LogWords::Action, LogWords::Add);
+    xml += "/>\r\n";
 }
 
 std::string XmlUnescaped(const std::string& text)
@@ -74,27 +84,55 @@ std::string XmlUnescaped(const std::string& text)
 std::string InstallLogXml(const TInstallLog& log)
 {
     using namespace LogWords;
-    std::string files, registry, shortcuts, dirs;
-    for (const std::string& file : log.Files) files += AddedItem(File, Attr(FileName, file));
+    std::string xml = "<?xml version=\"1.0\"?>\r\n";
+    OpenSection(xml, Root);
+    xml += '<';
+    xml += AppName;
+    xml += '>';
+    xml += XmlEscaped(log.AppName, false);
+    CloseSection(xml, AppName);
+    OpenSection(xml, Files);
+    for (const std::string& file : log.Files) {
+        BeginItem(xml, File);
+        AddAttr(xml, FileName, file);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Files);
+    OpenSection(xml, Registry);
     // Every item names a valid type, although only the key and the value's name are undone:
     // the uninstaller refuses a log whose type it does not know.
-    for (const TLogRegistryItem& item : log.Registry)
-        registry += AddedItem(Reg, Attr(Key, item.Key) + Attr(Param, item.Param) +
-                                           Attr(Type, LogRegTypeNames[lrtString]) +
-                                           Attr(Value, ""));
-    for (const std::string& name : log.Shortcuts) shortcuts += AddedItem(Shortcut, Attr(Name, name));
-    for (const std::string& dir : log.Dirs) dirs += AddedItem(Dir, Attr(Directory, dir));
-    const std::string appName =
-            StartTag(AppName) + XmlEscaped(log.AppName, false) + EndTag(AppName) + "\r\n";
-    return "<?xml version=\"1.0\"?>\r\n" +
-           Block(Root, appName + Block(Files, files) + Block(Registry, registry) +
-                               Block(Shortcuts, shortcuts) + Block(Dirs, dirs));
+    for (const TLogRegistryItem& item : log.Registry) {
+        BeginItem(xml, Reg);
+        AddAttr(xml, Key, item.Key);
+        AddAttr(xml, Param, item.Param);
+        AddAttr(xml, Type, String);
+        AddAttr(xml, Value, "");
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Registry);
+    OpenSection(xml, Shortcuts);
+    for (const std::string& name : log.Shortcuts) {
+        BeginItem(xml, Shortcut);
+        AddAttr(xml, Name, name);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Shortcuts);
+    OpenSection(xml, Dirs);
+    for (const std::string& dir : log.Dirs) {
+        BeginItem(xml, Dir);
+        AddAttr(xml, Directory, dir);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Dirs);
+    CloseSection(xml, Root);
+    return xml;
 }
 
 bool ReadInstallLogXml(const std::string& xml, TInstallLog& log)
 {
     using namespace LogWords;
-    const std::string open = StartTag(AppName), close = EndTag(AppName);
+    const std::string open = std::string("<") + AppName + ">";
+    const std::string close = std::string("</") + AppName + ">";
     // As InstallLogXml writes a folder: its one attribute first.
     const std::string dir = std::string("<") + Dir + " " + Directory + "=\"";
     const size_t name = xml.find(open);

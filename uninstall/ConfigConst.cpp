@@ -3,13 +3,12 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/StrUtils.h"
+#include "uninstall/LogWords.h"
 
 const char* const SetupFlagNames[SetupFlagCount] = {
         "dont_log", "dont_overwrite", "no_version", "reg_server",     "reg_font", "dont_ask",
         "external", "shared",         "dont_wait",  "check_exitcode", "user_id",
 };
-const char* const SetupActionNames[2] = {"add", "remove"};
-const char* const LogRegTypeNames[4] = {"str", "mstr", "int", "bin"};
 
 namespace {
 
@@ -22,7 +21,10 @@ int IndexOfWord(const char* const (&words)[N], const std::string& name)
     return -1;
 }
 
+const char* const ActionWords[] = {LogWords::Add, LogWords::Remove};
 const char* const ScreenModeWords[] = {"normal", "min", "max", "hide"};
+const char* const RegTypeWords[] = {LogWords::String, LogWords::MultiString, LogWords::Integer,
+                                    LogWords::Binary};
 
 }  // namespace
 
@@ -50,7 +52,7 @@ TFlagSet ParseFlags(const std::string& text)
 TSetupAction ParseAction(const std::string& text)
 {
     const std::string word = LowerCase(text);
-    const int index = IndexOfWord(SetupActionNames, word);
+    const int index = IndexOfWord(ActionWords, word);
     if (index < 0) throw Exception(Format("Action %s not available!", word));
     return static_cast<TSetupAction>(index);
 }
@@ -66,7 +68,7 @@ TScreenMode ParseScreenMode(const std::string& text)
 
 TLogRegType ParseRegType(const std::string& text)
 {
-    const int index = IndexOfWord(LogRegTypeNames, text);
+    const int index = IndexOfWord(RegTypeWords, text);
     if (index < 0) throw Exception(Format("RegType %s not available!", text));
     return static_cast<TLogRegType>(index);
 }

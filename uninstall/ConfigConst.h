@@ -37,9 +37,6 @@ enum TSetupAction : uint8_t { saAdd = 0, saRemove = 1 };
 enum TScreenMode : uint8_t { smNormal = 0, smMinimized = 1, smMaximized = 2, smHidden = 3 };
 // The log's own numbering of value types; RegistryTypeOf gives the registry's number.
 enum TLogRegType : uint8_t { lrtString = 0, lrtMultiString = 1, lrtInteger = 2, lrtBinary = 3 };
-// The words of the actions and of the value types by their number, as the log writes them.
-extern const char* const SetupActionNames[2];
-extern const char* const LogRegTypeNames[4];
 
 // Comma-separated flag names. An item is taken as written before a comma and trimmed only as
 // the last name; an empty item ends the list. "Flag %s not available!" for an unknown name.

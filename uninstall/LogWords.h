@@ -1,8 +1,8 @@
 #pragma once
 // The element and attribute names of the uninstall log. The setup writes its log in these
 // words and the uninstaller looks for them; a name spelled differently on one side would make
-// the uninstaller pass the item over without a word. The values of "action", "type" and
-// "flags" are the vocabulary of ConfigConst.h.
+// the uninstaller pass the item over without a word. ConfigConst reads the values of "action"
+// and "type" in the words below, and the flag names in its own table.
 namespace LogWords {
 
 // The document element the setup writes; the uninstaller takes any.
@@ -39,5 +39,14 @@ inline constexpr char Flags[] = "flags";
 inline constexpr char Condition[] = "confition";
 inline constexpr char Section[] = "section";
 inline constexpr char Name[] = "name";
+
+// The values of "action", in the order of TSetupAction.
+inline constexpr char Add[] = "add";
+inline constexpr char Remove[] = "remove";
+// The values of "type", in the order of TLogRegType.
+inline constexpr char String[] = "str";
+inline constexpr char MultiString[] = "mstr";
+inline constexpr char Integer[] = "int";
+inline constexpr char Binary[] = "bin";
 
 }  // namespace LogWords

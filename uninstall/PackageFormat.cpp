@@ -8,12 +8,6 @@ namespace {
 
 constexpr size_t CopyChunk = 16384;
 
-std::string Int32Bytes(int32_t value)
-{
-    const uint32_t v = static_cast<uint32_t>(value);
-    return {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char((v >> 24) & 0xFF)};
-}
-
 int32_t Int32Of(const unsigned char* b)
 {
     return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
@@ -27,18 +21,6 @@ bool ReadExactly(IFileStream& file, void* buffer, size_t count)
 }
 
 }  // namespace
-
-std::string PackageBytes(const std::string& log, int32_t length, int32_t distance)
-{
-    return std::string(PackageHeaderMagic, sizeof PackageHeaderMagic) + Int32Bytes(length) + log +
-           Int32Bytes(distance) + std::string(PackageEndMarker, sizeof PackageEndMarker);
-}
-
-std::string PackageBytes(const std::string& log)
-{
-    const int32_t length = static_cast<int32_t>(log.size());
-    return PackageBytes(log, length, length + int32_t{PackageHeaderSize + PackageTrailerSize});
-}
 
 bool ReadPackageLog(IFileStream& file, std::string& log)
 {

@@ -12,6 +12,16 @@
 
 namespace {
 
+class TWin32ShellLink : public IShellLinkObject {
+public:
+    explicit TWin32ShellLink(TShellLinkU link) : FLink(std::move(link)) {}
+    bool Load(const std::string& path) override { return FLink.Load(path); }
+    bool GetPath(std::string& target) override { return FLink.GetPath(target); }
+
+private:
+    TShellLinkU FLink;
+};
+
 class TWin32ComSession : public IComSession {
 public:
     std::unique_ptr<IShellLinkObject> CreateShellLink() override
@@ -19,7 +29,7 @@ public:
         TShellLinkU link;
         if (!link.Create()) return nullptr;
         if (!link.HasFile()) throw Exception("Interface not supported");
-        return std::make_unique<TShellLinkU>(std::move(link));
+        return std::make_unique<TWin32ShellLink>(std::move(link));
     }
 
 private:

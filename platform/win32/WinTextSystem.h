@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Shell.h"
 #include "platform/win32/Win32Com.h"
 
 // --- Files and folders -------------------------------------------------------------------
@@ -96,18 +95,17 @@ bool ShellExecuteU(HWND owner, const std::string& verb, const std::string& file,
 std::string SHGetFolderPathU(int csidl);
 
 // The shell's link object with its file interface: IShellLinkA on the 95 family, IShellLinkW
-// elsewhere. COM must be initialised on the thread. The one shell-link object of the programs:
-// the port's for reading shortcuts, and the setup's for writing its own.
-class TShellLinkU : public IShellLinkObject {
+// elsewhere. COM must be initialised on the thread.
+class TShellLinkU {
 public:
     // Creates the object; false when the system has none.
     bool Create();
     // False when the object has no file interface; Load and Save need it.
     bool HasFile() const { return static_cast<bool>(FFile); }
-    bool Load(const std::string& path) override;
+    bool Load(const std::string& path);
     bool Save(const std::string& path);
     // The target; false when the shortcut names no file-system object or cannot say.
-    bool GetPath(std::string& target) override;
+    bool GetPath(std::string& target);
     bool SetPath(const std::string& target);
     bool SetWorkingDirectory(const std::string& folder);
 
