@@ -4,12 +4,12 @@
 #include "common/Product.h"
 #include "common/StrUtils.h"
 #include "dialers/RunValue.h"
-#include "installer/PackageFormat.h"
 #include "installer/Rollback.h"
 #include "installer/SetupRules.h"
 #include "installer/SetupTexts.h"
 #include "platform/AnsiText.h"
 #include "settings/Settings.h"
+#include "uninstall/PackageFormat.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "installer/InstallLog.h"
 
+#include "uninstall/LogWords.h"
+
 std::string XmlEscaped(const std::string& text, bool inAttribute)
 {
     std::string out;
@@ -19,9 +21,43 @@ std::string XmlEscaped(const std::string& text, bool inAttribute)
 
 namespace {
 
-std::string Attr(const char* name, const std::string& value)
+// The document is appended to one string, a piece at a time: the setup is downloaded over a
+// modem, and temporaries for every tag would cost it more code than the log is long.
+void AddAttr(std::string& xml, const char* name, const std::string& value)
 {
-    return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
+    xml += ' ';
+    xml += name;
+    xml += "=\"";
+    xml += XmlEscaped(value);
+    xml += '"';
+}
+
+void OpenSection(std::string& xml, const char* element)
+{
+    xml += '<';
+    xml += element;
+    xml += ">\r\n";
+}
+
+void CloseSection(std::string& xml, const char* element)
+{
+    xml += "</";
+    xml += element;
+    xml += ">\r\n";
+}
+
+// An item begins with its element; its attributes follow, and EndAddedItem ends it.
+void BeginItem(std::string& xml, const char* element)
+{
+    xml += '<';
+    xml += element;
+}
+
+// Every item the setup logs is one it added, which the uninstaller undoes.
+void EndAddedItem(std::string& xml)
+{
+    AddAttr(xml, LogWords::Action, LogWords::Add);
+    xml += "/>\r\n";
 }
 
 std::string XmlUnescaped(const std::string& text)
@@ -47,31 +83,60 @@ std::string XmlUnescaped(const std::string& text)
 
 std::string InstallLogXml(const TInstallLog& log)
 {
-    std::string xml = "<?xml version=\"1.0\"?>\r\n<uninstall>\r\n";
-    xml += "<appname>" + XmlEscaped(log.AppName, false) + "</appname>\r\n<files>\r\n";
-    for (const std::string& file : log.Files)
-        xml += "<file" + Attr("filename", file) + Attr("action", "add") + "/>\r\n";
-    xml += "</files>\r\n<registry>\r\n";
+    using namespace LogWords;
+    std::string xml = "<?xml version=\"1.0\"?>\r\n";
+    OpenSection(xml, Root);
+    xml += '<';
+    xml += AppName;
+    xml += '>';
+    xml += XmlEscaped(log.AppName, false);
+    CloseSection(xml, AppName);
+    OpenSection(xml, Files);
+    for (const std::string& file : log.Files) {
+        BeginItem(xml, File);
+        AddAttr(xml, FileName, file);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Files);
+    OpenSection(xml, Registry);
     // Every item names a valid type, although only the key and the value's name are undone:
     // the uninstaller refuses a log whose type it does not know.
-    for (const TLogRegistryItem& item : log.Registry)
-        xml += "<reg" + Attr("key", item.Key) + Attr("param", item.Param) + Attr("type", "str") +
-               Attr("value", "") + Attr("action", "add") + "/>\r\n";
-    xml += "</registry>\r\n<shortcuts>\r\n";
-    for (const std::string& name : log.Shortcuts)
-        xml += "<shortcut" + Attr("name", name) + Attr("action", "add") + "/>\r\n";
-    xml += "</shortcuts>\r\n<dirs>\r\n";
-    for (const std::string& dir : log.Dirs)
-        xml += "<dir" + Attr("directory", dir) + Attr("action", "add") + "/>\r\n";
-    xml += "</dirs>\r\n</uninstall>\r\n";
+    for (const TLogRegistryItem& item : log.Registry) {
+        BeginItem(xml, Reg);
+        AddAttr(xml, Key, item.Key);
+        AddAttr(xml, Param, item.Param);
+        AddAttr(xml, Type, String);
+        AddAttr(xml, Value, "");
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Registry);
+    OpenSection(xml, Shortcuts);
+    for (const std::string& name : log.Shortcuts) {
+        BeginItem(xml, Shortcut);
+        AddAttr(xml, Name, name);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Shortcuts);
+    OpenSection(xml, Dirs);
+    for (const std::string& dir : log.Dirs) {
+        BeginItem(xml, Dir);
+        AddAttr(xml, Directory, dir);
+        EndAddedItem(xml);
+    }
+    CloseSection(xml, Dirs);
+    CloseSection(xml, Root);
     return xml;
 }
 
 bool ReadInstallLogXml(const std::string& xml, TInstallLog& log)
 {
-    const std::string open = "<appname>", dir = "<dir directory=\"";
+    using namespace LogWords;
+    const std::string open = std::string("<") + AppName + ">";
+    const std::string close = std::string("</") + AppName + ">";
+    // As InstallLogXml writes a folder: its one attribute first.
+    const std::string dir = std::string("<") + Dir + " " + Directory + "=\"";
     const size_t name = xml.find(open);
-    const size_t end = name == std::string::npos ? name : xml.find("</appname>", name);
+    const size_t end = name == std::string::npos ? name : xml.find(close, name);
     if (end == std::string::npos) return false;
     log.AppName = XmlUnescaped(xml.substr(name + open.size(), end - name - open.size()));
     for (size_t at = xml.find(dir); at != std::string::npos; at = xml.find(dir, at)) {

@@ -3,6 +3,7 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/StrUtils.h"
+#include "uninstall/LogWords.h"
 
 const char* const SetupFlagNames[SetupFlagCount] = {
         "dont_log", "dont_overwrite", "no_version", "reg_server",     "reg_font", "dont_ask",
@@ -20,9 +21,10 @@ int IndexOfWord(const char* const (&words)[N], const std::string& name)
     return -1;
 }
 
-const char* const ActionWords[] = {"add", "remove"};
+const char* const ActionWords[] = {LogWords::Add, LogWords::Remove};
 const char* const ScreenModeWords[] = {"normal", "min", "max", "hide"};
-const char* const RegTypeWords[] = {"str", "mstr", "int", "bin"};
+const char* const RegTypeWords[] = {LogWords::String, LogWords::MultiString, LogWords::Integer,
+                                    LogWords::Binary};
 
 }  // namespace
 

@@ -1,32 +1,16 @@
 #include "uninstall/SetupBuildEngine.h"
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Paths.h"
+#include "uninstall/LogWords.h"
 #include "uninstall/RemovalBatch.h"
 
 namespace {
 
-constexpr size_t CopyChunk = 16384;
 constexpr size_t TempFolderMaxLength = 1040;
-const char HeaderMagic[4] = {'M', 'I', 'P', '1'};
-const char EndMarker[8] = {'M', 'I', 'P', '1', 'E', 'N', 'D', '\0'};
-
-// Reads exactly count bytes; a short read is a failure.
-bool ReadExactly(IFileStream& file, void* buffer, size_t count)
-{
-    return file.Read(buffer, count) == static_cast<int64_t>(count);
-}
-
-int32_t Int32Of(const unsigned char* b)
-{
-    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                                uint32_t(b[3]) << 24);
-}
 
 // Sections in the order they are read, with their item element.
 struct TSection {
@@ -34,26 +18,13 @@ struct TSection {
     const char* Element;
 };
 const TSection Sections[] = {
-        {"files", "file"},     {"registry", "reg"}, {"inifiles", "ini"}, {"shortcuts", "shortcut"},
-        {"servers", "server"}, {"fonts", "font"},   {"dirs", "dir"},
+        {LogWords::Files, LogWords::File},         {LogWords::Registry, LogWords::Reg},
+        {LogWords::IniFiles, LogWords::Ini},       {LogWords::Shortcuts, LogWords::Shortcut},
+        {LogWords::Servers, LogWords::Server},     {LogWords::Fonts, LogWords::Font},
+        {LogWords::Dirs, LogWords::Dir},
 };
 
 }  // namespace
-
-bool ReadStreamBytes(IFileStream& source, std::string& target, int64_t count)
-{
-    target.clear();
-    if (count < 0) return false;
-    std::vector<char> buffer(CopyChunk);
-    int64_t copied = 0;
-    while (copied < count) {
-        const size_t chunk = static_cast<size_t>(std::min<int64_t>(count - copied, CopyChunk));
-        if (!ReadExactly(source, buffer.data(), chunk)) return false;
-        target.append(buffer.data(), chunk);
-        copied += static_cast<int64_t>(chunk);
-    }
-    return true;
-}
 
 TUninstall::TUninstall(const TUninstallPorts& ports) : Log(ports), FPorts(ports) {}
 
@@ -67,28 +38,8 @@ bool TUninstall::LoadPackage(const std::string& fileName)
 bool TUninstall::LoadPackageFrom(IFileStream& file)
 {
     FLogLoaded = false;
-    const int64_t size = file.Size();
-    if (size < PackageHeaderSize + PackageTrailerSize) return false;
-
-    unsigned char trailer[PackageTrailerSize];
-    if (!file.Seek(size - PackageTrailerSize) || !ReadExactly(file, trailer, sizeof trailer) ||
-        std::memcmp(trailer + 4, EndMarker, sizeof EndMarker) != 0)
-        return false;
-    // The header must lie inside the file and before the trailer, the log between the two:
-    // a distance or a length that says otherwise is refused before anything is read or
-    // allocated for it.
-    const int64_t distance = Int32Of(trailer);
-    if (distance < PackageHeaderSize + PackageTrailerSize || distance > size) return false;
-
-    unsigned char header[PackageHeaderSize];
-    if (!file.Seek(size - distance) || !ReadExactly(file, header, sizeof header) ||
-        std::memcmp(header, HeaderMagic, sizeof HeaderMagic) != 0)
-        return false;
-    const int64_t length = Int32Of(header + 4);
-    if (length <= 0 || length > distance - PackageHeaderSize - PackageTrailerSize) return false;
-
     std::string log;
-    if (!ReadStreamBytes(file, log, length)) return false;
+    if (!ReadPackageLog(file, log)) return false;
     if (Log.Xml.LoadFromBytes(log)) {
         FLogLoaded = true;
         ReadAppName();
@@ -105,7 +56,7 @@ bool TUninstall::EnterLog()
     xml.LeaveToRoot();
     xml.EnterSelected();
     xml.SelectFirst();
-    if (xml.FindNext("appname")) AppName = xml.SelectedText();
+    if (xml.FindNext(LogWords::AppName)) AppName = xml.SelectedText();
     return true;
 }
 
@@ -139,26 +90,25 @@ bool TUninstall::ReadLog()
 
 void TUninstall::ReadItem(const std::string& section, const std::string& element)
 {
-    const std::string action = Attribute("action");
+    using namespace LogWords;
+    const std::string action = Attribute(Action);
     if (ParseAction(action) != saAdd) return;
-    if (element == "reg") {
-        Log.Registry.AddItem(Attribute("key"), Attribute("param"), Attribute("type"),
-                             Attribute("value"), action, Attribute("flags"),
-                             Attribute("confition"));
-    } else if (element == "ini") {
-        Log.IniFiles.AddItem(Attribute("filename"), Attribute("section"), Attribute("param"),
-                             Attribute("value"), action, Attribute("flags"),
-                             Attribute("confition"));
-    } else if (element == "shortcut") {
-        Log.ShortCuts.AddItem(Attribute("name"), "", "", "", "", "", "", "", "", action, "", "");
-    } else if (element == "file") {
-        Log.Files.AddItem(Attribute("filename"), false);
-    } else if (element == "server") {
-        Log.Servers.AddItem(Attribute("filename"), false);
-    } else if (element == "font") {
-        Log.Fonts.AddItem(Attribute("filename"), false);
-    } else if (element == "dir") {
-        Log.Dirs.AddItem(Attribute("directory"), false);
+    if (element == Reg) {
+        Log.Registry.AddItem(Attribute(Key), Attribute(Param), Attribute(Type), Attribute(Value),
+                             action, Attribute(Flags), Attribute(Condition));
+    } else if (element == Ini) {
+        Log.IniFiles.AddItem(Attribute(FileName), Attribute(Section), Attribute(Param),
+                             Attribute(Value), action, Attribute(Flags), Attribute(Condition));
+    } else if (element == Shortcut) {
+        Log.ShortCuts.AddItem(Attribute(Name), "", "", "", "", "", "", "", "", action, "", "");
+    } else if (element == File) {
+        Log.Files.AddItem(Attribute(FileName), false);
+    } else if (element == Server) {
+        Log.Servers.AddItem(Attribute(FileName), false);
+    } else if (element == Font) {
+        Log.Fonts.AddItem(Attribute(FileName), false);
+    } else if (element == Dir) {
+        Log.Dirs.AddItem(Attribute(Directory), false);
     }
 }
 

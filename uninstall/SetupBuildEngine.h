@@ -1,14 +1,7 @@
 #pragma once
 // The uninstall engine: finds the package appended to the uninstaller's own program file,
 // reads the log in it into lists, undoes what the lists name and arranges the removal of the
-// uninstaller itself.
-//
-// Package layout at the end of the file (integers 32-bit little-endian, signed; S = file size):
-//   S-D     "MIP1"
-//   S-D+4   L, the log's length (not 0)
-//   S-D+8   the log, L bytes of XML in the system's ANSI code page
-//   S-12    D, the distance from the header to the end of the file
-//   S-8     "MIP1END" and a NUL byte
+// uninstaller itself. The package's layout is in PackageFormat.h.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,16 +9,8 @@
 
 #include "platform/Files.h"
 #include "uninstall/ConfigLists.h"
+#include "uninstall/PackageFormat.h"
 #include "uninstall/UninstallPorts.h"
-
-// Sizes of the package's fixed parts.
-constexpr int64_t PackageHeaderSize = 8;    // "MIP1" and L
-constexpr int64_t PackageTrailerSize = 12;  // D and the end marker
-
-// Reads count bytes from the source's position into target, which is emptied first, in chunks
-// of 16384 bytes, so that no more is held than the file really gave. False when the source ends
-// or fails before count bytes were read.
-bool ReadStreamBytes(IFileStream& source, std::string& target, int64_t count);
 
 class TCustomInstall {
 public:

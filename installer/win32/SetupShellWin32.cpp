@@ -1,6 +1,6 @@
 #include "installer/win32/SetupShellWin32.h"
 
-#include "common/Paths.h"
+#include "platform/win32/ShellWin32.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WinTextSystem.h"
 
@@ -74,10 +74,5 @@ std::string TSetupShellWin32::ProgramsMenuFolder()
 
 bool TSetupShellWin32::CreateShortcut(const std::string& link, const std::string& target)
 {
-    TComApartment com;
-    TShellLinkU shellLink;
-    std::string folder = ExtractFilePath(target);
-    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return shellLink.Create() && shellLink.SetPath(target) &&
-           shellLink.SetWorkingDirectory(folder) && shellLink.Save(link);
+    return CreateShortcutFile(link, target);
 }

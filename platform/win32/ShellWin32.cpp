@@ -1,7 +1,11 @@
-// The shell's verbs and its shell-link object.
+// The shell's verbs and its shell-link object, for reading shortcuts through the port and for
+// writing the setup's.
+#include "platform/win32/ShellWin32.h"
+
 #include <utility>
 
 #include "common/Errors.h"
+#include "common/Paths.h"
 #include "platform/Shell.h"
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/WinTextSystem.h"
@@ -51,4 +55,15 @@ IShell& SystemShell()
 {
     static TWin32Shell shell;
     return shell;
+}
+
+bool CreateShortcutFile(const std::string& link, const std::string& target)
+{
+    TComApartment com;
+    TShellLinkU shellLink;
+    // The target's folder without its final backslash, unless it is a drive's root.
+    std::string folder = ExtractFilePath(target);
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return shellLink.Create() && shellLink.SetPath(target) &&
+           shellLink.SetWorkingDirectory(folder) && shellLink.Save(link);
 }

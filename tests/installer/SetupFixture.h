@@ -11,7 +11,6 @@
 #include "common/Product.h"
 #include "installer/Install.h"
 #include "platform/AnsiText.h"
-#include "installer/PackageFormat.h"
 #include "support/FakeClock.h"
 #include "support/FakeCodePage.h"
 #include "support/FakeLocalTime.h"
@@ -19,6 +18,7 @@
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryProfile.h"
 #include "support/MemoryRegistry.h"
+#include "uninstall/PackageFormat.h"
 
 class TFakeSetupShell : public ISetupShell {
 public:

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "PackageFormat.h"
 #include "platform/AnsiText.h"
 #include "support/FakeClock.h"
 #include "support/FakeCodePage.h"
@@ -15,6 +14,7 @@
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryProfile.h"
 #include "support/MemoryRegistry.h"
+#include "uninstall/PackageFormat.h"
 #include "uninstall/SetupBuildEngine.h"
 
 // Programs that go on running whatever they are asked; none runs until a test adds one.

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "PackageFormat.h"
+#include "uninstall/PackageFormat.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "PackageFormat.h"
 #include "common/TextConv.h"
 #include "platform/AnsiText.h"
 #include "platform/win32/Win32Text.h"
 #include "support/FakeMessageBox.h"
+#include "uninstall/PackageFormat.h"
 #include "wine/WineTestSupport.h"
 
 namespace {

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "PackageFormat.h"
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/Win32Handles.h"
+#include "uninstall/PackageFormat.h"
 
 namespace {
 
