@@ -41,6 +41,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
     EXPECT_EQ(settings.Numbers().Count(), 0);
     EXPECT_EQ(settings.DialDuration(), "10");
+    EXPECT_TRUE(settings.CheckWhileDialling());
     // Modified from the start, so that the first Save creates the file with all keys.
     EXPECT_TRUE(settings.Modified());
 
@@ -50,7 +51,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
             "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp="
             "1\r\n";
     EXPECT_EQ(TTempFolder::Read(settings.FileName()),
-              head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\n");
+              head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\nIdentCheckWhileDialling=1\r\n");
 
     TSettings withNumbers(ini, folder.Path("Second.exe"));
     withNumbers.SetNumbers({"9", "10", "0221234567"});
@@ -58,7 +59,8 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     EXPECT_TRUE(withNumbers.Modified());
     EXPECT_EQ(TTempFolder::Read(folder.Path("Second.cfg")),
               head + "IdentNumberCount=3\r\nIdentNumberFmt_0=0221234567\r\n"
-                     "IdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\nIdentDialDuration=10\r\n");
+                     "IdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\nIdentDialDuration=10\r\n"
+                     "IdentCheckWhileDialling=1\r\n");
 }
 
 TEST(Settings, RoundTripThroughTheFileAndDestruction)
@@ -74,6 +76,7 @@ TEST(Settings, RoundTripThroughTheFileAndDestruction)
         settings.SetAutoDeleteDialUp(true);
         settings.SetAutoDeleteDialers(false);
         settings.SetAskBeforeDeleteDialUp(false);
+        settings.SetCheckWhileDialling(false);
         settings.SetNumbers({"9", "10", "9", "0221234567"});
     }  // destruction saves
     ini.WriteString(folder.Path("MLinewarden.cfg"), "Main", "IdentDialDuration", "25");
@@ -84,6 +87,7 @@ TEST(Settings, RoundTripThroughTheFileAndDestruction)
     EXPECT_TRUE(loaded.AutoDeleteDialUp());
     EXPECT_FALSE(loaded.AutoDeleteDialers());
     EXPECT_FALSE(loaded.AskBeforeDeleteDialUp());
+    EXPECT_FALSE(loaded.CheckWhileDialling());
     EXPECT_EQ(Items(loaded.Numbers()), (std::vector<std::string>{"0221234567", "10", "9"}));
     EXPECT_EQ(loaded.DialDuration(), "25");
 }
