@@ -363,6 +363,40 @@ int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)
     return kDialUpNoResult;
 }
 
+int32_t TDialUp::ListConnections(std::vector<THRasConn>& Handles, std::vector<std::string>& Names)
+{
+    Handles.clear();
+    Names.clear();
+    TConnectionList list;
+    const uint32_t result = EnumConnections(list);
+    if (result != 0) return static_cast<int32_t>(result);
+    for (uint32_t i = 0; i < list.Count; ++i) {
+        Handles.push_back(list.Records[i].hrasconn);
+        Names.push_back(RecordText(list.Records[i].szEntryName));
+    }
+    return 0;
+}
+
+int32_t TDialUp::GetConnectStatusOf(THRasConn Handle, TConnectStatus& Status)
+{
+    Status = TConnectStatus();
+    TRasConnStatusExA extended{};
+    extended.dwSize = sizeof(TRasConnStatusExA);
+    uint32_t result =
+            FRas.RasGetConnectStatus(Handle, reinterpret_cast<TRasConnStatusA*>(&extended));
+    if (result == 0) {
+        Status.State = extended.rasconnstate;
+        Status.Number = RecordText(extended.szPhoneNumber);
+        Status.ReportsNumbers = true;
+        return 0;
+    }
+    TRasConnStatusA basic{};
+    basic.dwSize = sizeof(TRasConnStatusA);
+    result = FRas.RasGetConnectStatus(Handle, &basic);
+    if (result == 0) Status.State = basic.rasconnstate;
+    return static_cast<int32_t>(result);
+}
+
 int32_t TDialUp::DeleteEntry()
 {
     std::string entry;

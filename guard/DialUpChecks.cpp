@@ -1,9 +1,46 @@
 #include "guard/DialUpChecks.h"
 
+#include <algorithm>
+
 #include "common/Errors.h"
 #include "guard/GuardTexts.h"
 #include "guard/NumberQuestion.h"
 #include "settings/NumberList.h"
+
+namespace {
+
+// The RAS states of a call whose port is still being opened: its number has not been dialled
+// yet, so a call that reports none is not judged by its entry's numbers before the next look.
+constexpr uint32_t kRasOpenPort = 0;    // RASCS_OpenPort
+constexpr uint32_t kRasPortOpened = 1;  // RASCS_PortOpened
+
+bool SameHandles(std::vector<THRasConn> a, std::vector<THRasConn> b)
+{
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+}  // namespace
+
+bool TJudgedConnections::Has(THRasConn handle) const
+{
+    return std::find(FHandles.begin(), FHandles.end(), handle) != FHandles.end();
+}
+
+void TJudgedConnections::Add(THRasConn handle)
+{
+    if (!Has(handle)) FHandles.push_back(handle);
+}
+
+void TJudgedConnections::KeepOnly(const std::vector<THRasConn>& live)
+{
+    FHandles.erase(std::remove_if(FHandles.begin(), FHandles.end(),
+                                  [&](THRasConn h) {
+                                      return std::find(live.begin(), live.end(), h) == live.end();
+                                  }),
+                   FHandles.end());
+}
 
 bool TDialUpChecks::ConnectionNumber(THRasConn handle, std::string& number)
 {
@@ -45,25 +82,100 @@ void TDialUpChecks::DisconnectUnknownConnections(bool automatic)
     const std::vector<std::string> names = FDialUp.Connections();
     const std::vector<THRasConn> handles = FDialUp.ConnectionHandles();
     LW_ASSERT(names.size() == handles.size());
+    FJudged.KeepOnly(handles);
+    FSeen = handles;
+    const bool skipJudged = automatic && FLooking;
     WalkNames(names, [&](size_t i) {
+        if (skipJudged && FJudged.Has(handles[i])) return;
         std::string number;
         if (!ConnectionNumber(handles[i], number)) return;
         if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
-        const bool asked = settings.AskBeforeDeleteDialUp();
-        if (asked && !FContext.Ask(qmActiveConnection, names[i], number)) {
-            FContext.Report.Add(Format(kReportConnectionKept, names[i], number), kLogAskedNo);
+        EndConnection(names[i], handles[i], number, false);
+    });
+}
+
+bool TDialUpChecks::LookAtConnections(bool judge)
+{
+    std::vector<THRasConn> handles;
+    std::vector<std::string> names;
+    if (FDialUp.ListConnections(handles, names) != 0) return false;
+    FJudged.KeepOnly(handles);
+    const bool changed = !SameHandles(handles, FSeen);
+    FSeen = handles;
+    if (!judge) return changed;
+    // By handle, in the listing's order, from a copy: a question lets other work run, and
+    // RAS's order says nothing of which call came first.
+    for (size_t i = 0; i < handles.size(); ++i)
+        if (!FJudged.Has(handles[i])) LookAt(names[i], handles[i]);
+    return changed;
+}
+
+void TDialUpChecks::LookAt(const std::string& entry, THRasConn handle)
+{
+    TDialUp::TConnectStatus status;
+    // Gone since the listing, or saying nothing of itself: the next look sees.
+    if (FDialUp.GetConnectStatusOf(handle, status) != 0) return;
+    const bool dialling = status.State < kRasConnected;
+    // The number the call reports is the one being dialled. Without it the entry's numbers
+    // stand in, as in the connection check, but not before the number can have been dialled,
+    // and an allowed one judges the call for good only once it has been answered: the call
+    // may yet report another.
+    std::string number = status.Number;
+    const bool reported = !number.empty();
+    if (!reported) {
+        if (status.ReportsNumbers &&
+            (status.State == kRasOpenPort || status.State == kRasPortOpened))
+            return;
+        if (!EntryNumber(entry, number)) return;
+    }
+    if (FindAllowedNumber(FContext.Settings.Numbers(), number) != -1) {
+        if (reported || !dialling) FJudged.Add(handle);
+        return;
+    }
+    EndConnection(entry, handle, number, dialling);
+}
+
+bool TDialUpChecks::EntryNumber(const std::string& entry, std::string& number)
+{
+    const std::string remembered = FDialUp.Entry();
+    FDialUp.SetEntry(entry);
+    bool found = FDialUp.GetEntryOverridingPhoneNumber(number) == 0 ||
+                 (FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty());
+    FDialUp.SetEntry(remembered);
+    return found;
+}
+
+void TDialUpChecks::EndConnection(const std::string& entry, THRasConn handle,
+                                  const std::string& number, bool dialling)
+{
+    // Judged whatever comes of it: a call the user keeps is not asked about again, and one
+    // whose hang-up failed is not hung up again and again.
+    FJudged.Add(handle);
+    const bool asked = FContext.Settings.AskBeforeDeleteDialUp();
+    if (asked) {
+        if (!FContext.Ask(qmActiveConnection, entry, number)) {
+            FContext.Report.Add(Format(kReportConnectionKept, entry, number), kLogAskedNo);
             return;
         }
-        // The log names the entry as well, and whether the user had a say.
-        const std::string detail =
-                Format(kLogConnection, names[i]) + "; " + (asked ? kLogAskedYes : kLogNotAsked);
-        if (FDialUp.HangUpConnectionOf(handles[i]) == 0) {
-            FContext.Report.Add(Format(kReportHungUp, number), detail);
-            if (!asked) Announce(Format(kBalloonHungUp, names[i], number));
-        } else {
-            FContext.Report.Add(Format(kReportHangUpFailed, number), detail);
-        }
-    });
+        // The call may have been answered while the question was open.
+        dialling = dialling && StillDialling(handle);
+    }
+    // The log names the entry as well, and whether the user had a say.
+    const std::string detail =
+            Format(kLogConnection, entry) + "; " + (asked ? kLogAskedYes : kLogNotAsked);
+    if (FDialUp.HangUpConnectionOf(handle) == 0) {
+        FContext.Report.Add(Format(dialling ? kReportHungUpWhileDialling : kReportHungUp, number),
+                            detail);
+        if (!asked) Announce(Format(kBalloonHungUp, entry, number));
+    } else {
+        FContext.Report.Add(Format(kReportHangUpFailed, number), detail);
+    }
+}
+
+bool TDialUpChecks::StillDialling(THRasConn handle)
+{
+    TDialUp::TConnectStatus status;
+    return FDialUp.GetConnectStatusOf(handle, status) == 0 && status.State < kRasConnected;
 }
 
 void TDialUpChecks::Announce(const std::string& text)

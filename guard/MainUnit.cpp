@@ -89,6 +89,7 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
 
         FStartupTimer = FPorts.Ui.CreateTimer([this] { StartupTimerTimer(); });
         FStartupTimer->Start(kStartupIntervalMs);
+        FLookTimer = FPorts.Ui.CreateTimer([this] { FWork.Run(TWork::Look); });
 
         FStartupFiles = std::make_unique<TStartupFiles>(FPorts.Tools);
         const TCheckContext context{
@@ -129,6 +130,9 @@ TLinewardenForm::~TLinewardenForm()
     } catch (...) {
         // Shutting down must go on; the registry keeps what it had.
     }
+    // First: stopping the notification thread below pumps messages, and no look may run on
+    // checks that have gone.
+    FLookTimer.reset();
     FDialerSweep.reset();
     FDialUpChecks.reset();
     FStartupFiles.reset();
@@ -170,6 +174,9 @@ void TLinewardenForm::RunWork(TWork work)
     switch (work) {
     case TWork::StartupTick:
         FSettings->SetFirstRun(false);
+        // Before the cycle, which an error may end: the look must run all the same.
+        FStarted = true;
+        UpdateLook();
         RunCycle();
         ShowConnectionStatus();
         // Saved now rather than only at Exit: a folder that refuses the file is found while the
@@ -183,6 +190,7 @@ void TLinewardenForm::RunWork(TWork work)
         RunCycle();
         ShowConnectionStatus();
         break;
+    case TWork::Look: Look(); break;
     case TWork::Connections:
         DisconnectUnknownConnections(false);
         ShowConnectionStatus();
@@ -204,6 +212,38 @@ void TLinewardenForm::RunCycle()
     DisconnectUnknownConnections(true);
     DeleteUnknownDialUps(true);
     CheckActiveDialers(true);
+}
+
+bool TLinewardenForm::LookJudges() const
+{
+    return FSettings->CheckAllowedNumbers() && (FSettings->CheckWhileDialling() || !FRasConnThread);
+}
+
+void TLinewardenForm::UpdateLook()
+{
+    const bool judges = LookJudges();
+    FDialUpChecks->SetLooking(judges);
+    if (!FStarted) return;
+    if (judges || !FRasConnThread) {
+        if (!FLookTimer->Enabled()) FLookTimer->Start(kLookIntervalMs);
+    } else {
+        FLookTimer->Stop();
+    }
+}
+
+void TLinewardenForm::Look()
+{
+    bool changed = false;
+    try {
+        changed = FDialUpChecks->LookAtConnections(LookJudges());
+    } catch (...) {
+        // What fails now fails at every look: it is shown once, not twice a second.
+        FLookTimer->Stop();
+        throw;
+    }
+    // Without notifications the look is what tells of a connection made or ended: the cycle
+    // runs as a notification would have run it.
+    if (changed && !FRasConnThread) RunWork(TWork::Notification);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -259,6 +299,7 @@ void TLinewardenForm::SettingsToControls()
         SetCheckBox(TOption::AutoDeleteDialUp, FSettings->AutoDeleteDialUp());
         SetCheckBox(TOption::AutoDeleteDialers, FSettings->AutoDeleteDialers());
         SetCheckBox(TOption::AskBeforeDeleteDialUp, FSettings->AskBeforeDeleteDialUp());
+        SetCheckBox(TOption::CheckWhileDialling, FSettings->CheckWhileDialling());
         std::vector<std::string> numbers;
         FSettings->GetNumbers(numbers);
         FNumbers.Load(std::move(numbers));
@@ -276,6 +317,7 @@ void TLinewardenForm::ControlsToSettings()
     FSettings->SetAutoDeleteDialUp(FView.Checked(TOption::AutoDeleteDialUp));
     FSettings->SetAutoDeleteDialers(FView.Checked(TOption::AutoDeleteDialers));
     FSettings->SetAskBeforeDeleteDialUp(FView.Checked(TOption::AskBeforeDeleteDialUp));
+    FSettings->SetCheckWhileDialling(FView.Checked(TOption::CheckWhileDialling));
     StoreNumbers();
 }
 
@@ -283,6 +325,7 @@ void TLinewardenForm::cbParamsChangeClick(TOption sender)
 {
     if (FSettings->Updating()) return;
     ControlsToSettings();
+    UpdateLook();
     if (sender == TOption::CheckAllowedNumbers && FSettings->CheckAllowedNumbers())
         FWork.Run(TWork::Connections);
     else if (sender == TOption::AutoDeleteDialUp && FSettings->AutoDeleteDialUp())
