@@ -387,7 +387,6 @@ int32_t TDialUp::GetConnectStatusOf(THRasConn Handle, TConnectStatus& Status)
     if (result == 0) {
         Status.State = extended.rasconnstate;
         Status.Number = RecordText(extended.szPhoneNumber);
-        Status.ReportsNumbers = true;
         return 0;
     }
     TRasConnStatusA basic{};

@@ -93,14 +93,12 @@ public:
     // more: no status query per connection, no events, no log lines, and Connections and
     // Connected stay as they were. For a look at the connections that runs often.
     int32_t ListConnections(std::vector<THRasConn>& Handles, std::vector<std::string>& Names);
-    // The connection's state and number: 0, or the status query's result.
+    // The connection's state and the number it reports ("" when none: not yet, or never on
+    // the Windows 95 family, which knows only the record without the number): 0, or the status
+    // query's result.
     struct TConnectStatus {
         uint32_t State = 0;
-        // "" when the connection reports none (yet).
         std::string Number;
-        // The system reports numbers at all: the Windows 95 family knows only the record
-        // without the number.
-        bool ReportsNumbers = false;
     };
     int32_t GetConnectStatusOf(THRasConn Handle, TConnectStatus& Status);
     int32_t DeleteEntry();

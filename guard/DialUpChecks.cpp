@@ -9,11 +9,6 @@
 
 namespace {
 
-// The RAS states of a call whose port is still being opened: its number has not been dialled
-// yet, so a call that reports none is not judged by its entry's numbers before the next look.
-constexpr uint32_t kRasOpenPort = 0;    // RASCS_OpenPort
-constexpr uint32_t kRasPortOpened = 1;  // RASCS_PortOpened
-
 bool SameHandles(std::vector<THRasConn> a, std::vector<THRasConn> b)
 {
     std::sort(a.begin(), a.end());
@@ -116,18 +111,13 @@ void TDialUpChecks::LookAt(const std::string& entry, THRasConn handle)
     // Gone since the listing, or saying nothing of itself: the next look sees.
     if (FDialUp.GetConnectStatusOf(handle, status) != 0) return;
     const bool dialling = status.State < kRasConnected;
-    // The number the call reports is the one being dialled. Without it the entry's numbers
-    // stand in, as in the connection check, but not before the number can have been dialled,
-    // and an allowed one judges the call for good only once it has been answered: the call
-    // may yet report another.
+    // The number the call reports is the one being dialled. Without it (not yet, or never on
+    // the Windows 95 family) the entry's numbers stand in, as in the connection check; but an
+    // allowed one judges a call still being dialled only for this look: the call may yet
+    // report another number, dialled in place of the entry's.
     std::string number = status.Number;
     const bool reported = !number.empty();
-    if (!reported) {
-        if (status.ReportsNumbers &&
-            (status.State == kRasOpenPort || status.State == kRasPortOpened))
-            return;
-        if (!EntryNumber(entry, number)) return;
-    }
+    if (!reported && !EntryNumber(entry, number)) return;
     if (FindAllowedNumber(FContext.Settings.Numbers(), number) != -1) {
         if (reported || !dialling) FJudged.Add(handle);
         return;
