@@ -198,7 +198,7 @@ uint32_t TDialUp::EnumConnections(TConnectionList& list)
     return result;
 }
 
-int32_t TDialUp::GetConnections()
+int32_t TDialUp::GetConnections(bool WithStatus)
 {
     FConnections.clear();
     FConnectionHandles.clear();
@@ -215,6 +215,7 @@ int32_t TDialUp::GetConnections()
         std::string entryName = RecordText(connection.szEntryName);
         FConnections.push_back(entryName);
         FConnectionHandles.push_back(connection.hrasconn);
+        if (!WithStatus) continue;
 
         // A fresh basic record for every connection: when both status queries fail, the
         // connection must not be shown with the previous connection's state.
@@ -270,7 +271,8 @@ int32_t TDialUp::GetConnectedNumber(std::string& Number, int32_t Index)
     return NumberOfConnection(list.Records[static_cast<size_t>(Index)], Index, Number);
 }
 
-int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number)
+int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number,
+                                    uint32_t* State)
 {
     std::string entryName = RecordText(connection.szEntryName);
     TRasConnStatusExA extended{};
@@ -278,6 +280,7 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
     if (FRas.RasGetConnectStatus(connection.hrasconn,
                                  reinterpret_cast<TRasConnStatusA*>(&extended)) == 0) {
         Number = RecordText(extended.szPhoneNumber);
+        if (State) *State = extended.rasconnstate;
         Log(
                 Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". FOUND2 Active "
                        "Phone Number = \"%s\"!",
@@ -339,14 +342,15 @@ int32_t TDialUp::HangUpConnection(int32_t Index)
     return static_cast<int32_t>(result);
 }
 
-int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle)
+int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle, uint32_t* State)
 {
     // Asked of the handle itself: a check cycle asks this for every connection it walks, and
     // listing all connections each time would make the cycle quadratic in their number. A
     // handle that has gone fails the query; the hang-up checks the list again.
     TRasConnA connection{};
     connection.hrasconn = Handle;
-    return NumberOfConnection(connection, -1, Number);
+    if (State) *State = kRasStateUnknown;
+    return NumberOfConnection(connection, -1, Number, State);
 }
 
 int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)
@@ -361,39 +365,6 @@ int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)
         return static_cast<int32_t>(result);
     }
     return kDialUpNoResult;
-}
-
-int32_t TDialUp::ListConnections(std::vector<THRasConn>& Handles, std::vector<std::string>& Names)
-{
-    Handles.clear();
-    Names.clear();
-    TConnectionList list;
-    const uint32_t result = EnumConnections(list);
-    if (result != 0) return static_cast<int32_t>(result);
-    for (uint32_t i = 0; i < list.Count; ++i) {
-        Handles.push_back(list.Records[i].hrasconn);
-        Names.push_back(RecordText(list.Records[i].szEntryName));
-    }
-    return 0;
-}
-
-int32_t TDialUp::GetConnectStatusOf(THRasConn Handle, TConnectStatus& Status)
-{
-    Status = TConnectStatus();
-    TRasConnStatusExA extended{};
-    extended.dwSize = sizeof(TRasConnStatusExA);
-    uint32_t result =
-            FRas.RasGetConnectStatus(Handle, reinterpret_cast<TRasConnStatusA*>(&extended));
-    if (result == 0) {
-        Status.State = extended.rasconnstate;
-        Status.Number = RecordText(extended.szPhoneNumber);
-        return 0;
-    }
-    TRasConnStatusA basic{};
-    basic.dwSize = sizeof(TRasConnStatusA);
-    result = FRas.RasGetConnectStatus(Handle, &basic);
-    if (result == 0) Status.State = basic.rasconnstate;
-    return static_cast<int32_t>(result);
 }
 
 int32_t TDialUp::DeleteEntry()

@@ -77,7 +77,9 @@ public:
     // unknown entry; an overriding number that does not fit the dial parameters makes Dial give
     // kRasErrorInvalidParameter.
     int32_t GetEntries();
-    int32_t GetConnections();
+    // Without WithStatus only the names and handles are refreshed: no status query per
+    // connection, no events, no log lines, for a look at the connections that runs often.
+    int32_t GetConnections(bool WithStatus = true);
     // Number is left as it was when the listing fails or Index is out of range.
     int32_t GetConnectedNumber(std::string& Number, int32_t Index);
     int32_t GetEntryOverridingPhoneNumber(std::string& Number);
@@ -87,20 +89,11 @@ public:
     // when it reports none or has gone), and hanging it up (kDialUpNoResult when it is no longer
     // among the active connections, so that a handle that RAS has handed to a new connection
     // meanwhile is never hung up by mistake).
-    int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle);
+    // State, when given, receives the connection's state, or kRasStateUnknown when the query
+    // fails (the connection has gone, or the system knows no record with the number, as the
+    // Windows 95 family).
+    int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle, uint32_t* State = nullptr);
     int32_t HangUpConnectionOf(THRasConn Handle);
-    // The active connections' handles and entry names, position for position, and nothing
-    // more: no status query per connection, no events, no log lines, and Connections and
-    // Connected stay as they were. For a look at the connections that runs often.
-    int32_t ListConnections(std::vector<THRasConn>& Handles, std::vector<std::string>& Names);
-    // The connection's state and the number it reports ("" when none: not yet, or never on
-    // the Windows 95 family, which knows only the record without the number): 0, or the status
-    // query's result.
-    struct TConnectStatus {
-        uint32_t State = 0;
-        std::string Number;
-    };
-    int32_t GetConnectStatusOf(THRasConn Handle, TConnectStatus& Status);
     int32_t DeleteEntry();
     int32_t Dial(const std::string& Number);
     int32_t HangUp();
@@ -125,7 +118,8 @@ private:
 
     uint32_t EnumConnections(TConnectionList& list);
     int32_t HangUpHandle(THRasConn handle);
-    int32_t NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number);
+    int32_t NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number,
+                               uint32_t* State = nullptr);
     std::string ErrorText(uint32_t code);
     void Log(const std::string& text);
     void AsyncTimerTick();

@@ -1,47 +1,55 @@
 #include "guard/DialUpChecks.h"
 
-#include <algorithm>
+#include <cstddef>
 
 #include "common/Errors.h"
 #include "guard/GuardTexts.h"
 #include "guard/NumberQuestion.h"
 #include "settings/NumberList.h"
 
-namespace {
-
-bool SameHandles(std::vector<THRasConn> a, std::vector<THRasConn> b)
+bool THandleSet::Has(THRasConn handle) const
 {
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return a == b;
+    for (THRasConn h : FHandles)
+        if (h == handle) return true;
+    return false;
 }
 
-}  // namespace
-
-bool TJudgedConnections::Has(THRasConn handle) const
+void THandleSet::Add(THRasConn handle)
 {
-    return std::find(FHandles.begin(), FHandles.end(), handle) != FHandles.end();
+    FHandles.push_back(handle);
 }
 
-void TJudgedConnections::Add(THRasConn handle)
+void THandleSet::KeepOnly(const std::vector<THRasConn>& live)
 {
-    if (!Has(handle)) FHandles.push_back(handle);
+    size_t kept = 0;
+    for (THRasConn h : FHandles)
+        for (THRasConn l : live)
+            if (l == h) {
+                FHandles[kept++] = h;
+                break;
+            }
+    FHandles.erase(FHandles.begin() + static_cast<std::ptrdiff_t>(kept), FHandles.end());
 }
 
-void TJudgedConnections::KeepOnly(const std::vector<THRasConn>& live)
+bool TDialUpChecks::See(const std::vector<THRasConn>& handles)
 {
-    FHandles.erase(std::remove_if(FHandles.begin(), FHandles.end(),
-                                  [&](THRasConn h) {
-                                      return std::find(live.begin(), live.end(), h) == live.end();
-                                  }),
-                   FHandles.end());
+    FJudged.KeepOnly(handles);
+    THRasConn sum = 0;
+    for (THRasConn handle : handles) sum += handle;
+    const bool changed = handles.size() != FSeenCount || sum != FSeenSum;
+    FSeenCount = handles.size();
+    FSeenSum = sum;
+    return changed;
 }
 
-bool TDialUpChecks::ConnectionNumber(THRasConn handle, std::string& number)
+TDialUpChecks::TNumberSource TDialUpChecks::ConnectionNumber(THRasConn handle, std::string& number,
+                                                             uint32_t* state)
 {
-    if (FDialUp.GetConnectedNumberOf(number, handle) == 0) return true;
-    if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0) return true;
-    return FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty();
+    if (FDialUp.GetConnectedNumberOf(number, handle, state) == 0) return nsConnection;
+    // A connection that says nothing of itself is not judged by its entry where it is looked at.
+    if (state && *state == kRasStateUnknown) return nsNone;
+    if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0) return nsEntry;
+    return FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty() ? nsEntry : nsNone;
 }
 
 void TDialUpChecks::WalkNames(const std::vector<std::string>& names,
@@ -77,67 +85,50 @@ void TDialUpChecks::DisconnectUnknownConnections(bool automatic)
     const std::vector<std::string> names = FDialUp.Connections();
     const std::vector<THRasConn> handles = FDialUp.ConnectionHandles();
     LW_ASSERT(names.size() == handles.size());
-    FJudged.KeepOnly(handles);
-    FSeen = handles;
+    See(handles);
     const bool skipJudged = automatic && FLooking;
     WalkNames(names, [&](size_t i) {
-        if (skipJudged && FJudged.Has(handles[i])) return;
-        std::string number;
-        if (!ConnectionNumber(handles[i], number)) return;
-        if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
-        EndConnection(names[i], handles[i], number, false);
+        if (!skipJudged || !FJudged.Has(handles[i])) Judge(names[i], handles[i], false);
     });
 }
 
-bool TDialUpChecks::LookAtConnections(bool judge)
+bool TDialUpChecks::LookAtConnections()
 {
-    std::vector<THRasConn> handles;
-    std::vector<std::string> names;
-    if (FDialUp.ListConnections(handles, names) != 0) return false;
-    FJudged.KeepOnly(handles);
-    const bool changed = !SameHandles(handles, FSeen);
-    FSeen = handles;
-    if (!judge) return changed;
-    // By handle, in the listing's order, from a copy: a question lets other work run, and
-    // RAS's order says nothing of which call came first.
-    for (size_t i = 0; i < handles.size(); ++i)
-        if (!FJudged.Has(handles[i])) LookAt(names[i], handles[i]);
+    if (FDialUp.GetConnections(false) != 0) return false;
+    const bool changed = See(FDialUp.ConnectionHandles());
+    if (!FLooking) return changed;
+    // By handle, each taken out of the list before it is judged: a question lets other work
+    // run, which may list the connections afresh. RAS's order says nothing of which came first.
+    // Entry is left at the last one judged: every user of it sets it first.
+    for (size_t i = 0; i < FDialUp.ConnectionHandles().size(); ++i) {
+        const THRasConn handle = FDialUp.ConnectionHandles()[i];
+        if (FJudged.Has(handle)) continue;
+        const std::string entry = FDialUp.Connections()[i];
+        FDialUp.SetEntry(entry);
+        Judge(entry, handle, true);
+    }
     return changed;
 }
 
-void TDialUpChecks::LookAt(const std::string& entry, THRasConn handle)
+void TDialUpChecks::Judge(const std::string& entry, THRasConn handle, bool look)
 {
-    TDialUp::TConnectStatus status;
-    // Gone since the listing, or saying nothing of itself: the next look sees.
-    if (FDialUp.GetConnectStatusOf(handle, status) != 0) return;
-    const bool dialling = status.State < kRasConnected;
-    // The number the call reports is the one being dialled. Without it (not yet, or never on
-    // the Windows 95 family) the entry's numbers stand in, as in the connection check; but an
-    // allowed one judges a call still being dialled only for this look: the call may yet
-    // report another number, dialled in place of the entry's.
-    std::string number = status.Number;
-    const bool reported = !number.empty();
-    if (!reported && !EntryNumber(entry, number)) return;
+    // The connection check takes the call as it finds it; only a look asks after its state.
+    uint32_t state = kRasConnected;
+    std::string number;
+    const TNumberSource source = ConnectionNumber(handle, number, look ? &state : nullptr);
+    // No number from the call or its entry; for a look also a call gone since the listing or
+    // saying nothing of itself (the Windows 95 family, where the cycle that a change of the
+    // connections runs judges it): the next look sees.
+    if (source == nsNone) return;
+    const bool dialling = state < kRasConnected;
     if (FindAllowedNumber(FContext.Settings.Numbers(), number) != -1) {
-        if (reported || !dialling) FJudged.Add(handle);
+        // The number the call reports is the one being dialled. Where the entry's numbers stand
+        // in (the call reports none yet), an allowed one judges a call still being dialled only
+        // for this look: the call may yet report another number, dialled in place of the
+        // entry's.
+        if (look && (source == nsConnection || !dialling)) FJudged.Add(handle);
         return;
     }
-    EndConnection(entry, handle, number, dialling);
-}
-
-bool TDialUpChecks::EntryNumber(const std::string& entry, std::string& number)
-{
-    const std::string remembered = FDialUp.Entry();
-    FDialUp.SetEntry(entry);
-    bool found = FDialUp.GetEntryOverridingPhoneNumber(number) == 0 ||
-                 (FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty());
-    FDialUp.SetEntry(remembered);
-    return found;
-}
-
-void TDialUpChecks::EndConnection(const std::string& entry, THRasConn handle,
-                                  const std::string& number, bool dialling)
-{
     // Judged whatever comes of it: a call the user keeps is not asked about again, and one
     // whose hang-up failed is not hung up again and again.
     FJudged.Add(handle);
@@ -148,24 +139,22 @@ void TDialUpChecks::EndConnection(const std::string& entry, THRasConn handle,
             return;
         }
         // The call may have been answered while the question was open.
-        dialling = dialling && StillDialling(handle);
+        if (dialling) {
+            std::string now;
+            FDialUp.GetConnectedNumberOf(now, handle, &state);
+        }
     }
     // The log names the entry as well, and whether the user had a say.
     const std::string detail =
             Format(kLogConnection, entry) + "; " + (asked ? kLogAskedYes : kLogNotAsked);
     if (FDialUp.HangUpConnectionOf(handle) == 0) {
-        FContext.Report.Add(Format(dialling ? kReportHungUpWhileDialling : kReportHungUp, number),
-                            detail);
+        FContext.Report.Add(
+                Format(state < kRasConnected ? kReportHungUpWhileDialling : kReportHungUp, number),
+                detail);
         if (!asked) Announce(Format(kBalloonHungUp, entry, number));
     } else {
         FContext.Report.Add(Format(kReportHangUpFailed, number), detail);
     }
-}
-
-bool TDialUpChecks::StillDialling(THRasConn handle)
-{
-    TDialUp::TConnectStatus status;
-    return FDialUp.GetConnectStatusOf(handle, status) == 0 && status.State < kRasConnected;
 }
 
 void TDialUpChecks::Announce(const std::string& text)

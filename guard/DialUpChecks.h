@@ -11,12 +11,13 @@
 #include "dialup/DialUpTools.h"
 #include "guard/CheckContext.h"
 
-// The connections already judged, by handle. A handle is forgotten once its connection has
-// gone from the list, so that one RAS hands to a new connection later is judged afresh.
-class TJudgedConnections {
+// A set of connections by their handles.
+class THandleSet {
 public:
     bool Has(THRasConn handle) const;
+    // A handle added twice is held twice, which changes nothing.
     void Add(THRasConn handle);
+    // Forgets the handles that are not among live.
     void KeepOnly(const std::vector<THRasConn>& live);
 
 private:
@@ -35,40 +36,45 @@ public:
     void DeleteUnknownDialUps(bool automatic);
     void ShowConnectionStatus();
 
-    // While the short look runs, the automatic connection check leaves the connections that
-    // were judged already (by a look or an earlier check) alone, so that none is asked about
-    // twice. The user's own command still checks them all.
+    // Whether the short look judges the connections. While it does, the automatic connection
+    // check leaves the connections that were judged already (by a look or an earlier check)
+    // alone, so that none is asked about twice; the user's own command still checks them all.
     void SetLooking(bool looking) { FLooking = looking; }
-    // The short look: lists the connections and, when judge, judges each one not judged yet,
-    // a call still being dialled included, as the connection check would. Returns whether the
-    // set of connections differs from what the last look or connection check saw.
-    bool LookAtConnections(bool judge);
+    // The short look: lists the connections and, while looking is on, judges each one not
+    // judged yet, a call still being dialled included, as the connection check would. Returns
+    // whether the set of connections differs from what the last look or connection check saw.
+    bool LookAtConnections();
 
 private:
     void Announce(const std::string& text);
-    // One connection not judged yet, as a look sees it.
-    void LookAt(const std::string& entry, THRasConn handle);
-    // The entry's numbers, when the connection reports none: its dial parameters', else its own.
-    // Entry is set to the entry for the queries and put back.
-    bool EntryNumber(const std::string& entry, std::string& number);
-    // A connection whose number is not allowed: asked about when the options say so, then hung
-    // up by its handle, and reported. dialling: the call had not been answered when it was
-    // judged, which the report then says if it still holds at the hang-up.
-    void EndConnection(const std::string& entry, THRasConn handle, const std::string& number,
-                       bool dialling);
-    bool StillDialling(THRasConn handle);
+    // One connection: its number judged, and a forbidden one asked about when the options say
+    // so, hung up by its handle and reported. A look also asks after the call's state: the
+    // report says when a call was ended while it was being dialled. Entry must be set to the
+    // connection's entry.
+    void Judge(const std::string& entry, THRasConn handle, bool look);
+    // Takes note of the listed handles (and forgets the judged ones not among them); true when
+    // they differ from those of the last look or connection check.
+    bool See(const std::vector<THRasConn>& handles);
 
     // The number a connection dialled: the live one, else the entry's dial parameters', else the
-    // entry's own. Entry must be set to the connection's entry.
-    bool ConnectionNumber(THRasConn handle, std::string& number);
+    // entry's own; and which of them gave it. Entry must be set to the connection's entry. state,
+    // when given, receives the connection's state (kRasStateUnknown when it has none to give).
+    enum TNumberSource { nsNone, nsConnection, nsEntry };
+    TNumberSource ConnectionNumber(THRasConn handle, std::string& number,
+                                   uint32_t* state = nullptr);
     // The frame both stages share: the progress under its caption, one step per name with Entry
     // set to it, and Entry restored afterwards.
     void WalkNames(const std::vector<std::string>& names, const std::function<void(size_t)>& visit);
 
     TDialUp& FDialUp;
     TCheckContext FContext;
-    TJudgedConnections FJudged;
-    // The handles the last look or connection check listed.
-    std::vector<THRasConn> FSeen;
+    // The connections judged already. A handle is forgotten once its connection has gone from
+    // the list, so that one RAS hands to a new connection later is judged afresh.
+    THandleSet FJudged;
+    // The connections the last look or connection check listed, by their count and the sum of
+    // their handles: a connection made or ended since changes one or the other, unless calls
+    // made and calls ended within one look have handles that add up alike.
+    size_t FSeenCount = 0;
+    THRasConn FSeenSum = 0;
     bool FLooking = false;
 };

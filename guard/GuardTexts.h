@@ -38,8 +38,7 @@ inline constexpr const char kAskBeforeDeleteDialUpHint[] =
 inline constexpr const char kCheckWhileDiallingOption[] =
         "Sprawdzanie połączenia już podczas wybierania numeru";
 inline constexpr const char kCheckWhileDiallingHint[] =
-        "Sprawdzaj połączenia co pół sekundy i przerywaj niedozwolone, zanim numer o "
-        "podwyższonej opłacie odbierze";
+        "Przerywaj niedozwolone połączenie, zanim numer odbierze";
 
 // Main window: the allowed numbers.
 inline constexpr const char kAllowedNumbersCaption[] = " Dozwolone numery ";
@@ -81,8 +80,7 @@ inline constexpr const char kReportStart[] = "Start programu ";
 inline constexpr const char kReportHungUp[] =
         "Niedozwolone połączenie z numerem \"%s\" zostało pomyślnie rozłączone.";
 inline constexpr const char kReportHungUpWhileDialling[] =
-        "Niedozwolone połączenie z numerem \"%s\" zostało przerwane podczas wybierania numeru, "
-        "zanim zostało odebrane.";
+        "Niedozwolone połączenie z numerem \"%s\" zostało przerwane podczas wybierania.";
 inline constexpr const char kReportHangUpFailed[] =
         "Niedozwolone połączenie z numerem \"%s\" nie zostało rozłączone!";
 inline constexpr const char kReportConnectionKept[] =

@@ -87,9 +87,9 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
             FRasConnThread->Resume();
         }
 
-        FStartupTimer = FPorts.Ui.CreateTimer([this] { StartupTimerTimer(); });
+        FStartupTimer = CreateTimer();
         FStartupTimer->Start(kStartupIntervalMs);
-        FLookTimer = FPorts.Ui.CreateTimer([this] { FWork.Run(TWork::Look); });
+        FLookTimer = CreateTimer();
 
         FStartupFiles = std::make_unique<TStartupFiles>(FPorts.Tools);
         const TCheckContext context{
@@ -157,9 +157,16 @@ TLinewardenForm::~TLinewardenForm()
     FTrayIcon.reset();
 }
 
+std::unique_ptr<ITimer> TLinewardenForm::CreateTimer()
+{
+    // The start-up timer ticks once, before the start-up tick has run; the look's timer only
+    // after it.
+    return FPorts.Ui.CreateTimer(
+            [this] { FWork.Run(FStarted ? TWork::Look : TWork::StartupTick); });
+}
+
 void TLinewardenForm::StartupTimerTimer()
 {
-    FStartupTimer->Stop();
     FWork.Run(TWork::StartupTick);
 }
 
@@ -173,6 +180,7 @@ void TLinewardenForm::RunWork(TWork work)
 {
     switch (work) {
     case TWork::StartupTick:
+        FStartupTimer->Stop();
         FSettings->SetFirstRun(false);
         // Before the cycle, which an error may end: the look must run all the same.
         FStarted = true;
@@ -214,33 +222,28 @@ void TLinewardenForm::RunCycle()
     CheckActiveDialers(true);
 }
 
-bool TLinewardenForm::LookJudges() const
-{
-    return FSettings->CheckAllowedNumbers() && (FSettings->CheckWhileDialling() || !FRasConnThread);
-}
-
 void TLinewardenForm::UpdateLook()
 {
-    const bool judges = LookJudges();
+    // The look judges the connections while connection checking is on, when the option asks
+    // for it or when no notification would ever tell of a call; without notifications it runs
+    // in any case, since it stands in for them.
+    const bool judges = FSettings->CheckAllowedNumbers() &&
+                        (FSettings->CheckWhileDialling() || !FRasConnThread);
     FDialUpChecks->SetLooking(judges);
-    if (!FStarted) return;
-    if (judges || !FRasConnThread) {
-        if (!FLookTimer->Enabled()) FLookTimer->Start(kLookIntervalMs);
-    } else {
+    if (FStarted && (judges || !FRasConnThread))
+        FLookTimer->Start(kLookIntervalMs);
+    else
         FLookTimer->Stop();
-    }
 }
 
 void TLinewardenForm::Look()
 {
-    bool changed = false;
-    try {
-        changed = FDialUpChecks->LookAtConnections(LookJudges());
-    } catch (...) {
-        // What fails now fails at every look: it is shown once, not twice a second.
-        FLookTimer->Stop();
-        throw;
-    }
+    // What fails at one look fails at every look: it is shown once, not twice a second, and the
+    // look stays off.
+    if (FLookFailed) return;
+    FLookFailed = true;
+    const bool changed = FDialUpChecks->LookAtConnections();
+    FLookFailed = false;
     // Without notifications the look is what tells of a connection made or ended: the cycle
     // runs as a notification would have run it.
     if (changed && !FRasConnThread) RunWork(TWork::Notification);

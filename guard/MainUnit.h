@@ -143,11 +143,10 @@ public:
     int SelectedNumber() const { return FNumbers.Selected(); }
 
 private:
+    // The start-up timer and the short look's: one callback serves both.
+    std::unique_ptr<ITimer> CreateTimer();
     void RunWork(TWork work);
     void RunCycle();
-    // Whether the short look judges the connections: with connection checking on, when the
-    // option asks for it or when no notification would ever tell of a call.
-    bool LookJudges() const;
     // Starts or stops the short look as the options and the notifications say. It runs from
     // the start-up tick on: where no notifications come, always, since it stands in for them.
     void UpdateLook();
@@ -196,6 +195,7 @@ private:
     std::unique_ptr<ITimer> FLookTimer;
     // The start-up tick has run: the short look may run from now on.
     bool FStarted = false;
+    bool FLookFailed = false;
     std::unique_ptr<TStartupFiles> FStartupFiles;
     bool FAutoStartFailureReported = false;
     std::unique_ptr<TDialUpChecks> FDialUpChecks;

@@ -77,7 +77,8 @@ std::array<TSettings::TSwitch, TSettings::kSwitchCount> TSettings::Switches()
              {SKeyCheckAllowedNumbers, &FCheckAllowedNumbers},
              {SKeyAutoDeleteDialUp, &FAutoDeleteDialUp},
              {SKeyAutoDeleteDialers, &FAutoDeleteDialers},
-             {SKeyAskBeforeDeleteDialUp, &FAskBeforeDeleteDialUp}}};
+             {SKeyAskBeforeDeleteDialUp, &FAskBeforeDeleteDialUp},
+             {SKeyCheckWhileDialling, &FCheckWhileDialling}}};
 }
 
 void TSettings::SetSwitch(bool& member, bool value)
@@ -125,7 +126,6 @@ bool TSettings::Load()
             if (IsValidNumber(number)) FNumbers.Add(number);
         }
         FDialDuration = ReadText(SKeyDialDuration, FDialDuration);
-        FCheckWhileDialling = ReadInteger(SKeyCheckWhileDialling, FCheckWhileDialling ? 1 : 0) != 0;
         return true;
     } catch (const std::exception&) {
         return false;
@@ -143,8 +143,7 @@ bool TSettings::Save()
 }
 
 // Stops at the first write the profile refuses. Number keys beyond the new count, left from a
-// longer list, stay in the file: Load reads only as many as the count says. The option that
-// earlier versions lack comes last, so that the keys they know stay as they wrote them.
+// longer list, stay in the file: Load reads only as many as the count says.
 bool TSettings::WriteAll()
 {
     for (const TSwitch& s : Switches())
@@ -152,6 +151,5 @@ bool TSettings::WriteAll()
     if (!WriteText(SKeyNumberCount, Format("%d", FNumbers.Count()))) return false;
     for (int i = 0; i < FNumbers.Count(); ++i)
         if (!WriteText(Format(SKeyNumberFmt, i), FNumbers[i])) return false;
-    return WriteText(SKeyDialDuration, FDialDuration) &&
-           WriteText(SKeyCheckWhileDialling, FCheckWhileDialling ? "1" : "0");
+    return WriteText(SKeyDialDuration, FDialDuration);
 }

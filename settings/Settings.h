@@ -68,8 +68,9 @@ private:
         const char* key;
         bool* value;
     };
-    static constexpr size_t kSwitchCount = 6;
-    // The six switches in the order in which the file lists them.
+    static constexpr size_t kSwitchCount = 7;
+    // The seven switches in the order in which the file lists them: the one that earlier
+    // versions lack comes after the six they know.
     std::array<TSwitch, kSwitchCount> Switches();
 
     void SetSwitch(bool& member, bool value);

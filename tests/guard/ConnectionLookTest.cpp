@@ -151,6 +151,8 @@ TEST_F(ConnectionLook, ACallIsAskedAboutOnceAndTheQuestionSeesItsAnswer)
     Form->MenuClick(TMenuItem::DisconnectUnknownConnection);
     ASSERT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_TRUE(ConnectedEntries().empty());
+    // The hang-up's notification has run its cycle: what follows is the look's alone.
+    ASSERT_TRUE(PumpUntil(Ui, [&] { return Form->RasConnThread()->NotifyCount() >= 2; }));
 
     // Answered while the question was open: the report does not say it was ended in time.
     View.Report.clear();

@@ -49,9 +49,9 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     const std::string head =
             "[Main]\r\nFirstRun=1\r\nAutoStart=0\r\nCheckAllowedNumbers=0\r\n"
             "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp="
-            "1\r\n";
+            "1\r\nIdentCheckWhileDialling=1\r\n";
     EXPECT_EQ(TTempFolder::Read(settings.FileName()),
-              head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\nIdentCheckWhileDialling=1\r\n");
+              head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\n");
 
     TSettings withNumbers(ini, folder.Path("Second.exe"));
     withNumbers.SetNumbers({"9", "10", "0221234567"});
@@ -59,8 +59,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     EXPECT_TRUE(withNumbers.Modified());
     EXPECT_EQ(TTempFolder::Read(folder.Path("Second.cfg")),
               head + "IdentNumberCount=3\r\nIdentNumberFmt_0=0221234567\r\n"
-                     "IdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\nIdentDialDuration=10\r\n"
-                     "IdentCheckWhileDialling=1\r\n");
+                     "IdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\nIdentDialDuration=10\r\n");
 }
 
 TEST(Settings, RoundTripThroughTheFileAndDestruction)
@@ -142,6 +141,7 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
     EXPECT_TRUE(settings.AutoDeleteDialUp());
     EXPECT_FALSE(settings.AutoDeleteDialers());
     EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
+    EXPECT_TRUE(settings.CheckWhileDialling());  // a file of an earlier version lacks the key
 }
 
 TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)

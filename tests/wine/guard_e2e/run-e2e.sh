@@ -279,7 +279,7 @@ dialling | dialling-no-notify)
     dialer_pid=$!
     probe wait-report 30000 "przerwane podczas wybierania" >/dev/null ||
         world_fail "the premium call was not ended while it was dialled"
-    expect_report "Niedozwolone połączenie z numerem \"$world_premium_number\" zostało przerwane podczas wybierania numeru, zanim zostało odebrane."
+    expect_report "Niedozwolone połączenie z numerem \"$world_premium_number\" zostało przerwane podczas wybierania."
     log=$(rasctl log)
     dial=$(grep "FreeDialer.exe: RasDialA sync \"$world_premium_entry\" $world_premium_number answering after 15000 ms -> 0 handle" <<<"$log") ||
         world_fail "the stand-in's log has no dial by the sample dialer"
