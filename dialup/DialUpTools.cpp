@@ -271,8 +271,7 @@ int32_t TDialUp::GetConnectedNumber(std::string& Number, int32_t Index)
     return NumberOfConnection(list.Records[static_cast<size_t>(Index)], Index, Number);
 }
 
-int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number,
-                                    uint32_t* State)
+int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number)
 {
     std::string entryName = RecordText(connection.szEntryName);
     TRasConnStatusExA extended{};
@@ -280,7 +279,7 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
     if (FRas.RasGetConnectStatus(connection.hrasconn,
                                  reinterpret_cast<TRasConnStatusA*>(&extended)) == 0) {
         Number = RecordText(extended.szPhoneNumber);
-        if (State) *State = extended.rasconnstate;
+        FLastConnectState = extended.rasconnstate;
         Log(
                 Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". FOUND2 Active "
                        "Phone Number = \"%s\"!",
@@ -291,6 +290,7 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
                        "RasGetConnectStatus FAILED!",
                        Index, entryName));
         Number.clear();
+        FLastConnectState = kRasStateUnknown;
     }
     return Number.empty() ? kDialUpNoResult : 0;
 }
@@ -342,15 +342,14 @@ int32_t TDialUp::HangUpConnection(int32_t Index)
     return static_cast<int32_t>(result);
 }
 
-int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle, uint32_t* State)
+int32_t TDialUp::GetConnectedNumberOf(std::string& Number, THRasConn Handle)
 {
     // Asked of the handle itself: a check cycle asks this for every connection it walks, and
     // listing all connections each time would make the cycle quadratic in their number. A
     // handle that has gone fails the query; the hang-up checks the list again.
     TRasConnA connection{};
     connection.hrasconn = Handle;
-    if (State) *State = kRasStateUnknown;
-    return NumberOfConnection(connection, -1, Number, State);
+    return NumberOfConnection(connection, -1, Number);
 }
 
 int32_t TDialUp::HangUpConnectionOf(THRasConn Handle)

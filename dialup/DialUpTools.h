@@ -89,15 +89,16 @@ public:
     // when it reports none or has gone), and hanging it up (kDialUpNoResult when it is no longer
     // among the active connections, so that a handle that RAS has handed to a new connection
     // meanwhile is never hung up by mistake).
-    // State, when given, receives the connection's state, or kRasStateUnknown when the query
-    // fails (the connection has gone, or the system knows no record with the number, as the
-    // Windows 95 family).
-    int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle, uint32_t* State = nullptr);
+    int32_t GetConnectedNumberOf(std::string& Number, THRasConn Handle);
     int32_t HangUpConnectionOf(THRasConn Handle);
     int32_t DeleteEntry();
     int32_t Dial(const std::string& Number);
     int32_t HangUp();
     std::string GetStateText(int32_t State, int32_t Error);
+    // The state that the last query of a live connection's number found, or kRasStateUnknown
+    // when the query failed (the connection has gone, or the system knows no record with the
+    // number, as the Windows 95 family).
+    uint32_t LastConnectState() const { return FLastConnectState; }
     bool GetDUNA();
 
     // The component that last started an asynchronous dial and still exists, or nullptr.
@@ -118,8 +119,7 @@ private:
 
     uint32_t EnumConnections(TConnectionList& list);
     int32_t HangUpHandle(THRasConn handle);
-    int32_t NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number,
-                               uint32_t* State = nullptr);
+    int32_t NumberOfConnection(const TRasConnA& connection, int32_t Index, std::string& Number);
     std::string ErrorText(uint32_t code);
     void Log(const std::string& text);
     void AsyncTimerTick();
@@ -139,6 +139,7 @@ private:
     std::string FEntry;
     std::vector<std::string> FDUNA;
 
+    uint32_t FLastConnectState = kRasStateUnknown;
     THRasConn FDialHandle = 0;
     // The single slot through which the RAS callback thread hands one progress report at a
     // time to the user-interface thread. The callback fills the values, then sets the flag;

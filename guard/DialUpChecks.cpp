@@ -36,18 +36,16 @@ bool TDialUpChecks::See(const std::vector<THRasConn>& handles)
     FJudged.KeepOnly(handles);
     THRasConn sum = 0;
     for (THRasConn handle : handles) sum += handle;
-    const bool changed = handles.size() != FSeenCount || sum != FSeenSum;
-    FSeenCount = handles.size();
+    const bool changed = sum != FSeenSum;
     FSeenSum = sum;
     return changed;
 }
 
 TDialUpChecks::TNumberSource TDialUpChecks::ConnectionNumber(THRasConn handle, std::string& number,
-                                                             uint32_t* state)
+                                                             bool look)
 {
-    if (FDialUp.GetConnectedNumberOf(number, handle, state) == 0) return nsConnection;
-    // A connection that says nothing of itself is not judged by its entry where it is looked at.
-    if (state && *state == kRasStateUnknown) return nsNone;
+    if (FDialUp.GetConnectedNumberOf(number, handle) == 0) return nsConnection;
+    if (look && FDialUp.LastConnectState() == kRasStateUnknown) return nsNone;
     if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0) return nsEntry;
     return FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty() ? nsEntry : nsNone;
 }
@@ -112,10 +110,10 @@ bool TDialUpChecks::LookAtConnections()
 
 void TDialUpChecks::Judge(const std::string& entry, THRasConn handle, bool look)
 {
-    // The connection check takes the call as it finds it; only a look asks after its state.
-    uint32_t state = kRasConnected;
     std::string number;
-    const TNumberSource source = ConnectionNumber(handle, number, look ? &state : nullptr);
+    const TNumberSource source = ConnectionNumber(handle, number, look);
+    // The connection check takes the call as it finds it; only a look asks after its state.
+    uint32_t state = look ? FDialUp.LastConnectState() : kRasConnected;
     // No number from the call or its entry; for a look also a call gone since the listing or
     // saying nothing of itself (the Windows 95 family, where the cycle that a change of the
     // connections runs judges it): the next look sees.
@@ -141,7 +139,8 @@ void TDialUpChecks::Judge(const std::string& entry, THRasConn handle, bool look)
         // The call may have been answered while the question was open.
         if (dialling) {
             std::string now;
-            FDialUp.GetConnectedNumberOf(now, handle, &state);
+            FDialUp.GetConnectedNumberOf(now, handle);
+            state = FDialUp.LastConnectState();
         }
     }
     // The log names the entry as well, and whether the user had a say.

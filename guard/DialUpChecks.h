@@ -57,11 +57,10 @@ private:
     bool See(const std::vector<THRasConn>& handles);
 
     // The number a connection dialled: the live one, else the entry's dial parameters', else the
-    // entry's own; and which of them gave it. Entry must be set to the connection's entry. state,
-    // when given, receives the connection's state (kRasStateUnknown when it has none to give).
+    // entry's own; and which of them gave it. Entry must be set to the connection's entry. A
+    // look does not judge a connection that says nothing of itself by its entry.
     enum TNumberSource { nsNone, nsConnection, nsEntry };
-    TNumberSource ConnectionNumber(THRasConn handle, std::string& number,
-                                   uint32_t* state = nullptr);
+    TNumberSource ConnectionNumber(THRasConn handle, std::string& number, bool look = false);
     // The frame both stages share: the progress under its caption, one step per name with Entry
     // set to it, and Entry restored afterwards.
     void WalkNames(const std::vector<std::string>& names, const std::function<void(size_t)>& visit);
@@ -71,10 +70,9 @@ private:
     // The connections judged already. A handle is forgotten once its connection has gone from
     // the list, so that one RAS hands to a new connection later is judged afresh.
     THandleSet FJudged;
-    // The connections the last look or connection check listed, by their count and the sum of
-    // their handles: a connection made or ended since changes one or the other, unless calls
-    // made and calls ended within one look have handles that add up alike.
-    size_t FSeenCount = 0;
+    // The connections the last look or connection check listed, by the sum of their handles
+    // (none is 0): a connection made or ended since changes it, unless calls made and calls
+    // ended within one look have handles that add up alike.
     THRasConn FSeenSum = 0;
     bool FLooking = false;
 };

@@ -87,9 +87,10 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
             FRasConnThread->Resume();
         }
 
-        FStartupTimer = CreateTimer();
+        // After its one tick the start-up timer times the short look, where that runs.
+        FStartupTimer = FPorts.Ui.CreateTimer(
+                [this] { FWork.Run(FStarted ? TWork::Look : TWork::StartupTick); });
         FStartupTimer->Start(kStartupIntervalMs);
-        FLookTimer = CreateTimer();
 
         FStartupFiles = std::make_unique<TStartupFiles>(FPorts.Tools);
         const TCheckContext context{
@@ -132,11 +133,10 @@ TLinewardenForm::~TLinewardenForm()
     }
     // First: stopping the notification thread below pumps messages, and no look may run on
     // checks that have gone.
-    FLookTimer.reset();
+    FStartupTimer.reset();
     FDialerSweep.reset();
     FDialUpChecks.reset();
     FStartupFiles.reset();
-    FStartupTimer.reset();
     FTrayRetryTimer.reset();
     if (FRasConnThread) {
         FRasConnThread->OnNotify = nullptr;
@@ -155,14 +155,6 @@ TLinewardenForm::~TLinewardenForm()
     FActivityLog.reset();
     if (FTrayIcon) FTrayIcon->SetVisible(false);
     FTrayIcon.reset();
-}
-
-std::unique_ptr<ITimer> TLinewardenForm::CreateTimer()
-{
-    // The start-up timer ticks once, before the start-up tick has run; the look's timer only
-    // after it.
-    return FPorts.Ui.CreateTimer(
-            [this] { FWork.Run(FStarted ? TWork::Look : TWork::StartupTick); });
 }
 
 void TLinewardenForm::StartupTimerTimer()
@@ -231,9 +223,9 @@ void TLinewardenForm::UpdateLook()
                         (FSettings->CheckWhileDialling() || !FRasConnThread);
     FDialUpChecks->SetLooking(judges);
     if (FStarted && (judges || !FRasConnThread))
-        FLookTimer->Start(kLookIntervalMs);
+        FStartupTimer->Start(kLookIntervalMs);
     else
-        FLookTimer->Stop();
+        FStartupTimer->Stop();
 }
 
 void TLinewardenForm::Look()

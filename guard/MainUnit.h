@@ -135,16 +135,17 @@ public:
     TDialUp& DialUp() { return *FDialUp; }
     TTrayIcon* TrayIcon() { return FTrayIcon.get(); }
     TRasConnThread* RasConnThread() { return FRasConnThread.get(); }
-    bool StartupTimerEnabled() const { return FStartupTimer && FStartupTimer->Enabled(); }
+    bool StartupTimerEnabled() const
+    {
+        return !FStarted && FStartupTimer && FStartupTimer->Enabled();
+    }
     bool TrayRetryTimerEnabled() const { return FTrayRetryTimer && FTrayRetryTimer->Enabled(); }
-    bool LookTimerEnabled() const { return FLookTimer && FLookTimer->Enabled(); }
+    bool LookTimerEnabled() const { return FStarted && FStartupTimer && FStartupTimer->Enabled(); }
     bool ExitRequested() const { return FExitRequested; }
     const std::vector<std::string>& Numbers() const { return FNumbers.Numbers(); }
     int SelectedNumber() const { return FNumbers.Selected(); }
 
 private:
-    // The start-up timer and the short look's: one callback serves both.
-    std::unique_ptr<ITimer> CreateTimer();
     void RunWork(TWork work);
     void RunCycle();
     // Starts or stops the short look as the options and the notifications say. It runs from
@@ -191,8 +192,8 @@ private:
     bool FEndLogged = false;
     std::unique_ptr<TDialUp> FDialUp;
     std::unique_ptr<TRasConnThread> FRasConnThread;
+    // Ticks once for the start-up tick; from then on it times the short look, where that runs.
     std::unique_ptr<ITimer> FStartupTimer;
-    std::unique_ptr<ITimer> FLookTimer;
     // The start-up tick has run: the short look may run from now on.
     bool FStarted = false;
     bool FLookFailed = false;
