@@ -198,7 +198,7 @@ uint32_t TDialUp::EnumConnections(TConnectionList& list)
     return result;
 }
 
-int32_t TDialUp::GetConnections()
+int32_t TDialUp::GetConnections(bool WithStatus)
 {
     FConnections.clear();
     FConnectionHandles.clear();
@@ -215,6 +215,7 @@ int32_t TDialUp::GetConnections()
         std::string entryName = RecordText(connection.szEntryName);
         FConnections.push_back(entryName);
         FConnectionHandles.push_back(connection.hrasconn);
+        if (!WithStatus) continue;
 
         // A fresh basic record for every connection: when both status queries fail, the
         // connection must not be shown with the previous connection's state.
@@ -278,6 +279,7 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
     if (FRas.RasGetConnectStatus(connection.hrasconn,
                                  reinterpret_cast<TRasConnStatusA*>(&extended)) == 0) {
         Number = RecordText(extended.szPhoneNumber);
+        FLastConnectState = extended.rasconnstate;
         Log(
                 Format("[TDialUp.GetConnectedNumber] Connection %d: Entry = \"%s\". FOUND2 Active "
                        "Phone Number = \"%s\"!",
@@ -288,6 +290,7 @@ int32_t TDialUp::NumberOfConnection(const TRasConnA& connection, int32_t Index, 
                        "RasGetConnectStatus FAILED!",
                        Index, entryName));
         Number.clear();
+        FLastConnectState = kRasStateUnknown;
     }
     return Number.empty() ? kDialUpNoResult : 0;
 }

@@ -77,7 +77,9 @@ public:
     // unknown entry; an overriding number that does not fit the dial parameters makes Dial give
     // kRasErrorInvalidParameter.
     int32_t GetEntries();
-    int32_t GetConnections();
+    // Without WithStatus only the names and handles are refreshed: no status query per
+    // connection, no events, no log lines, for a look at the connections that runs often.
+    int32_t GetConnections(bool WithStatus = true);
     // Number is left as it was when the listing fails or Index is out of range.
     int32_t GetConnectedNumber(std::string& Number, int32_t Index);
     int32_t GetEntryOverridingPhoneNumber(std::string& Number);
@@ -93,6 +95,10 @@ public:
     int32_t Dial(const std::string& Number);
     int32_t HangUp();
     std::string GetStateText(int32_t State, int32_t Error);
+    // The state that the last query of a live connection's number found, or kRasStateUnknown
+    // when the query failed (the connection has gone, or the system knows no record with the
+    // number, as the Windows 95 family).
+    uint32_t LastConnectState() const { return FLastConnectState; }
     bool GetDUNA();
 
     // The component that last started an asynchronous dial and still exists, or nullptr.
@@ -133,6 +139,7 @@ private:
     std::string FEntry;
     std::vector<std::string> FDUNA;
 
+    uint32_t FLastConnectState = kRasStateUnknown;
     THRasConn FDialHandle = 0;
     // The single slot through which the RAS callback thread hands one progress report at a
     // time to the user-interface thread. The callback fills the values, then sets the flag;

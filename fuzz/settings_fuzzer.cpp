@@ -69,7 +69,7 @@ struct TValues {
 TValues ValuesOf(const TSettings& s)
 {
     return {{s.FirstRun(), s.AutoStart(), s.CheckAllowedNumbers(), s.AutoDeleteDialUp(),
-             s.AutoDeleteDialers(), s.AskBeforeDeleteDialUp()},
+             s.AutoDeleteDialers(), s.AskBeforeDeleteDialUp(), s.CheckWhileDialling()},
             s.Numbers().Strings(),
             s.DialDuration()};
 }

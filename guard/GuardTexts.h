@@ -35,6 +35,10 @@ inline constexpr const char kAskBeforeDeleteDialUpOption[] =
         "Potwierdzanie usuwanego połączenia telefon. lub dialera";
 inline constexpr const char kAskBeforeDeleteDialUpHint[] =
         "Pytaj przed usunięciem wykrytego niedozwolonego połączenia telefonicznego lub dialera";
+inline constexpr const char kCheckWhileDiallingOption[] =
+        "Sprawdzanie połączenia już podczas wybierania numeru";
+inline constexpr const char kCheckWhileDiallingHint[] =
+        "Przerywaj niedozwolone połączenie, zanim numer odbierze";
 
 // Main window: the allowed numbers.
 inline constexpr const char kAllowedNumbersCaption[] = " Dozwolone numery ";
@@ -75,6 +79,8 @@ inline constexpr const char kProgressDialers[] = "Szukanie dialerów";
 inline constexpr const char kReportStart[] = "Start programu ";
 inline constexpr const char kReportHungUp[] =
         "Niedozwolone połączenie z numerem \"%s\" zostało pomyślnie rozłączone.";
+inline constexpr const char kReportHungUpWhileDialling[] =
+        "Niedozwolone połączenie z numerem \"%s\" zostało przerwane podczas wybierania.";
 inline constexpr const char kReportHangUpFailed[] =
         "Niedozwolone połączenie z numerem \"%s\" nie zostało rozłączone!";
 inline constexpr const char kReportConnectionKept[] =

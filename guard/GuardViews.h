@@ -5,15 +5,16 @@
 #include <string>
 #include <vector>
 
-// The five option check boxes, in their tab order.
+// The six option check boxes, in their tab order.
 enum class TOption {
     AutoStart,
     CheckAllowedNumbers,
     AutoDeleteDialUp,
     AutoDeleteDialers,
-    AskBeforeDeleteDialUp
+    AskBeforeDeleteDialUp,
+    CheckWhileDialling
 };
-constexpr int kOptionCount = 5;
+constexpr int kOptionCount = 6;
 
 enum class TNumberButton { Add, Edit, Delete };
 

@@ -6,25 +6,30 @@
 
 namespace {
 
+// The client area's height: the five options of old, and under them the one that looks at calls
+// while they are dialled, 16 pixels lower each.
+constexpr int kMainHeight = 359;
+
 // clang-format off
 const TControlLayout kMain[] = {
     {idImage, "Image", TControlKind::Picture, kNoParent, 8, 32, 32, 32, "", "", csTransparent, -1},
     {idAppTitle, "laAppTitle", TControlKind::Label, kNoParent, 48, 8, 313, 13, "", "", csBold | csHandCursor, -1},
     {idMemo, "Memo", TControlKind::Memo, kNoParent, 48, 24, 313, 61, kDescription, "", csReadOnly | csWordWrap, -1},
-    {idConfiguration, "gbConfiguration", TControlKind::GroupBox, kNoParent, 16, 96, 345, 113, kConfigurationCaption, "", csBlueCaption, -1},
+    {idConfiguration, "gbConfiguration", TControlKind::GroupBox, kNoParent, 16, 96, 345, 129, kConfigurationCaption, "", csBlueCaption, -1},
     {idAutoStart, "cbAutoStart", TControlKind::CheckBox, idConfiguration, 16, 16, 321, 17, kAutoStartOption, kAutoStartHint, csTabStop, 0},
     {idCheckAllowedNumbers, "cbCheckAllowedNumbers", TControlKind::CheckBox, idConfiguration, 16, 32, 321, 17, kCheckAllowedNumbersOption, kCheckAllowedNumbersHint, csTabStop, 1},
     {idAutoDeleteDialUp, "cbAutoDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 48, 321, 17, kAutoDeleteDialUpOption, kAutoDeleteDialUpHint, csTabStop, 2},
     {idAutoDeleteDialers, "cbAutoDeleteDialers", TControlKind::CheckBox, idConfiguration, 16, 64, 321, 17, kAutoDeleteDialersOption, kAutoDeleteDialersHint, csTabStop, 3},
     {idAskBeforeDeleteDialUp, "cbAskBeforeDeleteDialUp", TControlKind::CheckBox, idConfiguration, 16, 80, 321, 17, kAskBeforeDeleteDialUpOption, kAskBeforeDeleteDialUpHint, csTabStop, 4},
-    {idAllowedNumbers, "gbAllowedNumbers", TControlKind::GroupBox, kNoParent, 16, 216, 345, 105, kAllowedNumbersCaption, "", csBlueCaption, -1},
-    {idNumbers, "lbNumbers", TControlKind::ListBox, idAllowedNumbers, 16, 16, 185, 81, "", "", csSorted | csTabStop, 5},
-    {idAddNumber, "btAddNumber", TControlKind::Button, idAllowedNumbers, 224, 16, 100, 22, kAddNumberButton, "", csTabStop, 6},
-    {idEditNumber, "btEditNumber", TControlKind::Button, idAllowedNumbers, 224, 44, 100, 22, kEditNumberButton, "", csTabStop, 7},
-    {idDeleteNumber, "btDeleteNumber", TControlKind::Button, idAllowedNumbers, 224, 72, 100, 22, kDeleteNumberButton, "", csTabStop, 8},
-    {idReportPanel, "paReport", TControlKind::Panel, kNoParent, 1, 88, 382, 236, "", "", csNoBevel | csHidden, -1},
-    {idReport, "lvReport", TControlKind::ListView, idReportPanel, 0, 0, 382, 236, "", "", csReadOnly | csTabStop, 9},
-    {idStatusBar, "StatusBar", TControlKind::StatusBar, kNoParent, 0, 343 - kStatusBarHeight, 381, kStatusBarHeight, "", "", csNone, -1},
+    {idCheckWhileDialling, "cbCheckWhileDialling", TControlKind::CheckBox, idConfiguration, 16, 96, 321, 17, kCheckWhileDiallingOption, kCheckWhileDiallingHint, csTabStop, 5},
+    {idAllowedNumbers, "gbAllowedNumbers", TControlKind::GroupBox, kNoParent, 16, 232, 345, 105, kAllowedNumbersCaption, "", csBlueCaption, -1},
+    {idNumbers, "lbNumbers", TControlKind::ListBox, idAllowedNumbers, 16, 16, 185, 81, "", "", csSorted | csTabStop, 6},
+    {idAddNumber, "btAddNumber", TControlKind::Button, idAllowedNumbers, 224, 16, 100, 22, kAddNumberButton, "", csTabStop, 7},
+    {idEditNumber, "btEditNumber", TControlKind::Button, idAllowedNumbers, 224, 44, 100, 22, kEditNumberButton, "", csTabStop, 8},
+    {idDeleteNumber, "btDeleteNumber", TControlKind::Button, idAllowedNumbers, 224, 72, 100, 22, kDeleteNumberButton, "", csTabStop, 9},
+    {idReportPanel, "paReport", TControlKind::Panel, kNoParent, 1, 88, 382, 252, "", "", csNoBevel | csHidden, -1},
+    {idReport, "lvReport", TControlKind::ListView, idReportPanel, 0, 0, 382, 252, "", "", csReadOnly | csTabStop, 10},
+    {idStatusBar, "StatusBar", TControlKind::StatusBar, kNoParent, 0, kMainHeight - kStatusBarHeight, 381, kStatusBarHeight, "", "", csNone, -1},
 };
 
 const TControlLayout kNumber[] = {
@@ -60,7 +65,7 @@ constexpr int CountOf(const TControlLayout (&)[N])
     return static_cast<int>(N);
 }
 
-const TWindowLayout kMainLayout{kWindowCaption, 381, 343, kMain, CountOf(kMain)};
+const TWindowLayout kMainLayout{kWindowCaption, 381, kMainHeight, kMain, CountOf(kMain)};
 const TWindowLayout kNumberLayout{kNumberFormCaption, 316, 166, kNumber, CountOf(kNumber)};
 const TWindowLayout kQuestionLayout{"", 416, 196, kQuestion, CountOf(kQuestion)};
 

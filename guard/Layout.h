@@ -14,6 +14,7 @@ enum TControlId : int {
     idAutoDeleteDialUp,
     idAutoDeleteDialers,
     idAskBeforeDeleteDialUp,
+    idCheckWhileDialling,
     idAllowedNumbers,
     idNumbers,
     idAddNumber,

@@ -87,7 +87,9 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
             FRasConnThread->Resume();
         }
 
-        FStartupTimer = FPorts.Ui.CreateTimer([this] { StartupTimerTimer(); });
+        // After its one tick the start-up timer times the short look, where that runs.
+        FStartupTimer = FPorts.Ui.CreateTimer(
+                [this] { FWork.Run(FStarted ? TWork::Look : TWork::StartupTick); });
         FStartupTimer->Start(kStartupIntervalMs);
 
         FStartupFiles = std::make_unique<TStartupFiles>(FPorts.Tools);
@@ -129,10 +131,12 @@ TLinewardenForm::~TLinewardenForm()
     } catch (...) {
         // Shutting down must go on; the registry keeps what it had.
     }
+    // First: stopping the notification thread below pumps messages, and no look may run on
+    // checks that have gone.
+    FStartupTimer.reset();
     FDialerSweep.reset();
     FDialUpChecks.reset();
     FStartupFiles.reset();
-    FStartupTimer.reset();
     FTrayRetryTimer.reset();
     if (FRasConnThread) {
         FRasConnThread->OnNotify = nullptr;
@@ -155,7 +159,6 @@ TLinewardenForm::~TLinewardenForm()
 
 void TLinewardenForm::StartupTimerTimer()
 {
-    FStartupTimer->Stop();
     FWork.Run(TWork::StartupTick);
 }
 
@@ -169,7 +172,11 @@ void TLinewardenForm::RunWork(TWork work)
 {
     switch (work) {
     case TWork::StartupTick:
+        FStartupTimer->Stop();
         FSettings->SetFirstRun(false);
+        // Before the cycle, which an error may end: the look must run all the same.
+        FStarted = true;
+        UpdateLook();
         RunCycle();
         ShowConnectionStatus();
         // Saved now rather than only at Exit: a folder that refuses the file is found while the
@@ -183,6 +190,7 @@ void TLinewardenForm::RunWork(TWork work)
         RunCycle();
         ShowConnectionStatus();
         break;
+    case TWork::Look: Look(); break;
     case TWork::Connections:
         DisconnectUnknownConnections(false);
         ShowConnectionStatus();
@@ -204,6 +212,33 @@ void TLinewardenForm::RunCycle()
     DisconnectUnknownConnections(true);
     DeleteUnknownDialUps(true);
     CheckActiveDialers(true);
+}
+
+void TLinewardenForm::UpdateLook()
+{
+    // The look judges the connections while connection checking is on, when the option asks
+    // for it or when no notification would ever tell of a call; without notifications it runs
+    // in any case, since it stands in for them.
+    const bool judges = FSettings->CheckAllowedNumbers() &&
+                        (FSettings->CheckWhileDialling() || !FRasConnThread);
+    FDialUpChecks->SetLooking(judges);
+    if (FStarted && (judges || !FRasConnThread))
+        FStartupTimer->Start(kLookIntervalMs);
+    else
+        FStartupTimer->Stop();
+}
+
+void TLinewardenForm::Look()
+{
+    // What fails at one look fails at every look: it is shown once, not twice a second, and the
+    // look stays off.
+    if (FLookFailed) return;
+    FLookFailed = true;
+    const bool changed = FDialUpChecks->LookAtConnections();
+    FLookFailed = false;
+    // Without notifications the look is what tells of a connection made or ended: the cycle
+    // runs as a notification would have run it.
+    if (changed && !FRasConnThread) RunWork(TWork::Notification);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -259,6 +294,7 @@ void TLinewardenForm::SettingsToControls()
         SetCheckBox(TOption::AutoDeleteDialUp, FSettings->AutoDeleteDialUp());
         SetCheckBox(TOption::AutoDeleteDialers, FSettings->AutoDeleteDialers());
         SetCheckBox(TOption::AskBeforeDeleteDialUp, FSettings->AskBeforeDeleteDialUp());
+        SetCheckBox(TOption::CheckWhileDialling, FSettings->CheckWhileDialling());
         std::vector<std::string> numbers;
         FSettings->GetNumbers(numbers);
         FNumbers.Load(std::move(numbers));
@@ -276,6 +312,7 @@ void TLinewardenForm::ControlsToSettings()
     FSettings->SetAutoDeleteDialUp(FView.Checked(TOption::AutoDeleteDialUp));
     FSettings->SetAutoDeleteDialers(FView.Checked(TOption::AutoDeleteDialers));
     FSettings->SetAskBeforeDeleteDialUp(FView.Checked(TOption::AskBeforeDeleteDialUp));
+    FSettings->SetCheckWhileDialling(FView.Checked(TOption::CheckWhileDialling));
     StoreNumbers();
 }
 
@@ -283,6 +320,7 @@ void TLinewardenForm::cbParamsChangeClick(TOption sender)
 {
     if (FSettings->Updating()) return;
     ControlsToSettings();
+    UpdateLook();
     if (sender == TOption::CheckAllowedNumbers && FSettings->CheckAllowedNumbers())
         FWork.Run(TWork::Connections);
     else if (sender == TOption::AutoDeleteDialUp && FSettings->AutoDeleteDialUp())

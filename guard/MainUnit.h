@@ -51,6 +51,10 @@ constexpr unsigned kStartupIntervalMs = 1000;
 constexpr unsigned kFirstRunStartupIntervalMs = 500;
 // While the notification area refuses the tray icon, it is offered again this often.
 constexpr unsigned kTrayRetryIntervalMs = 2000;
+// How often the short look at the connections runs. A modem dials for 15 seconds and more
+// before the other end answers; half a second catches a call early in that time, and a look
+// that finds nothing new costs one listing of the connections.
+constexpr unsigned kLookIntervalMs = 500;
 
 class TLinewardenForm : public IMainWindowEvents {
 public:
@@ -131,8 +135,12 @@ public:
     TDialUp& DialUp() { return *FDialUp; }
     TTrayIcon* TrayIcon() { return FTrayIcon.get(); }
     TRasConnThread* RasConnThread() { return FRasConnThread.get(); }
-    bool StartupTimerEnabled() const { return FStartupTimer && FStartupTimer->Enabled(); }
+    bool StartupTimerEnabled() const
+    {
+        return !FStarted && FStartupTimer && FStartupTimer->Enabled();
+    }
     bool TrayRetryTimerEnabled() const { return FTrayRetryTimer && FTrayRetryTimer->Enabled(); }
+    bool LookTimerEnabled() const { return FStarted && FStartupTimer && FStartupTimer->Enabled(); }
     bool ExitRequested() const { return FExitRequested; }
     const std::vector<std::string>& Numbers() const { return FNumbers.Numbers(); }
     int SelectedNumber() const { return FNumbers.Selected(); }
@@ -140,6 +148,10 @@ public:
 private:
     void RunWork(TWork work);
     void RunCycle();
+    // Starts or stops the short look as the options and the notifications say. It runs from
+    // the start-up tick on: where no notifications come, always, since it stands in for them.
+    void UpdateLook();
+    void Look();
     bool Ask(int mode, const std::string& value1, const std::string& value2);
     void SetCheckBox(TOption option, bool checked);
     // The allowed numbers changed in the list box: the settings keep them.
@@ -180,7 +192,11 @@ private:
     bool FEndLogged = false;
     std::unique_ptr<TDialUp> FDialUp;
     std::unique_ptr<TRasConnThread> FRasConnThread;
+    // Ticks once for the start-up tick; from then on it times the short look, where that runs.
     std::unique_ptr<ITimer> FStartupTimer;
+    // The start-up tick has run: the short look may run from now on.
+    bool FStarted = false;
+    bool FLookFailed = false;
     std::unique_ptr<TStartupFiles> FStartupFiles;
     bool FAutoStartFailureReported = false;
     std::unique_ptr<TDialUpChecks> FDialUpChecks;

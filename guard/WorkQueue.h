@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The pieces of work: the start-up tick, a RAS notification, and the menu's commands.
-enum class TWork { StartupTick, Notification, Connections, Phonebook, Dialers, TestDialers };
+// The pieces of work: the start-up tick, a RAS notification, the menu's commands, and the short
+// look at the connections.
+enum class TWork { StartupTick, Notification, Connections, Phonebook, Dialers, TestDialers, Look };
 
 class TWorkQueue {
 public:

@@ -77,7 +77,8 @@ std::array<TSettings::TSwitch, TSettings::kSwitchCount> TSettings::Switches()
              {SKeyCheckAllowedNumbers, &FCheckAllowedNumbers},
              {SKeyAutoDeleteDialUp, &FAutoDeleteDialUp},
              {SKeyAutoDeleteDialers, &FAutoDeleteDialers},
-             {SKeyAskBeforeDeleteDialUp, &FAskBeforeDeleteDialUp}}};
+             {SKeyAskBeforeDeleteDialUp, &FAskBeforeDeleteDialUp},
+             {SKeyCheckWhileDialling, &FCheckWhileDialling}}};
 }
 
 void TSettings::SetSwitch(bool& member, bool value)

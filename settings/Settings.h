@@ -33,6 +33,8 @@ public:
     bool AutoDeleteDialUp() const { return FAutoDeleteDialUp; }
     bool AutoDeleteDialers() const { return FAutoDeleteDialers; }
     bool AskBeforeDeleteDialUp() const { return FAskBeforeDeleteDialUp; }
+    // Connections are also looked at while they are being dialled, between notifications.
+    bool CheckWhileDialling() const { return FCheckWhileDialling; }
     const TNumberList& Numbers() const { return FNumbers; }
     const std::string& DialDuration() const { return FDialDuration; }
 
@@ -43,6 +45,7 @@ public:
     void SetAutoDeleteDialUp(bool value) { SetSwitch(FAutoDeleteDialUp, value); }
     void SetAutoDeleteDialers(bool value) { SetSwitch(FAutoDeleteDialers, value); }
     void SetAskBeforeDeleteDialUp(bool value) { SetSwitch(FAskBeforeDeleteDialUp, value); }
+    void SetCheckWhileDialling(bool value) { SetSwitch(FCheckWhileDialling, value); }
 
     // Replaces strings with a copy of the allowed numbers.
     void GetNumbers(std::vector<std::string>& strings) const { strings = FNumbers.Strings(); }
@@ -65,8 +68,9 @@ private:
         const char* key;
         bool* value;
     };
-    static constexpr size_t kSwitchCount = 6;
-    // The six switches in the order in which the file lists them.
+    static constexpr size_t kSwitchCount = 7;
+    // The seven switches in the order in which the file lists them: the one that earlier
+    // versions lack comes after the six they know.
     std::array<TSwitch, kSwitchCount> Switches();
 
     void SetSwitch(bool& member, bool value);
@@ -87,4 +91,7 @@ private:
     bool FAskBeforeDeleteDialUp = true;
     TNumberList FNumbers;
     std::string FDialDuration = "10";
+    // On unless the file says otherwise: a file of an earlier version, which lacks the key,
+    // gets the better protection too.
+    bool FCheckWhileDialling = true;
 };

@@ -15,9 +15,9 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-constexpr TControlId kOptionControls[kOptionCount] = {idAutoStart, idCheckAllowedNumbers,
-                                                      idAutoDeleteDialUp, idAutoDeleteDialers,
-                                                      idAskBeforeDeleteDialUp};
+constexpr TControlId kOptionControls[kOptionCount] = {
+        idAutoStart,         idCheckAllowedNumbers,   idAutoDeleteDialUp,
+        idAutoDeleteDialers, idAskBeforeDeleteDialUp, idCheckWhileDialling};
 
 bool IsKeyDown(int key)
 {

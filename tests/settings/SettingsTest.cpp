@@ -41,6 +41,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
     EXPECT_EQ(settings.Numbers().Count(), 0);
     EXPECT_EQ(settings.DialDuration(), "10");
+    EXPECT_TRUE(settings.CheckWhileDialling());
     // Modified from the start, so that the first Save creates the file with all keys.
     EXPECT_TRUE(settings.Modified());
 
@@ -48,7 +49,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
     const std::string head =
             "[Main]\r\nFirstRun=1\r\nAutoStart=0\r\nCheckAllowedNumbers=0\r\n"
             "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\nIdentAskBeforeDeleteDialUp="
-            "1\r\n";
+            "1\r\nIdentCheckWhileDialling=1\r\n";
     EXPECT_EQ(TTempFolder::Read(settings.FileName()),
               head + "IdentNumberCount=0\r\nIdentDialDuration=10\r\n");
 
@@ -74,6 +75,7 @@ TEST(Settings, RoundTripThroughTheFileAndDestruction)
         settings.SetAutoDeleteDialUp(true);
         settings.SetAutoDeleteDialers(false);
         settings.SetAskBeforeDeleteDialUp(false);
+        settings.SetCheckWhileDialling(false);
         settings.SetNumbers({"9", "10", "9", "0221234567"});
     }  // destruction saves
     ini.WriteString(folder.Path("MLinewarden.cfg"), "Main", "IdentDialDuration", "25");
@@ -84,6 +86,7 @@ TEST(Settings, RoundTripThroughTheFileAndDestruction)
     EXPECT_TRUE(loaded.AutoDeleteDialUp());
     EXPECT_FALSE(loaded.AutoDeleteDialers());
     EXPECT_FALSE(loaded.AskBeforeDeleteDialUp());
+    EXPECT_FALSE(loaded.CheckWhileDialling());
     EXPECT_EQ(Items(loaded.Numbers()), (std::vector<std::string>{"0221234567", "10", "9"}));
     EXPECT_EQ(loaded.DialDuration(), "25");
 }
@@ -138,6 +141,7 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
     EXPECT_TRUE(settings.AutoDeleteDialUp());
     EXPECT_FALSE(settings.AutoDeleteDialers());
     EXPECT_TRUE(settings.AskBeforeDeleteDialUp());
+    EXPECT_TRUE(settings.CheckWhileDialling());  // a file of an earlier version lacks the key
 }
 
 TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)

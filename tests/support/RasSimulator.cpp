@@ -107,6 +107,43 @@ THRasConn TRasSimulator::AddConnection(const std::string& entry, const std::stri
     return handle;
 }
 
+THRasConn TRasSimulator::AddDiallingConnection(const std::string& entry, const std::string& number,
+                                               uint32_t state)
+{
+    TLockGuard guard(FLock);
+    TConnection c;
+    c.Handle = FNextHandle++;
+    c.Entry = entry;
+    c.Number = number;
+    c.DeviceType = "modem";
+    c.DeviceName = "Standard Modem";
+    c.State = state;
+    FConnections.push_back(c);
+    return c.Handle;
+}
+
+void TRasSimulator::SetConnectionState(THRasConn handle, uint32_t state, const std::string& number)
+{
+    std::vector<ISyncEvent*> events;
+    {
+        TLockGuard guard(FLock);
+        for (TConnection& c : FConnections) {
+            if (c.Handle != handle) continue;
+            const bool answered = c.State != kStateConnected && state == kStateConnected;
+            c.State = state;
+            c.Number = number;
+            if (answered) events = ChangeLocked(handle, kFlagCreated);
+        }
+    }
+    Signal(events);
+}
+
+void TRasSimulator::ListNewestFirst(bool newestFirst)
+{
+    TLockGuard guard(FLock);
+    FNewestFirst = newestFirst;
+}
+
 bool TRasSimulator::DropConnection(THRasConn handle)
 {
     std::vector<ISyncEvent*> events;
@@ -280,7 +317,9 @@ uint32_t TRasSimulator::RasEnumConnections(TRasConnA* connections, uint32_t* byt
     RecordLocked("RasEnumConnections");
     uint32_t code;
     if (FailingLocked("RasEnumConnections", code)) return code;
-    return AnswerEnumeration(connections, byteCount, count, FConnections, FOverstate,
+    std::vector<TConnection> listed = FConnections;
+    if (FNewestFirst) std::reverse(listed.begin(), listed.end());
+    return AnswerEnumeration(connections, byteCount, count, listed, FOverstate,
                              [](TRasConnA& record, const TConnection& c) {
                                  record.hrasconn = c.Handle;
                                  Fill(record.szEntryName, c.Entry);
@@ -310,8 +349,11 @@ uint32_t TRasSimulator::RasGetConnectStatus(THRasConn connection, TRasConnStatus
         status->dwError = live->Error;
         Fill(status->szDeviceType, live->DeviceType);
         Fill(status->szDeviceName, live->DeviceName);
+        // The number is dialled only once the port is open.
+        const bool numberKnown = live->State != 0 && live->State != 1;
         if (extended)
-            Fill(reinterpret_cast<TRasConnStatusExA*>(status)->szPhoneNumber, live->Number);
+            Fill(reinterpret_cast<TRasConnStatusExA*>(status)->szPhoneNumber,
+                 numberKnown ? live->Number : std::string());
         return 0;
     }
     auto going = std::find_if(FGoing.begin(), FGoing.end(),

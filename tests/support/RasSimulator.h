@@ -20,6 +20,11 @@
 //   (created: flag 1, ended: flag 2) sets each registered event whose flags and handle (or
 //   kAllRasConnections) match. The simulator keeps the event pointer: call
 //   ClearNotifications() before the event is freed if connections change afterwards.
+// - A call still being dialled (AddDiallingConnection) is listed at once, in its state, and
+//   signals nothing until SetConnectionState answers it (kStateConnected), as RAS signals a
+//   connection only once it is made. While its port is being opened (states 0 and 1) its
+//   status reports no number. ListNewestFirst lists the connections in the reverse order of
+//   their making.
 // - FailOperation(name, code) makes the named operation ("RasEnumEntries", ...) return code at
 //   once without doing anything; LackOperation(name) makes it throw as the RAS binding does
 //   when the library lacks the function.
@@ -64,6 +69,13 @@ public:
     THRasConn AddConnection(const std::string& entry, const std::string& number,
                             const std::string& deviceType = "modem",
                             const std::string& deviceName = "Standard Modem");
+    // A call made from outside that is still being dialled, in that state.
+    THRasConn AddDiallingConnection(const std::string& entry, const std::string& number,
+                                    uint32_t state);
+    // The call moves on to state, and number ("" when it reports none); answered when state
+    // is kStateConnected.
+    void SetConnectionState(THRasConn handle, uint32_t state, const std::string& number);
+    void ListNewestFirst(bool newestFirst);
     // The line drops by itself: the connection goes at once.
     bool DropConnection(THRasConn handle);
     std::vector<TConnection> Connections() const;
@@ -149,4 +161,5 @@ private:
     uint32_t FOverstate = 0;
     uint32_t FSignals = 0;
     bool FHold = false;
+    bool FNewestFirst = false;
 };

@@ -26,10 +26,16 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
                       DWORD notifierType, void* notifier, HANDLE* connection);
 DWORD WINAPI RasConnectionNotificationA(HANDLE connection, HANDLE event, DWORD flags);
 
-// The stand-in's own, for rasctl: forget the phonebook and the connections (the handle count
-// goes on) and start a new log; and the log's path (its length, 0 when it does not fit).
+// The stand-in's own, for rasctl: forget the phonebook, the connections and the two settings
+// below (the handle count goes on) and start a new log; the log's path (its length, 0 when it does not fit).
 DWORD WINAPI RasStandinReset();
 DWORD WINAPI RasStandinLogFile(LPSTR path, DWORD size);
+// How long dials are dialled before they are answered (0: at once): this process's own dials,
+// or (everyProcess) the dials of every process that sets no time of its own.
+DWORD WINAPI RasStandinSetAnswerAfter(DWORD ms, BOOL everyProcess);
+// Refuse (or accept again) registrations for connection notifications, as a system without
+// them does; registrations already made stay.
+DWORD WINAPI RasStandinRefuseNotifications(BOOL refuse);
 
 }  // extern "C"
 

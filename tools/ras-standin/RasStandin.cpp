@@ -1,11 +1,13 @@
 // A stand-in for rasapi32.dll, for tests and demonstrations under Wine, whose own RAS library
 // lists nothing and refuses connection notifications. Every process of a Wine prefix that loads
 // it (through a DLL override) shares one phonebook and one list of connections (StandinStore);
-// calls that change something are logged with the calling process. Connections come up at once
-// and stay until hung up; every change of them is reported to the events registered in any
+// calls that change something are logged with the calling process. A call is dialled for a time
+// the test chooses (at once by default) and is then answered, and stays until hung up; every
+// change of the connections, an answer included, is reported to the events registered in any
 // process (StandinWatch).
 #include "tools/ras-standin/RasExports.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,7 @@
 namespace {
 
 const DWORD kRasDialEvent = 0xCCCD;  // WM_RASDIALEVENT
-const DWORD kStateConnected = 0x2000;
+const DWORD kStateConnected = kRasConnected;
 const char kDeviceType[] = "modem";
 const char kDeviceName[] = "Stand-in Modem";
 
@@ -71,6 +73,40 @@ DWORD Enumerate(TRecord* records, DWORD* bytes, DWORD* count, const std::vector<
     return kRasSuccess;
 }
 
+// --- Dialling ------------------------------------------------------------------------------
+
+// How often a dialling process looks whether its call has been answered or hung up.
+const DWORD kAnswerLookMs = 50;
+// The dialling time this process's dials get, set by RasStandinSetAnswerAfter for this process
+// only; kNoOwnAnswerAfter: the prefix's setting.
+const LONG kNoOwnAnswerAfter = -1;
+LONG gOwnAnswerAfterMs = kNoOwnAnswerAfter;
+
+uint32_t AnswerAfterMs(const TStandinState& state)
+{
+    const LONG own = InterlockedCompareExchange(&gOwnAnswerAfterMs, 0, 0);
+    return own == kNoOwnAnswerAfter ? state.AnswerAfterMs : static_cast<uint32_t>(own);
+}
+
+// Waits until the call is answered (kRasSuccess) or has ended before its answer
+// (kRasErrorUserDisconnection), telling onState the call's state at every look.
+DWORD AwaitAnswer(uint32_t handle, const std::function<void(DWORD state)>& onState)
+{
+    for (;;) {
+        DWORD state;
+        {
+            TSession session;
+            if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
+            const TStandinConnection* c = session.State.FindConnection(handle);
+            if (!c) return kRasErrorUserDisconnection;
+            state = c->StateAt(NowMs());
+        }
+        onState(state);
+        if (state == kStandinConnected) return kRasSuccess;
+        Sleep(kAnswerLookMs);
+    }
+}
+
 // --- Asynchronous dial ---------------------------------------------------------------------
 
 // The progress a dial reports: the states a modem connection passes through.
@@ -78,17 +114,34 @@ const DWORD kDialStates[] = {0, 1, 2, 3, 4, 5, 14, kStateConnected};
 
 struct TDialReport {
     TRasDialFunc Notifier;
-    DWORD Error;  // set before the thread runs: a failed dial reports its first state and this
+    // Set before the thread runs: a failed dial reports its first state and this.
+    DWORD Error;
+    uint32_t Handle;
+    bool Dialling;  // the call is answered later: its states are reported as it reaches them
 };
+
+// Reports the states of kDialStates from next on, up to the state the call has reached.
+void ReportUpTo(const TDialReport& report, DWORD reached, size_t& next)
+{
+    const size_t count = sizeof kDialStates / sizeof kDialStates[0];
+    for (; next < count && kDialStates[next] <= reached; ++next)
+        report.Notifier(kRasDialEvent, kDialStates[next], 0);
+}
 
 DWORD WINAPI ReportDial(void* parameter)
 {
     TDialReport report = *static_cast<TDialReport*>(parameter);
     delete static_cast<TDialReport*>(parameter);
+    size_t next = 0;
     if (report.Error != 0) {
         report.Notifier(kRasDialEvent, kDialStates[0], report.Error);
+    } else if (!report.Dialling) {
+        ReportUpTo(report, kStateConnected, next);
     } else {
-        for (DWORD state : kDialStates) report.Notifier(kRasDialEvent, state, 0);
+        const DWORD result =
+                AwaitAnswer(report.Handle, [&](DWORD state) { ReportUpTo(report, state, next); });
+        if (result != kRasSuccess)
+            report.Notifier(kRasDialEvent, kDialStates[next > 0 ? next - 1 : 0], result);
     }
     // The thread held a reference to this library, so that it cannot be unloaded under it.
     HMODULE self;
@@ -117,6 +170,8 @@ const char* ErrorText(DWORD code)
     case kRasErrorNotEnoughMemory:
         return "Not enough storage is available to process this command.";
     case kRasErrorInvalidParameter: return "The parameter is incorrect.";
+    case kRasErrorCallNotImplemented: return "This function is not supported on this system.";
+    case kRasErrorUserDisconnection: return "The connection was terminated by the user.";
     case kRasErrorInvalidName: return "The entry name is invalid.";
     case kRasErrorBufferTooSmall: return "The buffer is too small.";
     case kRasErrorCannotOpenPhonebook: return "The system could not open the phone book file.";
@@ -178,13 +233,15 @@ DWORD WINAPI RasGetConnectStatusA(HANDLE connection, TRasConnStatusA* status)
         if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
         const TStandinConnection* c = session.State.FindConnection(HandleValue(connection));
         if (!c) return kRasErrorInvalidHandle;
-        status->rasconnstate = kStateConnected;
+        const uint64_t now = NowMs();
+        status->rasconnstate = c->StateAt(now);
         status->dwError = 0;
         SetFieldText(status->szDeviceType, sizeof status->szDeviceType, kDeviceType);
         SetFieldText(status->szDeviceName, sizeof status->szDeviceName, kDeviceName);
         if (extended) {
             auto* ex = reinterpret_cast<TRasConnStatusExA*>(status);
-            SetFieldText(ex->szPhoneNumber, sizeof ex->szPhoneNumber, c->Number);
+            SetFieldText(ex->szPhoneNumber, sizeof ex->szPhoneNumber,
+                         c->NumberKnownAt(now) ? c->Number : std::string());
         }
         return kRasSuccess;
     });
@@ -314,46 +371,60 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, TRasDialParamsA* param
         if (!override.empty() && !IsStorableText(override, kRasMaxPhoneNumber))
             return kRasErrorInvalidParameter;
 
-        TSession session;
-        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
-        std::string entry, number = override;
+        uint32_t handle = 0;
+        uint32_t answerAfterMs = 0;
         DWORD result = kRasSuccess;
-        if (name.empty()) {
-            // Dialling a number without an entry: RAS names such a connection by a dot and
-            // the number.
-            entry = "." + override;
-            if (override.empty()) result = kRasErrorInvalidParameter;
-        } else if (const TStandinEntry* found = session.State.FindEntry(name)) {
-            entry = found->Name;
-            if (number.empty()) number = found->Number;
-        } else {
-            result = kRasErrorCannotFindPhonebookEntry;
-        }
+        {
+            TSession session;
+            if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
+            std::string entry, number = override;
+            if (name.empty()) {
+                // Dialling a number without an entry: RAS names such a connection by a dot and
+                // the number.
+                entry = "." + override;
+                if (override.empty()) result = kRasErrorInvalidParameter;
+            } else if (const TStandinEntry* found = session.State.FindEntry(name)) {
+                entry = found->Name;
+                if (number.empty()) number = found->Number;
+            } else {
+                result = kRasErrorCannotFindPhonebookEntry;
+            }
+            answerAfterMs = AnswerAfterMs(session.State);
 
-        // The reporting thread is made before the connection is kept, so that a dial that
-        // cannot report its progress never connects.
-        HANDLE reporter = nullptr;
-        TDialReport* report = nullptr;
-        if (result == kRasSuccess && notifier) {
-            report = new TDialReport{reinterpret_cast<TRasDialFunc>(notifier), 0};
-            reporter = CreateDialReporter(report);
-            if (!reporter) {
-                delete report;
-                result = kRasErrorNotEnoughMemory;
+            // The reporting thread is made before the connection is kept, so that a dial that
+            // cannot report its progress never connects.
+            HANDLE reporter = nullptr;
+            TDialReport* report = nullptr;
+            if (result == kRasSuccess && notifier) {
+                report = new TDialReport{reinterpret_cast<TRasDialFunc>(notifier), 0, 0,
+                                         answerAfterMs != 0};
+                reporter = CreateDialReporter(report);
+                if (!reporter) {
+                    delete report;
+                    result = kRasErrorNotEnoughMemory;
+                }
+            }
+            if (result == kRasSuccess)
+                result = session.State.Connect(entry, number, NowMs(), answerAfterMs, handle);
+            if (result == kRasSuccess && !session.Save(true)) result = kRasErrorCannotOpenPhonebook;
+            session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") + Quoted(name) +
+                        " " + number +
+                        (answerAfterMs ? " answering after " + std::to_string(answerAfterMs) + " ms"
+                                       : "") +
+                        Result(result) +
+                        (result == kRasSuccess ? " handle " + std::to_string(handle) : ""));
+            if (result == kRasSuccess) *connection = HandleOf(handle);
+            if (reporter) {
+                report->Error = result;
+                report->Handle = handle;
+                ResumeThread(reporter);
+                CloseHandle(reporter);
             }
         }
-        uint32_t handle = 0;
-        if (result == kRasSuccess) result = session.State.Connect(entry, number, handle);
-        if (result == kRasSuccess && !session.Save(true)) result = kRasErrorCannotOpenPhonebook;
-        session.Log(std::string("RasDialA ") + (notifier ? "async " : "sync ") + Quoted(name) +
-                    " " + number + Result(result) +
-                    (result == kRasSuccess ? " handle " + std::to_string(handle) : ""));
-        if (result == kRasSuccess) *connection = HandleOf(handle);
-        if (reporter) {
-            report->Error = result;
-            ResumeThread(reporter);
-            CloseHandle(reporter);
-        }
+        // A synchronous dial returns once the call is answered, as a modem's does; the state's
+        // lock is not held meanwhile, so that others may list the call and hang it up.
+        if (result == kRasSuccess && !notifier && answerAfterMs != 0)
+            result = AwaitAnswer(handle, [](DWORD) {});
         return result;
     });
 }
@@ -363,10 +434,12 @@ DWORD WINAPI RasConnectionNotificationA(HANDLE connection, HANDLE event, DWORD f
     return Guarded([&]() -> DWORD {
         if (!event || event == INVALID_HANDLE_VALUE) return kRasErrorInvalidParameter;
         const uint32_t handle = HandleValue(connection);
-        if (handle != kAllRasConnections) {
+        {
             TSession session;
             if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
-            if (!session.State.FindConnection(handle)) return kRasErrorInvalidHandle;
+            if (session.State.RefuseNotifications) return kRasErrorCallNotImplemented;
+            if (handle != kAllRasConnections && !session.State.FindConnection(handle))
+                return kRasErrorInvalidHandle;
         }
         return RegisterForChanges(handle, event, flags);
     });
@@ -378,9 +451,39 @@ DWORD WINAPI RasStandinReset()
         TSession session;
         const bool hadConnections = !session.State.Connections.empty();
         session.State.Clear();
+        InterlockedExchange(&gOwnAnswerAfterMs, kNoOwnAnswerAfter);
         if (!session.Save(hadConnections)) return kRasErrorCannotOpenPhonebook;
         DeleteFileA(Place().LogFile.c_str());
         session.Log("reset");
+        return kRasSuccess;
+    });
+}
+
+DWORD WINAPI RasStandinSetAnswerAfter(DWORD ms, BOOL everyProcess)
+{
+    return Guarded([&]() -> DWORD {
+        if (ms > 0x7FFFFFFF) return kRasErrorInvalidParameter;
+        if (!everyProcess) {
+            InterlockedExchange(&gOwnAnswerAfterMs, static_cast<LONG>(ms));
+            return kRasSuccess;
+        }
+        TSession session;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
+        session.State.AnswerAfterMs = ms;
+        if (!session.Save(false)) return kRasErrorCannotOpenPhonebook;
+        session.Log("answer after " + std::to_string(ms) + " ms");
+        return kRasSuccess;
+    });
+}
+
+DWORD WINAPI RasStandinRefuseNotifications(BOOL refuse)
+{
+    return Guarded([&]() -> DWORD {
+        TSession session;
+        if (!session.ReadOk()) return kRasErrorCannotOpenPhonebook;
+        session.State.RefuseNotifications = refuse != FALSE;
+        if (!session.Save(false)) return kRasErrorCannotOpenPhonebook;
+        session.Log(refuse ? "notifications refused" : "notifications accepted");
         return kRasSuccess;
     });
 }

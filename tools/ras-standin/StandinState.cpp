@@ -20,17 +20,51 @@ std::vector<std::string> SplitTabs(const std::string& line)
     }
 }
 
+// Decimal digits only, within 64 bits.
+bool ParseU64(const std::string& text, uint64_t& value)
+{
+    if (!IsDigits(text) || text.size() > 19) return false;
+    value = std::stoull(text);
+    return true;
+}
+
 // Decimal digits only, within 32 bits.
 bool ParseU32(const std::string& text, uint32_t& value)
 {
-    if (!IsDigits(text) || text.size() > 10) return false;
-    uint64_t v = std::stoull(text);
-    if (v > 0xFFFFFFFFull) return false;
+    uint64_t v = 0;
+    if (!ParseU64(text, v) || v > 0xFFFFFFFFull) return false;
     value = static_cast<uint32_t>(v);
     return true;
 }
 
+// The share of the dialling time spent opening the port, and the share after which the modem
+// has reached the other end and authenticates, in tenths.
+const uint64_t kOpenPortTenths = 1;
+const uint64_t kAuthenticateTenths = 8;
+
+// How far into its dialling time a call is, in tenths (10 once it is due).
+uint64_t TenthsDone(const TStandinConnection& c, uint64_t now)
+{
+    if (now >= c.AnswerAt || c.AnswerAt <= c.DialledAt) return 10;
+    if (now <= c.DialledAt) return 0;
+    return (now - c.DialledAt) * 10 / (c.AnswerAt - c.DialledAt);
+}
+
 }  // namespace
+
+uint32_t TStandinConnection::StateAt(uint64_t now) const
+{
+    if (!Dialling()) return kStandinConnected;
+    const uint64_t done = TenthsDone(*this, now);
+    if (done < kOpenPortTenths) return kStandinOpenPort;
+    if (done < kAuthenticateTenths) return kStandinConnectDevice;
+    return kStandinAuthenticate;
+}
+
+bool TStandinConnection::NumberKnownAt(uint64_t now) const
+{
+    return StateAt(now) != kStandinOpenPort;
+}
 
 bool IsStorableText(const std::string& text, size_t capacity)
 {
@@ -72,17 +106,38 @@ uint32_t TStandinState::DeleteEntry(const std::string& name)
     return kRasSuccess;
 }
 
-uint32_t TStandinState::Connect(const std::string& entry, const std::string& number,
-                                uint32_t& handle)
+uint32_t TStandinState::Connect(const std::string& entry, const std::string& number, uint64_t now,
+                                uint32_t answerAfterMs, uint32_t& handle)
 {
     if (Connections.size() >= kStandinCapacity) return kRasErrorPortNotAvailable;
     // 0 is no handle and all bits set stands for every connection: both are skipped when the
     // count comes round.
     if (NextHandle == 0 || NextHandle == 0xFFFFFFFFu) NextHandle = 1;
     handle = NextHandle++;
-    Connections.push_back(TStandinConnection{handle, entry, number});
-    ++Connects;
+    TStandinConnection c{handle, entry, number, now, answerAfterMs ? now + answerAfterMs : 0};
+    Connections.push_back(c);
+    if (!c.Dialling()) ++Connects;
     return kRasSuccess;
+}
+
+std::vector<TStandinConnection> TStandinState::AnswerDue(uint64_t now)
+{
+    std::vector<TStandinConnection> answered;
+    for (TStandinConnection& c : Connections) {
+        if (!c.Dialling() || c.AnswerAt > now) continue;
+        c.AnswerAt = 0;
+        ++Connects;
+        answered.push_back(c);
+    }
+    return answered;
+}
+
+uint64_t TStandinState::NextAnswer() const
+{
+    uint64_t next = 0;
+    for (const TStandinConnection& c : Connections)
+        if (c.Dialling() && (next == 0 || c.AnswerAt < next)) next = c.AnswerAt;
+    return next;
 }
 
 uint32_t TStandinState::HangUp(uint32_t handle)
@@ -99,6 +154,8 @@ void TStandinState::Clear()
     if (!Connections.empty()) ++Disconnects;
     Connections.clear();
     Entries.clear();
+    AnswerAfterMs = 0;
+    RefuseNotifications = false;
 }
 
 std::string FormatStandinState(const TStandinState& state)
@@ -107,12 +164,15 @@ std::string FormatStandinState(const TStandinState& state)
     text += "next-handle\t" + std::to_string(state.NextHandle) + "\r\n";
     text += "connects\t" + std::to_string(state.Connects) + "\r\n";
     text += "disconnects\t" + std::to_string(state.Disconnects) + "\r\n";
+    if (state.AnswerAfterMs)
+        text += "answer-after\t" + std::to_string(state.AnswerAfterMs) + "\r\n";
+    if (state.RefuseNotifications) text += "refuse-notifications\t1\r\n";
     for (uint32_t pid : state.Watchers) text += "watcher\t" + std::to_string(pid) + "\r\n";
     for (const TStandinEntry& e : state.Entries)
         text += "entry\t" + e.Name + "\t" + e.Number + "\r\n";
     for (const TStandinConnection& c : state.Connections)
         text += "connection\t" + std::to_string(c.Handle) + "\t" + c.Entry + "\t" + c.Number +
-                "\r\n";
+                "\t" + std::to_string(c.DialledAt) + "\t" + std::to_string(c.AnswerAt) + "\r\n";
     return text;
 }
 
@@ -135,14 +195,23 @@ TStandinState ParseStandinState(const std::string& text)
             state.Connects = n;
         } else if (f.size() == 2 && f[0] == "disconnects" && ParseU32(f[1], n)) {
             state.Disconnects = n;
+        } else if (f.size() == 2 && f[0] == "answer-after" && ParseU32(f[1], n)) {
+            state.AnswerAfterMs = n;
+        } else if (f.size() == 2 && f[0] == "refuse-notifications") {
+            state.RefuseNotifications = f[1] == "1";
         } else if (f.size() == 2 && f[0] == "watcher" && ParseU32(f[1], n)) {
             if (state.Watchers.size() < kStandinCapacity) state.Watchers.push_back(n);
         } else if (f.size() == 3 && f[0] == "entry" && !f[1].empty()) {
             if (state.Entries.size() < kStandinCapacity && !state.FindEntry(f[1]))
                 state.Entries.push_back(TStandinEntry{f[1], f[2]});
-        } else if (f.size() == 4 && f[0] == "connection" && ParseU32(f[1], n) && n != 0) {
+        } else if ((f.size() == 4 || f.size() == 6) && f[0] == "connection" && ParseU32(f[1], n) &&
+                   n != 0) {
+            // A connection of an earlier state file, without its times, is connected.
+            TStandinConnection c{n, f[2], f[3]};
+            if (f.size() == 6 && !(ParseU64(f[4], c.DialledAt) && ParseU64(f[5], c.AnswerAt)))
+                continue;
             if (state.Connections.size() < kStandinCapacity && !state.FindConnection(n))
-                state.Connections.push_back(TStandinConnection{n, f[2], f[3]});
+                state.Connections.push_back(c);
         }
     }
     // A damaged count must not hand out a handle that is still live.

@@ -7,16 +7,35 @@
 #include <string>
 #include <vector>
 
-#include "dialup/RasErrors.h"
+#include "dialup/RasApi.h"
 
 struct TStandinEntry {
     std::string Name, Number;
 };
 
+// A call is dialled for a while before it is answered: its modem opens the port, dials, and
+// authenticates once the other end has picked up. Times are milliseconds of the system's clock
+// (since 1601), the same in every process.
 struct TStandinConnection {
     uint32_t Handle = 0;
     std::string Entry, Number;
+    uint64_t DialledAt = 0;
+    // When the call is answered; 0 once it has been (or when it was connected at once).
+    uint64_t AnswerAt = 0;
+
+    bool Dialling() const { return AnswerAt != 0; }
+    // The connection state RasGetConnectStatus reports at the time now: opening the port, then
+    // dialling, then authenticating, then connected.
+    uint32_t StateAt(uint64_t now) const;
+    // Whether the status tells the number yet: not while the port is being opened.
+    bool NumberKnownAt(uint64_t now) const;
 };
+
+// The RAS connection states the stand-in's calls pass through.
+constexpr uint32_t kStandinOpenPort = 0;       // RASCS_OpenPort
+constexpr uint32_t kStandinConnectDevice = 2;  // RASCS_ConnectDevice: the number is dialled
+constexpr uint32_t kStandinAuthenticate = 5;   // RASCS_Authenticate
+constexpr uint32_t kStandinConnected = kRasConnected;
 
 // A phonebook or connection list larger than this is refused rather than grown: the file is
 // read on every call, and a runaway test must not make every later call slower. A full
@@ -36,6 +55,11 @@ struct TStandinState {
     std::vector<TStandinConnection> Connections;
     // Process ids that watch for changes on behalf of their registered events.
     std::vector<uint32_t> Watchers;
+    // How long a dial of any process is dialled before it is answered (0: at once), unless
+    // the dialling process set a time of its own.
+    uint32_t AnswerAfterMs = 0;
+    // Registrations for connection notifications are refused, as where the system has none.
+    bool RefuseNotifications = false;
 
     TStandinEntry* FindEntry(const std::string& name);
     TStandinConnection* FindConnection(uint32_t handle);
@@ -43,10 +67,17 @@ struct TStandinState {
     // Adds the entry or gives an existing one (same name, letter case aside) the new number.
     uint32_t SetEntry(const std::string& name, const std::string& number);
     uint32_t DeleteEntry(const std::string& name);
-    // A new connection with a handle never used before.
-    uint32_t Connect(const std::string& entry, const std::string& number, uint32_t& handle);
+    // A new connection with a handle never used before, dialled at now and answered
+    // answerAfterMs later. Only an answer counts as a connection made: a call hung up while it
+    // is dialled has never connected.
+    uint32_t Connect(const std::string& entry, const std::string& number, uint64_t now,
+                     uint32_t answerAfterMs, uint32_t& handle);
+    // Answers every call whose time has come; returns them, for the log.
+    std::vector<TStandinConnection> AnswerDue(uint64_t now);
+    // When the next call is answered; 0 when none is being dialled.
+    uint64_t NextAnswer() const;
     uint32_t HangUp(uint32_t handle);
-    // Forgets the phonebook and the connections; the handle count goes on.
+    // Forgets the phonebook, the connections and the settings; the handle count goes on.
     void Clear();
 };
 

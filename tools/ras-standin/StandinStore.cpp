@@ -110,6 +110,13 @@ std::string WatchEventName(uint32_t pid)
     return Place().WatchPrefix + std::to_string(pid);
 }
 
+uint64_t NowMs()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000;
+}
+
 TSession::TSession()
 {
     FMutex = CreateMutexA(nullptr, FALSE, Place().MutexName.c_str());
@@ -119,6 +126,14 @@ TSession::TSession()
     std::string text;
     FReadOk = FMutex && ReadWhole(Place().StateFile, text);
     State = ParseStandinState(text);
+    if (!FReadOk) return;
+    const uint64_t now = NowMs();
+    const std::vector<TStandinConnection> answered = State.AnswerDue(now);
+    // Logged only once kept: a state that cannot be written leaves the calls to the next look.
+    if (answered.empty() || !Save(true)) return;
+    for (const TStandinConnection& c : answered)
+        Log("answered " + std::to_string(c.Handle) + " \"" + c.Entry + "\" " + c.Number +
+            " after " + std::to_string(now - c.DialledAt) + " ms");
 }
 
 TSession::~TSession()

@@ -20,7 +20,14 @@ const TPlace& Place();
 // The auto-reset event through which changers wake the watcher of process pid.
 std::string WatchEventName(uint32_t pid);
 
-// Holds the named mutex for its lifetime; State is the state as read when it began.
+// The system's clock in milliseconds since 1601: the time base of the calls' dialling, the same
+// in every process.
+uint64_t NowMs();
+
+// Holds the named mutex for its lifetime; State is the state as read when it began, with the
+// calls whose time has come answered (and logged, and the watchers woken): whichever process
+// looks first after a call's time answers it, so a call is answered on time while anyone
+// waits for it or watches, and at the latest at the next look of anyone.
 class TSession {
 public:
     TSession();

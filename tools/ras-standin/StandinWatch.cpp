@@ -1,5 +1,6 @@
 #include "StandinWatch.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "StandinStore.h"
@@ -34,10 +35,25 @@ std::vector<TRegistration> gRegistrations;
 HANDLE gWatchEvent = nullptr;
 uint32_t gSeenConnects = 0, gSeenDisconnects = 0;
 
+// How long the watcher may wait before the next call being dialled is due to answer.
+DWORD UntilAnswer(uint64_t answerAt)
+{
+    if (answerAt == 0) return INFINITE;
+    const uint64_t now = NowMs();
+    if (answerAt <= now) return 0;
+    // Short of INFINITE, and looked at again well before any clock could drift far.
+    return static_cast<DWORD>(std::min<uint64_t>(answerAt - now, 60000));
+}
+
 DWORD WINAPI Watch(void*)
 {
+    // A look at once: a call may be being dialled already.
+    uint64_t nextAnswer = 1;
     for (;;) {
-        if (WaitForSingleObject(gWatchEvent, INFINITE) != WAIT_OBJECT_0) {
+        // A call's answer is a change nobody announces: the watcher wakes for it itself, and
+        // its look at the state answers the call (TSession).
+        const DWORD waited = WaitForSingleObject(gWatchEvent, UntilAnswer(nextAnswer));
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_TIMEOUT) {
             Sleep(20);
             continue;
         }
@@ -45,10 +61,14 @@ DWORD WINAPI Watch(void*)
         {
             TSession session;
             // A state that cannot be read says nothing of what changed; the next change wakes
-            // this watcher again.
-            if (!session.ReadOk()) continue;
+            // this watcher again, and a call still due is looked at again after a pause.
+            if (!session.ReadOk()) {
+                Sleep(20);
+                continue;
+            }
             state = session.State;
         }
+        nextAnswer = state.NextAnswer();
         TWatchGuard guard;
         const bool connected = state.Connects != gSeenConnects;
         const bool disconnected = state.Disconnects != gSeenDisconnects;

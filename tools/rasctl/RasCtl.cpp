@@ -2,13 +2,23 @@
 // rasapi32.dll. It loads "rasapi32.dll" by name like any program, so a DLL override decides
 // which library it talks to; "log" and "reset" need the stand-in itself.
 //
-//   rasctl list                    entries and connections, one per line, TAB-separated
+//   rasctl list                    entries and connections, one per line, TAB-separated (a
+//                                  call not yet answered ends in "dialling")
 //   rasctl add NAME NUMBER         a phonebook entry (or a new number for one)
 //   rasctl delete NAME
-//   rasctl dial NAME [NUMBER]      synchronous; prints the connection's handle
+//   rasctl dial NAME [NUMBER] [--answer-after MS]
+//                                  synchronous: returns once the call is answered (after MS
+//                                  milliseconds of dialling; else as answer-after says) and
+//                                  prints the connection's handle, also when the call was hung
+//                                  up before its answer (exit code 1 then)
+//   rasctl answer-after MS         how long every program's dials are dialled before they are
+//                                  answered, unless a program says otherwise (0: at once)
+//   rasctl notifications refuse|accept
+//                                  whether registrations for connection notifications succeed
 //   rasctl hangup HANDLE|NAME      a handle in decimal or 0x hex, or the entry's first connection
 //   rasctl log                     the stand-in's log
-//   rasctl reset                   empty phonebook, no connections, a new log
+//   rasctl reset                   empty phonebook, no connections, the settings as at first,
+//                                  a new log
 //
 // Exit code 0 on success, 1 when a RAS call fails, 2 for a wrong command line or library.
 #include <fcntl.h>
@@ -80,14 +90,24 @@ std::string EntryNumber(const std::string& name)
     return FieldText(entry.szLocalPhoneNumber, sizeof entry.szLocalPhoneNumber);
 }
 
-std::string ConnectedNumber(THRasConn handle)
+// The number the connection reports and whether it is still being dialled, as its listing line
+// ends.
+std::string ConnectionStatus(THRasConn handle)
 {
     TRasConnStatusExA status{};
     status.dwSize = sizeof status;
     if (RAS(RasGetConnectStatusA)(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle)),
                                   reinterpret_cast<TRasConnStatusA*>(&status)))
         return "?";
-    return FieldText(status.szPhoneNumber, sizeof status.szPhoneNumber);
+    const std::string number = FieldText(status.szPhoneNumber, sizeof status.szPhoneNumber);
+    return status.rasconnstate < kRasConnected ? number + "\tdialling" : number;
+}
+
+// A count of milliseconds in decimal, or a wrong command line.
+DWORD Milliseconds(const std::string& text)
+{
+    if (!IsDigits(text) || text.size() > 9) Fail(2, "not a count of milliseconds: " + text);
+    return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
 }
 
 std::vector<TRasConnA> Connections()
@@ -108,7 +128,7 @@ void List()
     for (const TRasConnA& c : Connections()) {
         std::printf("connection\t%lu\t%s\t%s\n", static_cast<unsigned long>(c.hrasconn),
                     FieldText(c.szEntryName, sizeof c.szEntryName).c_str(),
-                    ConnectedNumber(c.hrasconn).c_str());
+                    ConnectionStatus(c.hrasconn).c_str());
     }
 }
 
@@ -131,9 +151,13 @@ void Dial(const std::string& name, const std::string& number)
     SetFieldText(params.szEntryName, sizeof params.szEntryName, name);
     SetFieldText(params.szPhoneNumber, sizeof params.szPhoneNumber, number);
     HANDLE connection = nullptr;
-    Check(RAS(RasDialA)(nullptr, nullptr, &params, 0, nullptr, &connection), "RasDialA");
-    std::printf("connection\t%lu\n",
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(connection)));
+    const DWORD result = RAS(RasDialA)(nullptr, nullptr, &params, 0, nullptr, &connection);
+    // A call hung up while it was dialled still had its handle: whoever waits for it may need it.
+    if (connection)
+        std::printf("connection\t%lu\n",
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(connection)));
+    std::fflush(stdout);
+    Check(result, "RasDialA");
 }
 
 void HangUp(const std::string& target)
@@ -185,8 +209,17 @@ int main(int argc, char** argv)
         Add(a[1], a[2]);
     else if (command == "delete" && n == 2)
         Check(RAS(RasDeleteEntryA)(nullptr, a[1].c_str()), "RasDeleteEntryA");
-    else if (command == "dial" && (n == 2 || n == 3))
+    else if (command == "dial" && n >= 4 && a[n - 2] == "--answer-after" && n <= 5) {
+        Check(RAS(RasStandinSetAnswerAfter)(Milliseconds(a[n - 1]), FALSE),
+              "RasStandinSetAnswerAfter");
+        Dial(a[1], n == 5 ? a[2] : "");
+    } else if (command == "dial" && (n == 2 || n == 3))
         Dial(a[1], n == 3 ? a[2] : "");
+    else if (command == "answer-after" && n == 2)
+        Check(RAS(RasStandinSetAnswerAfter)(Milliseconds(a[1]), TRUE), "RasStandinSetAnswerAfter");
+    else if (command == "notifications" && n == 2 && (a[1] == "refuse" || a[1] == "accept"))
+        Check(RAS(RasStandinRefuseNotifications)(a[1] == "refuse"),
+              "RasStandinRefuseNotifications");
     else if (command == "hangup" && n == 2)
         HangUp(a[1]);
     else if (command == "log" && n == 1)
@@ -195,7 +228,8 @@ int main(int argc, char** argv)
         Check(RAS(RasStandinReset)(), "RasStandinReset");
     else
         Fail(2,
-             "usage: rasctl list | add NAME NUMBER | delete NAME | dial NAME [NUMBER] | "
-             "hangup HANDLE|NAME | log | reset");
+             "usage: rasctl list | add NAME NUMBER | delete NAME | "
+             "dial NAME [NUMBER] [--answer-after MS] | answer-after MS | "
+             "notifications refuse|accept | hangup HANDLE|NAME | log | reset");
     return 0;
 }

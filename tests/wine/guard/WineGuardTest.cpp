@@ -253,7 +253,7 @@ void CheckWindowAt(int dpi)
             options.push_back(TextOf(w));
     std::vector<std::string> expected;
     for (TControlId id : {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp,
-                          idAutoDeleteDialers, idAskBeforeDeleteDialUp})
+                          idAutoDeleteDialers, idAskBeforeDeleteDialUp, idCheckWhileDialling})
         expected.push_back(FindControl(layout, id).Text);
     EXPECT_EQ(options, expected);
 

@@ -11,6 +11,11 @@
 #   second-start   the guard started twice
 #   wow64          a 64-bit dialer in the 64-bit view of the machine's Run key, and another
 #                  copy running as a 64-bit process: both asked about, answered Yes, removed
+#   dialling       calls take their time to be answered: the ISP's allowed number is answered
+#                  and stays, the sample dialer's premium call (15 s of dialling) is ended
+#                  within a second of its dial, before its answer
+#   dialling-no-notify
+#                  the same where the system refuses connection notifications
 # Without a DISPLAY the run starts an X server of its own: the guard and the helper that answers
 # its questions must share one.
 set -euo pipefail
@@ -75,6 +80,9 @@ expect_log() {
             world_fail "the log has no line \"$line\":$(printf '\n%s' "$text")"
     done
 }
+
+# The time of day of a line of the stand-in's log, in milliseconds.
+log_ms() { awk '{ split($2, t, ":"); printf "%d\n", (t[1] * 60 + t[2]) * 60000 + t[3] * 1000 }'; }
 no_connections() { ! rasctl list | grep -q '^connection'; }
 
 world_create
@@ -257,6 +265,36 @@ two-dials)
     probe alive || world_fail "the guard does not answer"
     expect_report "Niedozwolone połączenie z numerem \"0700111111\" zostało pomyślnie rozłączone." \
         "Niedozwolone połączenie z numerem \"0700222222\" zostało pomyślnie rozłączone."
+    ;;
+dialling | dialling-no-notify)
+    # The option that looks at calls while they are dialled is left out of the file: on.
+    world_install_guard "${world_hangs_up_at_once[@]}"
+    rasctl add Dostawca "$world_isp_number" >/dev/null
+    [ "$world_case" = dialling ] || rasctl notifications refuse >/dev/null
+    world_start_guard
+    rasctl dial Dostawca --answer-after 2000 >/dev/null || world_fail "the ISP's call was not answered"
+    world_install_dialer
+    rasctl answer-after 15000 >/dev/null
+    world_wine "$world_dialer_win\\FreeDialer.exe" /norun /nolink &
+    dialer_pid=$!
+    probe wait-report 30000 "przerwane podczas wybierania" >/dev/null ||
+        world_fail "the premium call was not ended while it was dialled"
+    expect_report "Niedozwolone połączenie z numerem \"$world_premium_number\" zostało przerwane podczas wybierania."
+    log=$(rasctl log)
+    dial=$(grep "FreeDialer.exe: RasDialA sync \"$world_premium_entry\" $world_premium_number answering after 15000 ms -> 0 handle" <<<"$log") ||
+        world_fail "the stand-in's log has no dial by the sample dialer"
+    handle=$(awk '{ print $NF }' <<<"$dial")
+    hangup=$(grep "MLinewarden.exe: RasHangUpA $handle " <<<"$log") ||
+        world_fail "the stand-in's log has no hang-up of the premium call"
+    delay=$(($(log_ms <<<"$hangup") - $(log_ms <<<"$dial")))
+    [ "$delay" -le 1000 ] || world_fail "the premium call was ended $delay ms after its dial"
+    ! grep -q "answered $handle " <<<"$log" || world_fail "the premium call was answered"
+    grep -q ": answered [0-9]* \"Dostawca\" $world_isp_number" <<<"$log" ||
+        world_fail "the ISP's call has no answer in the log"
+    world_connected Dostawca || world_fail "the ISP's connection was cut"
+    ! grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"Dostawca\"" <<<"$log" ||
+        world_fail "the guard hung up the ISP's call"
+    echo "the premium call was ended $delay ms after its dial"
     ;;
 second-start)
     world_install_guard "${world_checks_all[@]}"

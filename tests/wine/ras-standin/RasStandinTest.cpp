@@ -377,6 +377,86 @@ TEST_F(RasStandin, AsynchronousDialReportsItsProgressFromAThreadOfTheLibrary)
     CloseHandle(gConnectedReported);
 }
 
+// The states the stand-in's status query gives, in the order they first came, polled until the
+// call is answered.
+std::vector<uint32_t> StatesUntilAnswered(THRasConn handle, std::string& firstNumber)
+{
+    std::vector<uint32_t> states;
+    for (int polls = 0; polls < 2000; ++polls) {
+        TRasConnStatusExA status{};
+        status.dwSize = sizeof status;
+        if (SystemRasApi().RasGetConnectStatus(handle,
+                                               reinterpret_cast<TRasConnStatusA*>(&status)) != 0)
+            break;
+        if (states.empty())
+            firstNumber = FieldText(status.szPhoneNumber, sizeof status.szPhoneNumber);
+        if (states.empty() || states.back() != status.rasconnstate)
+            states.push_back(status.rasconnstate);
+        if (status.rasconnstate == 0x2000) break;
+        Sleep(20);
+    }
+    return states;
+}
+
+TEST_F(RasStandin, ACallIsDialledForItsTimeAndOnlyItsAnswerIsSignalled)
+{
+    TWatchdog watchdog("dialling");
+    ASSERT_EQ(AddEntry("Darmowy Internet", "0700123456"), 0u);
+    HANDLE connected = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ASSERT_EQ(RAS_EXPORT(RasConnectionNotificationA)(INVALID_HANDLE_VALUE, connected, 1), 0u);
+
+    // This process's own dials: listed at once, opening the port (no number yet), dialling,
+    // authenticating, and connected only after their time; the notification comes then.
+    ASSERT_EQ(RAS_EXPORT(RasStandinSetAnswerAfter)(3000, FALSE), 0u);
+    gReportedStates.clear();
+    gConnectedReported = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    THRasConn handle = 0;
+    ASSERT_EQ(Dial("Darmowy Internet", "", handle, RecordProgress), 0u);
+    EXPECT_FALSE(Signalled(connected, 0));
+    std::string firstNumber = "?";
+    EXPECT_EQ(StatesUntilAnswered(handle, firstNumber), (std::vector<uint32_t>{0, 2, 5, 0x2000}));
+    EXPECT_EQ(firstNumber, "");
+    EXPECT_TRUE(Signalled(connected, kSignalLimitMs));
+    ASSERT_TRUE(Signalled(gConnectedReported, kSignalLimitMs));
+    EXPECT_EQ(gReportedStates, (std::vector<uint32_t>{0, 1, 2, 3, 4, 5, 14, 0x2000}));
+    CloseHandle(gConnectedReported);
+    const std::string answered =
+            "answered " + std::to_string(handle) + " \"Darmowy Internet\" 0700123456 after ";
+    EXPECT_NE(RasCtl("log").Output.find(answered), std::string::npos);
+
+    // Every program's dials, by the prefix's setting: a call hung up while it is dialled never
+    // answers, and the synchronous dial that waited for it fails.
+    ASSERT_EQ(RasCtl("answer-after 1500").Exit, 0u);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION dialler{};
+    std::string command = "\"" + Beside("rasctl.exe") + "\" dial \"Darmowy Internet\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &dialler));
+    uint32_t result = 0;
+    std::vector<TRasConnA> list;
+    for (int polls = 0; polls < 1000 && (list = Connections(result)).size() < 2; ++polls) Sleep(10);
+    ASSERT_EQ(list.size(), 2u);
+    const THRasConn cut = list[1].hrasconn;
+    ASSERT_EQ(SystemRasApi().RasHangUp(cut), 0u);
+    DWORD exitCode = 0;
+    EXPECT_EQ(WaitForSingleObject(dialler.hProcess, kSignalLimitMs), WAIT_OBJECT_0);
+    GetExitCodeProcess(dialler.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 1u);
+    CloseHandle(dialler.hProcess);
+    CloseHandle(dialler.hThread);
+    Sleep(2000);
+    EXPECT_EQ(RasCtl("log").Output.find("answered " + std::to_string(cut)), std::string::npos);
+    EXPECT_FALSE(Signalled(connected, 0));
+
+    // A system without connection notifications.
+    ASSERT_EQ(RasCtl("notifications refuse").Exit, 0u);
+    HANDLE refused = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    EXPECT_NE(RAS_EXPORT(RasConnectionNotificationA)(INVALID_HANDLE_VALUE, refused, 1), 0u);
+    CloseHandle(refused);
+    CloseHandle(connected);
+}
+
 TEST_F(RasStandin, LogNamesEachDialAndHangUpWithTheTimeToTheMillisecondAndTheProcess)
 {
     ASSERT_EQ(AddEntry("Darmowy Internet", "0700123456"), 0u);

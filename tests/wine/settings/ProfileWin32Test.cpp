@@ -64,7 +64,8 @@ TEST_F(ProfileWin32Test, SettingsRoundTripAndTheFileTheyWrite)
     EXPECT_EQ(Bytes(Path("MLinewarden.cfg")),
               "[Main]\r\nFirstRun=1\r\nAutoStart=1\r\nCheckAllowedNumbers=0\r\n"
               "IdentAutoDeleteDialUp=0\r\nIdentAutoDeleteDialers=1\r\n"
-              "IdentAskBeforeDeleteDialUp=0\r\nIdentNumberCount=3\r\n"
+              "IdentAskBeforeDeleteDialUp=0\r\nIdentCheckWhileDialling=1\r\n"
+              "IdentNumberCount=3\r\n"
               "IdentNumberFmt_0=0221234567\r\nIdentNumberFmt_1=10\r\nIdentNumberFmt_2=9\r\n"
               "IdentDialDuration=10\r\n");
 
