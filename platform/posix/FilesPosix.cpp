@@ -92,6 +92,19 @@ bool CopyBytes(int in, int out)
     }
 }
 
+// Writes every byte at the file's position; false when a write fails.
+bool WriteAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 class TPosixFileSystem : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override
@@ -127,28 +140,16 @@ public:
     {
         int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
-        return close(fd) == 0 && done == bytes.size();
+        const bool written = WriteAll(fd, bytes);
+        return close(fd) == 0 && written;
     }
     bool AppendToFile(const std::string& path, const std::string& bytes) override
     {
         int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (fd < 0) return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
+        const bool written = WriteAll(fd, bytes);
         const bool synced = fsync(fd) == 0;
-        return close(fd) == 0 && synced && done == bytes.size();
+        return close(fd) == 0 && synced && written;
     }
     bool RenameFile(const std::string& source, const std::string& target) override
     {
