@@ -21,8 +21,7 @@ constexpr THRasConn kAllRasConnections = 0xFFFFFFFFu;  // INVALID_HANDLE_VALUE: 
 // Connection states (RASCONNSTATE) told apart by value: every state below kRasConnected (the
 // port being opened, the number dialled, authentication, and the paused states) belongs to a
 // call that has not been answered yet.
-constexpr uint32_t kRasConnected = 0x2000;     // RASCS_Connected
-constexpr uint32_t kRasDisconnected = 0x2001;  // RASCS_Disconnected
+constexpr uint32_t kRasConnected = 0x2000;  // RASCS_Connected
 // No state: the connection's status could not be had (it has gone, say).
 constexpr uint32_t kRasStateUnknown = 0xFFFFFFFFu;
 
