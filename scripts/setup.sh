@@ -36,7 +36,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
-    apt-get update -qq
+    # A mirror in the middle of a sync can fail one index of many; the others are then still
+    # read, and the install below says plainly whether what we need was found.
+    for attempt in 1 2 3; do
+        apt-get update -qq && break
+        echo "setup.sh: apt-get update failed (attempt $attempt of 3)" >&2
+        [ "$attempt" -lt 3 ] && sleep 20
+    done
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
