@@ -43,7 +43,14 @@ if [ ${#missing[@]} -gt 0 ]; then
         echo "setup.sh: apt-get update failed (attempt $attempt of 3)" >&2
         [ "$attempt" -lt 3 ] && sleep 20
     done
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    if ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+        # wine32:i386 needs each i386 library at the very version of its amd64 twin. When the
+        # mirror's update index of one architecture lags behind the other's, that cannot be
+        # met; the release's own suite has both at one version, so prefer it then.
+        release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+        echo "setup.sh: install failed; trying again with the versions of $release itself" >&2
+        apt-get install -y -qq --no-install-recommends -t "$release" "${missing[@]}" >/dev/null
+    fi
 fi
 
 # A Polish Windows under Wine (code pages 1250 and 852) needs the glibc locale, and a Western
