@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/IniFile.h"
+#include "platform/IniFile.h"
 #include "settings/Settings.h"
 #include "support/MemoryProfile.h"
 #include "support/TempFolder.h"
@@ -30,7 +30,7 @@ std::vector<std::string> Items(const TNumberList& list)
 TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 {
     TTempFolder folder;
-    TIniFile ini;
+    TIniFile ini{SystemFileSystem()};
     TSettings settings(ini, folder.Path("MLinewarden.exe"));
     EXPECT_EQ(settings.FileName(), folder.Path("MLinewarden.cfg"));
     EXPECT_TRUE(settings.FirstRun());
@@ -65,7 +65,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 TEST(Settings, RoundTripThroughTheFileAndDestruction)
 {
     TTempFolder folder;
-    TIniFile ini;
+    TIniFile ini{SystemFileSystem()};
     const std::string program = folder.Path("MLinewarden.exe");
     {
         TSettings settings(ini, program);
