@@ -1,8 +1,8 @@
 #pragma once
-// The profile fake: the programs' own ini implementation over in-memory files, so that entries
-// are found, written and removed exactly as the profile port on Linux does it. It can refuse
-// writes after a number of them and fail a read, and it counts what it was asked.
-#include <memory>
+// The profile fake: the programs' own ini implementation over the machine's in-memory files, so
+// that entries are found, written and removed exactly as the profile port on Linux does it, in
+// files that the test's other code sees too. It can refuse writes after a number of them and
+// fail a read, and it counts what it was asked.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,17 +15,14 @@
 
 class TMemoryProfile : public IProfile {
 public:
-    // Over files of its own, in which every folder exists: for a test whose machine has no
-    // file system, or whose profile writes are to be kept apart from its files.
-    TMemoryProfile() : FOwnFiles(std::make_unique<TMemoryFileSystem>()), FFiles(*FOwnFiles) {}
-    // Over the machine's files, which then hold the ini files the program writes.
-    explicit TMemoryProfile(TMemoryFileSystem& files) : FFiles(files) {}
+    explicit TMemoryProfile(TMemoryFileSystem& files) : FFiles(files), FIni(files) {}
 
     // Stores an entry as a test's starting point, making its folder where it is missing.
     void Set(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value = "")
     {
-        MakeFolder(file);
+        const std::string folder = ExtractFilePath(file);
+        if (!folder.empty() && !FFiles.DirectoryExists(folder)) FFiles.AddFolder(folder);
         if (!FIni.WriteString(file, section, key, value))
             throw std::logic_error("the entry " + key + " cannot be stored in " + file);
     }
@@ -63,7 +60,6 @@ public:
         if (AcceptedWrites == 0) return false;
         if (AcceptedWrites > 0) --AcceptedWrites;
         Written.push_back(key);
-        if (FOwnFiles) MakeFolder(file);
         return FIni.WriteString(file, section, key, value);
     }
     bool DeleteKey(const std::string& file, const std::string& section,
@@ -73,11 +69,6 @@ public:
     }
 
 private:
-    void MakeFolder(const std::string& file)
-    {
-        const std::string folder = ExtractFilePath(file);
-        if (!folder.empty() && !FFiles.DirectoryExists(folder)) FFiles.AddFolder(folder);
-    }
     bool Find(const std::string& file, const std::string& section, const std::string& key,
               std::string& value) const
     {
@@ -85,7 +76,6 @@ private:
         return node && !node->IsFolder && TIniText(node->Content).Find(section, key, value);
     }
 
-    std::unique_ptr<TMemoryFileSystem> FOwnFiles;
     TMemoryFileSystem& FFiles;
-    TIniFile FIni{FFiles};
+    TIniFile FIni;
 };
