@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     files.AddFile(kProgram, std::string(reinterpret_cast<const char*>(data), size));
     files.AddFolder("C:\\Temp");
     TMemoryRegistry registry;
-    TMemoryProfile profile;
+    TMemoryProfile profile{files};
     TFakeShell shell;
     TFakeProcesses processes;
     processes.Program = kProgram;

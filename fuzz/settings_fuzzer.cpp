@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TFuzzFolder& folder = Folder();
     TTempFolder::Write(folder.Config(), std::string(reinterpret_cast<const char*>(data), size));
-    IProfile& profile = SystemProfile();  // the ini files of platform/posix
+    IProfile& profile = SystemProfile();  // the ini files over the posix file port
 
     TValues first, second;
     {

@@ -20,9 +20,9 @@ case "$name" in
     package) sources=($(ls uninstall/*.cpp | grep -v -e UninstallMain -e MIUninst -e Texts)
                       common/*.cpp platform/posix/AnsiTextPosix.cpp platform/posix/OemTextPosix.cpp
                       tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp
-                      platform/FilesCommon.cpp) ;;
+                      platform/FilesCommon.cpp platform/IniFile.cpp platform/IniText.cpp) ;;
     settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
-                       platform/posix/IniFile.cpp platform/posix/IniText.cpp) ;;
+                       platform/posix/FilesPosix.cpp platform/IniFile.cpp platform/IniText.cpp) ;;
     dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
                      dialers/RegistryAccess.cpp common/*.cpp
                      tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp) ;;

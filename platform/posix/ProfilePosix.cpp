@@ -2,10 +2,10 @@
 // real files instead.
 #include "platform/Profile.h"
 
-#include "platform/posix/IniFile.h"
+#include "platform/IniFile.h"
 
 IProfile& SystemProfile()
 {
-    static TIniFile profile;
+    static TIniFile profile(SystemFileSystem());
     return profile;
 }

@@ -213,10 +213,10 @@ struct TGuardWorld {
     // The user-interface thread's timers run only when a test lets their time pass.
     TFakeClock UiClock;
     TQueueUiThread Ui{UiClock};
-    TMemoryProfile Profile;
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
     TMemoryFileSystem Files;
+    TMemoryProfile Profile{Files};
     TFakeProcesses Processes;
     TFakeShell Shell;
     TFakeProcessWalk Table;

@@ -1,7 +1,7 @@
 #pragma once
-// A setup on fakes: in-memory files, registry and profile, running programs that close or stay
-// when asked, fixed clocks, and a shell that writes each shortcut as a small file naming its
-// target.
+// A setup on fakes: in-memory files (the profile's ini files among them) and registry, running
+// programs that close or stay when asked, fixed clocks, and a shell that writes each shortcut as
+// a small file naming its target.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,7 +93,7 @@ private:
 struct TSetupMachine {
     TMemoryFileSystem Files;
     TMemoryRegistry Registry;
-    TMemoryProfile Profile;
+    TMemoryProfile Profile{Files};
     TFakeShell Shell;
     TFakeProcesses Processes;
     TRunningPrograms Programs;

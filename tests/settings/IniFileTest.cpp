@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/posix/IniFile.h"
+#include "platform/IniFile.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
     TTempFolder folder;
-    TIniFile ini;
+    TIniFile ini{SystemFileSystem()};
     const std::string file = folder.Path("test.ini");
 };
 

@@ -4,7 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/IniFile.h"
+#include "common/Paths.h"
+#include "platform/IniFile.h"
 #include "settings/Settings.h"
 #include "support/MemoryProfile.h"
 #include "support/TempFolder.h"
@@ -30,7 +31,7 @@ std::vector<std::string> Items(const TNumberList& list)
 TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 {
     TTempFolder folder;
-    TIniFile ini;
+    TIniFile ini{SystemFileSystem()};
     TSettings settings(ini, folder.Path("MLinewarden.exe"));
     EXPECT_EQ(settings.FileName(), folder.Path("MLinewarden.cfg"));
     EXPECT_TRUE(settings.FirstRun());
@@ -65,7 +66,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrder)
 TEST(Settings, RoundTripThroughTheFileAndDestruction)
 {
     TTempFolder folder;
-    TIniFile ini;
+    TIniFile ini{SystemFileSystem()};
     const std::string program = folder.Path("MLinewarden.exe");
     {
         TSettings settings(ini, program);
@@ -116,7 +117,8 @@ TEST(Settings, LoadTakesOnlyValidNumbersUpToTheStoredCount)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.count);
-        TMemoryProfile profile;
+        TMemoryFileSystem files;
+        TMemoryProfile profile{files};
         Store(profile, {{"IdentNumberCount", r.count}});
         for (size_t i = 0; i < r.stored.size(); ++i)
             if (r.stored[i]) Store(profile, {{"IdentNumberFmt_" + std::to_string(i), r.stored[i]}});
@@ -127,7 +129,8 @@ TEST(Settings, LoadTakesOnlyValidNumbersUpToTheStoredCount)
 
 TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
 {
-    TMemoryProfile profile;
+    TMemoryFileSystem files;
+    TMemoryProfile profile{files};
     Store(profile, {{"FirstRun", "yes"},
                     {"AutoStart", "2"},
                     {"CheckAllowedNumbers", "on"},
@@ -146,7 +149,8 @@ TEST(Settings, BooleansAreIntegersAndUnreadableOnesKeepTheDefault)
 
 TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
 {
-    TMemoryProfile profile;
+    TMemoryFileSystem files;
+    TMemoryProfile profile{files};
     Store(profile, {{"IdentNumberCount", "4"},
                     {"IdentNumberFmt_0", "5"},
                     {"IdentNumberFmt_1", "5"},
@@ -166,7 +170,9 @@ TEST(Settings, ASmallerListLeavesStaleKeysThatLoadIgnores)
 
 TEST(Settings, FailuresAreReportedAsFalse)
 {
-    TMemoryProfile profile;
+    TMemoryFileSystem files;
+    TMemoryProfile profile{files};
+    files.AddFolder(ExtractFilePath(kConfig));
     TSettings settings(profile, kProgram);
     profile.AcceptedWrites = 2;
     EXPECT_FALSE(settings.Save());
@@ -185,7 +191,8 @@ TEST(Settings, FailuresAreReportedAsFalse)
 
 TEST(Settings, AHugeStoredCountDoesNotKeepLoadBusy)
 {
-    TMemoryProfile profile;
+    TMemoryFileSystem files;
+    TMemoryProfile profile{files};
     Store(profile, {{"IdentNumberCount", "2000000000"}, {"IdentNumberFmt_0", "1"}});
     TSettings settings(profile, kProgram);
     EXPECT_EQ(settings.Numbers().Count(), 1);

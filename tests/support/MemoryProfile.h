@@ -1,33 +1,43 @@
 #pragma once
-// An in-memory profile (ini files). Files, sections and keys compare without regard to ASCII
-// case, as the profile functions compare them. It can refuse writes after a number of them and
+// The profile fake: the programs' own ini implementation over the machine's in-memory files, so
+// that entries are found, written and removed exactly as the profile port on Linux does it, in
+// files that the test's other code sees too. It can refuse writes after a number of them and
 // fail a read, and it counts what it was asked.
-#include <map>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "common/Paths.h"
 #include "common/StrUtils.h"
-#include "platform/Profile.h"
+#include "platform/IniFile.h"
+#include "platform/IniText.h"
+#include "support/MemoryFileSystem.h"
 
 class TMemoryProfile : public IProfile {
 public:
+    explicit TMemoryProfile(TMemoryFileSystem& files) : FFiles(files), FIni(files) {}
+
+    // Stores an entry as a test's starting point, making its folder where it is missing.
     void Set(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value = "")
     {
-        FEntries[Id(file, section, key)] = value;
+        const std::string folder = ExtractFilePath(file);
+        if (!folder.empty() && !FFiles.DirectoryExists(folder)) FFiles.AddFolder(folder);
+        if (!FIni.WriteString(file, section, key, value))
+            throw std::logic_error("the entry " + key + " cannot be stored in " + file);
     }
     bool Has(const std::string& file, const std::string& section, const std::string& key) const
     {
-        return FEntries.count(Id(file, section, key)) != 0;
+        std::string value;
+        return Find(file, section, key, value);
     }
     // "" when there is no such entry.
     std::string Value(const std::string& file, const std::string& section,
                       const std::string& key) const
     {
-        auto it = FEntries.find(Id(file, section, key));
-        return it == FEntries.end() ? std::string() : it->second;
+        std::string value;
+        Find(file, section, key, value);
+        return value;
     }
 
     int AcceptedWrites = -1;  // writes accepted before the rest are refused; -1: all
@@ -36,13 +46,13 @@ public:
     std::vector<std::string> Written;  // keys in the order they were written
 
     std::string ReadString(const std::string& file, const std::string& section,
-                           const std::string& key, const std::string& def, size_t) override
+                           const std::string& key, const std::string& def,
+                           size_t maxChars) override
     {
         ++Reads;
         if (!FailingRead.empty() && SameText(key, FailingRead))
             throw std::runtime_error("read failed");
-        auto it = FEntries.find(Id(file, section, key));
-        return it == FEntries.end() ? def : it->second;
+        return FIni.ReadString(file, section, key, def, maxChars);
     }
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override
@@ -50,22 +60,22 @@ public:
         if (AcceptedWrites == 0) return false;
         if (AcceptedWrites > 0) --AcceptedWrites;
         Written.push_back(key);
-        Set(file, section, key, value);
-        return true;
+        return FIni.WriteString(file, section, key, value);
     }
     bool DeleteKey(const std::string& file, const std::string& section,
                    const std::string& key) override
     {
-        FEntries.erase(Id(file, section, key));
-        return true;
+        return FIni.DeleteKey(file, section, key);
     }
 
 private:
-    using TEntryId = std::tuple<std::string, std::string, std::string>;
-    static TEntryId Id(const std::string& file, const std::string& section, const std::string& key)
+    bool Find(const std::string& file, const std::string& section, const std::string& key,
+              std::string& value) const
     {
-        return {LowerCase(file), LowerCase(section), LowerCase(key)};
+        const TMemoryFileSystem::TNode* node = FFiles.Node(file);
+        return node && !node->IsFolder && TIniText(node->Content).Find(section, key, value);
     }
 
-    std::map<TEntryId, std::string> FEntries;
+    TMemoryFileSystem& FFiles;
+    TIniFile FIni;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// An uninstaller on fakes: an in-memory file system and registry, a profile of ini entries in
-// memory, a recording shell and process port, a scripted message box. The program file is
-// C:\App\uninstall.exe; PutProgram gives it a package.
+// An uninstaller on fakes: an in-memory file system and registry, a profile whose ini files are
+// among those files, a recording shell and process port, a scripted message box. The program
+// file is C:\App\uninstall.exe; PutProgram gives it a package.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,7 +37,7 @@ protected:
     const std::string Program = "C:\\App\\uninstall.exe";
     TMemoryFileSystem Files;
     TMemoryRegistry Registry;
-    TMemoryProfile Profile;
+    TMemoryProfile Profile{Files};
     TFakeShell Shell;
     TFakeProcesses Processes;
     TFakeMessageBox Messages;

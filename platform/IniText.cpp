@@ -1,4 +1,4 @@
-#include "platform/posix/IniText.h"
+#include "platform/IniText.h"
 
 #include "common/StrUtils.h"
 
