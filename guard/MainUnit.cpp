@@ -32,7 +32,6 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
     try {
         FView.SetCaption(kWindowCaption);
         FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
-        FView.SetStatusPanelWidth(0, FView.WindowWidth() - 160);
         FExitRequested = false;
 
         FTrayIcon = std::make_unique<TTrayIcon>(FPorts.NotificationArea);

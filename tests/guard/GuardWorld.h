@@ -3,7 +3,6 @@
 // while they are open, the RAS simulator, the in-memory registry and file system, a scripted
 // process table and a fixed clock. The guard is installed as C:\Guard\MLinewarden.exe.
 #include <functional>
-#include <stdexcept>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,8 +28,7 @@ public:
         std::string Time, Text;
     };
     std::vector<TRow> Report;
-    std::vector<std::string> Panels{""};
-    std::vector<std::string> ProgressHistory;  // every text panel 1 was given
+    std::vector<std::string> Panels{""};  // the status bar's texts, the connection status first
     // "minimize", "hide", "show", "close", "error: ...", "warning: ..."
     std::vector<std::string> Log;
     bool Checks[kOptionCount] = {};
@@ -42,7 +40,6 @@ public:
     bool Hourglass = false;
     bool Minimized = false;
     std::string Caption, AppTitle;
-    int Panel0Width = 0;
     // What MinimizeApplication leads to, as the window routes it: set by the fixture.
     std::function<void()> OnMinimize;
 
@@ -55,17 +52,12 @@ public:
 
     void SetCaption(const std::string& caption) override { Caption = caption; }
     void SetAppTitle(const std::string& text) override { AppTitle = text; }
-    int WindowWidth() override { return 387; }
-    int StatusPanelCount() override { return static_cast<int>(Panels.size()); }
-    void AddStatusPanel() override { Panels.push_back(""); }
-    void SetStatusPanelWidth(int, int width) override { Panel0Width = width; }
-    void SetStatusText(int panel, const std::string& text) override
+    void SetConnectionStatus(const std::string& text) override { Panels[0] = text; }
+    void SetProgressText(const std::string& text) override
     {
-        if (panel >= StatusPanelCount()) throw std::logic_error("no such status panel");
-        Panels[static_cast<size_t>(panel)] = text;
-        if (panel == 1) ProgressHistory.push_back(text);
+        Panels.resize(2);
+        Panels[1] = text;
     }
-    void RepaintStatusBar() override {}
     void SetHourglass(bool on) override { Hourglass = on; }
     void AddReportRow(const std::string& time, const std::string& text) override
     {
