@@ -90,12 +90,9 @@ public:
 
     // The application as a whole: its taskbar window and the main window.
     virtual bool IsApplicationMinimized() = 0;
-    // Shows the taskbar window restored, brings it to the foreground and restores the
-    // application.
-    virtual void RestoreApplication() = 0;
-    virtual void ShowWindow() = 0;
-    virtual bool IsApplicationActive() = 0;
-    virtual void BringToFront() = 0;
+    // Restores a minimised application, shows the main window and brings it to the front
+    // unless the application is already the active one.
+    virtual void BringUp() = 0;
     // Minimises the application; the view then reports it through ApplicationEventsMinimize.
     virtual void MinimizeApplication() = 0;
     // Hides the main window and the taskbar window: the program lives in the tray.

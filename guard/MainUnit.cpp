@@ -246,9 +246,7 @@ void TLinewardenForm::Look()
 void TLinewardenForm::ShowMainWindow()
 {
     if (FTrayIcon) FTrayIcon->EndAnnouncement();
-    if (IsMinimized()) FView.RestoreApplication();
-    FView.ShowWindow();
-    if (!FView.IsApplicationActive()) FView.BringToFront();
+    FView.BringUp();
 }
 
 bool TLinewardenForm::Ask(int mode, const std::string& value1, const std::string& value2)

@@ -474,29 +474,22 @@ bool TMainWindowView::IsApplicationMinimized()
     return IsIconic(FWindow.get()) || !IsWindowVisible(FWindow.get());
 }
 
-void TMainWindowView::RestoreApplication()
+void TMainWindowView::BringUp()
 {
-    ::ShowWindow(FWindow.get(), IsIconic(FWindow.get()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(FWindow.get());
-}
-
-void TMainWindowView::ShowWindow()
-{
-    if (!IsWindowVisible(FWindow.get())) ::ShowWindow(FWindow.get(), SW_SHOW);
-}
-
-bool TMainWindowView::IsApplicationActive()
-{
+    const HWND window = FWindow.get();
+    if (IsApplicationMinimized()) {
+        ::ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(window);
+    }
+    if (!IsWindowVisible(window)) ::ShowWindow(window, SW_SHOW);
+    // Only when another program is in front: the guard's own dialog may be.
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
     if (foreground) GetWindowThreadProcessId(foreground, &process);
-    return foreground && process == GetCurrentProcessId();
-}
-
-void TMainWindowView::BringToFront()
-{
-    SetForegroundWindow(FWindow.get());
-    BringWindowToTop(FWindow.get());
+    if (!foreground || process != GetCurrentProcessId()) {
+        SetForegroundWindow(window);
+        BringWindowToTop(window);
+    }
 }
 
 void TMainWindowView::MinimizeApplication()

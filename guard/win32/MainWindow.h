@@ -55,10 +55,7 @@ public:
     void SetMenuItemEnabled(TMenuItem item, bool enabled) override;
     void SetMenuItemVisible(TMenuItem item, bool visible) override;
     bool IsApplicationMinimized() override;
-    void RestoreApplication() override;
-    void ShowWindow() override;
-    bool IsApplicationActive() override;
-    void BringToFront() override;
+    void BringUp() override;
     void MinimizeApplication() override;
     void HideToTray() override;
     void Repaint() override;

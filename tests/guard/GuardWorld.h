@@ -81,14 +81,12 @@ public:
     void SetMenuItemEnabled(TMenuItem item, bool enabled) override { MenuEnabled[item] = enabled; }
     void SetMenuItemVisible(TMenuItem item, bool visible) override { MenuVisible[item] = visible; }
     bool IsApplicationMinimized() override { return Minimized; }
-    void RestoreApplication() override
+    void BringUp() override
     {
+        if (Minimized) Log.push_back("restore");
         Minimized = false;
-        Log.push_back("restore");
+        Log.push_back("show");
     }
-    void ShowWindow() override { Log.push_back("show"); }
-    bool IsApplicationActive() override { return true; }
-    void BringToFront() override {}
     void MinimizeApplication() override
     {
         Minimized = true;
