@@ -2,6 +2,8 @@
 // The guard's window logic over fakes (used by the tests and the latency benchmark): a recording main window, scripted dialogs that can act
 // while they are open, the RAS simulator, the in-memory registry and file system, a scripted
 // process table and a fixed clock. The guard is installed as C:\Guard\MLinewarden.exe.
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -192,6 +194,59 @@ public:
     void DestroyHiddenWindow(void*) override { --WindowsAlive; }
 };
 
+// The user-interface thread as the guard reaches it: it counts the hand-overs of the RAS
+// notification thread (the guard's only worker) and knows which timers run.
+class TWatchedUiThread : public IUserInterfaceThread {
+public:
+    explicit TWatchedUiThread(IUserInterfaceThread& ui) : FUi(ui) {}
+    // The notifications delivered so far.
+    int HandOvers() const { return FHandOvers; }
+    // Whether a timer runs with that interval.
+    bool TimerRuns(unsigned intervalMs) const
+    {
+        for (const TTimer* timer : FTimers)
+            if (timer->Enabled() && timer->Interval == intervalMs) return true;
+        return false;
+    }
+
+    void Synchronize(const std::function<void()>& fn) override
+    {
+        FUi.Synchronize([&] {
+            ++FHandOvers;
+            fn();
+        });
+    }
+    void ProcessMessages() override { FUi.ProcessMessages(); }
+    void WaitForMessages(unsigned timeoutMs) override { FUi.WaitForMessages(timeoutMs); }
+    std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override
+    {
+        return std::make_unique<TTimer>(FTimers, FUi.CreateTimer(std::move(onTick)));
+    }
+
+private:
+    struct TTimer : ITimer {
+        std::vector<TTimer*>& All;
+        std::unique_ptr<ITimer> Inner;
+        unsigned Interval = 0;
+        TTimer(std::vector<TTimer*>& all, std::unique_ptr<ITimer> inner)
+            : All(all), Inner(std::move(inner))
+        {
+            All.push_back(this);
+        }
+        ~TTimer() override { All.erase(std::find(All.begin(), All.end(), this)); }
+        void Start(unsigned intervalMs) override
+        {
+            Interval = intervalMs;
+            Inner->Start(intervalMs);
+        }
+        void Stop() override { Inner->Stop(); }
+        bool Enabled() const override { return Inner->Enabled(); }
+    };
+    IUserInterfaceThread& FUi;
+    std::atomic<int> FHandOvers{0};
+    std::vector<TTimer*> FTimers;
+};
+
 // One machine with the guard on it.
 struct TGuardWorld {
     static constexpr const char* kProgram = "C:\\Guard\\MLinewarden.exe";
@@ -203,6 +258,7 @@ struct TGuardWorld {
     // The user-interface thread's timers run only when a test lets their time pass.
     TFakeClock UiClock;
     TQueueUiThread Ui{UiClock};
+    TWatchedUiThread GuardUi{Ui};
     TMemoryProfile Profile;
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
@@ -258,7 +314,7 @@ struct TGuardWorld {
                           Tray,
                           nullptr,
                           *RasApi,
-                          Ui,
+                          GuardUi,
                           SystemClock(),
                           Profile,
                           Time,
