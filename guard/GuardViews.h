@@ -53,13 +53,13 @@ public:
 class IStatusView {
 public:
     virtual ~IStatusView() = default;
-    // Status bar: panel 0 is the connection status, panel 1 the progress text.
-    virtual int StatusPanelCount() = 0;
-    virtual void AddStatusPanel() = 0;
-    virtual void SetStatusText(int panel, const std::string& text) = 0;
-    // Paints the status bar now: the checks run on the user-interface thread, so it would not
-    // be painted before they end.
-    virtual void RepaintStatusBar() = 0;
+    // Each text paints the status bar at once: the checks run on the user-interface thread, so
+    // it would not be painted before they end.
+    // The connection status, in the first panel, the only one until a progress text comes.
+    virtual void SetConnectionStatus(const std::string& text) = 0;
+    // The progress of a check, in a second panel that the first progress text adds and that
+    // stays; from then on the first panel is as wide as the window less 160 pixels.
+    virtual void SetProgressText(const std::string& text) = 0;
     virtual void SetHourglass(bool on) = 0;
 };
 
@@ -78,8 +78,6 @@ public:
     // The window caption; the application's title (its taskbar button) follows it.
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void SetAppTitle(const std::string& text) = 0;
-    virtual int WindowWidth() = 0;
-    virtual void SetStatusPanelWidth(int panel, int width) = 0;
 
     // Shows the report in front of the options, or hides it.
     virtual void SetReportVisible(bool visible) = 0;
@@ -92,12 +90,9 @@ public:
 
     // The application as a whole: its taskbar window and the main window.
     virtual bool IsApplicationMinimized() = 0;
-    // Shows the taskbar window restored, brings it to the foreground and restores the
-    // application.
-    virtual void RestoreApplication() = 0;
-    virtual void ShowWindow() = 0;
-    virtual bool IsApplicationActive() = 0;
-    virtual void BringToFront() = 0;
+    // Restores a minimised application, shows the main window and brings it to the front
+    // unless the application is already the active one.
+    virtual void BringUp() = 0;
     // Minimises the application; the view then reports it through ApplicationEventsMinimize.
     virtual void MinimizeApplication() = 0;
     // Hides the main window and the taskbar window: the program lives in the tray.

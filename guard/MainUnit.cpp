@@ -32,7 +32,6 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
     try {
         FView.SetCaption(kWindowCaption);
         FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
-        FView.SetStatusPanelWidth(0, FView.WindowWidth() - 160);
         FExitRequested = false;
 
         FTrayIcon = std::make_unique<TTrayIcon>(FPorts.NotificationArea);
@@ -247,9 +246,7 @@ void TLinewardenForm::Look()
 void TLinewardenForm::ShowMainWindow()
 {
     if (FTrayIcon) FTrayIcon->EndAnnouncement();
-    if (IsMinimized()) FView.RestoreApplication();
-    FView.ShowWindow();
-    if (!FView.IsApplicationActive()) FView.BringToFront();
+    FView.BringUp();
 }
 
 bool TLinewardenForm::Ask(int mode, const std::string& value1, const std::string& value2)

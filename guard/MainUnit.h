@@ -108,44 +108,34 @@ public:
     void UpdateAutoStart();
 
     void AddReport(const std::string& text) { FReport.Add(text); }
-    template <typename... Args>
-    void AddReportFmt(const std::string& format, const Args&... args)
-    {
-        FReport.AddFmt(format, args...);
-    }
     void SetStatusText(const std::string& text, bool progressPanel)
     {
         FProgress.SetStatusText(text, progressPanel);
     }
-    void BeginProgress(int steps, const std::string& caption)
-    {
-        FProgress.BeginProgress(steps, caption);
-    }
-    void StepProgress() { FProgress.StepProgress(); }
-    void SetProgressMax(int maximum) { FProgress.SetProgressMax(maximum); }
-    void EndProgress() { FProgress.EndProgress(); }
-    // The text the progress panel shows for the current state.
-    std::string ProgressText() const { return FProgress.ProgressText(); }
 
     // The file-report handlers: removal tells them of every quarantine copy and deletion.
     void ReportFileCopied(const std::string& source, const std::string& destination, bool ok);
     void ReportFileDeleted(const std::string& path, bool ok);
 
     TSettings& Settings() { return *FSettings; }
+    // The guard never dials, so nothing but a direct call raises the dial events it handles.
     TDialUp& DialUp() { return *FDialUp; }
     TTrayIcon* TrayIcon() { return FTrayIcon.get(); }
-    TRasConnThread* RasConnThread() { return FRasConnThread.get(); }
     bool StartupTimerEnabled() const
     {
         return !FStarted && FStartupTimer && FStartupTimer->Enabled();
     }
-    bool TrayRetryTimerEnabled() const { return FTrayRetryTimer && FTrayRetryTimer->Enabled(); }
     bool LookTimerEnabled() const { return FStarted && FStartupTimer && FStartupTimer->Enabled(); }
     bool ExitRequested() const { return FExitRequested; }
     const std::vector<std::string>& Numbers() const { return FNumbers.Numbers(); }
     int SelectedNumber() const { return FNumbers.Selected(); }
 
 private:
+    template <typename... Args>
+    void AddReportFmt(const std::string& format, const Args&... args)
+    {
+        FReport.AddFmt(format, args...);
+    }
     void RunWork(TWork work);
     void RunCycle();
     // Starts or stops the short look as the options and the notifications say. It runs from

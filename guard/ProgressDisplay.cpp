@@ -19,13 +19,10 @@ std::string ProgressBar(int position, int maximum)
 void TProgressDisplay::SetStatusText(const std::string& text, bool progressPanel)
 {
     Trace(text);
-    if (progressPanel) {
-        if (FView.StatusPanelCount() < 2) FView.AddStatusPanel();
-        FView.SetStatusText(1, text);
-    } else {
-        FView.SetStatusText(0, text);
-    }
-    FView.RepaintStatusBar();
+    if (progressPanel)
+        FView.SetProgressText(text);
+    else
+        FView.SetConnectionStatus(text);
 }
 
 void TProgressDisplay::BeginProgress(int steps, const std::string& caption)

@@ -14,7 +14,7 @@ class TProgressDisplay {
 public:
     explicit TProgressDisplay(IStatusView& view) : FView(view) {}
 
-    // Panel 1 when progressPanel (added when the bar has only one), else panel 0; painted now.
+    // The progress panel when progressPanel, else the connection status; painted now.
     void SetStatusText(const std::string& text, bool progressPanel);
 
     void BeginProgress(int steps, const std::string& caption);

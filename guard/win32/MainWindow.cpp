@@ -368,48 +368,35 @@ void TMainWindowView::SetAppTitle(const std::string& text)
     SetWindowTextU(Control(idAppTitle), text);
 }
 
-// The logic works in the layout's 96-DPI pixels.
-int TMainWindowView::WindowWidth()
+// One panel, the connection status, until a check first shows its progress; from then on the
+// status is as wide as the window less 160 pixels (the layout's 96-DPI pixels) and the progress
+// takes the rest of the bar.
+void TMainWindowView::ApplyStatusParts()
 {
     RECT r;
     GetWindowRect(FWindow.get(), &r);
-    return FLook.Unscale(r.right - r.left);
+    const int edges[] = {FLook.Scale(FLook.Unscale(r.right - r.left) - 160), -1};
+    SendMessageU(Control(idStatusBar), SB_SETPARTS, FProgressPanel ? 2 : 1,
+                 reinterpret_cast<LPARAM>(FProgressPanel ? edges : edges + 1));
 }
 
-void TMainWindowView::AddStatusPanel()
+void TMainWindowView::SetConnectionStatus(const std::string& text)
 {
-    FPanelWidths.push_back(0);
-    ApplyStatusParts();
+    SetStatusText(0, text);
 }
 
-void TMainWindowView::SetStatusPanelWidth(int panel, int width)
+void TMainWindowView::SetProgressText(const std::string& text)
 {
-    if (panel < 0 || panel >= StatusPanelCount()) return;
-    FPanelWidths[static_cast<size_t>(panel)] = width;
-    ApplyStatusParts();
-}
-
-// Each panel ends at the sum of the widths before it; the last one takes the rest of the bar.
-void TMainWindowView::ApplyStatusParts()
-{
-    std::vector<int> edges;
-    int right = 0;
-    for (size_t i = 0; i < FPanelWidths.size(); ++i) {
-        right += FLook.Scale(FPanelWidths[i]);
-        edges.push_back(i + 1 == FPanelWidths.size() ? -1 : right);
+    if (!FProgressPanel) {
+        FProgressPanel = true;
+        ApplyStatusParts();
     }
-    SendMessageU(Control(idStatusBar), SB_SETPARTS, edges.size(),
-                 reinterpret_cast<LPARAM>(edges.data()));
+    SetStatusText(1, text);
 }
 
 void TMainWindowView::SetStatusText(int panel, const std::string& text)
 {
-    if (panel < 0 || panel >= StatusPanelCount()) return;
     StatusBarSetTextU(Control(idStatusBar), panel, text);
-}
-
-void TMainWindowView::RepaintStatusBar()
-{
     UpdateWindow(Control(idStatusBar));
 }
 
@@ -487,29 +474,22 @@ bool TMainWindowView::IsApplicationMinimized()
     return IsIconic(FWindow.get()) || !IsWindowVisible(FWindow.get());
 }
 
-void TMainWindowView::RestoreApplication()
+void TMainWindowView::BringUp()
 {
-    ::ShowWindow(FWindow.get(), IsIconic(FWindow.get()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(FWindow.get());
-}
-
-void TMainWindowView::ShowWindow()
-{
-    if (!IsWindowVisible(FWindow.get())) ::ShowWindow(FWindow.get(), SW_SHOW);
-}
-
-bool TMainWindowView::IsApplicationActive()
-{
+    const HWND window = FWindow.get();
+    if (IsApplicationMinimized()) {
+        ::ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(window);
+    }
+    if (!IsWindowVisible(window)) ::ShowWindow(window, SW_SHOW);
+    // Only when another program is in front: the guard's own dialog may be.
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
     if (foreground) GetWindowThreadProcessId(foreground, &process);
-    return foreground && process == GetCurrentProcessId();
-}
-
-void TMainWindowView::BringToFront()
-{
-    SetForegroundWindow(FWindow.get());
-    BringWindowToTop(FWindow.get());
+    if (!foreground || process != GetCurrentProcessId()) {
+        SetForegroundWindow(window);
+        BringWindowToTop(window);
+    }
 }
 
 void TMainWindowView::MinimizeApplication()

@@ -43,12 +43,8 @@ public:
     // IMainView
     void SetCaption(const std::string& caption) override;
     void SetAppTitle(const std::string& text) override;
-    int WindowWidth() override;
-    int StatusPanelCount() override { return static_cast<int>(FPanelWidths.size()); }
-    void AddStatusPanel() override;
-    void SetStatusPanelWidth(int panel, int width) override;
-    void SetStatusText(int panel, const std::string& text) override;
-    void RepaintStatusBar() override;
+    void SetConnectionStatus(const std::string& text) override;
+    void SetProgressText(const std::string& text) override;
     void SetHourglass(bool on) override;
     void AddReportRow(const std::string& time, const std::string& text) override;
     void SetReportVisible(bool visible) override;
@@ -59,10 +55,7 @@ public:
     void SetMenuItemEnabled(TMenuItem item, bool enabled) override;
     void SetMenuItemVisible(TMenuItem item, bool visible) override;
     bool IsApplicationMinimized() override;
-    void RestoreApplication() override;
-    void ShowWindow() override;
-    bool IsApplicationActive() override;
-    void BringToFront() override;
+    void BringUp() override;
     void MinimizeApplication() override;
     void HideToTray() override;
     void Repaint() override;
@@ -82,6 +75,7 @@ private:
     void CreateTooltips();
     void BuildMenu();
     void ApplyStatusParts();
+    void SetStatusText(int panel, const std::string& text);
     void Command(int id, int code);
     void NumberSelected();
     bool SetCursorFor(HWND target, int hitTest);
@@ -100,7 +94,7 @@ private:
     TMenuHandle FMenu;
     std::array<bool, kMenuItemCount> FMenuVisible{};
     std::array<bool, kMenuItemCount> FMenuEnabled{};
-    std::vector<int> FPanelWidths{0};
+    bool FProgressPanel = false;
     std::vector<std::string> FNumbers;
     bool FHourglass = false;
     UINT FShowGuardMessage = 0;

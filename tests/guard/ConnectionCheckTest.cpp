@@ -3,6 +3,7 @@
 #include "guard/GuardFixture.h"
 
 #include "guard/GuardTexts.h"
+#include "support/PumpUntil.h"
 
 namespace {
 
@@ -143,16 +144,17 @@ TEST_F(ConnectionCheck, NotificationDuringAQuestionRunsOneMoreCycleAfterIt)
 {
     Allow({"100"});
     SetOption(SKeyAskBeforeDeleteDialUp, true);
-    Start();
     Connect({{"first", "0700111", "", ""}});
+    Start();
     Dialogs.While = [&] {
+        // The question's message loop delivers the notification of a new connection.
         Ras.AddConnection("late", "0700999");
-        Form->RasConnNotification(*Form->RasConnThread());
+        ASSERT_TRUE(PumpUntil(Ui, [&] { return GuardUi.HandOvers() >= 1; }));
         Form->MenuClick(TMenuItem::CheckActiveDialers);
         // Nothing ran inside the question: the first connection is the only one asked about.
         EXPECT_EQ(Dialogs.Asked.size(), 1u);
     };
-    Form->RasConnNotification(*Form->RasConnThread());
+    Form->StartupTimerTimer();
     ASSERT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_EQ(Dialogs.Asked[1].Value1, "late");
     EXPECT_TRUE(ConnectedEntries().empty());

@@ -52,7 +52,7 @@ TEST_F(ConnectionLook, OnlyTheForbiddenCallIsHungUpByItsHandleWhileItIsDialled)
     Look();
     EXPECT_EQ(HangUps(), std::vector<std::string>{HangUp(premium)});
     // The hang-up's notification runs the cycle, which leaves the calls already judged alone.
-    ASSERT_TRUE(PumpUntil(Ui, [&] { return Form->RasConnThread()->NotifyCount() >= 1; }));
+    ASSERT_TRUE(PumpUntil(Ui, [&] { return GuardUi.HandOvers() >= 1; }));
 
     Ras.SetConnectionState(early, kConnectDevice, "0700222");
     Ras.SetConnectionState(masked, kAuthenticate, "0700333");
@@ -143,7 +143,7 @@ TEST_F(ConnectionLook, ACallIsAskedAboutOnceAndTheQuestionSeesItsAnswer)
     Look();
     Look();
     Ras.SetConnectionState(kept, kConnected, "0700111");
-    ASSERT_TRUE(PumpUntil(Ui, [&] { return Form->RasConnThread()->NotifyCount() >= 1; }));
+    ASSERT_TRUE(PumpUntil(Ui, [&] { return GuardUi.HandOvers() >= 1; }));
     Look();
     EXPECT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(View.ReportTexts(),
@@ -152,7 +152,7 @@ TEST_F(ConnectionLook, ACallIsAskedAboutOnceAndTheQuestionSeesItsAnswer)
     ASSERT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_TRUE(ConnectedEntries().empty());
     // The hang-up's notification has run its cycle: what follows is the look's alone.
-    ASSERT_TRUE(PumpUntil(Ui, [&] { return Form->RasConnThread()->NotifyCount() >= 2; }));
+    ASSERT_TRUE(PumpUntil(Ui, [&] { return GuardUi.HandOvers() >= 2; }));
 
     // Answered while the question was open: the report does not say it was ended in time.
     View.Report.clear();

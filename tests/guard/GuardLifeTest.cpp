@@ -16,7 +16,6 @@ TEST_F(GuardLife, StartShowsTheWindowAndTheFirstTickHidesItIntoTheTray)
     Start();
     EXPECT_EQ(View.Caption, "Morvane Linewarden 1.1");
     EXPECT_EQ(View.AppTitle, std::string("Morvane Linewarden 1.1 - ") + kHomePage);
-    EXPECT_EQ(View.Panel0Width, View.WindowWidth() - 160);
     EXPECT_EQ(Tray.Calls, std::vector<std::string>{"add Morvane Linewarden 1.1"});
     EXPECT_FALSE(View.MenuVisible[TMenuItem::TestDialers]);
     EXPECT_FALSE(View.ReportVisible);

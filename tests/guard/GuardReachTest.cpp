@@ -80,6 +80,7 @@ TEST_F(GuardReach, TheWindowIsNeverHiddenWhileNoTrayIconIsRegistered)
         EXPECT_EQ(world.View.Log, std::vector<std::string>{"minimize"});
         EXPECT_EQ(world.Tray.Calls.size(), 2u);
         EXPECT_FALSE(world.Form->TrayIcon()->ActiveTrayIcon());
+        EXPECT_TRUE(world.GuardUi.TimerRuns(kTrayRetryIntervalMs));
 
         world.Tray.AddSucceeds = true;
         if (byTaskbar)
@@ -89,7 +90,7 @@ TEST_F(GuardReach, TheWindowIsNeverHiddenWhileNoTrayIconIsRegistered)
         EXPECT_TRUE(world.Form->TrayIcon()->ActiveTrayIcon());
         // The window minimised meanwhile goes into the tray now, and the retries end.
         EXPECT_EQ(world.View.Log, (std::vector<std::string>{"minimize", "hide"}));
-        EXPECT_FALSE(world.Form->TrayRetryTimerEnabled());
+        EXPECT_FALSE(world.GuardUi.TimerRuns(kTrayRetryIntervalMs));
         world.PassTime(kTrayRetryIntervalMs);
         EXPECT_EQ(world.Tray.Calls.size(), 3u);
     }

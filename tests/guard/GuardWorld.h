@@ -2,8 +2,9 @@
 // The guard's window logic over fakes (used by the tests and the latency benchmark): a recording main window, scripted dialogs that can act
 // while they are open, the RAS simulator, the in-memory registry and file system, a scripted
 // process table and a fixed clock. The guard is installed as C:\Guard\MLinewarden.exe.
+#include <algorithm>
+#include <atomic>
 #include <functional>
-#include <stdexcept>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,8 +30,7 @@ public:
         std::string Time, Text;
     };
     std::vector<TRow> Report;
-    std::vector<std::string> Panels{""};
-    std::vector<std::string> ProgressHistory;  // every text panel 1 was given
+    std::vector<std::string> Panels{""};  // the status bar's texts, the connection status first
     // "minimize", "hide", "show", "close", "error: ...", "warning: ..."
     std::vector<std::string> Log;
     bool Checks[kOptionCount] = {};
@@ -42,7 +42,6 @@ public:
     bool Hourglass = false;
     bool Minimized = false;
     std::string Caption, AppTitle;
-    int Panel0Width = 0;
     // What MinimizeApplication leads to, as the window routes it: set by the fixture.
     std::function<void()> OnMinimize;
 
@@ -55,17 +54,12 @@ public:
 
     void SetCaption(const std::string& caption) override { Caption = caption; }
     void SetAppTitle(const std::string& text) override { AppTitle = text; }
-    int WindowWidth() override { return 387; }
-    int StatusPanelCount() override { return static_cast<int>(Panels.size()); }
-    void AddStatusPanel() override { Panels.push_back(""); }
-    void SetStatusPanelWidth(int, int width) override { Panel0Width = width; }
-    void SetStatusText(int panel, const std::string& text) override
+    void SetConnectionStatus(const std::string& text) override { Panels[0] = text; }
+    void SetProgressText(const std::string& text) override
     {
-        if (panel >= StatusPanelCount()) throw std::logic_error("no such status panel");
-        Panels[static_cast<size_t>(panel)] = text;
-        if (panel == 1) ProgressHistory.push_back(text);
+        Panels.resize(2);
+        Panels[1] = text;
     }
-    void RepaintStatusBar() override {}
     void SetHourglass(bool on) override { Hourglass = on; }
     void AddReportRow(const std::string& time, const std::string& text) override
     {
@@ -89,14 +83,12 @@ public:
     void SetMenuItemEnabled(TMenuItem item, bool enabled) override { MenuEnabled[item] = enabled; }
     void SetMenuItemVisible(TMenuItem item, bool visible) override { MenuVisible[item] = visible; }
     bool IsApplicationMinimized() override { return Minimized; }
-    void RestoreApplication() override
+    void BringUp() override
     {
+        if (Minimized) Log.push_back("restore");
         Minimized = false;
-        Log.push_back("restore");
+        Log.push_back("show");
     }
-    void ShowWindow() override { Log.push_back("show"); }
-    bool IsApplicationActive() override { return true; }
-    void BringToFront() override {}
     void MinimizeApplication() override
     {
         Minimized = true;
@@ -202,6 +194,59 @@ public:
     void DestroyHiddenWindow(void*) override { --WindowsAlive; }
 };
 
+// The user-interface thread as the guard reaches it: it counts the hand-overs of the RAS
+// notification thread (the guard's only worker) and knows which timers run.
+class TWatchedUiThread : public IUserInterfaceThread {
+public:
+    explicit TWatchedUiThread(IUserInterfaceThread& ui) : FUi(ui) {}
+    // The notifications delivered so far.
+    int HandOvers() const { return FHandOvers; }
+    // Whether a timer runs with that interval.
+    bool TimerRuns(unsigned intervalMs) const
+    {
+        for (const TTimer* timer : FTimers)
+            if (timer->Enabled() && timer->Interval == intervalMs) return true;
+        return false;
+    }
+
+    void Synchronize(const std::function<void()>& fn) override
+    {
+        FUi.Synchronize([&] {
+            ++FHandOvers;
+            fn();
+        });
+    }
+    void ProcessMessages() override { FUi.ProcessMessages(); }
+    void WaitForMessages(unsigned timeoutMs) override { FUi.WaitForMessages(timeoutMs); }
+    std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override
+    {
+        return std::make_unique<TTimer>(FTimers, FUi.CreateTimer(std::move(onTick)));
+    }
+
+private:
+    struct TTimer : ITimer {
+        std::vector<TTimer*>& All;
+        std::unique_ptr<ITimer> Inner;
+        unsigned Interval = 0;
+        TTimer(std::vector<TTimer*>& all, std::unique_ptr<ITimer> inner)
+            : All(all), Inner(std::move(inner))
+        {
+            All.push_back(this);
+        }
+        ~TTimer() override { All.erase(std::find(All.begin(), All.end(), this)); }
+        void Start(unsigned intervalMs) override
+        {
+            Interval = intervalMs;
+            Inner->Start(intervalMs);
+        }
+        void Stop() override { Inner->Stop(); }
+        bool Enabled() const override { return Inner->Enabled(); }
+    };
+    IUserInterfaceThread& FUi;
+    std::atomic<int> FHandOvers{0};
+    std::vector<TTimer*> FTimers;
+};
+
 // One machine with the guard on it.
 struct TGuardWorld {
     static constexpr const char* kProgram = "C:\\Guard\\MLinewarden.exe";
@@ -213,6 +258,7 @@ struct TGuardWorld {
     // The user-interface thread's timers run only when a test lets their time pass.
     TFakeClock UiClock;
     TQueueUiThread Ui{UiClock};
+    TWatchedUiThread GuardUi{Ui};
     TFakeLocalTime Time;
     TMemoryRegistry Registry;
     TMemoryFileSystem Files;
@@ -268,7 +314,7 @@ struct TGuardWorld {
                           Tray,
                           nullptr,
                           *RasApi,
-                          Ui,
+                          GuardUi,
                           SystemClock(),
                           Profile,
                           Time,

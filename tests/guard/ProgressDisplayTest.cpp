@@ -3,22 +3,10 @@
 
 #include <vector>
 
+#include "guard/GuardWorld.h"
 #include "guard/ProgressDisplay.h"
 
 namespace {
-
-struct TStatusBar : IStatusView {
-    std::vector<std::string> Panels{""};
-    bool Hourglass = false;
-    int StatusPanelCount() override { return static_cast<int>(Panels.size()); }
-    void AddStatusPanel() override { Panels.push_back(""); }
-    void SetStatusText(int panel, const std::string& text) override
-    {
-        Panels.at(static_cast<size_t>(panel)) = text;
-    }
-    void RepaintStatusBar() override {}
-    void SetHourglass(bool on) override { Hourglass = on; }
-};
 
 TEST(ProgressDisplay, BarShowsTenthsRoundedHalfAway)
 {
@@ -38,7 +26,7 @@ TEST(ProgressDisplay, BarShowsTenthsRoundedHalfAway)
 
 TEST(ProgressDisplay, CaptionAndBarInTheSecondPanelUntilTheCheckEnds)
 {
-    TStatusBar bar;
+    TRecordingView bar;
     TProgressDisplay progress(bar);
     progress.SetStatusText("Połączony", false);
     progress.BeginProgress(6, "Szukanie połączeń");
