@@ -6,6 +6,14 @@ lib_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)
 lib_uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
 lib_run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 
+# Reads a driver's arguments, CASE and WINDOWS-BUILD-FOLDER, into world_case and LW_BUILD (made
+# absolute); ends with the usage when one is missing.
+lib_args() {
+    world_case=${1:?$usage}
+    LW_BUILD=$(cd "${2:?$usage}" && pwd)
+    export LW_BUILD
+}
+
 # Returns when there is a display; otherwise runs the calling script again, with the given
 # arguments, under an X server of its own, which the programs and the helpers reading their
 # windows share.

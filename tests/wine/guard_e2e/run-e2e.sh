@@ -19,9 +19,9 @@
 # Without a DISPLAY the run starts an X server of its own: the guard and the helper that answers
 # its questions must share one.
 set -euo pipefail
-world_case=${1:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
-export LW_BUILD=${2:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
+usage="usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER"
 . "$(dirname "$0")/../lib.sh"
+lib_args "$@"
 lib_display "$@"
 lib_fresh_world "$LW_BUILD/tests/wine/guard_e2e/prefix-$world_case"
 

@@ -17,11 +17,9 @@
 # Without a DISPLAY the run starts an X server of its own.
 set -euo pipefail
 usage="usage: run-legacy.sh win98|winxp WINDOWS-BUILD-FOLDER"
-world_case=${1:?$usage}
-LW_BUILD=$(cd "${2:?$usage}" && pwd)
-export LW_BUILD
-case "$world_case" in win98 | winxp) ;; *) echo "$usage" >&2; exit 2 ;; esac
 . "$(dirname "$0")/../lib.sh"
+lib_args "$@"
+case "$world_case" in win98 | winxp) ;; *) echo "$usage" >&2; exit 2 ;; esac
 lib_display "$@"
 export WINEARCH=win32
 lib_fresh_world "$LW_BUILD/tests/wine/legacy/prefix-$world_case"

@@ -34,9 +34,8 @@
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
 usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|failed-upgrade|one-at-a-time|elsewhere|foreign|unloggable|standard-user WINDOWS-BUILD-FOLDER"
-world_case=${1:?$usage}
-export LW_BUILD=${2:?$usage}
 . "$(dirname "$0")/../lib.sh"
+lib_args "$@"
 place_exe="$LW_BUILD/tests/wine/setup/lw-control-place.exe"
 if [ "$world_case" = standard-user ]; then
     lib_need_root "this case runs the setup as"

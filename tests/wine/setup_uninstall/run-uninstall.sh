@@ -13,9 +13,8 @@
 # value can make it pass. Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
 usage="usage: run-uninstall.sh whole|quarantine|alias WINDOWS-BUILD-FOLDER"
-world_case=${1:?$usage}
-export LW_BUILD=${2:?$usage}
 . "$(dirname "$0")/../lib.sh"
+lib_args "$@"
 lib_display "$@"
 folder_win='C:\lw-setup\Zażółć gęślą jaźń'
 caption='Morvane Linewarden - Deinstalacja'

@@ -15,9 +15,8 @@
 # and the helper that answers its boxes must share one desktop.
 set -euo pipefail
 usage="usage: run-e2e.sh no|yes|bad-action|no-package|guard-running|stays WINDOWS-BUILD-FOLDER"
-world_case=${1:?$usage}
-export LW_BUILD=${2:?$usage}
 . "$(dirname "$0")/../lib.sh"
+lib_args "$@"
 lib_display "$@"
 lib_world "${WINEPREFIX:-$lib_scripts/../build/wineprefix}"
 world_wine --prepare
