@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the Wine end-to-end drivers and the Wine benches share, sourced by each of them: the X
 # server, the prefix and the guard's world in it (scripts/guard-world.sh, whose world_fail and
 # world_wine are every driver's failure and Wine helpers), the guard of this prefix, the silent
@@ -74,7 +75,7 @@ lib_standard_user_world() {
         printf -v "$program" '%s/bin/%s' "$lib_stage" "$(basename "${!program}")"
     done
     chown -R "$user:" "$lib_stage"
-    cd "$lib_stage"
+    cd "$lib_stage" || exit 1
     world_open_display
     export LW_WINE_USER=$user
     world_create
