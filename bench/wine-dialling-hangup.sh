@@ -12,17 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dials=${1:-30}
 answer_ms=${2:-15000}
-if [ -z "${DISPLAY:-}" ]; then
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows >/dev/null
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-export LW_BUILD="$PWD/build/windows"
-export WINEPREFIX="$PWD/build/dialling-wineprefix"
+. tests/wine/lib.sh
+lib_bench "$@"
 # In Wine's virtual desktop, as on a desktop with a window manager (see wine-hangup-latency.sh).
 export LW_DESKTOP=Dialling
-. scripts/guard-world.sh
-trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
+lib_fresh_world "$PWD/build/dialling-wineprefix"
 
 # Read from Linux: polling through rasctl would start a Wine process per poll, competing for the
 # state's lock with the calls being timed.
@@ -76,7 +70,6 @@ run() {
 }
 
 results="$WINEPREFIX.results"
-world_create
 rm -f "$results"
 run 1 "look while dialling on (default):"
 run 0 "look while dialling off:"

@@ -7,20 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 starts=${1:-10}
-export LW_BUILD="${LW_BUILD:-$PWD/build/windows}"
-if [ -z "${DISPLAY:-}" ]; then
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows >/dev/null
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-export WINEPREFIX="${WINEPREFIX:-$PWD/build/footprint-wineprefix}"
+. tests/wine/lib.sh
+lib_bench "$@"
 # The virtual desktop, as a user's desktop with a window manager (see wine-hangup-latency.sh).
 export LW_DESKTOP=Footprint
-. scripts/guard-world.sh
-trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
+lib_fresh_world "${WINEPREFIX:-$PWD/build/footprint-wineprefix}"
 trivial="$LW_BUILD/tests/wine/dialers/lw_exit_with.exe"
-
-world_create
 world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
     IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
     "IdentNumberFmt_0=$world_isp_number"

@@ -8,21 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dials=${1:-20}
-if [ -z "${DISPLAY:-}" ]; then
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows >/dev/null
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-export LW_BUILD="$PWD/build/windows"
-export WINEPREFIX="$PWD/build/latency-wineprefix"
+. tests/wine/lib.sh
+lib_bench "$@"
 # In Wine's virtual desktop, as on a desktop with a window manager: on a bare X server, Wine
 # waits up to 2 s for a manager to confirm that the hidden window is withdrawn, and the guard's
 # first hang-up would wait behind that.
 export LW_DESKTOP=Latency
-. scripts/guard-world.sh
-trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
-
-world_create
+lib_fresh_world "$PWD/build/latency-wineprefix"
 world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
     IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=0 IdentNumberCount=1 \
     "IdentNumberFmt_0=$world_isp_number"

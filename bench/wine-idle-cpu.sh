@@ -9,12 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
-if [ -z "${DISPLAY:-}" ]; then
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows >/dev/null
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-export LW_BUILD="$PWD/build/windows"
+. tests/wine/lib.sh
+lib_bench "$@"
 prefixes="$PWD/build/idle-wineprefix"
 stop() {
     for option in 1 0; do
@@ -28,8 +24,8 @@ trap stop EXIT
 # guard-world.sh fixes its paths from WINEPREFIX when it is read.
 start_world() {
     (
-        export WINEPREFIX="$prefixes-$1" LW_DESKTOP="Idle$1"
-        . scripts/guard-world.sh
+        export LW_DESKTOP="Idle$1"
+        lib_world "$prefixes-$1"
         world_create
         world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 \
             IdentAutoDeleteDialUp=0 IdentAutoDeleteDialers=1 IdentAskBeforeDeleteDialUp=0 \

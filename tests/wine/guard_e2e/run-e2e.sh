@@ -19,15 +19,11 @@
 # Without a DISPLAY the run starts an X server of its own: the guard and the helper that answers
 # its questions must share one.
 set -euo pipefail
-world_case=${1:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
-export LW_BUILD=${2:?usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER}
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-export WINEPREFIX="$LW_BUILD/tests/wine/guard_e2e/prefix-$world_case"
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../../scripts/guard-world.sh"
-trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
+usage="usage: run-e2e.sh CASE WINDOWS-BUILD-FOLDER"
+. "$(dirname "$0")/../lib.sh"
+lib_args "$@"
+lib_display "$@"
+lib_fresh_world "$LW_BUILD/tests/wine/guard_e2e/prefix-$world_case"
 
 # Compares the report's messages with the expected lines, which follow the start line.
 expect_report() {
@@ -41,18 +37,6 @@ expect_report() {
         world_fail "a report time is not hh:mm:ss dd:mm:yy"
 }
 
-# Answers the questions while the given number of them come, and checks what they asked.
-expect_questions() {
-    local answer=$1
-    shift
-    local expected asked
-    expected=$(printf '%s\n' "$@")
-    asked=$(probe answer "$answer" "$#" 60000) ||
-        world_fail "questions not answered as expected (asked: $asked)"
-    [ "$asked" = "$expected" ] ||
-        world_fail "the questions read otherwise:$(diff <(echo "$expected") <(echo "$asked"))"
-}
-
 # The ISP's entry, connected, and the sample dialer installed and started: it registers itself,
 # puts its shortcut on the desktop, adds its premium-rate entry and dials it.
 isp_and_dialer() {
@@ -62,8 +46,6 @@ isp_and_dialer() {
     world_wine "$world_dialer_win\\FreeDialer.exe" &
     dialer_pid=$!
 }
-
-dialer_ended() { ! kill -0 "$dialer_pid" 2>/dev/null; }
 
 # The lasting log beside the guard holds each line, stamped with the date, the time and the UTC
 # offset; it begins with UTF-8's byte-order mark, so that Notepad shows its Polish letters.
@@ -85,15 +67,13 @@ expect_log() {
 log_ms() { awk '{ split($2, t, ":"); printf "%d\n", (t[1] * 60 + t[2]) * 60000 + t[3] * 1000 }'; }
 no_connections() { ! rasctl list | grep -q '^connection'; }
 
-world_create
 dialer="$world_dialer_win\\FreeDialer.exe"
 quarantine="$world_guard_win\\dialers"
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
 shortcut="C:\\users\\$user\\Desktop\\$world_premium_entry.lnk"
 shortcut_unix=$(world_unix "$shortcut")
 
-case "$world_case" in
-yes)
+case_yes() {
     world_install_guard "${world_checks_all[@]}"
     isp_and_dialer
     expect_questions yes \
@@ -138,8 +118,8 @@ yes)
         world_fail "no quarantine copy of the dialer"
     ! world_run_value FreeDialer || world_fail "the dialer's Run value is left"
     [ ! -e "$shortcut_unix" ] || world_fail "the dialer's shortcut is left"
-    ;;
-no)
+}
+case_no() {
     world_install_guard "${world_checks_all[@]}"
     isp_and_dialer
     expect_questions no \
@@ -166,8 +146,8 @@ no)
     [ -e "$shortcut_unix" ] || world_fail "the shortcut was deleted after No"
     ! rasctl log | grep -q "MLinewarden.exe: Ras\(HangUp\|DeleteEntry\)A" ||
         world_fail "the guard hung up or deleted something after No"
-    ;;
-leading-zero)
+}
+case_leading_zero() {
     # No questions: the guard acts at once, so a forbidden connection next to the two allowed
     # ones shows that it did look at them.
     world_install_guard "${world_hangs_up_at_once[@]}"
@@ -187,8 +167,9 @@ leading-zero)
     world_connected Dostawca "$listing" || world_fail "the number with its zero was cut"
     world_connected "Dostawca bez zera" "$listing" ||
         world_fail "the number without its zero was cut"
-    ;;
-packed | packed-bare)
+}
+# With the unpacker beside the guard, or (packed-bare) without it.
+case_packed() {
     unpacker=()
     [ "$world_case" = packed ] && unpacker=(--unpacker)
     world_install_guard "${unpacker[@]}" "${world_checks_all[@]}"
@@ -217,8 +198,9 @@ packed | packed-bare)
             world_fail "no quarantine copy of the packed dialer"
         [ -z "$(ls "$world_guard_dir" | grep -i '\.111$')" ] || world_fail "an unpacked copy is left"
     fi
-    ;;
-wow64)
+}
+case_packed_bare() { case_packed; }
+case_wow64() {
     world_install_guard "${world_checks_all[@]}"
     world_as_user mkdir -p "$world_dialer_dir"
     world_as_user cp "$LW_BUILD/tools/sample-dialer/FreeDialer64.exe" "$world_dialer_dir/Auto64.exe"
@@ -243,8 +225,8 @@ wow64)
     done
     ! world_wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Auto64 \
         /reg:64 >/dev/null 2>&1 || world_fail "the Run value in the 64-bit view is left"
-    ;;
-two-dials)
+}
+case_two_dials() {
     world_install_guard FirstRun=0 AutoStart=0 CheckAllowedNumbers=1 IdentAutoDeleteDialUp=0 \
         IdentAutoDeleteDialers=0 IdentAskBeforeDeleteDialUp=1 IdentNumberCount=1 \
         "IdentNumberFmt_0=$world_isp_number"
@@ -265,8 +247,9 @@ two-dials)
     probe alive || world_fail "the guard does not answer"
     expect_report "Niedozwolone połączenie z numerem \"0700111111\" zostało pomyślnie rozłączone." \
         "Niedozwolone połączenie z numerem \"0700222222\" zostało pomyślnie rozłączone."
-    ;;
-dialling | dialling-no-notify)
+}
+# With connection notifications, or (dialling-no-notify) without them.
+case_dialling() {
     # The option that looks at calls while they are dialled is left out of the file: on.
     world_install_guard "${world_hangs_up_at_once[@]}"
     rasctl add Dostawca "$world_isp_number" >/dev/null
@@ -295,18 +278,14 @@ dialling | dialling-no-notify)
     ! grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"Dostawca\"" <<<"$log" ||
         world_fail "the guard hung up the ISP's call"
     echo "the premium call was ended $delay ms after its dial"
-    ;;
-second-start)
+}
+case_dialling_no_notify() { case_dialling; }
+case_second_start() {
     world_install_guard "${world_checks_all[@]}"
     world_start_guard
-    timeout -k 5 60 bash "$here_world/wine-run.sh" "$world_guard_win\\MLinewarden.exe" ||
+    lib_within 60 "$world_guard_win\\MLinewarden.exe" ||
         world_fail "the second start did not end with exit code 0"
     probe wait-shown 20000 >/dev/null || world_fail "the running guard did not come up"
     [ "$(probe guards)" = 1 ] || world_fail "more than one guard window"
-    ;;
-*)
-    world_fail "unknown case"
-    ;;
-esac
-world_stop_guard
-echo "PASS ($world_case)"
+}
+lib_run_case world_stop_guard

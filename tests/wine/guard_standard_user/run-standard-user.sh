@@ -12,42 +12,12 @@
 # ends with 77, which ctest counts as skipped. LW_STANDARD_USER_DISPLAYS lists the X display
 # numbers to try (140 to 160 unless set); LW_KEEP_PREFIX keeps the user's folder in /tmp.
 set -euo pipefail
-build=${1:?usage: run-standard-user.sh WINDOWS-BUILD-FOLDER}
-if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: only root can make the ordinary user that this test runs the guard as"
-    exit 77
-fi
+export LW_BUILD=${1:?usage: run-standard-user.sh WINDOWS-BUILD-FOLDER}
 world_case=standard-user
-here=$(cd "$(dirname "$0")" && pwd)
-user=lwstandard
-
-# Everything the user runs or reads lies in a folder of its own: the checkout and the build
-# folder may be where it cannot read (root's home is 0700), and the prefix must be the user's.
-stage=$(mktemp -d /tmp/lw-standard-user.XXXXXX)
-world_xvfb_pid=""
-cleanup() {
-    [ -z "${LW_WINE_USER:-}" ] || world_as_user wineserver -k 2>/dev/null || true
-    [ -z "$world_xvfb_pid" ] || kill "$world_xvfb_pid" 2>/dev/null || true
-    [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$stage"
-}
-trap cleanup EXIT
-mkdir "$stage/scripts" "$stage/bin"
-cp "$here/../../../scripts/guard-world.sh" "$here/../../../scripts/wine-run.sh" "$stage/scripts/"
-export LW_BUILD=$build WINEPREFIX=$stage/prefix
-. "$stage/scripts/guard-world.sh"
-world_make_user "$user"
-for program in world_guard_exe world_rasctl_exe world_probe_exe world_dialer_exe \
-               world_packed_exe world_upx_exe world_standin_dll; do
-    cp "${!program}" "$stage/bin/"
-    printf -v "$program" '%s/bin/%s' "$stage" "$(basename "${!program}")"
-done
-chown -R "$user:" "$stage"
-cd "$stage"
-
-world_open_display
-
-export LW_WINE_USER=$user
-world_create
+. "$(dirname "$0")/../lib.sh"
+lib_need_root "this test runs the guard as"
+lib_standard_user_world lwstandard world_guard_exe world_rasctl_exe world_probe_exe \
+    world_dialer_exe world_packed_exe world_upx_exe world_standin_dll
 world_install_guard --unpacker "${world_checks_all[@]}"
 # The program folder as Windows gives it to a standard user: an administrator's, readable, not
 # writable. The folders above it are the user's prefix, so it can be reached.
@@ -67,14 +37,6 @@ dialer="$world_dialer_win\\FreeDialer.exe"
 world_wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v DarmowyInternet \
     /d "$packed" /f /reg:32 >/dev/null 2>&1
 
-# Answers the given number of questions Yes and checks what they asked.
-answer_yes() {
-    local expected asked
-    expected=$(printf '%s\n' "$@")
-    asked=$(probe answer yes "$#" 60000) || world_fail "questions not answered (asked: $asked)"
-    [ "$asked" = "$expected" ] ||
-        world_fail "the questions read otherwise:$(diff <(echo "$expected") <(echo "$asked"))"
-}
 # How many of the report's messages are the line, or with --begins begin with the text.
 report_count() {
     local whole=1
@@ -88,7 +50,7 @@ caption="Morvane Linewarden 1.1"
 settings_file="$world_guard_win\\MLinewarden.cfg"
 world_wine "$world_guard_win\\MLinewarden.exe" &
 world_guard_pid=$!
-answer_yes "Wykryty Dialer|DarmowyInternet|$packed"
+expect_questions yes "Wykryty Dialer|DarmowyInternet|$packed"
 box=$(probe messagebox 60000 "$caption") ||
     world_fail "no message box of the guard's window with OK alone (text: $box)"
 expected_box="Nie udało się zapisać ustawień do pliku \"$settings_file\".
@@ -101,7 +63,7 @@ probe wait-hidden 60000 >/dev/null || world_fail "the guard did not go into the 
 
 world_wine "$dialer" &
 dialer_pid=$!
-answer_yes "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
+expect_questions yes "Niedozwolone aktywne połączenie|$world_premium_entry|$world_premium_number" \
     "Niedozwolone połączenie|$world_premium_entry|$world_premium_number" \
     "Wykryty Dialer|FreeDialer|$dialer"
 probe wait-report 30000 "Dialer \"FreeDialer\" nie został usunięty." >/dev/null ||
@@ -121,7 +83,6 @@ quarantine="Nie można utworzyć folderu kwarantanny \"$world_guard_win\\dialers
 [ "$(report_count --begins "$quarantine")" = 2 ] ||
     world_fail "the report does not say once per sweep that there is no quarantine:
 $report"
-dialer_ended() { ! kill -0 "$dialer_pid" 2>/dev/null; }
 world_until 10 dialer_ended || world_fail "the dialer still runs"
 ! world_connected "$world_premium_entry" || world_fail "the premium connection is up"
 [ -e "$world_dialer_dir/FreeDialer.exe" ] && [ -e "$world_dialer_dir/FreeDialerPacked.exe" ] ||

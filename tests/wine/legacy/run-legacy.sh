@@ -17,37 +17,20 @@
 # Without a DISPLAY the run starts an X server of its own.
 set -euo pipefail
 usage="usage: run-legacy.sh win98|winxp WINDOWS-BUILD-FOLDER"
-system=${1:?$usage}
-LW_BUILD=$(cd "${2:?$usage}" && pwd)
-export LW_BUILD
-case "$system" in win98 | winxp) ;; *) echo "$usage" >&2; exit 2 ;; esac
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/../lib.sh"
+lib_args "$@"
+case "$world_case" in win98 | winxp) ;; *) echo "$usage" >&2; exit 2 ;; esac
+lib_display "$@"
 export WINEARCH=win32
-export WINEPREFIX="$LW_BUILD/tests/wine/legacy/prefix-$system"
-. "$here/../../../scripts/guard-world.sh"
-world_case=$system
-setup_exe="$LW_BUILD/installer/MLinewardenSetup.exe"
-click_exe="$LW_BUILD/tests/wine/uninstall_e2e/lw-e2e-click.exe"
-trace="$LW_BUILD/tests/wine/legacy/relay-$system.log"
+lib_fresh_world "$LW_BUILD/tests/wine/legacy/prefix-$world_case"
+trace="$LW_BUILD/tests/wine/legacy/relay-$world_case.log"
 mkdir -p "$(dirname "$trace")"
 : >"$trace"
-
-# Failures go to the terminal; what the programs print goes to the trace.
-exec 3>&2
-world_fail() {
-    echo "FAIL ($world_case): $*" >&3
-    exit 1
-}
-trap 'wineserver -k 2>/dev/null || true; [ -n "${LW_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"' EXIT
 
 # Runs one of our programs with every call it makes traced into the trace file.
 traced() { WINEDEBUG=+relay world_wine "$@" 2>>"$trace"; }
 
-world_create
-world_wine reg add 'HKCU\Software\Wine' /v Version /d "$system" /f >/dev/null 2>&1
+world_wine reg add 'HKCU\Software\Wine' /v Version /d "$world_case" /f >/dev/null 2>&1
 # A fresh prefix excludes calls from the system's own modules; that value wins over an include
 # list while it exists.
 world_wine reg delete 'HKCU\Software\Wine\Debug' /v RelayFromExclude /f >/dev/null 2>&1 || true
@@ -55,15 +38,7 @@ world_wine reg add 'HKCU\Software\Wine\Debug' /v RelayFromInclude \
     /d 'MLinewardenSetup.exe;MLinewarden.exe;uninstall.exe' /f >/dev/null 2>&1
 world_wine cmd /c ver 2>/dev/null | tr -d '\r' | grep -q . || world_fail "no Wine prefix"
 
-# Reads a REG_SZ value; reg writes in the console's code page, which for Polish is 852.
-reg_text() {
-    world_wine reg query "$1" /v "$2" 2>/dev/null | iconv -f CP852 -t UTF-8 | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_SZ *//p"
-}
-
-uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
-run_key='Software\Microsoft\Windows\CurrentVersion\Run'
-if [ "$system" = win98 ]; then
+if [ "$world_case" = win98 ]; then
     key_root=HKLM other_root=HKCU
     expected_folder='C:\Program Files\Morvane Linewarden'
 else
@@ -72,15 +47,15 @@ else
 fi
 
 # 1. The setup, silent, where the system wants it.
-cp "$setup_exe" "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+lib_place_setup
 rc=0
 traced 'C:\MLinewardenSetup.exe' /S || rc=$?
 [ "$rc" = 0 ] || world_fail "the setup's exit code is $rc"
-folder=$(reg_text "$key_root\\$uninstall_key" InstallLocation)
+folder=$(reg_string "$key_root\\$lib_uninstall_key" InstallLocation) || true
 [ -n "$folder" ] || world_fail "no InstallLocation under $key_root"
 [ -z "$expected_folder" ] || [ "$folder" = "$expected_folder" ] ||
     world_fail "installed into $folder, not $expected_folder"
-! world_wine reg query "$other_root\\$uninstall_key" >/dev/null 2>&1 ||
+! registered "$other_root" ||
     world_fail "the installation was also recorded under $other_root"
 world_guard_win=$folder
 world_guard_dir=$(world_unix "$folder")
@@ -112,21 +87,17 @@ world_connected Dostawca "$listing" || world_fail "the ISP's connection was cut"
 grep -q "MLinewarden.exe: RasHangUpA [0-9]* \"$world_premium_entry\" $world_premium_number -> 0" \
     <<<"$log" || world_fail "the stand-in's log has no hang-up by the guard"
 ! world_has_entry "$world_premium_entry" "$listing" || world_fail "the premium entry is left"
-world_until 10 eval '! kill -0 "$dialer_pid" 2>/dev/null' || world_fail "the dialer still runs"
+world_until 10 dialer_ended || world_fail "the dialer still runs"
 [ ! -e "$world_dialer_dir/FreeDialer.exe" ] || world_fail "the dialer's file is left"
 cmp -s "$world_dialer_exe" "$world_guard_dir/dialers/FreeDialer.exe.000" ||
     world_fail "no quarantine copy of the dialer"
-! world_wine reg query "HKLM\\$run_key" /v FreeDialer >/dev/null 2>&1 ||
-    world_fail "the dialer's Run value is left"
+! run_value HKLM FreeDialer || world_fail "the dialer's Run value is left"
 
 # 3. The uninstaller that Add/Remove Programs names, its question answered Yes, while the guard
 # runs: asked to close as the system asks at the end of a session, the guard ends by itself.
 # Wine's process walk names it by its file alone, even as 98: its main window tells it apart.
-uninstall=$(reg_text "$key_root\\$uninstall_key" UninstallString)
-program=${uninstall#\"}
-program=${program%\"}
-[ "\"$program\"" = "$uninstall" ] || world_fail "the UninstallString is not one quoted path: $uninstall"
-cp "$click_exe" "$WINEPREFIX/drive_c/lw-e2e-click.exe"
+uninstall_program "$key_root"
+cp "$lib_click_exe" "$WINEPREFIX/drive_c/lw-e2e-click.exe"
 traced "$program" &
 uninstall_pid=$!
 world_wine 'C:\lw-e2e-click.exe' 30000 'Morvane Linewarden - Deinstalacja' yes 2>/dev/null ||
@@ -136,16 +107,10 @@ probe wait-gone 20000 >/dev/null || world_fail "the guard still runs after the u
 # The quarantine copies are the user's evidence: they stay, with the folders that hold them.
 world_until 30 eval '[ ! -e "$world_guard_dir/uninstall.exe" ]' ||
     world_fail "the uninstaller's removal batch did not remove it"
-left=$(cd "$world_guard_dir" && find . | LC_ALL=C sort | tr '\n' ' ')
+left=$(folder_listing "$world_guard_dir")
 [ "$left" = ". ./dialers ./dialers/Darmowy Internet.lnk.000 ./dialers/FreeDialer.exe.000 " ] ||
     world_fail "the folder should keep only the quarantine, it holds: $left"
-! world_wine reg query "$key_root\\$uninstall_key" >/dev/null 2>&1 ||
-    world_fail "the Add/Remove Programs key stays"
-for root in HKLM HKCU; do
-    ! world_wine reg query "$root\\$run_key" /v MLinewarden >/dev/null 2>&1 ||
-        world_fail "the $root Run value stays"
-done
-! find "$WINEPREFIX/drive_c" -name 'Morvane Linewarden.lnk' | grep -q . || world_fail "the shortcut stays"
+expect_uninstalled "$key_root"
 
 # 4. The trace: our programs' calls, and on 98 no wide function beyond the few that are real.
 # The trace also shows calls between the system's own modules; ours are those that return into
@@ -154,8 +119,8 @@ calls=$(grep -E 'Call [A-Za-z0-9_]+\.[A-Za-z0-9_]+\(.* ret=004[0-9a-f]{5}$' "$tr
     grep -oE 'Call [A-Za-z0-9_]+\.[A-Za-z0-9_]+' | cut -c6- | sort | uniq -c)
 [ -n "$calls" ] || world_fail "the trace holds no call of our programs"
 echo "$(wc -l <<<"$calls") functions called by our programs"
-if [ "$system" = win98 ]; then
-    bad=$(bash "$here/check-wide-calls.sh" <<<"$calls") || world_fail "wide functions called on 98:
+if [ "$world_case" = win98 ]; then
+    bad=$(bash "$(dirname "$0")/check-wide-calls.sh" <<<"$calls") || world_fail "wide functions called on 98:
 $bad"
 fi
-echo PASS
+echo "PASS ($world_case)"

@@ -34,85 +34,29 @@
 # Without a DISPLAY the run gets an X server of its own.
 set -euo pipefail
 usage="usage: run-setup.sh install|interactive|over|damaged|upgrade|failed-upgrade|one-at-a-time|elsewhere|foreign|unloggable|standard-user WINDOWS-BUILD-FOLDER"
-world_case=${1:?$usage}
-export LW_BUILD=${2:?$usage}
-here=$(cd "$(dirname "$0")" && pwd)
-scripts="$here/../../../scripts"
-setup_exe="$LW_BUILD/installer/MLinewardenSetup.exe"
+. "$(dirname "$0")/../lib.sh"
+lib_args "$@"
 place_exe="$LW_BUILD/tests/wine/setup/lw-control-place.exe"
-if [ "$world_case" = standard-user ] && [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: only root can make the ordinary user that this case runs the setup as"
-    exit 77
-fi
-if [ -z "${DISPLAY:-}" ] && [ "$world_case" != standard-user ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-
-[ "$world_case" != unloggable ] || export LW_WINE_LANG=en_US.UTF-8
-stage=""
-world_xvfb_pid=""
-cleanup() {
-    world_as_user wineserver -k 2>/dev/null || true
-    [ -z "$world_xvfb_pid" ] || kill "$world_xvfb_pid" 2>/dev/null || true
-    [ -z "$stage" ] || rm -rf "$stage"
-    [ -n "$stage" ] || rm -rf "$WINEPREFIX"
-}
 if [ "$world_case" = standard-user ]; then
-    # The user runs and reads only what lies in a folder of its own: the checkout may be where it
-    # cannot read, and the prefix must be the user's.
-    stage=$(mktemp -d /tmp/lw-setup-user.XXXXXX)
-    mkdir "$stage/scripts" "$stage/bin"
-    cp "$scripts/guard-world.sh" "$scripts/wine-run.sh" "$stage/scripts/"
-    cp "$setup_exe" "$stage/bin/"
-    setup_exe="$stage/bin/MLinewardenSetup.exe"
-    export WINEPREFIX="$stage/prefix"
-    . "$stage/scripts/guard-world.sh"
-    world_make_user lwstandard
-    chown -R lwstandard: "$stage"
-    cd "$stage"
-    world_open_display
-    export LW_WINE_USER=lwstandard
+    lib_need_root "this case runs the setup as"
+    lib_standard_user_world lwstandard lib_setup_exe
 else
-    export WINEPREFIX="${WINEPREFIX:-$LW_BUILD/wineprefix}-setup-$world_case"
-    . "$scripts/guard-world.sh"
+    lib_display "$@"
+    [ "$world_case" != unloggable ] || export LW_WINE_LANG=en_US.UTF-8
+    lib_fresh_world "${WINEPREFIX:-$LW_BUILD/wineprefix}-setup-$world_case"
 fi
-trap cleanup EXIT
-world_create
 
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MLinewarden'
-run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 folder_win='C:\lw-setup\Zażółć gęślą jaźń'
 folder_unix=$(world_unix "$folder_win")
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
 users_unix="$WINEPREFIX/drive_c/users/$user"
 # The log lies in the user's temporary folder, wherever this Wine puts it.
 setup_log() { cat "$(find "$users_unix" -name MLinewardenSetup.log | head -n 1)" 2>/dev/null; }
-world_as_user cp "$setup_exe" "$WINEPREFIX/drive_c/MLinewardenSetup.exe"
+lib_place_setup
 
-setup() { world_as_user timeout -k 5 150 bash "$here_world/wine-run.sh" 'C:\MLinewardenSetup.exe' "$@"; }
-# The processes of this prefix's guards: other runs on the machine may have guards of their own.
-guard_pids() {
-    local pid
-    for pid in $(pgrep -f 'MLinewarden.exe'); do
-        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
-            echo "$pid"
-    done
-    # The last process looked at may be another prefix's or gone: that is no failure.
-    return 0
-}
-guard_runs() { [ -n "$(guard_pids)" ]; }
-shortcut_made() { find "$users_unix" -name 'Morvane Linewarden.lnk' | grep -q .; }
-registered() { world_wine reg query "$key" >/dev/null 2>&1; }
-run_value() { world_wine reg query "$1\\$run_key" /v MLinewarden >/dev/null 2>&1; }
+shortcut_made() { shortcut_in "$users_unix"; }
 # The option as the guard's settings file holds it.
 option() { tr -d '\r' <"$1/MLinewarden.cfg" | sed -n "s/^$2=//p"; }
-# Ends the guard that the setup started.
-end_started_guard() {
-    world_until 20 guard_runs || world_fail "the setup did not start the guard"
-    world_end_started_guard
-    world_until 20 guard_stopped || world_fail "the started guard's process did not end"
-}
-guard_stopped() { ! guard_runs; }
 # Nothing of an installation into the folder: no file in it, no key, shortcut or Run value.
 nothing_installed() {
     [ -z "$(find "$1" -mindepth 1 2>/dev/null)" ] ||
@@ -131,8 +75,7 @@ click() {
     xdotool mousemove $place sleep 0.3 click 1
 }
 
-case "$world_case" in
-install)
+case_install() {
     setup /S "/D=$folder_win" || world_fail "exit code $?"
     for f in MLinewarden.exe MLinewarden.chm uninstall.exe MLinewarden.cfg; do
         [ -f "$folder_unix/$f" ] || world_fail "$f not installed"
@@ -141,7 +84,7 @@ install)
     grep -aq '<appname>Morvane Linewarden</appname>' "$folder_unix/uninstall.exe" ||
         world_fail "the package names no application"
     shortcut_made || world_fail "no shortcut"
-    values=$(world_wine reg query "$key" 2>/dev/null | tr -d '\r')
+    values=$(world_wine reg query "HKCU\\$lib_uninstall_key" 2>/dev/null | tr -d '\r')
     for v in DisplayName DisplayVersion Publisher DisplayIcon UninstallString InstallLocation \
         InstallDate EstimatedSize URLInfoAbout NoModify NoRepair; do
         grep -q "^ *$v " <<<"$values" || world_fail "no $v in the Programs-and-Features key"
@@ -149,8 +92,8 @@ install)
     [ "$(option "$folder_unix" AutoStart)" = 1 ] || world_fail "the AutoStart option is not set"
     run_value HKLM || run_value HKCU || world_fail "no Run value"
     world_until 20 guard_runs || world_fail "the guard is not running"
-    ;;
-interactive)
+}
+case_interactive() {
     default_unix="$users_unix/AppData/Local/Programs/Morvane Linewarden"
     setup &
     setup_pid=$!
@@ -174,15 +117,15 @@ interactive)
     registered || world_fail "no Programs-and-Features key"
     shortcut_made || world_fail "no shortcut"
     world_until 20 guard_runs || world_fail "the guard was not started"
-    ;;
-over)
+}
+case_over() {
     setup /S "/D=$folder_win" || world_fail "exit code $? of the first installation"
     end_started_guard
     # The user's own choices since: the option off, a number allowed, a dialer in quarantine.
     printf '[Main]\r\nFirstRun=0\r\nAutoStart=0\r\nIdentNumberCount=1\r\nIdentNumberFmt_0=%s\r\n' \
         "$world_isp_number" >"$folder_unix/MLinewarden.cfg"
-    world_wine reg delete "HKCU\\$run_key" /v MLinewarden /f >/dev/null 2>&1 || true
-    world_wine reg delete "HKLM\\$run_key" /v MLinewarden /f >/dev/null 2>&1 || true
+    world_wine reg delete "HKCU\\$lib_run_key" /v MLinewarden /f >/dev/null 2>&1 || true
+    world_wine reg delete "HKLM\\$lib_run_key" /v MLinewarden /f >/dev/null 2>&1 || true
     mkdir -p "$folder_unix/dialers"
     printf 'MZ-dialer' >"$folder_unix/dialers/FreeDialer.exe.000"
     printf 'an older guard' >"$folder_unix/MLinewarden.exe"
@@ -200,8 +143,8 @@ over)
         world_fail "the quarantine copy was lost"
     [ ! -e "$users_unix/AppData/Local/Programs/Morvane Linewarden" ] ||
         world_fail "the setup installed into the default folder too"
-    ;;
-damaged)
+}
+case_damaged() {
     # A byte well inside the payload, which lies at the end of the file.
     damaged="$WINEPREFIX/drive_c/MLinewardenSetup.exe"
     offset=$(($(stat -c %s "$damaged") - 100000))
@@ -214,8 +157,8 @@ damaged)
     [ ! -e "$folder_unix" ] || world_fail "a damaged setup made its folder"
     nothing_installed "$folder_unix"
     setup_log | grep -q 'uszkodzony' || world_fail "the log gives no reason"
-    ;;
-upgrade)
+}
+case_upgrade() {
     setup /S "/D=$world_guard_win" || world_fail "exit code $? of the first installation"
     end_started_guard
     # Hang-ups without questions, with the ISP's number allowed and connected.
@@ -236,8 +179,8 @@ upgrade)
     probe wait-report 30000 "numerem \"0700999999\" zostało pomyślnie rozłączone." >/dev/null ||
         world_fail "the new guard did not hang up the forbidden dial"
     world_connected Dostawca || world_fail "the new guard cut the allowed connection"
-    ;;
-failed-upgrade)
+}
+case_failed_upgrade() {
     setup /S "/D=$world_guard_win" || world_fail "exit code $? of the first installation"
     end_started_guard
     # The old installation's files differ from the new one's, so that they can be told apart.
@@ -266,8 +209,8 @@ failed-upgrade)
     [ -z "$left" ] || world_fail "copies were left: $left"
     registered || world_fail "the Programs-and-Features key was lost"
     end_started_guard
-    ;;
-one-at-a-time)
+}
+case_one_at_a_time() {
     setup &
     setup_pid=$!
     world_wine "$place_exe" 60000 "$caption" --texts >/dev/null ||
@@ -281,8 +224,8 @@ one-at-a-time)
     rc=0
     wait "$setup_pid" || rc=$?
     [ "$rc" = 1 ] || world_fail "exit code $rc of the cancelled first setup"
-    ;;
-elsewhere)
+}
+case_elsewhere() {
     setup /S "/D=$folder_win" || world_fail "exit code $? of the first installation"
     world_until 20 guard_runs || world_fail "the setup did not start the guard"
     LW_DESKTOP= probe wait-hidden 60000 >/dev/null || world_fail "the guard did not go into the tray"
@@ -302,8 +245,8 @@ elsewhere)
     setup /S "/D=$second_win" || world_fail "exit code $? after the first folder had gone"
     [ -f "$second_unix/MLinewarden.exe" ] || world_fail "the second folder was not installed"
     end_started_guard
-    ;;
-foreign)
+}
+case_foreign() {
     mkdir -p "$folder_unix"
     printf 'MZ-another-program' >"$folder_unix/uninstall.exe"
     rc=0
@@ -315,8 +258,8 @@ foreign)
         world_fail "files were added: $(ls -A "$folder_unix")"
     ! registered || world_fail "the Programs-and-Features key was written"
     setup_log | grep -q 'innego programu' || world_fail "the log gives no reason"
-    ;;
-unloggable)
+}
+case_unloggable() {
     refused_win='C:\lw-setup\Michał\Morvane Linewarden'
     refused_unix=$(world_unix "$refused_win")
     rc=0
@@ -328,8 +271,8 @@ unloggable)
     grep -qF "\"$refused_win\" has letters" <<<"$reason" ||
         world_fail "the log does not give the reason: $reason"
     ! guard_runs || world_fail "a guard was started"
-    ;;
-standard-user)
+}
+case_standard_user() {
     # A folder as an administrator made it: the user's prefix holds it, but it is root's and
     # read-only.
     locked_win='C:\Zablokowany\Morvane Linewarden'
@@ -347,7 +290,5 @@ standard-user)
         world_fail "the log does not name the folder: $reason"
     echo "$reason"
     ! guard_runs || world_fail "a guard was started"
-    ;;
-*) world_fail "$usage" ;;
-esac
-echo "PASS ($world_case)"
+}
+lib_run_case
