@@ -12,6 +12,13 @@ inline constexpr char kPublisher[] = "Morvane";
 inline constexpr char kAboutUrl[] = "https://linewarden.morvane.example/";
 // The version as the window caption and Programs and Features show it ("1.1").
 inline constexpr char kProductVersion[] = LW_VERSION_TEXT;
+// The guard's window caption, which also heads its boxes, its tray tip and its report's first
+// and last lines: the product and its version, the same in every language.
+inline constexpr char kGuardCaption[] = "Morvane Linewarden " LW_VERSION_TEXT;
+// The maker's address, under the reserved ".example" domain: the guard must not send its users
+// anywhere that is not ours. Kept short, so that the title line (caption, " - ", address) fits
+// its 313-pixel label in bold Tahoma instead of ending in an ellipsis.
+inline constexpr char kHomePage[] = "http://morvane.example/";
 
 // The installation's program files, side by side in one folder.
 inline constexpr char kGuardFile[] = "MLinewarden.exe";

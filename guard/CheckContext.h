@@ -5,6 +5,7 @@
 #include <string>
 
 #include "guard/ActivityReport.h"
+#include "guard/GuardTexts.h"
 #include "guard/ProgressDisplay.h"
 #include "settings/Settings.h"
 
@@ -21,6 +22,11 @@ struct TCheckContext {
     TSettings& Settings;
     TProgressDisplay& Progress;
     TActivityReport& Report;
+    // The language of the report lines, the progress captions and the status line.
+    TLanguage Language;
     TAskUser Ask;
     TAnnounce Announce = nullptr;
+
+    // A text in that language.
+    std::string Text(TGuardText id) const { return GuardText(id, Language); }
 };

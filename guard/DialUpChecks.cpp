@@ -54,7 +54,7 @@ void TDialUpChecks::WalkNames(const std::vector<std::string>& names,
                               const std::function<void(size_t)>& visit)
 {
     TProgressDisplay& progress = FContext.Progress;
-    progress.BeginProgress(6, kProgressConnections);
+    progress.BeginProgress(6, FContext.Text(TGuardText::ProgressConnections));
     TProgressScope scope(progress);
     if (names.empty()) {
         scope.Done();
@@ -133,7 +133,9 @@ void TDialUpChecks::Judge(const std::string& entry, THRasConn handle, bool look)
     const bool asked = FContext.Settings.AskBeforeDeleteDialUp();
     if (asked) {
         if (!FContext.Ask(qmActiveConnection, entry, number)) {
-            FContext.Report.Add(Format(kReportConnectionKept, entry, number), kLogAskedNo);
+            FContext.Report.Add(
+                    Format(FContext.Text(TGuardText::ReportConnectionKept), entry, number),
+                    FContext.Text(TGuardText::LogAskedNo));
             return;
         }
         // The call may have been answered while the question was open.
@@ -144,15 +146,18 @@ void TDialUpChecks::Judge(const std::string& entry, THRasConn handle, bool look)
         }
     }
     // The log names the entry as well, and whether the user had a say.
-    const std::string detail =
-            Format(kLogConnection, entry) + "; " + (asked ? kLogAskedYes : kLogNotAsked);
+    const std::string detail = Format(FContext.Text(TGuardText::LogConnection), entry) + "; " +
+                               (asked ? FContext.Text(TGuardText::LogAskedYes)
+                                      : FContext.Text(TGuardText::LogNotAsked));
     if (FDialUp.HangUpConnectionOf(handle) == 0) {
         FContext.Report.Add(
-                Format(state < kRasConnected ? kReportHungUpWhileDialling : kReportHungUp, number),
+                Format(state < kRasConnected ? FContext.Text(TGuardText::ReportHungUpWhileDialling)
+                                             : FContext.Text(TGuardText::ReportHungUp),
+                       number),
                 detail);
-        if (!asked) Announce(Format(kBalloonHungUp, entry, number));
+        if (!asked) Announce(Format(FContext.Text(TGuardText::BalloonHungUp), entry, number));
     } else {
-        FContext.Report.Add(Format(kReportHangUpFailed, number), detail);
+        FContext.Report.Add(Format(FContext.Text(TGuardText::ReportHangUpFailed), number), detail);
     }
 }
 
@@ -166,18 +171,18 @@ void TDialUpChecks::ShowConnectionStatus()
     FDialUp.GetConnections();
     std::string text;
     if (!FDialUp.Connected() || FDialUp.Connections().empty()) {
-        text = kStatusNotConnected;
+        text = FContext.Text(TGuardText::StatusNotConnected);
     } else {
         FDialUp.SetEntry(FDialUp.Connections()[0]);
         std::string number;
         if (FDialUp.GetConnectedNumber(number, 0) == 0)
-            text = Format(kStatusConnectedTo, number);
+            text = Format(FContext.Text(TGuardText::StatusConnectedTo), number);
         else if (FDialUp.GetEntryOverridingPhoneNumber(number) == 0)
-            text = Format(kStatusConnectedOverriding, number);
+            text = Format(FContext.Text(TGuardText::StatusConnectedOverriding), number);
         else if (FDialUp.GetEntryPhoneNumber(number) == 0 && !number.empty())
-            text = Format(kStatusConnectedDefault, number);
+            text = Format(FContext.Text(TGuardText::StatusConnectedDefault), number);
         else
-            text = kStatusConnected;
+            text = FContext.Text(TGuardText::StatusConnected);
     }
     FContext.Progress.SetStatusText(text, false);
 }
@@ -195,17 +200,26 @@ void TDialUpChecks::DeleteUnknownDialUps(bool automatic)
         if (FindAllowedNumber(settings.Numbers(), number) != -1) return;
         const bool asked = settings.AskBeforeDeleteDialUp();
         if (asked && !FContext.Ask(qmPhonebookEntry, entries[i], number)) {
-            FContext.Report.Add(Format(kReportEntryKept, entries[i], number), kLogAskedNo);
+            FContext.Report.Add(
+                    Format(FContext.Text(TGuardText::ReportEntryKept), entries[i], number),
+                    FContext.Text(TGuardText::LogAskedNo));
             return;
         }
-        const char* const detail = asked ? kLogAskedYes : kLogNotAsked;
+        const std::string detail = asked ? FContext.Text(TGuardText::LogAskedYes)
+                                         : FContext.Text(TGuardText::LogNotAsked);
         // The question may have let other work move Entry; the entry judged is this one.
         FDialUp.SetEntry(entries[i]);
         if (FDialUp.DeleteEntry() == 0) {
-            FContext.Report.Add(Format(kReportEntryDeleted, entries[i], number), detail);
-            if (!asked) Announce(Format(kBalloonEntryDeleted, entries[i], number));
+            FContext.Report.Add(
+                    Format(FContext.Text(TGuardText::ReportEntryDeleted), entries[i], number),
+                    detail);
+            if (!asked)
+                Announce(
+                        Format(FContext.Text(TGuardText::BalloonEntryDeleted), entries[i], number));
         } else {
-            FContext.Report.Add(Format(kReportEntryDeleteFailed, entries[i], number), detail);
+            FContext.Report.Add(
+                    Format(FContext.Text(TGuardText::ReportEntryDeleteFailed), entries[i], number),
+                    detail);
         }
     });
 }

@@ -41,7 +41,7 @@ void TDialerSweep::CheckActiveDialers(bool automatic)
     FQuarantineReported = false;
     TProgressDisplay& progress = FContext.Progress;
     TActivityReport& report = FContext.Report;
-    progress.BeginProgress(10, kProgressDialers);
+    progress.BeginProgress(10, FContext.Text(TGuardText::ProgressDialers));
     TProgressScope scope(progress);
 
     FStartupFiles.LoadFromRegistry();
@@ -62,7 +62,8 @@ void TDialerSweep::CheckActiveDialers(bool automatic)
         if (FContext.Ask(qmDialer, item.Name, item.FileName))
             RemoveDialer(item.Name, item.FileName, true);
         else
-            report.AddFmt(kReportStartupDialerKept, item.Name, item.FileName);
+            report.AddFmt(FContext.Text(TGuardText::ReportStartupDialerKept), item.Name,
+                          item.FileName);
         progress.StepProgress();
     }
     progress.StepProgress();
@@ -79,7 +80,7 @@ void TDialerSweep::CheckActiveDialers(bool automatic)
             if (FContext.Ask(qmDialer, ExtractFileName(path), path))
                 RemoveDialer(path, path, false);
             else
-                report.AddFmt(kReportProcessDialerKept, path);
+                report.AddFmt(FContext.Text(TGuardText::ReportProcessDialerKept), path);
             progress.StepProgress();
         }
     }
@@ -91,34 +92,36 @@ void TDialerSweep::RemoveDialer(const std::string& name, const std::string& file
     TActivityReport& report = FContext.Report;
     bool ok = false;
     try {
-        report.AddFmt(kReportKilling, file);
-        if (KillProcessByFile(FTools, file)) report.AddFmt(kReportKilled, file);
-        report.AddFmt(kReportDeletingFile, file);
+        report.AddFmt(FContext.Text(TGuardText::ReportKilling), file);
+        if (KillProcessByFile(FTools, file))
+            report.AddFmt(FContext.Text(TGuardText::ReportKilled), file);
+        report.AddFmt(FContext.Text(TGuardText::ReportDeletingFile), file);
         if (RemoveFile(FTools, file, true)) {
-            report.AddFmt(kReportFileDeleted, file);
+            report.AddFmt(FContext.Text(TGuardText::ReportFileDeleted), file);
             ok = true;
         }
         if (hasRunValue) {
-            report.AddFmt(kReportDeletingRunValue, name);
+            report.AddFmt(FContext.Text(TGuardText::ReportDeletingRunValue), name);
             if (FStartupFiles.DeleteRunValue(name))
-                report.AddFmt(kReportRunValueDeleted, name);
+                report.AddFmt(FContext.Text(TGuardText::ReportRunValueDeleted), name);
             else
                 ok = false;
         }
-        report.AddFmt(kReportDeletingShortcuts, file);
-        if (RemoveShortcutsTo(FTools, file)) report.AddFmt(kReportShortcutsDeleted, file);
+        report.AddFmt(FContext.Text(TGuardText::ReportDeletingShortcuts), file);
+        if (RemoveShortcutsTo(FTools, file))
+            report.AddFmt(FContext.Text(TGuardText::ReportShortcutsDeleted), file);
     } catch (const std::exception& e) {
         ok = false;
-        report.AddFmt(kReportRemovalError, std::string(e.what()));
+        report.AddFmt(FContext.Text(TGuardText::ReportRemovalError), std::string(e.what()));
     }
-    if (!ok) report.AddFmt(kReportRemovalFailed, name);
+    if (!ok) report.AddFmt(FContext.Text(TGuardText::ReportRemovalFailed), name);
 }
 
 void TDialerSweep::QuarantineUnavailable(const std::string& folder)
 {
     if (FQuarantineReported) return;
     FQuarantineReported = true;
-    FContext.Report.AddFmt(kReportQuarantineUnavailable, folder);
+    FContext.Report.AddFmt(FContext.Text(TGuardText::ReportQuarantineUnavailable), folder);
 }
 
 void TDialerSweep::TestDialers()

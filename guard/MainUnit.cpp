@@ -3,6 +3,7 @@
 #include "common/Errors.h"
 #include "common/Format.h"
 #include "common/Paths.h"
+#include "common/Product.h"
 #include "common/Trace.h"
 #include "guard/GuardTexts.h"
 
@@ -30,13 +31,13 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         if (FDialerSweep) FDialerSweep->QuarantineUnavailable(folder);
     };
     try {
-        FView.SetCaption(kWindowCaption);
-        FView.SetAppTitle(std::string(kWindowCaption) + " - " + kHomePage);
+        FView.SetCaption(kGuardCaption);
+        FView.SetAppTitle(std::string(kGuardCaption) + " - " + kHomePage);
         FExitRequested = false;
 
-        FTrayIcon = std::make_unique<TTrayIcon>(FPorts.NotificationArea);
+        FTrayIcon = std::make_unique<TTrayIcon>(FPorts.NotificationArea, FPorts.Language);
         // The tip first, so that the icon appears with it rather than with a placeholder.
-        FTrayIcon->SetTip(kWindowCaption);
+        FTrayIcon->SetTip(kGuardCaption);
         FTrayIcon->OnDblClick = [this](TTrayIcon&) { TrayIconDblClick(); };
         FTrayIcon->PopupMenu = FPorts.PopupMenu;
         FTrayIcon->SetVisible(true);
@@ -55,18 +56,20 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         FDialUp = std::make_unique<TDialUp>(FPorts.Ras, FPorts.Ui, FPorts.Clock,
                                             &FPorts.Tools.Registry, FPorts.Windows95Family);
         FDialUp->OnDialing = [this](TDialUp*) {
-            SetStatusText(kStatusDialing, false);
+            SetStatusText(GuardText(TGuardText::StatusDialing, FPorts.Language), false);
             FPorts.Ui.ProcessMessages();
         };
-        FDialUp->OnConnect = [this](TDialUp*) { SetStatusText(kStatusConnected, false); };
+        FDialUp->OnConnect = [this](TDialUp*) {
+            SetStatusText(GuardText(TGuardText::StatusConnected, FPorts.Language), false);
+        };
         FDialUp->OnNotConnected = [this](TDialUp*, int32_t, const std::string&) {
-            SetStatusText(kStatusNotConnected, false);
+            SetStatusText(GuardText(TGuardText::StatusNotConnected, FPorts.Language), false);
         };
         FDialUp->OnAsyncEvent = [this](TDialUp*, int32_t, int32_t, const std::string& text) {
             SetStatusText(text, false);
         };
         FDialUp->OnError = [this](TDialUp*, int32_t, const std::string&) {
-            SetStatusText(kStatusError, false);
+            SetStatusText(GuardText(TGuardText::StatusError, FPorts.Language), false);
         };
         FDialUp->OnActiveConnection = [](TDialUp*, THRasConn, TRasConnStatusA&,
                                          const std::string& status, TEntryNameField& entry,
@@ -93,7 +96,10 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
 
         FStartupFiles = std::make_unique<TStartupFiles>(FPorts.Tools);
         const TCheckContext context{
-                *FSettings, FProgress, FReport,
+                *FSettings,
+                FProgress,
+                FReport,
+                FPorts.Language,
                 [this](int mode, const std::string& value1, const std::string& value2) {
                     return Ask(mode, value1, value2);
                 },
@@ -109,7 +115,7 @@ TLinewardenForm::TLinewardenForm(const TGuardPorts& ports)
         FView.SetMenuItemVisible(TMenuItem::TestDialers, false);
         FView.SetReportVisible(false);
 
-        AddReport(std::string(kReportStart) + kWindowCaption);
+        AddReport(GuardText(TGuardText::ReportStart, FPorts.Language) + kGuardCaption);
         if (FSettings->FirstRun()) FStartupTimer->Start(kFirstRunStartupIntervalMs);
     } catch (...) {
         // The members go in reverse order; the worker must not call into a half-built window.
@@ -262,13 +268,16 @@ bool TLinewardenForm::Ask(int mode, const std::string& value1, const std::string
 void TLinewardenForm::ReportFileCopied(const std::string& source, const std::string& destination,
                                        bool ok)
 {
-    AddReportFmt(ok ? kReportCopied : kReportCopyFailed, ExtractFileName(source), source,
-                 destination);
+    AddReportFmt(GuardText(ok ? TGuardText::ReportCopied : TGuardText::ReportCopyFailed,
+                           FPorts.Language),
+                 ExtractFileName(source), source, destination);
 }
 
 void TLinewardenForm::ReportFileDeleted(const std::string& path, bool ok)
 {
-    AddReportFmt(ok ? kReportDeleted : kReportDeleteFailed, ExtractFileName(path), path);
+    AddReportFmt(GuardText(ok ? TGuardText::ReportDeleted : TGuardText::ReportDeleteFailed,
+                           FPorts.Language),
+                 ExtractFileName(path), path);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -429,12 +438,13 @@ void TLinewardenForm::OpenActivityLog()
             FPorts.Tools.Files, ActivityLogFile(FSettings->FileName()), fallback,
             FPorts.Windows95Family ? TLogEncoding::Ansi : TLogEncoding::Utf8);
     FReport.SetLog(FActivityLog.get(), [this](const std::string& file) {
-        AddReportFmt(kReportLogNotWritten, file);
+        AddReportFmt(GuardText(TGuardText::ReportLogNotWritten, FPorts.Language), file);
         // A box now could open in the middle of a check, or before the window is up: it waits
         // until the user-interface thread is free.
         FLogWarningTimer = FPorts.Ui.CreateTimer([this, file] {
             FLogWarningTimer->Stop();
-            FView.ShowWarning(Format(kLogNotWrittenMessage, file));
+            FView.ShowWarning(
+                    Format(GuardText(TGuardText::LogNotWrittenMessage, FPorts.Language), file));
         });
         FLogWarningTimer->Start(1);
     });
@@ -444,12 +454,12 @@ void TLinewardenForm::LogEnd()
 {
     if (FEndLogged) return;
     FEndLogged = true;
-    FReport.Log(std::string(kLogEnd) + kWindowCaption);
+    FReport.Log(GuardText(TGuardText::LogEnd, FPorts.Language) + kGuardCaption);
 }
 
 void TLinewardenForm::Announce(const std::string& text)
 {
-    if (FTrayIcon) FTrayIcon->Announce(kWindowCaption, text, FPorts.Clock.TickCount());
+    if (FTrayIcon) FTrayIcon->Announce(kGuardCaption, text, FPorts.Clock.TickCount());
 }
 
 void TLinewardenForm::ShowActivityLog()
@@ -464,10 +474,11 @@ void TLinewardenForm::SaveSettings(bool mayShowBox)
 {
     if (FSettings->Save()) return;
     const std::string& file = FSettings->FileName();
-    AddReportFmt(kReportSettingsNotSaved, file);
+    AddReportFmt(GuardText(TGuardText::ReportSettingsNotSaved, FPorts.Language), file);
     if (!mayShowBox || FSettingsWarningShown) return;
     FSettingsWarningShown = true;
-    FView.ShowWarning(Format(kSettingsNotSavedMessage, file));
+    FView.ShowWarning(
+            Format(GuardText(TGuardText::SettingsNotSavedMessage, FPorts.Language), file));
 }
 
 bool TLinewardenForm::FormCloseQuery()
@@ -542,7 +553,7 @@ void TLinewardenForm::UpdateAutoStart()
             // the option says so. This runs at start, at the end of a session and at exit: the
             // user is told once.
             FAutoStartFailureReported = true;
-            AddReport(kReportAutoStartNotWritten);
+            AddReport(GuardText(TGuardText::ReportAutoStartNotWritten, FPorts.Language));
         }
     } catch (const Exception& e) {
         // Whatever the registry does must not keep the guard from starting or ending; the

@@ -44,6 +44,8 @@ struct TGuardPorts {
     // The user's application-data folder, where the lasting log goes when the program's folder
     // takes no file; "" when the system names none.
     std::string ApplicationDataFolder = std::string();
+    // The language of everything the guard shows and reports (its texts are Polish only).
+    TLanguage Language = TLanguage::Polish;
 };
 
 // The start-up tick comes this long after start, sooner on the very first start.

@@ -3,10 +3,11 @@
 #include "common/StrUtils.h"
 #include "guard/GuardTexts.h"
 
-bool TNumberForm::Execute(INumberFormView& view, std::string& number)
+bool TNumberForm::Execute(INumberFormView& view, std::string& number, TLanguage language)
 {
     view.SetNumber(number);
-    view.SetInfo(number.empty() ? kNumberInfoAdd : kNumberInfoEdit);
+    view.SetInfo(GuardText(number.empty() ? TGuardText::NumberInfoAdd : TGuardText::NumberInfoEdit,
+                           language));
     UpdateButtons(view);
     if (!view.ShowModal()) return false;
     number = view.Number();

@@ -3,6 +3,8 @@
 // one. Only a non-empty string of digits can be accepted. Its texts are in GuardTexts.h.
 #include <string>
 
+#include "common/TextTable.h"
+
 // What a key pressed in a dialog does. PressFocused: the push button that has the focus is
 // pressed, whichever it is.
 enum class TDialogKey { PassOn, Accept, Cancel, PressFocused };
@@ -21,8 +23,9 @@ public:
 
 class TNumberForm {
 public:
-    // Fills the view, shows it and, when the user accepted, returns true with the edited number.
-    static bool Execute(INumberFormView& view, std::string& number);
+    // Fills the view in the language, shows it and, when the user accepted, returns true with
+    // the edited number.
+    static bool Execute(INumberFormView& view, std::string& number, TLanguage language);
     // The edit's change event.
     static void edNumberChange(INumberFormView& view) { UpdateButtons(view); }
     static void UpdateButtons(INumberFormView& view);

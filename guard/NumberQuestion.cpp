@@ -4,6 +4,22 @@
 
 namespace {
 
+struct TQuestionTextIds {
+    TGuardText Caption, Info, Desc, Lab1, Lab2, Quest;
+};
+
+// In TQuestionMode order: a dialer program, an active connection to a forbidden number, a
+// phonebook entry with a forbidden number.
+constexpr TQuestionTextIds kQuestionModeTexts[] = {
+        {TGuardText::DialerCaption, TGuardText::DialerInfo, TGuardText::DialerDesc,
+         TGuardText::DialerLab1, TGuardText::DialerLab2, TGuardText::DialerQuest},
+        {TGuardText::ActiveConnectionCaption, TGuardText::ActiveConnectionInfo,
+         TGuardText::ActiveConnectionDesc, TGuardText::ActiveConnectionLab1,
+         TGuardText::ActiveConnectionLab2, TGuardText::ActiveConnectionQuest},
+        {TGuardText::PhonebookEntryCaption, TGuardText::PhonebookEntryInfo,
+         TGuardText::PhonebookEntryDesc, TGuardText::PhonebookEntryLab1,
+         TGuardText::PhonebookEntryLab2, TGuardText::PhonebookEntryQuest},
+};
 static_assert(sizeof kQuestionModeTexts / sizeof kQuestionModeTexts[0] == kQuestionModeCount,
               "one set of texts per question mode");
 
@@ -11,10 +27,13 @@ constexpr int kInitialQuestionHeight = 30;
 
 }  // namespace
 
-const TQuestionTexts& QuestionTexts(int mode)
+TQuestionTexts QuestionTexts(int mode, TLanguage language)
 {
     LW_ASSERT(mode >= 0 && mode < kQuestionModeCount);
-    return kQuestionModeTexts[mode];
+    const TQuestionTextIds& ids = kQuestionModeTexts[mode];
+    return {GuardText(ids.Caption, language), GuardText(ids.Info, language),
+            GuardText(ids.Desc, language),    GuardText(ids.Lab1, language),
+            GuardText(ids.Lab2, language),    GuardText(ids.Quest, language)};
 }
 
 TQuestionLayout FitQuestion(int questionTop, int wrappedTextHeight, int buttonHeight)
@@ -28,14 +47,15 @@ TQuestionLayout FitQuestion(int questionTop, int wrappedTextHeight, int buttonHe
     return layout;
 }
 
-TDialQuestionForm::TDialQuestionForm(IDialQuestionView& view) : FView(view)
+TDialQuestionForm::TDialQuestionForm(IDialQuestionView& view, TLanguage language)
+    : FView(view), FLanguage(language)
 {
     UpdateTexts();
 }
 
 void TDialQuestionForm::UpdateTexts()
 {
-    FView.SetTexts(QuestionTexts(FMode));
+    FView.SetTexts(QuestionTexts(FMode, FLanguage));
     FView.ApplyLayout(
             FitQuestion(FView.QuestionTop(), FView.WrappedQuestionHeight(), FView.ButtonHeight()));
     FView.SetImage(FMode);

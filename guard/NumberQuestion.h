@@ -9,8 +9,18 @@
 enum TQuestionMode { qmDialer = 0, qmActiveConnection = 1, qmPhonebookEntry = 2 };
 constexpr int kQuestionModeCount = 3;
 
-// The texts of a mode; modes outside 0..2 are an internal error.
-const TQuestionTexts& QuestionTexts(int mode);
+// What the dialog says in one of its modes.
+struct TQuestionTexts {
+    std::string Caption;
+    std::string Info;
+    std::string Desc;
+    std::string Lab1;
+    std::string Lab2;
+    std::string Quest;
+};
+
+// The texts of a mode in the language; modes outside 0..2 are an internal error.
+TQuestionTexts QuestionTexts(int mode, TLanguage language);
 
 // Where the question's bottom leaves the buttons and the client area's bottom.
 struct TQuestionLayout {
@@ -39,8 +49,8 @@ public:
 
 class TDialQuestionForm {
 public:
-    // Construction applies the texts of mode 0.
-    explicit TDialQuestionForm(IDialQuestionView& view);
+    // Construction applies the texts of mode 0, in the language.
+    TDialQuestionForm(IDialQuestionView& view, TLanguage language);
     int Mode() const { return FMode; }
     // Shows the question modally; true when the user answered "Tak".
     bool Execute(int mode, const std::string& value1, const std::string& value2);
@@ -48,5 +58,6 @@ public:
 
 private:
     IDialQuestionView& FView;
+    TLanguage FLanguage;
     int FMode = qmDialer;
 };

@@ -3,7 +3,7 @@
 #include "common/Format.h"
 #include "guard/GuardTexts.h"
 
-TTrayIcon::TTrayIcon(INotificationArea& area) : FArea(area)
+TTrayIcon::TTrayIcon(INotificationArea& area, TLanguage language) : FArea(area), FLanguage(language)
 {
     FIcon = FArea.ApplicationIcon();
     FWindow = FArea.CreateHiddenWindow(*this);
@@ -82,7 +82,7 @@ void TTrayIcon::Announce(const std::string& title, const std::string& text, uint
     const bool showing = FBurst > 0 && tickMs - FBalloonTick < kBalloonTimeoutMs;
     FBurst = showing ? FBurst + 1 : 1;
     FBalloonTick = tickMs;
-    const std::string said = BalloonText(text, FBurst);
+    const std::string said = BalloonText(text, FBurst, FLanguage);
     if (!FArea.HasBalloons()) {
         // The first shells have no balloons: the tip says it until the window is seen.
         if (!FAnnouncing) FOwnTip = FTip;
@@ -108,9 +108,10 @@ void TTrayIcon::EndAnnouncement()
     SetTip(FOwnTip);
 }
 
-std::string BalloonText(const std::string& text, int count)
+std::string BalloonText(const std::string& text, int count, TLanguage language)
 {
-    return count > 1 ? text + "\r\n" + Format(kBalloonBurst, count) : text;
+    return count > 1 ? text + "\r\n" + Format(GuardText(TGuardText::BalloonBurst, language), count)
+                     : text;
 }
 
 bool TTrayIcon::Fire(const TNotifyEvent& event)

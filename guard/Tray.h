@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "common/TextTable.h"
+
 // What is handed to the notification area for one icon. The wide record of the shell's first
 // version (its tip field holds 64 UTF-16 units) replaces the 88-byte ANSI one, so that a Polish
 // tip shows on any Windows; the tip is still cut to 63 characters.
@@ -71,7 +73,8 @@ class TTrayIcon {
 public:
     using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
 
-    explicit TTrayIcon(INotificationArea& area);
+    // language: that of the count a burst of announcements adds.
+    TTrayIcon(INotificationArea& area, TLanguage language);
     ~TTrayIcon();
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
@@ -112,6 +115,7 @@ private:
     bool Fire(const TNotifyEvent& event);
 
     INotificationArea& FArea;
+    TLanguage FLanguage;
     void* FIcon = nullptr;
     std::string FTip = "TTrayIcon";
     bool FVisible = false;
@@ -125,8 +129,8 @@ private:
     int FBurst = 0;
 };
 
-// The balloon's text for the count-th event of a burst.
-std::string BalloonText(const std::string& text, int count);
+// The balloon's text for the count-th event of a burst, in the language.
+std::string BalloonText(const std::string& text, int count, TLanguage language);
 
 // The first count characters of UTF-8 text, never cutting one in two.
 std::string FirstCharacters(const std::string& text, size_t count);

@@ -31,7 +31,7 @@ bool IsPushButton(HWND control)
 // The modal window
 
 TModalWindow::TModalWindow(const TLook& look, HWND owner, const TWindowLayout& layout,
-                           std::vector<TModalWindow*>& open)
+                           TLanguage language, std::vector<TModalWindow*>& open)
     : FLook(look),
       FLayout(layout),
       FOwner(owner),
@@ -44,6 +44,11 @@ TModalWindow::TModalWindow(const TLook& look, HWND owner, const TWindowLayout& l
     const HWND window = CreateLayoutWindow(kDialogClass, layout, look, kDialogStyle, kDialogExStyle,
                                            owner, this);
     FControls = CreateLayoutControls(window, layout, look);
+    for (int i = 0; i < layout.Count; ++i) {
+        TGuardText text;
+        const int id = layout.Controls[i].Id;
+        if (GuardControlText(id, text)) SetWindowTextU(Control(id), GuardText(text, language));
+    }
     // Only the system menu's Move and Close: the dialog has a fixed size.
     if (HMENU system = GetSystemMenu(window, FALSE)) {
         DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
@@ -239,9 +244,11 @@ void TModalWindow::Command(int, int) {}
 // ---------------------------------------------------------------------------------------------
 // The number editor
 
-TNumberDialog::TNumberDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open)
-    : TModalWindow(look, owner, NumberFormLayout(), open)
+TNumberDialog::TNumberDialog(const TLook& look, HWND owner, TLanguage language,
+                             std::vector<TModalWindow*>& open)
+    : TModalWindow(look, owner, NumberFormLayout(), language, open)
 {
+    SetWindowTextU(Window(), GuardText(TGuardText::NumberFormCaption, language));
     ShowIcon(IDI_NUMBER);
 }
 
@@ -273,8 +280,9 @@ void TNumberDialog::Command(int id, int code)
 // ---------------------------------------------------------------------------------------------
 // The detection dialog
 
-TQuestionDialog::TQuestionDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open)
-    : TModalWindow(look, owner, QuestionFormLayout(), open)
+TQuestionDialog::TQuestionDialog(const TLook& look, HWND owner, TLanguage language,
+                                 std::vector<TModalWindow*>& open)
+    : TModalWindow(look, owner, QuestionFormLayout(), language, open)
 {
 }
 
@@ -350,14 +358,14 @@ void TQuestionDialog::SetAcceptEnabled(bool enabled)
 
 bool TGuardDialogs::EditNumber(std::string& number)
 {
-    TNumberDialog view(FLook, FOwner, FOpen);
-    return TNumberForm::Execute(view, number);
+    TNumberDialog view(FLook, FOwner, FLanguage, FOpen);
+    return TNumberForm::Execute(view, number, FLanguage);
 }
 
 bool TGuardDialogs::AskQuestion(int mode, const std::string& value1, const std::string& value2)
 {
-    TQuestionDialog view(FLook, FOwner, FOpen);
-    TDialQuestionForm form(view);
+    TQuestionDialog view(FLook, FOwner, FLanguage, FOpen);
+    TDialQuestionForm form(view, FLanguage);
     return form.Execute(mode, value1, value2);
 }
 

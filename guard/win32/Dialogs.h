@@ -14,10 +14,10 @@
 #include "platform/win32/WindowKit.h"
 
 // One dialog window over a layout: the fixed dialog border with only the system menu button,
-// the controls, and the modal loop.
+// the controls with their texts in the language, and the modal loop.
 class TModalWindow {
 public:
-    TModalWindow(const TLook& look, HWND owner, const TWindowLayout& layout,
+    TModalWindow(const TLook& look, HWND owner, const TWindowLayout& layout, TLanguage language,
                  std::vector<TModalWindow*>& open);
     virtual ~TModalWindow();
     TModalWindow(const TModalWindow&) = delete;
@@ -63,7 +63,8 @@ private:
 
 class TNumberDialog : public TModalWindow, public INumberFormView {
 public:
-    TNumberDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open);
+    TNumberDialog(const TLook& look, HWND owner, TLanguage language,
+                  std::vector<TModalWindow*>& open);
     void SetInfo(const std::string& text) override;
     void SetNumber(const std::string& text) override;
     std::string Number() override;
@@ -77,7 +78,8 @@ private:
 
 class TQuestionDialog : public TModalWindow, public IDialQuestionView {
 public:
-    TQuestionDialog(const TLook& look, HWND owner, std::vector<TModalWindow*>& open);
+    TQuestionDialog(const TLook& look, HWND owner, TLanguage language,
+                    std::vector<TModalWindow*>& open);
     void SetTexts(const TQuestionTexts& texts) override;
     int WrappedQuestionHeight() override;
     int QuestionTop() override;
@@ -94,7 +96,10 @@ private:
 
 class TGuardDialogs : public IGuardDialogs {
 public:
-    TGuardDialogs(const TLook& look, HWND owner) : FLook(look), FOwner(owner) {}
+    TGuardDialogs(const TLook& look, HWND owner, TLanguage language)
+        : FLook(look), FOwner(owner), FLanguage(language)
+    {
+    }
     bool EditNumber(std::string& number) override;
     bool AskQuestion(int mode, const std::string& value1, const std::string& value2) override;
     void CancelDialogs() override;
@@ -102,6 +107,7 @@ public:
 private:
     const TLook& FLook;
     HWND FOwner;
+    TLanguage FLanguage;
     // The dialogs open now, innermost last: a tray command may open one while another waits.
     std::vector<TModalWindow*> FOpen;
 };

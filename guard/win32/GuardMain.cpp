@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "dialup/RasLibraryApi.h"
-#include "guard/GuardTexts.h"
 #include "guard/MainUnit.h"
 #include "guard/win32/Dialogs.h"
 #include "guard/win32/GuardIds.h"
@@ -64,13 +63,13 @@ int RunMessageLoop(TMainWindowView& view)
     return static_cast<int>(message.wParam);
 }
 
-int RunGuard()
+int RunGuard(TLanguage language)
 {
     TLook look(kGuardLook);
     TWin32UiThread ui;
     TNotificationAreaWin32 area;
-    TMainWindowView view(look);
-    TGuardDialogs dialogs(look, view.Window());
+    TMainWindowView view(look, language);
+    TGuardDialogs dialogs(look, view.Window(), language);
     area.OnError = [&view](const std::string& message) { view.ShowError(message); };
 
     TToolsPorts tools{SystemRegistry(),
@@ -91,7 +90,8 @@ int RunGuard()
                       SystemLocalTime(),
                       tools,
                       IsWindows95Family(SystemVersionWord()),
-                      SHGetFolderPathU(CSIDL_APPDATA)};
+                      SHGetFolderPathU(CSIDL_APPDATA),
+                      language};
 
     std::unique_ptr<TLinewardenForm> logic;
     try {
@@ -113,8 +113,10 @@ int RunGuard()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // The guard's interface is Polish only: the language every text of it is read in.
+    const TLanguage language = TLanguage::Polish;
     // The application's title, as every box of the guard.
-    SetErrorCaption(kWindowCaption);
+    SetErrorCaption(kGuardCaption);
     // The name is ASCII: the A form serves every system. The Windows 95 family and NT 4 know
     // no "Local\\" namespace and refuse a name with a backslash: there the plain name, which
     // names the one session they have.
@@ -129,7 +131,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                                   ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {
-        return RunGuard();
+        return RunGuard(language);
     } catch (const std::exception& e) {
         ShowErrorBox(nullptr, e.what());
         return 1;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/Errors.h"
+#include "common/Product.h"
 #include "guard/GuardTexts.h"
 #include "guard/win32/Resources.h"
 #include "platform/win32/WinTextControls.h"
@@ -37,7 +38,8 @@ bool OptionOf(int controlId, TOption& option)
 
 }  // namespace
 
-TMainWindowView::TMainWindowView(const TLook& look) : FLook(look)
+TMainWindowView::TMainWindowView(const TLook& look, TLanguage language)
+    : FLook(look), FLanguage(language)
 {
     FMenuVisible.fill(true);
     FMenuEnabled.fill(true);
@@ -83,6 +85,12 @@ void TMainWindowView::Created(HWND window)
 {
     const TWindowLayout& layout = MainWindowLayout();
     std::vector<HWND> controls = CreateLayoutControls(window, layout, FLook);
+    for (int i = 0; i < layout.Count; ++i) {
+        TGuardText text;
+        const int id = layout.Controls[i].Id;
+        if (GuardControlText(id, text))
+            SetWindowTextU(controls[static_cast<size_t>(id)], GuardText(text, FLanguage));
+    }
 
     FImage = LoadProgramIcon(IDI_PROGRAM, FLook.Scale(32));
     SendMessageU(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.get()), 0);
@@ -90,11 +98,13 @@ void TMainWindowView::Created(HWND window)
     HWND report = controls[idReport];
     SendMessageU(report, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const struct {
-        const char* Caption;
+        TGuardText Caption;
         int Width;
-    } columns[] = {{kReportTimeColumn, kReportTimeWidth}, {kReportTextColumn, kReportTextWidth}};
+    } columns[] = {{TGuardText::ReportTimeColumn, kReportTimeWidth},
+                   {TGuardText::ReportTextColumn, kReportTextWidth}};
     for (int i = 0; i < 2; ++i)
-        ListViewInsertColumnU(report, i, columns[i].Caption, FLook.Scale(columns[i].Width));
+        ListViewInsertColumnU(report, i, GuardText(columns[i].Caption, FLanguage),
+                              FLook.Scale(columns[i].Width));
 
     FControls = std::move(controls);
     CreateTooltips();
@@ -112,9 +122,10 @@ void TMainWindowView::CreateTooltips()
     SendMessageU(FTooltips, TTM_SETMAXTIPWIDTH, 0, FLook.Scale(300));
     const TWindowLayout& layout = MainWindowLayout();
     for (int i = 0; i < layout.Count; ++i) {
-        const TControlLayout& control = layout.Controls[i];
-        if (!control.Hint || !*control.Hint) continue;
-        TooltipAddToolU(FTooltips, FWindow.get(), Control(control.Id), control.Hint);
+        TGuardText hint;
+        const int id = layout.Controls[i].Id;
+        if (GuardControlHint(id, hint))
+            TooltipAddToolU(FTooltips, FWindow.get(), Control(id), GuardText(hint, FLanguage));
     }
 }
 
@@ -129,7 +140,7 @@ void TMainWindowView::BuildMenu()
             const UINT flags =
                     MF_STRING | (FMenuEnabled[static_cast<size_t>(i)] ? MF_ENABLED : MF_GRAYED);
             AppendMenuU(FMenu.get(), flags, static_cast<UINT_PTR>(MenuCommandId(item)),
-                        MenuCaption(i));
+                        GuardText(MenuCaption(i), FLanguage));
         }
         // The separators stand after "Pomoc" and after the developer's test command, which is
         // where they stay when that command is hidden.
@@ -528,5 +539,5 @@ void TMainWindowView::ShowError(const std::string& message)
 
 void TMainWindowView::ShowWarning(const std::string& message)
 {
-    MessageBoxU(FWindow.get(), message, kWindowCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxU(FWindow.get(), message, kGuardCaption, MB_OK | MB_ICONWARNING);
 }

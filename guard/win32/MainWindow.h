@@ -21,8 +21,9 @@
 
 class TMainWindowView : public IMainView, public IPopupMenu {
 public:
-    // Creates the window, hidden, with all its controls; throws Exception when it cannot.
-    explicit TMainWindowView(const TLook& look);
+    // Creates the window, hidden, with all its controls and their texts in the language; throws
+    // Exception when it cannot.
+    TMainWindowView(const TLook& look, TLanguage language);
     ~TMainWindowView() override;
     TMainWindowView(const TMainWindowView&) = delete;
     TMainWindowView& operator=(const TMainWindowView&) = delete;
@@ -86,6 +87,7 @@ private:
     void Forward(Handler&& handler);
 
     const TLook& FLook;
+    const TLanguage FLanguage;
     IMainWindowEvents* FLogic = nullptr;
     TWindowHandle FWindow;
     std::vector<HWND> FControls;

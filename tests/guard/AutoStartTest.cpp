@@ -16,7 +16,7 @@ TEST(AutoStart, RunValueFollowsTheOptionAndAKeyThatCannotBeWrittenIsReportedOnce
         bool windows95, on;
         std::function<void(TMemoryRegistry&)> arrange;
         bool inMachine, inUser;
-        size_t reported;  // lines of kReportAutoStartNotWritten
+        size_t reported;  // lines of TGuardText::ReportAutoStartNotWritten
     };
     const auto stale = TRegValue::String("C:\\Old\\MLinewarden.exe");
     const Row rows[] = {
@@ -57,7 +57,7 @@ TEST(AutoStart, RunValueFollowsTheOptionAndAKeyThatCannotBeWrittenIsReportedOnce
         }
         size_t reported = 0;
         for (const std::string& text : world.View.ReportTexts())
-            reported += text == kReportAutoStartNotWritten;
+            reported += text == GuardText(TGuardText::ReportAutoStartNotWritten, TLanguage::Polish);
         EXPECT_EQ(reported, r.reported) << r.name;
         EXPECT_EQ(world.View.ReportTexts().size(), r.reported) << r.name;
     }

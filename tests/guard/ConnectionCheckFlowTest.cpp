@@ -27,7 +27,9 @@ TEST_F(ConnectionCheckFlow, DialerConnectionIsHungUpAndAllowedOneStays)
     const THRasConn dialer = Ras.AddConnection("Hot line", "");
     Ras.FailStatus(dialer, 6, true);
     ASSERT_TRUE(PumpUntil(Ui, [&] { return !View.Report.empty(); }));
-    EXPECT_EQ(View.ReportTexts(), std::vector<std::string>{Format(kReportHungUp, "0700999999")});
+    EXPECT_EQ(View.ReportTexts(),
+              std::vector<std::string>{Format(
+                      GuardText(TGuardText::ReportHungUp, TLanguage::Polish), "0700999999")});
     EXPECT_EQ(ConnectedEntries(), std::vector<std::string>{"Provider"});
     EXPECT_EQ(View.Panels[0], "Połączony z numerem \"0221234567\"");
 }

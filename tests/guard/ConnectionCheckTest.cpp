@@ -137,7 +137,7 @@ TEST_F(ConnectionCheck, AConnectionThatGoesDuringTheQuestionIsNeverConfusedWithA
     EXPECT_EQ(View.ReportTexts(),
               (std::vector<std::string>{
                       "Niedozwolone połączenie z numerem \"0700111\" nie zostało rozłączone!",
-                      Format(kReportHungUp, "0700222")}));
+                      Format(GuardText(TGuardText::ReportHungUp, TLanguage::Polish), "0700222")}));
 }
 
 TEST_F(ConnectionCheck, NotificationDuringAQuestionRunsOneMoreCycleAfterIt)

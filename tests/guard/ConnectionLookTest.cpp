@@ -60,15 +60,20 @@ TEST_F(ConnectionLook, OnlyTheForbiddenCallIsHungUpByItsHandleWhileItIsDialled)
     EXPECT_EQ(HangUps(),
               (std::vector<std::string>{HangUp(premium), HangUp(masked), HangUp(early)}));
     EXPECT_EQ(View.ReportTexts(),
-              (std::vector<std::string>{Format(kReportHungUpWhileDialling, "0700111"),
-                                        Format(kReportHungUpWhileDialling, "0700333"),
-                                        Format(kReportHungUpWhileDialling, "0700222")}));
+              (std::vector<std::string>{
+                      Format(GuardText(TGuardText::ReportHungUpWhileDialling, TLanguage::Polish),
+                             "0700111"),
+                      Format(GuardText(TGuardText::ReportHungUpWhileDialling, TLanguage::Polish),
+                             "0700333"),
+                      Format(GuardText(TGuardText::ReportHungUpWhileDialling, TLanguage::Polish),
+                             "0700222")}));
     EXPECT_EQ(ConnectedEntries(), (std::vector<std::string>{"isp", "work"}));
 }
 
 TEST_F(ConnectionLook, TheOptionAndTheNotificationsDecideWhoEndsTheCall)
 {
-    const std::string deleted = Format(kReportEntryDeleted, "premium", "0700111");
+    const std::string deleted = Format(GuardText(TGuardText::ReportEntryDeleted, TLanguage::Polish),
+                                       "premium", "0700111");
     const struct {
         const char* Name;
         bool Protection, Option, Notifications;
@@ -81,7 +86,9 @@ TEST_F(ConnectionLook, TheOptionAndTheNotificationsDecideWhoEndsTheCall)
              true,
              true,
              true,
-             {Format(kReportHungUpWhileDialling, "0700111"), deleted},
+             {Format(GuardText(TGuardText::ReportHungUpWhileDialling, TLanguage::Polish),
+                     "0700111"),
+              deleted},
              {}},
             // As before the look: the call is ended once it is answered and RAS says so.
             {"option off",
@@ -89,7 +96,7 @@ TEST_F(ConnectionLook, TheOptionAndTheNotificationsDecideWhoEndsTheCall)
              false,
              true,
              false,
-             {Format(kReportHungUp, "0700111"), deleted},
+             {Format(GuardText(TGuardText::ReportHungUp, TLanguage::Polish), "0700111"), deleted},
              {}},
             // Nothing else would ever check: the look does, and runs the cycle on a change.
             {"no notifications",
@@ -97,7 +104,9 @@ TEST_F(ConnectionLook, TheOptionAndTheNotificationsDecideWhoEndsTheCall)
              false,
              false,
              true,
-             {Format(kReportHungUpWhileDialling, "0700111"), deleted},
+             {Format(GuardText(TGuardText::ReportHungUpWhileDialling, TLanguage::Polish),
+                     "0700111"),
+              deleted},
              {}},
             {"no notifications, no protection", false, true, false, true, {deleted}, {"premium"}},
     };
@@ -147,7 +156,9 @@ TEST_F(ConnectionLook, ACallIsAskedAboutOnceAndTheQuestionSeesItsAnswer)
     Look();
     EXPECT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(View.ReportTexts(),
-              std::vector<std::string>{Format(kReportConnectionKept, "kept", "0700111")});
+              std::vector<std::string>{
+                      Format(GuardText(TGuardText::ReportConnectionKept, TLanguage::Polish), "kept",
+                             "0700111")});
     Form->MenuClick(TMenuItem::DisconnectUnknownConnection);
     ASSERT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_TRUE(ConnectedEntries().empty());
@@ -160,7 +171,9 @@ TEST_F(ConnectionLook, ACallIsAskedAboutOnceAndTheQuestionSeesItsAnswer)
     Dialogs.While = [&] { Ras.SetConnectionState(late, kConnected, "0700222"); };
     Dialogs.Answers.clear();
     Look();
-    EXPECT_EQ(View.ReportTexts(), std::vector<std::string>{Format(kReportHungUp, "0700222")});
+    EXPECT_EQ(View.ReportTexts(),
+              std::vector<std::string>{
+                      Format(GuardText(TGuardText::ReportHungUp, TLanguage::Polish), "0700222")});
 }
 
 }  // namespace

@@ -117,7 +117,9 @@ TEST_F(DialerSweep, AQuarantineFolderThatCannotBeMadeIsReportedOnceInEachSweep)
     InstallDialer("C:\\Prog\\other.exe");
     Files.Node("C:\\Guard")->RefusesNewFiles = true;
     Start();
-    const std::string line = Format(kReportQuarantineUnavailable, "C:\\Guard\\dialers\\");
+    const std::string line =
+            Format(GuardText(TGuardText::ReportQuarantineUnavailable, TLanguage::Polish),
+                   "C:\\Guard\\dialers\\");
     for (int sweep = 0; sweep < 2; ++sweep) {
         // The Run values go whether or not the files could be deleted.
         AddRunValue("Free", kDialer);

@@ -41,13 +41,13 @@ TEST(NumberForm, AcceptsOnlyDigits)
         return FormKeyPress('\r', view.Accept, false) == TDialogKey::Accept;
     };
     std::string number;
-    EXPECT_TRUE(TNumberForm::Execute(view, number));
-    EXPECT_EQ(view.Info, kNumberInfoAdd);
+    EXPECT_TRUE(TNumberForm::Execute(view, number, TLanguage::Polish));
+    EXPECT_EQ(view.Info, GuardText(TGuardText::NumberInfoAdd, TLanguage::Polish));
     EXPECT_EQ(number, "12345");
 
     view.Modal = [&] { return FormKeyPress(27, view.Accept, false) == TDialogKey::Accept; };
-    EXPECT_FALSE(TNumberForm::Execute(view, number));
-    EXPECT_EQ(view.Info, kNumberInfoEdit);
+    EXPECT_FALSE(TNumberForm::Execute(view, number, TLanguage::Polish));
+    EXPECT_EQ(view.Info, GuardText(TGuardText::NumberInfoEdit, TLanguage::Polish));
     EXPECT_EQ(number, "12345");
     // Enter presses a focused push button, else accepts when it can; Escape cancels anywhere.
     const struct {
@@ -64,11 +64,11 @@ TEST(NumberForm, AcceptsOnlyDigits)
 
 class TQuestionView : public IDialQuestionView {
 public:
-    const TQuestionTexts* Texts = nullptr;
+    TQuestionTexts Texts;
     TQuestionLayout Layout{};
     int Image = -1, TextHeight = 13;
     std::string Value1, Value2;
-    void SetTexts(const TQuestionTexts& texts) override { Texts = &texts; }
+    void SetTexts(const TQuestionTexts& texts) override { Texts = texts; }
     int WrappedQuestionHeight() override { return TextHeight; }
     int QuestionTop() override { return 120; }
     int ButtonHeight() override { return 25; }
@@ -87,22 +87,23 @@ TEST(DialQuestionForm, EachModeHasItsTextsImageAndFittedButtons)
 {
     TQuestionView view;
     view.TextHeight = 7 * 13;
-    TDialQuestionForm form(view);
-    EXPECT_STREQ(view.Texts->Caption, "Wykryty Dialer");
+    TDialQuestionForm form(view, TLanguage::Polish);
+    EXPECT_EQ(view.Texts.Caption, "Wykryty Dialer");
     EXPECT_EQ(view.Layout.QuestionHeight, 91);
     EXPECT_EQ(view.Layout.ClientHeight, 120 + 91 + 50);
     EXPECT_EQ(view.Layout.ButtonTop, 120 + 91 + 12);
 
     view.TextHeight = 13;  // a short question keeps the label's first height
     EXPECT_FALSE(form.Execute(qmActiveConnection, "Dialer", "0700"));
-    EXPECT_STREQ(view.Texts->Lab2, "Numer telefonu");
+    EXPECT_EQ(view.Texts.Lab2, "Numer telefonu");
     EXPECT_EQ(view.Layout.QuestionHeight, 30);
     EXPECT_EQ(view.Image, 1);
     EXPECT_EQ(view.Value2, "0700");
 
-    const std::string quest = QuestionTexts(qmDialer).Quest;
+    const std::string quest = QuestionTexts(qmDialer, TLanguage::Polish).Quest;
     EXPECT_EQ(std::count(quest.begin(), quest.end(), '\n'), 6);
-    EXPECT_STREQ(QuestionTexts(qmPhonebookEntry).Caption, "Niedozwolone połączenie");
+    EXPECT_EQ(QuestionTexts(qmPhonebookEntry, TLanguage::Polish).Caption,
+              "Niedozwolone połączenie");
 }
 
 // The Win32 dialog ends through the buttons its table marks; the accepting one is also the
@@ -111,7 +112,7 @@ TEST(DialogLayouts, MarkOneAcceptAndOneCancelButton)
 {
     for (const TWindowLayout* layout : {&NumberFormLayout(), &QuestionFormLayout()}) {
         const TControlLayout& accept = FindMarked(*layout, csAccept);
-        SCOPED_TRACE(accept.Text);
+        SCOPED_TRACE(accept.Id);
         const TControlLayout& cancel = FindMarked(*layout, csCancel);
         EXPECT_EQ(accept.Kind, TControlKind::Button);
         EXPECT_EQ(cancel.Kind, TControlKind::Button);
@@ -124,7 +125,7 @@ TEST(DialogLayouts, MarkOneAcceptAndOneCancelButton)
 TEST(TrayIcon, FollowsItsPropertiesAndRoutesTheMouse)
 {
     TFakeNotificationArea area;
-    TTrayIcon tray(area);
+    TTrayIcon tray(area, TLanguage::Polish);
     EXPECT_TRUE(area.Calls.empty());  // invisible until told
     tray.SetVisible(true);
     tray.SetVisible(true);

@@ -3,7 +3,7 @@
 #include "guard/GuardFixture.h"
 
 #include "dialers/StartupFiles.h"
-#include "guard/GuardTexts.h"
+#include "common/Product.h"
 
 namespace {
 

@@ -9,9 +9,11 @@ namespace {
 
 using GuardReach = GuardFixture;
 
-const std::string kNotSavedLine = Format(kReportSettingsNotSaved, TGuardWorld::kConfig);
+const std::string kNotSavedLine = Format(
+        GuardText(TGuardText::ReportSettingsNotSaved, TLanguage::Polish), TGuardWorld::kConfig);
 const std::string kNotSavedBox =
-        "warning: " + Format(kSettingsNotSavedMessage, TGuardWorld::kConfig);
+        "warning: " + Format(GuardText(TGuardText::SettingsNotSavedMessage, TLanguage::Polish),
+                             TGuardWorld::kConfig);
 
 size_t CountOf(const std::vector<std::string>& texts, const std::string& text)
 {

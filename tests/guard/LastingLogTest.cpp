@@ -47,9 +47,13 @@ TEST_F(LastingLog, KeepsEveryReportLineWithWhatTheRowLeavesOut)
         t->Form->DisconnectUnknownConnections(true);
         t->Form.reset();
         const std::string stamp = "2026-12-06 14:05:09 +01:00  ";
-        EXPECT_EQ(Lines(t->Files.Node(TGuardWorld::kLog)->Content),
-                  (std::vector<std::string>{stamp + kReportStart + kWindowCaption, stamp + c.Line,
-                                            stamp + kLogEnd + kWindowCaption}));
+        EXPECT_EQ(
+                Lines(t->Files.Node(TGuardWorld::kLog)->Content),
+                (std::vector<std::string>{
+                        stamp + GuardText(TGuardText::ReportStart, TLanguage::Polish) +
+                                kGuardCaption,
+                        stamp + c.Line,
+                        stamp + GuardText(TGuardText::LogEnd, TLanguage::Polish) + kGuardCaption}));
     }
 }
 
@@ -75,7 +79,8 @@ TEST_F(LastingLog, AFolderThatTakesNoLogMovesItOrIsToldOnce)
         t->Connect({{"a", "0700", "", ""}, {"b", "0701", "", ""}});
         t->Form->DisconnectUnknownConnections(true);
         t->PassTime(10);
-        const std::string told = Format(kReportLogNotWritten, TGuardWorld::kLog);
+        const std::string told = Format(
+                GuardText(TGuardText::ReportLogNotWritten, TLanguage::Polish), TGuardWorld::kLog);
         const auto texts = t->View.ReportTexts();
         const auto boxes = std::count_if(t->View.Log.begin(), t->View.Log.end(),
                                          [](const std::string& s) { return s.rfind("warning:", 0) == 0; });
@@ -97,9 +102,12 @@ TEST_F(LastingLog, AFolderThatTakesNoLogMovesItOrIsToldOnce)
 
 TEST_F(LastingLog, ActingWithoutAskingShowsOneBalloonOrTheTip)
 {
-    const std::string first = Format(kBalloonHungUp, "a", "0700");
-    const std::string last = Format(kBalloonHungUp, "b", "0701");
-    const std::string burst = last + "\r\n" + Format(kBalloonBurst, 2);
+    const std::string first =
+            Format(GuardText(TGuardText::BalloonHungUp, TLanguage::Polish), "a", "0700");
+    const std::string last =
+            Format(GuardText(TGuardText::BalloonHungUp, TLanguage::Polish), "b", "0701");
+    const std::string burst =
+            last + "\r\n" + Format(GuardText(TGuardText::BalloonBurst, TLanguage::Polish), 2);
     for (bool balloons : {true, false}) {
         SCOPED_TRACE(balloons ? "balloons" : "tip");
         auto t = std::make_unique<TGuardWorld>();
@@ -109,12 +117,13 @@ TEST_F(LastingLog, ActingWithoutAskingShowsOneBalloonOrTheTip)
         t->Connect({{"a", "0700", "", ""}, {"b", "0701", "", ""}});
         t->Form->DisconnectUnknownConnections(true);
         if (balloons) {
-            EXPECT_EQ(t->Tray.Calls, (std::vector<std::string>{"balloon " + first + kWindowCaption,
-                                                               "balloon " + burst + kWindowCaption}));
+            EXPECT_EQ(t->Tray.Calls,
+                      (std::vector<std::string>{"balloon " + first + kGuardCaption,
+                                                "balloon " + burst + kGuardCaption}));
         } else {
             EXPECT_EQ(t->Tray.Calls.back(), "modify " + FirstCharacters(burst, kTrayTipLength));
             t->Form->ShowView(false);
-            EXPECT_EQ(t->Tray.Calls.back(), std::string("modify ") + kWindowCaption);
+            EXPECT_EQ(t->Tray.Calls.back(), std::string("modify ") + kGuardCaption);
         }
     }
     // Asked, the user knows already.

@@ -88,7 +88,8 @@ struct TUser {
     void Run()
     {
         const std::string caption =
-                Case.Editor ? kNumberFormCaption : QuestionTexts(qmActiveConnection).Caption;
+                Case.Editor ? GuardText(TGuardText::NumberFormCaption, TLanguage::Polish)
+                            : QuestionTexts(qmActiveConnection, TLanguage::Polish).Caption;
         Press(caption);
         if (Failure.empty()) return;
         WaitFor(10000, [&] {
@@ -158,7 +159,7 @@ TEST(GuardDialogKeys, EnterPressesTheFocusedButton)
             {"editor: Escape", true, "4 4", idNumberEdit, "44", "Escape", false, ""},
     };
     TLook look(kGuardLook);
-    TGuardDialogs dialogs(look, nullptr);
+    TGuardDialogs dialogs(look, nullptr, TLanguage::Polish);
     for (const TKeysCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TUser user{c, GetCurrentThreadId(), ""};

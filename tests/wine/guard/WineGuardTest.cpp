@@ -57,6 +57,19 @@ int Px(int pixels)
     return ScaleForDpi(pixels, Dpi());
 }
 
+// Each control of the table that shows a text from the start shows the guard's text for it (the
+// tables hold ids, not texts, so ExpectWindowMatchesLayout leaves them to this).
+void ExpectControlTexts(HWND window, const TWindowLayout& layout)
+{
+    for (int i = 0; i < layout.Count; ++i) {
+        TGuardText text;
+        if (!GuardControlText(layout.Controls[i].Id, text)) continue;
+        SCOPED_TRACE(layout.Controls[i].Name);
+        EXPECT_EQ(TextOf(layout_check::FindControlWindow(window, layout.Controls[i].Id)),
+                  GuardText(text, TLanguage::Polish));
+    }
+}
+
 // The system DPI that processes started from now on read (Wine takes it from the user's desktop
 // settings when a process starts); the setting before is put back when this goes.
 class TStartDpi {
@@ -216,7 +229,7 @@ void CheckWindowAt(int dpi)
     ASSERT_TRUE(WaitFor(5000, [&] { return IsWindowVisible(main) && !IsIconic(main); }))
             << "the options did not come up";
 
-    EXPECT_EQ(TextOf(main), kWindowCaption);
+    EXPECT_EQ(TextOf(main), kGuardCaption);
     const LONG style = GetWindowLongW(main, GWL_STYLE);
     // The small caption of a tool window, yet a taskbar button while the window is up.
     const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
@@ -224,11 +237,11 @@ void CheckWindowAt(int dpi)
     EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     ExpectWindowMatchesLayout(main, MainWindowLayout(), Dpi());
-    const TWindowLayout& layout = MainWindowLayout();
+    ExpectControlTexts(main, MainWindowLayout());
     HWND panel = GetDlgItem(main, ControlId(idReportPanel));
     EXPECT_FALSE(IsWindowVisible(panel)) << "the report shows before it is asked for";
     HWND title = GetDlgItem(main, ControlId(idAppTitle));
-    EXPECT_EQ(TextOf(title), std::string(kWindowCaption) + " - " + kHomePage);
+    EXPECT_EQ(TextOf(title), std::string(kGuardCaption) + " - " + kHomePage);
     // ... and the whole of it fits the label in the label's bold Tahoma, with no ellipsis.
     const TFontHandle bold(CreateFontW(-MulDiv(8, Dpi(), 72), 0, 0, 0, FW_BOLD, 0, 0, 0,
                                        DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
@@ -252,19 +265,22 @@ void CheckWindowAt(int dpi)
             ClassOf(w) == "Button")
             options.push_back(TextOf(w));
     std::vector<std::string> expected;
-    for (TControlId id : {idAutoStart, idCheckAllowedNumbers, idAutoDeleteDialUp,
-                          idAutoDeleteDialers, idAskBeforeDeleteDialUp, idCheckWhileDialling})
-        expected.push_back(FindControl(layout, id).Text);
+    for (TGuardText option :
+         {TGuardText::AutoStartOption, TGuardText::CheckAllowedNumbersOption,
+          TGuardText::AutoDeleteDialUpOption, TGuardText::AutoDeleteDialersOption,
+          TGuardText::AskBeforeDeleteDialUpOption, TGuardText::CheckWhileDiallingOption})
+        expected.push_back(GuardText(option, TLanguage::Polish));
     EXPECT_EQ(options, expected);
 
     HWND report = GetDlgItem(panel, ControlId(idReport));
     const TColumn time = ReportColumn(report, 0), text = ReportColumn(report, 1);
-    EXPECT_EQ(time.Text, kReportTimeColumn);
+    EXPECT_EQ(time.Text, GuardText(TGuardText::ReportTimeColumn, TLanguage::Polish));
     EXPECT_EQ(time.Width, Px(kReportTimeWidth));
-    EXPECT_EQ(text.Text, kReportTextColumn);
+    EXPECT_EQ(text.Text, GuardText(TGuardText::ReportTextColumn, TLanguage::Polish));
     EXPECT_EQ(text.Width, Px(kReportTextWidth));
     ASSERT_GE(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0), 1);
-    EXPECT_EQ(ReportCell(report, 0, 1), std::string(kReportStart) + kWindowCaption);
+    EXPECT_EQ(ReportCell(report, 0, 1),
+              GuardText(TGuardText::ReportStart, TLanguage::Polish) + kGuardCaption);
     EXPECT_EQ(ReportCell(report, 0, 0).size(), 17u);
 
     // A check appends the progress panel; the first one is as wide as the window less 160
@@ -378,7 +394,9 @@ TEST(GuardDialogs, NumberEditorAcceptsDigitsOnly)
                      reinterpret_cast<LPARAM>(GetDlgItem(main, ControlId(idAddNumber))));
         HWND dialog = nullptr;
         EXPECT_TRUE(WaitFor(10000, [&] {
-            return (dialog = FindTopLevel(process, kDialogClass, kNumberFormCaption)) != nullptr;
+            return (dialog = FindTopLevel(process, kDialogClass,
+                                          GuardText(TGuardText::NumberFormCaption,
+                                                    TLanguage::Polish))) != nullptr;
         }));
         return dialog;
     };
@@ -388,7 +406,9 @@ TEST(GuardDialogs, NumberEditorAcceptsDigitsOnly)
     EXPECT_FALSE(IsWindowEnabled(main));
     HWND edit = GetDlgItem(dialog, ControlId(idNumberEdit));
     HWND accept = GetDlgItem(dialog, ControlId(idNumberAccept));
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, ControlId(idNumberInfo))), kNumberInfoAdd);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, ControlId(idNumberInfo))),
+              GuardText(TGuardText::NumberInfoAdd, TLanguage::Polish));
+    ExpectControlTexts(dialog, NumberFormLayout());
     const struct {
         const wchar_t* Text;
         bool Acceptable;
@@ -436,6 +456,7 @@ TEST(GuardDialogs, DetectionDialogAsksAboutADialer)
     if (dialog != nullptr) {
         EXPECT_EQ(TextOf(GetDlgItem(dialog, ControlId(idQuestionValue1))), "LwGuardSample");
         EXPECT_EQ(TextOf(GetDlgItem(dialog, ControlId(idQuestionValue2))), sample);
+        ExpectControlTexts(dialog, QuestionFormLayout());
         const RECT quest = RectIn(GetDlgItem(dialog, ControlId(idQuestionQuest)), dialog);
         const RECT yes = RectIn(GetDlgItem(dialog, ControlId(idQuestionAccept)), dialog);
         const RECT no = RectIn(GetDlgItem(dialog, ControlId(idQuestionCancel)), dialog);
