@@ -20,7 +20,9 @@ case "$name" in
     package) sources=($(ls uninstall/*.cpp | grep -v -e UninstallMain -e MIUninst -e Texts)
                       common/*.cpp platform/posix/AnsiTextPosix.cpp platform/posix/OemTextPosix.cpp
                       tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp
-                      platform/FilesCommon.cpp platform/IniFile.cpp platform/IniText.cpp) ;;
+                      platform/FilesCommon.cpp platform/IniFile.cpp platform/IniText.cpp
+                      platform/AliasLongForm.cpp platform/AliasSpelling.cpp platform/OemCodePage.cpp
+                      platform/posix/ClockPosix.cpp platform/posix/ProcessWindowsPosix.cpp) ;;
     settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
                        platform/posix/FilesPosix.cpp platform/IniFile.cpp platform/IniText.cpp) ;;
     dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
