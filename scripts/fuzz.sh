@@ -25,7 +25,7 @@ case "$name" in
                       platform/posix/ClockPosix.cpp platform/posix/ProcessWindowsPosix.cpp) ;;
     settings) sources=(settings/*.cpp common/*.cpp platform/posix/ProfilePosix.cpp
                        platform/posix/FilesPosix.cpp platform/IniFile.cpp platform/IniText.cpp) ;;
-    dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp
+    dialer) sources=(dialers/ExecutableChecks.cpp dialers/StartupFiles.cpp dialers/RunValue.cpp
                      dialers/RegistryAccess.cpp common/*.cpp
                      tests/support/MemoryFileSystem.cpp tests/support/MemoryRegistry.cpp) ;;
     *) echo "fuzz.sh: unknown fuzzer '$name'" >&2; exit 2 ;;
