@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Errors.h"
+#include "guard/win32/ControlTexts.h"
 #include "guard/win32/GuardIds.h"
 #include "guard/win32/Resources.h"
 #include "platform/win32/WinTextControls.h"
@@ -44,11 +45,7 @@ TModalWindow::TModalWindow(const TLook& look, HWND owner, const TWindowLayout& l
     const HWND window = CreateLayoutWindow(kDialogClass, layout, look, kDialogStyle, kDialogExStyle,
                                            owner, this);
     FControls = CreateLayoutControls(window, layout, look);
-    for (int i = 0; i < layout.Count; ++i) {
-        TGuardText text;
-        const int id = layout.Controls[i].Id;
-        if (GuardControlText(id, text)) SetWindowTextU(Control(id), GuardText(text, language));
-    }
+    SetControlTexts(layout, FControls, language);
     // Only the system menu's Move and Close: the dialog has a fixed size.
     if (HMENU system = GetSystemMenu(window, FALSE)) {
         DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);

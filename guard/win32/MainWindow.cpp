@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/Product.h"
 #include "guard/GuardTexts.h"
+#include "guard/win32/ControlTexts.h"
 #include "guard/win32/Resources.h"
 #include "platform/win32/WinTextControls.h"
 
@@ -85,12 +86,7 @@ void TMainWindowView::Created(HWND window)
 {
     const TWindowLayout& layout = MainWindowLayout();
     std::vector<HWND> controls = CreateLayoutControls(window, layout, FLook);
-    for (int i = 0; i < layout.Count; ++i) {
-        TGuardText text;
-        const int id = layout.Controls[i].Id;
-        if (GuardControlText(id, text))
-            SetWindowTextU(controls[static_cast<size_t>(id)], GuardText(text, FLanguage));
-    }
+    SetControlTexts(layout, controls, FLanguage);
 
     FImage = LoadProgramIcon(IDI_PROGRAM, FLook.Scale(32));
     SendMessageU(controls[idImage], STM_SETICON, reinterpret_cast<WPARAM>(FImage.get()), 0);
